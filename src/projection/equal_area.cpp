@@ -1,0 +1,1 @@
+#include "projection/equal_area.h"

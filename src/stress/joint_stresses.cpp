@@ -1,0 +1,1 @@
+#include "stress/joint_stresses.h"

@@ -1,0 +1,36 @@
+#pragma once
+// Stresses and Mohr-Coulomb strength on a joint (a plane of weakness).
+// Conventions: see stress/stress_state.h. Joint angles are given in degrees,
+// as typed; compression is positive, so sigma < 0 means an open joint.
+
+#include "stress/stress_state.h"
+
+namespace stress {
+
+/// The joint's four inputs.
+struct JointPlane {
+  double beta = 0.0;  ///< dip direction, degrees clockwise from North
+  double psi = 0.0;   ///< dip, degrees below the horizontal
+  double phi = 0.0;   ///< friction angle, degrees
+  double c = 0.0;     ///< cohesion, stress units
+};
+
+/// The joint's three results.
+struct JointStresses {
+  double sigma = 0.0;   ///< normal stress on the joint
+  double tau = 0.0;     ///< magnitude of the shear stress, never negative
+  double tauLim = 0.0;  ///< c + sigma*tan(phi); 0 when sigma < 0
+};
+
+/// Upward unit normal of the plane dipping psi towards beta (degrees):
+/// (sin beta sin psi, cos beta sin psi, cos psi).
+Vector3 JointNormal(double betaDegrees, double psiDegrees);
+
+/// Stresses on the joint from the principal values and the downward principal
+/// axes (only squares of projections enter, so the axes' signs do not matter).
+/// Throws numeric::FloatingPointError("Invalid floating point operation") when
+/// the friction angle in radians reaches 2^63 in magnitude.
+JointStresses ComputeJointStresses(const PrincipalValues& values, const PrincipalAxes& lowerAxes,
+                                   const JointPlane& joint);
+
+}  // namespace stress

@@ -1,0 +1,1 @@
+#include "stress/principal_axes.h"

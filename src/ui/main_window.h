@@ -1,0 +1,91 @@
+#pragma once
+// The one window of the program: inputs, results, the net and the commands.
+// Frame x East, y North, z up; stresses as typed (compression positive);
+// azimuths and dips in degrees in the boxes, radians inside.
+// Every handler runs its work through RunGuarded, which shows the error box.
+
+#include <QMainWindow>
+#include <array>
+
+#include "projection/colour.h"
+#include "projection/point_series.h"
+#include "stress/stress_state.h"
+#include "ui/number_text.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace ui {
+
+class NetChartView;
+
+class TFrmMorvane : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFrmMorvane(QWidget* parent = nullptr);
+  ~TFrmMorvane() override;
+
+  /// Azimuth convention: non-zero clockwise from North, 0 counter-clockwise from East.
+  int AngleMode() const { return angleMode_; }
+  /// The stored unit axes of the last pass (columns of the direction cosines).
+  const stress::PrincipalAxes& DirectionCosines() const { return directionCosines_; }
+  const Separators& CurrentSeparators() const { return separators_; }
+  /// Reads the separators of the current default QLocale again.
+  void ReadSeparators();
+
+  // The recalculation pass: DrawNet, then CalculateStresses. Errors propagate.
+  void Recalculate();
+  void DrawNet();
+  void CalculateStresses();
+  void PlotPlane(projection::PointSeries& series, projection::Colour colour, double dipDirection,
+                 double dip, std::string_view label);
+
+  // Handlers; each runs through the error guard.
+  void FormShow();
+  void Button1Click();
+  void mnuAngleLeftClick();
+  void mnuAngleRightClick();
+  void chkJointClick();
+  void chkDirectiveCosinesClick();
+  void mnuPrintClick();
+  void mnuAboutClick();
+  void mnuExitClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void BuildMenu();
+  QLineEdit* Box(const char* name) const;
+  double ReadBox(const QLineEdit* box) const;
+  void WriteBox(QLineEdit* box, double value, int decimals);
+
+  int angleMode_ = 0;
+  bool shown_ = false;
+  Separators separators_;
+  stress::PrincipalAxes directionCosines_{};
+
+  QWidget* clientArea_ = nullptr;
+  NetChartView* chart_ = nullptr;
+  QWidget* pnlDC_ = nullptr;
+  QCheckBox* chkJoint_ = nullptr;
+  QCheckBox* chkDirectiveCosines_ = nullptr;
+  QPushButton* button1_ = nullptr;
+  QGroupBox* groupBox5_ = nullptr;
+  QFrame* panel1_ = nullptr;
+
+  QAction* mnuPrint_ = nullptr;
+  QAction* mnuExit_ = nullptr;
+  QAction* mnuAngleLeft_ = nullptr;
+  QAction* mnuAngleRight_ = nullptr;
+  QAction* mnuAbout_ = nullptr;
+};
+
+}  // namespace ui

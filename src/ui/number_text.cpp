@@ -1,0 +1,1 @@
+#include "ui/number_text.h"

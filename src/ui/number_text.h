@@ -1,0 +1,43 @@
+#pragma once
+// The text form of every number in the window.
+// Both conversions take the separators as arguments and never consult the C
+// library's locale, whose decimal point changes once QApplication starts.
+
+#include <QLocale>
+#include <QString>
+#include <stdexcept>
+
+namespace ui {
+
+/// The user's decimal and thousands separators, one character each
+/// (some locales use a non-ASCII one, such as U+202F).
+struct Separators {
+  QString decimal = QStringLiteral(".");
+  QString thousands = QStringLiteral(",");
+};
+
+/// The separators of `locale`; "." and "," where it gives none.
+Separators SeparatorsOf(const QLocale& locale);
+
+/// A text that does not denote a number; what() is
+/// "'<text>' is not a valid floating point value" quoting the whole text.
+class ConversionError : public std::runtime_error {
+ public:
+  explicit ConversionError(const QString& text);
+};
+
+/// The double that `text` denotes: spaces, an optional sign, a mantissa of
+/// digits with at most one decimal separator (a lone separator reads as 0),
+/// an optional exponent (E or e, a sign, digits taken while the exponent is
+/// below 500), spaces. Built in long double, then stored as a double.
+/// Throws ConversionError for any other text (or a value beyond the long
+/// double range) and numeric::FloatingPointError("Floating point overflow")
+/// when the value does not fit a double. Linear in the length of the text.
+double ReadNumber(const QString& text, const Separators& separators);
+
+/// `value` with `decimals` decimals, thousands grouped, at most 15 significant
+/// digits (rounded half up from its 18-digit expansion); no sign on a value
+/// that rounds to zero; "2.5E15" style from magnitude 1e15 up.
+QString FormatNumber(double value, int decimals, const Separators& separators);
+
+}  // namespace ui
