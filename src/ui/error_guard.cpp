@@ -1,1 +1,44 @@
 #include "ui/error_guard.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <utility>
+
+namespace ui {
+namespace {
+
+void ShowErrorBox(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
+                  parent);
+  box.exec();
+}
+
+ErrorReporter& CurrentReporter() {
+  static ErrorReporter reporter = ShowErrorBox;
+  return reporter;
+}
+
+}  // namespace
+
+QString ErrorBoxText(const QString& message) {
+  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
+  return message;
+}
+
+ErrorReporter SetErrorReporter(ErrorReporter reporter) {
+  return std::exchange(CurrentReporter(), std::move(reporter));
+}
+
+bool RunGuarded(QWidget* parent, const std::function<void()>& work) {
+  try {
+    work();
+    return true;
+  } catch (const std::exception& error) {
+    const ErrorReporter reporter = CurrentReporter();
+    if (reporter) reporter(parent, ErrorBoxText(QString::fromUtf8(error.what())));
+  }
+  return false;
+}
+
+}  // namespace ui
