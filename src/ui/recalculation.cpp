@@ -1,19 +1,171 @@
 // The recalculation pass: DrawNet, then CalculateStresses.
+// Every box is read with ReadNumber and written with FormatNumber, in a fixed
+// order. An error ends the pass where it arises and nothing is undone: what
+// was written before stays, the rest keeps the previous pass's content.
 
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScopeGuard>
+
+#include "numeric/extended_math.h"
+#include "numeric/floating_point_error.h"
+#include "projection/equal_area.h"
+#include "stress/joint_stresses.h"
+#include "stress/principal_axes.h"
+#include "stress/principal_values.h"
 #include "ui/main_window.h"
+#include "ui/net_chart.h"
 
 namespace ui {
+namespace {
+
+using projection::PointOrder;
+
+// Chart series by role.
+constexpr int kCircleSeries = 1;
+constexpr int kJointSeries = 2;
+constexpr int kPoleSeries = 3;
+
+/// What the window shows of one principal stress.
+struct PrincipalOutput {
+  const char* valueBox;
+  const char* azimuthBox;
+  const char* dipBox;
+  int series;
+  projection::Colour colour;
+  const char* label;
+  std::array<const char*, 3> cosineBoxes;  ///< L, M, N
+};
+
+constexpr std::array<PrincipalOutput, 3> kPrincipalOutputs{{
+    {"input_s1",
+     "input_s1_beta",
+     "input_s1_psi",
+     4,
+     projection::kGreen,
+     "s1",
+     {"edtL1", "edtM1", "edtN1"}},
+    {"input_s2",
+     "input_s2_beta",
+     "input_s2_psi",
+     5,
+     projection::kRed,
+     "s2",
+     {"edtL2", "edtM2", "edtN2"}},
+    {"input_s3",
+     "input_s3_beta",
+     "input_s3_psi",
+     6,
+     projection::kBlue,
+     "s3",
+     {"edtL3", "edtM3", "edtN3"}},
+}};
+
+constexpr int kValueDecimals = 3;
+constexpr int kAngleDecimals = 2;
+constexpr int kCosineDecimals = 6;
+
+double ToRadians(double degrees) {
+  return numeric::Store(numeric::DegreesToRadians(degrees));
+}
+double ToDegrees(double radians) {
+  return numeric::Store(numeric::RadiansToDegrees(radians));
+}
+
+}  // namespace
+
+double TFrmMorvane::ReadBox(const QLineEdit* box) const {
+  return ReadNumber(box->text(), separators_);
+}
+
+void TFrmMorvane::WriteBox(QLineEdit* box, double value, int decimals) {
+  box->setText(FormatNumber(value, decimals, separators_));
+}
 
 void TFrmMorvane::Recalculate() {
+  // The chart shows what the pass added, also when the pass stops early.
+  const auto publish = qScopeGuard([this] { chart_->Publish(); });
   DrawNet();
   CalculateStresses();
 }
 
-void TFrmMorvane::DrawNet() {}
+void TFrmMorvane::DrawNet() {
+  projection::PointSeries& joint = chart_->Series(kJointSeries);
+  joint.ClearPoints();
+  chart_->Series(kPoleSeries).ClearPoints();
 
-void TFrmMorvane::CalculateStresses() {}
+  projection::PointSeries& circle = chart_->Series(kCircleSeries);
+  circle.ClearPoints();
+  circle.SetOrder(PointOrder::Insertion);
+  projection::AddPrimitiveCircle(circle);
 
-void TFrmMorvane::PlotPlane(projection::PointSeries&, projection::Colour, double, double,
-                            std::string_view) {}
+  joint.SetOrder(PointOrder::Insertion);
+  if (!chkJoint_->isChecked())
+    return;
+  const double dipDirection = ToRadians(ReadBox(Box("input_joint_beta")));
+  const double dip = ToRadians(ReadBox(Box("input_joint_psi")));
+  PlotPlane(joint, projection::kBlack, dipDirection, dip, "joint");
+}
+
+void TFrmMorvane::PlotPlane(projection::PointSeries& series, projection::Colour colour,
+                            double dipDirection, double dip, std::string_view label) {
+  projection::PlotPlane(series, chart_->Series(kPoleSeries), colour, dipDirection, dip, label);
+}
+
+void TFrmMorvane::CalculateStresses() {
+  // All six are read before anything is written.
+  stress::StressState state;
+  state.sx = ReadBox(Box("input_sx"));
+  state.sy = ReadBox(Box("input_sy"));
+  state.sz = ReadBox(Box("input_sz"));
+  state.txy = ReadBox(Box("input_txy"));
+  state.tyz = ReadBox(Box("input_tyx"));  // the box named tyx holds tyz
+  state.tzx = ReadBox(Box("input_tzx"));
+
+  const stress::PrincipalValues values = stress::ComputePrincipalValues(state);
+  for (int i = 0; i < 3; ++i) {
+    WriteBox(Box(kPrincipalOutputs[i].valueBox), values[i], kValueDecimals);
+  }
+
+  // Each principal stress is shown completely before the next axis is sought.
+  stress::PrincipalAxes lowerAxes{};
+  for (int i = 0; i < 3; ++i) {
+    const PrincipalOutput& out = kPrincipalOutputs[i];
+    const stress::Vector3 axis = stress::PrincipalAxis(state, values, i);
+    directionCosines_[i] = axis;
+    const stress::AxisAngles angles = stress::AxisOrientation(axis, angleMode_);
+    lowerAxes[i] = angles.lower;
+    WriteBox(Box(out.azimuthBox), ToDegrees(angles.azimuth), kAngleDecimals);
+    WriteBox(Box(out.dipBox), ToDegrees(angles.dip), kAngleDecimals);
+
+    projection::PointSeries& series = chart_->Series(out.series);
+    series.SetOrder(PointOrder::Insertion);
+    const stress::PlaneAngles plane = stress::PrincipalPlane(angles);
+    PlotPlane(series, out.colour, plane.dipDirection, plane.dip, out.label);
+  }
+
+  // Only what is shown of s1 takes the handedness factor; the stored axes stay.
+  const double f = stress::HandednessFactor(directionCosines_);
+  for (int i = 0; i < 3; ++i) {
+    const stress::Vector3& axis = directionCosines_[i];
+    const double factor = i == 0 ? f : 1.0;
+    const auto& boxes = kPrincipalOutputs[i].cosineBoxes;
+    WriteBox(Box(boxes[0]), factor * axis.x, kCosineDecimals);
+    WriteBox(Box(boxes[1]), factor * axis.y, kCosineDecimals);
+    WriteBox(Box(boxes[2]), factor * axis.z, kCosineDecimals);
+  }
+
+  if (!chkJoint_->isChecked())
+    return;
+  stress::JointPlane joint;
+  joint.beta = ReadBox(Box("input_joint_beta"));
+  joint.psi = ReadBox(Box("input_joint_psi"));
+  joint.c = ReadBox(Box("input_joint_c"));
+  joint.phi = ReadBox(Box("input_joint_phi"));
+  const stress::JointStresses result = stress::ComputeJointStresses(values, lowerAxes, joint);
+  WriteBox(Box("input_sigma"), result.sigma, kValueDecimals);
+  WriteBox(Box("input_tau"), result.tau, kValueDecimals);
+  WriteBox(Box("input_taulim"), result.tauLim, kValueDecimals);
+}
 
 }  // namespace ui
