@@ -1,6 +1,8 @@
 #pragma once
-// The About box.
+// The program's identity: the About box and the application icon, both kept
+// in the program's resources.
 
+#include <QIcon>
 #include <QString>
 
 class QWidget;
@@ -14,5 +16,8 @@ QString AboutText();
 /// no icon, one "OK" button (Enter and Esc close it too), centred on the
 /// screen and word-wrapped to at most half the screen's width.
 void ShowAboutBox(QWidget* parent);
+
+/// The application's icon, a small stereonet drawn as SVG.
+QIcon ApplicationIcon();
 
 }  // namespace ui
