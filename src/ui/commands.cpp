@@ -1,27 +1,88 @@
-// Handlers of the window's commands and toggles.
+// Handlers of the window's commands and toggles. Each runs its work through
+// RunGuarded: a failing pass ends the handler there and shows the error box,
+// and whatever the handler did before the pass stays done.
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <array>
 
+#include "ui/about_box.h"
 #include "ui/error_guard.h"
 #include "ui/main_window.h"
+#include "ui/window_printer.h"
 
 namespace ui {
 
 void TFrmMorvane::FormShow() {
-  angleMode_ = 1;
-  RunGuarded(this, [this] { Recalculate(); });
+  RunGuarded(this, [this] {
+    angleMode_ = 1;
+    mnuAngleRight_->setChecked(true);
+    Recalculate();
+  });
 }
 
 void TFrmMorvane::Button1Click() {
   RunGuarded(this, [this] { Recalculate(); });
 }
 
-void TFrmMorvane::mnuAngleLeftClick() {}
-void TFrmMorvane::mnuAngleRightClick() {}
-void TFrmMorvane::chkJointClick() {}
-void TFrmMorvane::chkDirectiveCosinesClick() {}
-void TFrmMorvane::mnuPrintClick() {}
-void TFrmMorvane::mnuAboutClick() {}
-void TFrmMorvane::mnuExitClick() { QApplication::quit(); }
+// Choosing the item that is already checked recalculates all the same.
+void TFrmMorvane::mnuAngleLeftClick() {
+  RunGuarded(this, [this] {
+    angleMode_ = 0;
+    mnuAngleLeft_->setChecked(true);
+    Recalculate();
+  });
+}
+
+void TFrmMorvane::mnuAngleRightClick() {
+  RunGuarded(this, [this] {
+    angleMode_ = 1;
+    mnuAngleRight_->setChecked(true);
+    Recalculate();
+  });
+}
+
+// The joint group, the results panel and the seven joint boxes follow the
+// check box, in this order; the pass then draws or removes the joint plane.
+// Unchecking leaves the last joint results in their greyed boxes.
+void TFrmMorvane::chkJointClick() {
+  RunGuarded(this, [this] {
+    const std::array<QWidget*, 9> controls = {groupBox5_,
+                                              panel1_,
+                                              Box("input_joint_beta"),
+                                              Box("input_joint_psi"),
+                                              Box("input_joint_phi"),
+                                              Box("input_joint_c"),
+                                              Box("input_sigma"),
+                                              Box("input_tau"),
+                                              Box("input_taulim")};
+    for (QWidget* control : controls)
+      control->setEnabled(chkJoint_->isChecked());
+    Recalculate();
+  });
+}
+
+// Every pass writes the cosine boxes, so the panel shows the last results at
+// once; nothing is recalculated here.
+void TFrmMorvane::chkDirectiveCosinesClick() {
+  RunGuarded(this, [this] { pnlDC_->setVisible(chkDirectiveCosines_->isChecked()); });
+}
+
+void TFrmMorvane::mnuPrintClick() {
+  RunGuarded(this, [this] { PrintClientArea(clientArea_); });
+}
+
+void TFrmMorvane::mnuAboutClick() {
+  RunGuarded(this, [this] { ShowAboutBox(this); });
+}
+
+// Ends the message loop after the current event; nothing is saved.
+void TFrmMorvane::mnuExitClick() {
+  RunGuarded(this, [] { QApplication::quit(); });
+}
 
 }  // namespace ui
