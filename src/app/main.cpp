@@ -2,13 +2,19 @@
 
 #include <QApplication>
 
+#include "ui/about_box.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The name the desktop lists the program under and the caption of its
+  // message boxes. No display name: Qt would append it to the window caption.
   QApplication::setApplicationName(QStringLiteral("Kelvane"));
-  QApplication::setApplicationVersion(QStringLiteral("1.0"));
+  QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("kelvane"));
+  QApplication::setWindowIcon(ui::ApplicationIcon());
 
+  // The first window created is the main one; showing it runs the first pass.
   ui::TFrmMorvane window;
   window.show();
   return QApplication::exec();
