@@ -22,14 +22,24 @@ struct JointStresses {
   double tauLim = 0.0;  ///< c + sigma*tan(phi); 0 when sigma < 0
 };
 
-/// Upward unit normal of the plane dipping psi towards beta (degrees):
-/// (sin beta sin psi, cos beta sin psi, cos psi).
+/// Upward unit normal of the plane dipping psi towards beta (degrees, turned
+/// into radians as value * pi / 180): (sin beta sin psi, cos beta sin psi,
+/// cos psi). Angles of 2^63 rad or more have sine and cosine 0 (no error), so
+/// the vector is then no longer a unit vector.
 Vector3 JointNormal(double betaDegrees, double psiDegrees);
 
 /// Stresses on the joint from the principal values and the downward principal
-/// axes (only squares of projections enter, so the axes' signs do not matter).
+/// axes (only squares of projections enter, so the axes' signs do not matter;
+/// any orthonormal set of a repeated value gives the same result). With k_i
+/// the cosine between the normal and axis i: sigma = sum s_i k_i^2 and tau =
+/// sqrt(sum over pairs (s_j - s_i)^2 k_i^2 k_j^2), equal to n.S.n and
+/// |S n - sigma n|. (beta, psi), (beta + 360, psi) and (beta + 180, -psi) are
+/// the same plane. The friction angle is used unchanged (above 90 degrees its
+/// tangent is negative).
 /// Throws numeric::FloatingPointError("Invalid floating point operation") when
-/// the friction angle in radians reaches 2^63 in magnitude.
+/// the friction angle in radians reaches 2^63 in magnitude, also under
+/// tension, and "Floating point overflow" when a result exceeds the double
+/// range.
 JointStresses ComputeJointStresses(const PrincipalValues& values, const PrincipalAxes& lowerAxes,
                                    const JointPlane& joint);
 
