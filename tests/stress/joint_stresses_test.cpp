@@ -16,6 +16,8 @@
 
 #include "numeric/extended_math.h"
 #include "numeric/floating_point_error.h"
+#include "stress/principal_axes.h"
+#include "stress/principal_values.h"
 
 namespace stress {
 namespace {
@@ -397,6 +399,53 @@ TEST_P(JointPropertyTest, AgreesWithTheFullTensor) {
             << "\n";
 }
 INSTANTIATE_TEST_SUITE_P(Families, JointPropertyTest, ::testing::ValuesIn(kFamilies), NAMED_ROWS);
+
+// The same property with the program's own principal state, as the window
+// computes it: values, axes, and the axes turned downward.
+class JointFromProgramStateTest : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(JointFromProgramStateTest, AgreesWithTheFullTensor) {
+  // Held to 1e-9 of the largest stress magnitude: the principal axes are
+  // exact to about 1e-10 max|S| in their residual |S u - s u|.
+  const FamilyCase& c = GetParam();
+  if (ComputePrincipalValues(kDefaultState).s1 == 0.0) {
+    GTEST_SKIP() << "the principal values are not computed yet";
+  }
+  std::mt19937_64 rng(0x6a6f696e + static_cast<unsigned>(c.family));
+  std::uniform_real_distribution<double> betaDist(-720.0, 720.0);
+  std::uniform_real_distribution<double> psiDist(-200.0, 200.0);
+  constexpr int kCount = 20000;
+  long double worstSigma = 0.0L, worstTau = 0.0L;
+  for (int i = 0; i < kCount; ++i) {
+    const StressState s = RandomState(c.family, rng);
+    const JointPlane joint{betaDist(rng), psiDist(rng), 30.0, 1.0};
+    const PrincipalValues values = ComputePrincipalValues(s);
+    PrincipalAxes lower;
+    for (int k = 0; k < 3; ++k) {
+      lower[static_cast<std::size_t>(k)] = AxisOrientation(PrincipalAxis(s, values, k), 1).lower;
+    }
+    const JointStresses r = ComputeJointStresses(values, lower, joint);
+
+    const Vector3 n = JointNormal(joint.beta, joint.psi);
+    const Vector3L nl(n.x, n.y, n.z);
+    const Matrix3L m = TensorOf(s);
+    const Vector3L traction = m * nl;
+    const long double sigma = nl.dot(traction);
+    const long double tau = (traction - sigma * nl).norm();
+    const long double scale = std::max(m.cwiseAbs().maxCoeff(), 1e-300L);
+    const long double errSigma = std::fabs(r.sigma - sigma) / scale;
+    const long double errTau = std::fabs(r.tau - tau) / scale;
+    worstSigma = std::max(worstSigma, errSigma);
+    worstTau = std::max(worstTau, errTau);
+    ASSERT_LE(errSigma, 1e-9L) << "sample " << i;
+    ASSERT_LE(errTau, 1e-9L) << "sample " << i;
+  }
+  std::cout << c.name << ": " << kCount << " joints on the program's principal state, worst "
+            << "sigma error / max|S| = " << static_cast<double>(worstSigma)
+            << ", worst tau error / max|S| = " << static_cast<double>(worstTau) << "\n";
+}
+INSTANTIATE_TEST_SUITE_P(Families, JointFromProgramStateTest, ::testing::ValuesIn(kFamilies),
+                         NAMED_ROWS);
 
 }  // namespace
 }  // namespace stress
