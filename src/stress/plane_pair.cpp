@@ -1,0 +1,64 @@
+#include "stress/plane_pair.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace stress::detail {
+
+namespace {
+
+/// D * v for the deviator d.
+LongVector Apply(const DeviatoricStress& d, const LongVector& v) {
+  return {d.dx * v[0] + d.txy * v[1] + d.tzx * v[2], d.txy * v[0] + d.dy * v[1] + d.tyz * v[2],
+          d.tzx * v[0] + d.tyz * v[1] + d.dz * v[2]};
+}
+
+long double LargestComponent(const DeviatoricStress& d) {
+  return std::max({std::fabs(d.dx), std::fabs(d.dy), std::fabs(d.dz), std::fabs(d.txy),
+                   std::fabs(d.tyz), std::fabs(d.tzx)});
+}
+
+}  // namespace
+
+PlanePair SolvePlanePair(const DeviatoricStress& d, const Vector3& isolatedAxis) {
+  const LongVector a = Normalised(Extend(isolatedAxis));
+
+  std::size_t least = 0;
+  for (std::size_t k = 1; k < 3; ++k) {
+    if (std::fabs(a[k]) < std::fabs(a[least]))
+      least = k;
+  }
+  LongVector g{0.0L, 0.0L, 0.0L};
+  g[least] = 1.0L;
+  // |a[least]| <= 1/sqrt(3), so the projection keeps at least sqrt(2/3) of g.
+  const LongVector e1 =
+      Normalised({g[0] - a[least] * a[0], g[1] - a[least] * a[1], g[2] - a[least] * a[2]});
+  const LongVector e2 = Cross(a, e1);
+
+  const LongVector de1 = Apply(d, e1);
+  const LongVector de2 = Apply(d, e2);
+  const long double b11 = Dot(e1, de1);
+  const long double b22 = Dot(e2, de2);
+  // Adding +0 turns a negative zero into a positive one, so that a diagonal B
+  // with b11 < b22 always takes psi = +pi/2.
+  const long double b12 = (Dot(e1, de2) + Dot(e2, de1)) / 2.0L + 0.0L;
+
+  const long double centre = (b11 + b22) / 2.0L;
+  const long double halfDifference = (b11 - b22) / 2.0L;
+  const long double radius = std::hypot(halfDifference, b12);
+
+  PlanePair pair;
+  pair.upper = d.mean + centre + radius;
+  pair.lower = d.mean + centre - radius;
+  pair.repeated = radius <= kRepeatedPair * LargestComponent(d);
+  // tan(2 psi) = b12 / halfDifference; psi in (-pi/2, pi/2], so cos(psi) >= 0.
+  const long double psi = pair.repeated ? 0.0L : std::atan2(b12, halfDifference) / 2.0L;
+  const long double c = std::cos(psi);
+  const long double s = std::sin(psi);
+  pair.upperAxis = {c * e1[0] + s * e2[0], c * e1[1] + s * e2[1], c * e1[2] + s * e2[2]};
+  pair.lowerAxis = Cross(a, pair.upperAxis);
+  return pair;
+}
+
+}  // namespace stress::detail
