@@ -1,3 +1,492 @@
+// The commands and toggles of the real window, driven by mouse and keyboard:
+// start state, Calculate, the Angles menu, the joint and cosine toggles, the
+// About box, the locale change and the ways the program ends.
+
 #include <gtest/gtest.h>
 
-TEST(Placeholder, BuildsAndRuns) { SUCCEED(); }
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ui/about_box.h"
+#include "ui/error_guard.h"
+#include "ui/main_window.h"
+#include "ui/net_chart.h"
+
+namespace {
+
+// The 21 result boxes of the window.
+constexpr std::array<const char*, 21> kOutputBoxes = {
+    "input_s1",      "input_s2",     "input_s3",      "input_s1_beta", "input_s1_psi",
+    "input_s2_beta", "input_s2_psi", "input_s3_beta", "input_s3_psi",  "edtL1",
+    "edtM1",         "edtN1",        "edtL2",         "edtM2",         "edtN2",
+    "edtL3",         "edtM3",        "edtN3",         "input_sigma",   "input_tau",
+    "input_taulim"};
+
+// The controls that follow chkJoint.
+constexpr std::array<const char*, 9> kJointControls = {
+    "GroupBox5",     "Panel1",      "input_joint_beta", "input_joint_psi", "input_joint_phi",
+    "input_joint_c", "input_sigma", "input_tau",        "input_taulim"};
+
+std::string Sanitized(std::string name) {
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c)))
+      c = '_';
+  }
+  return name;
+}
+
+// The helpers are public: the tables below drive the window through them.
+class CommandsTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    previousReporter_ = ui::SetErrorReporter(
+        [this](QWidget*, const QString& text) { messages_.push_back(text.toStdString()); });
+    window_ = std::make_unique<ui::TFrmMorvane>();
+  }
+
+  void TearDown() override {
+    window_.reset();
+    ui::SetErrorReporter(previousReporter_);
+  }
+
+  /// Shows the window and waits until it takes keyboard input.
+  void Show() {
+    window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get())) << "window never became active";
+  }
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* control = window_->findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr)
+      ADD_FAILURE() << "no control named " << name;
+    return control;
+  }
+
+  QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
+  std::string Text(const char* name) {
+    QLineEdit* box = Box(name);
+    return box ? box->text().toStdString() : std::string("<missing>");
+  }
+
+  void Type(const char* name, const QString& text) {
+    QLineEdit* box = Box(name);
+    ASSERT_NE(box, nullptr);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    ASSERT_EQ(box->text(), text) << name;
+  }
+
+  void Click(const char* name) {
+    auto* button = Find<QAbstractButton>(name);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+
+  /// Opens a menu of the menu bar by its access key and chooses an item by its own.
+  void ChooseFromMenu(Qt::Key menuKey, Qt::Key itemKey) {
+    QTest::keyClick(window_.get(), menuKey, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << "Alt+" << QKeySequence(menuKey).toString().toStdString()
+                             << " opened no menu";
+    QTest::keyClick(menu, itemKey);
+  }
+
+  void ChooseNorthClockwise() { ChooseFromMenu(Qt::Key_A, Qt::Key_C); }
+  void ChooseEastCounterClockwise() { ChooseFromMenu(Qt::Key_A, Qt::Key_N); }
+
+  std::vector<std::string> Outputs() {
+    std::vector<std::string> texts;
+    for (const char* name : kOutputBoxes)
+      texts.push_back(Text(name));
+    return texts;
+  }
+
+  const projection::PointList& Series(int n) { return Find<ui::NetChartView>("Chart1")->Points(n); }
+
+  std::vector<std::string> PoleLabels() {
+    std::vector<std::string> labels;
+    for (const auto& point : Series(3).Points())
+      labels.push_back(point.label);
+    std::sort(labels.begin(), labels.end());
+    return labels;
+  }
+
+  std::vector<bool> JointControlsEnabled() {
+    std::vector<bool> enabled;
+    for (const char* name : kJointControls) {
+      auto* control = Find<QWidget>(name);
+      enabled.push_back(control != nullptr && control->isEnabled());
+    }
+    return enabled;
+  }
+
+  bool Checked(const char* actionName) {
+    auto* action = Find<QAction>(actionName);
+    return action != nullptr && action->isChecked();
+  }
+
+  std::unique_ptr<ui::TFrmMorvane> window_;
+  std::vector<std::string> messages_;
+  ui::ErrorReporter previousReporter_;
+};
+
+// ---------------------------------------------------------------------------
+// Start.
+
+TEST_F(CommandsTest, StartsClockwiseFromNorthWithEveryResultAndTheJointInactive) {
+  Show();
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+  EXPECT_EQ(window_->AngleMode(), 1);
+  EXPECT_TRUE(Checked("mnuAngleRight"));
+  EXPECT_FALSE(Checked("mnuAngleLeft"));
+  EXPECT_EQ(Text("input_s1"), "8.794");
+  EXPECT_EQ(Text("input_s1_beta"), "283.10");  // clockwise from North
+  EXPECT_EQ(Text("input_s3_beta"), "154.32");
+  EXPECT_EQ(Text("input_sigma"), "");
+  EXPECT_EQ(JointControlsEnabled(),
+            (std::vector<bool>{false, false, false, false, false, false, false, false, false}));
+  EXPECT_FALSE(Find<QWidget>("pnlDC")->isVisible());
+  EXPECT_TRUE(Find<QWidget>("Chart1")->isVisible());
+  EXPECT_EQ(window_->windowTitle().toStdString(), "Morvane in 3D space");
+}
+
+TEST_F(CommandsTest, AFailingFirstPassStillShowsTheWindowClockwiseFromNorth) {
+  Box("input_sx")->setText(QStringLiteral("1x"));
+  Show();
+  EXPECT_EQ(messages_, std::vector<std::string>{"'1x' is not a valid floating point value."});
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(window_->AngleMode(), 1);
+  EXPECT_TRUE(Checked("mnuAngleRight"));
+}
+
+TEST_F(CommandsTest, CosinePanelRightAfterStartShowsTheDefaultCosines) {
+  Show();
+  Click("chkDirectiveCosines");
+  EXPECT_TRUE(Find<QWidget>("pnlDC")->isVisible());
+  EXPECT_EQ(Text("edtL1"), "0.333929");
+  EXPECT_EQ(Text("edtM1"), "-0.077687");
+  EXPECT_EQ(Text("edtN3"), "0.222832");
+  Click("chkDirectiveCosines");
+  EXPECT_FALSE(Find<QWidget>("pnlDC")->isVisible());
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+}
+
+// ---------------------------------------------------------------------------
+// Which commands take an edited box into account: sz typed as 18 makes s1
+// 18.311722191682197 (the largest root of the characteristic cubic).
+
+struct EditCase {
+  const char* name;
+  std::function<void(CommandsTest&)> command;
+  bool recalculates;
+};
+void PrintTo(const EditCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class EditTakenIntoAccountTest : public CommandsTest,
+                                 public ::testing::WithParamInterface<EditCase> {};
+
+const EditCase kEditCases[] = {
+    {"Calculate", [](CommandsTest& t) { t.Click("Button1"); }, true},
+    {"the checked Angles item again", [](CommandsTest& t) { t.ChooseNorthClockwise(); }, true},
+    {"the other Angles item", [](CommandsTest& t) { t.ChooseEastCounterClockwise(); }, true},
+    {"chkJoint", [](CommandsTest& t) { t.Click("chkJoint"); }, true},
+    {"chkDirectiveCosines", [](CommandsTest& t) { t.Click("chkDirectiveCosines"); }, false},
+};
+
+TEST_P(EditTakenIntoAccountTest, OnlyTheRecalculatingCommandsShowTheEdit) {
+  Show();
+  const std::vector<std::string> before = Outputs();
+  Type("input_sz", QStringLiteral("18"));
+  GetParam().command(*this);
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+  if (GetParam().recalculates) {
+    EXPECT_EQ(Text("input_s1"), "18.312");
+  } else {
+    EXPECT_EQ(Outputs(), before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, EditTakenIntoAccountTest, ::testing::ValuesIn(kEditCases),
+                         [](const auto& info) { return Sanitized(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// The Angles menu.
+
+TEST_F(CommandsTest, AnglesItemsSwitchTheConventionAndTheCheck) {
+  Show();
+  ChooseEastCounterClockwise();
+  EXPECT_EQ(window_->AngleMode(), 0);
+  EXPECT_TRUE(Checked("mnuAngleLeft"));
+  EXPECT_FALSE(Checked("mnuAngleRight"));
+  EXPECT_EQ(Text("input_s1_beta"), "166.90");
+
+  ChooseNorthClockwise();
+  EXPECT_EQ(window_->AngleMode(), 1);
+  EXPECT_TRUE(Checked("mnuAngleRight"));
+  EXPECT_FALSE(Checked("mnuAngleLeft"));
+  EXPECT_EQ(Text("input_s1_beta"), "283.10");
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+}
+
+// What a command sets before its pass stays set when the pass fails.
+struct FailingPassCase {
+  const char* name;
+  std::function<void(CommandsTest&)> before;  // while the inputs are still valid
+  std::function<void(CommandsTest&)> command;
+  int angleMode;
+  bool rightChecked;
+  bool jointEnabled;
+};
+void PrintTo(const FailingPassCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FailingPassTest : public CommandsTest,
+                        public ::testing::WithParamInterface<FailingPassCase> {};
+
+const FailingPassCase kFailingPassCases[] = {
+    {"counter-clockwise from East", [](CommandsTest&) {},
+     [](CommandsTest& t) { t.ChooseEastCounterClockwise(); }, 0, false, false},
+    {"clockwise from North", [](CommandsTest& t) { t.ChooseEastCounterClockwise(); },
+     [](CommandsTest& t) { t.ChooseNorthClockwise(); }, 1, true, false},
+    {"joint on", [](CommandsTest&) {}, [](CommandsTest& t) { t.Click("chkJoint"); }, 1, true, true},
+};
+
+TEST_P(FailingPassTest, ModeCheckAndEnabledStatesStaySet) {
+  const FailingPassCase& c = GetParam();
+  Show();
+  c.before(*this);
+  Type("input_sy", QStringLiteral("1x"));
+  messages_.clear();
+  c.command(*this);
+  EXPECT_EQ(messages_, std::vector<std::string>{"'1x' is not a valid floating point value."});
+  EXPECT_EQ(window_->AngleMode(), c.angleMode);
+  EXPECT_EQ(Checked("mnuAngleRight"), c.rightChecked);
+  EXPECT_EQ(Checked("mnuAngleLeft"), !c.rightChecked);
+  EXPECT_EQ(JointControlsEnabled(), std::vector<bool>(kJointControls.size(), c.jointEnabled));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, FailingPassTest, ::testing::ValuesIn(kFailingPassCases),
+                         [](const auto& info) { return Sanitized(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// The joint toggle.
+
+TEST_F(CommandsTest, JointOnDrawsThePlaneAndResultsJointOffGreysThemAndRemovesThePlane) {
+  Show();
+  Click("chkJoint");
+  EXPECT_EQ(JointControlsEnabled(), std::vector<bool>(kJointControls.size(), true));
+  EXPECT_EQ(Text("input_sigma"), "5.760");
+  EXPECT_EQ(Text("input_tau"), "4.033");
+  EXPECT_EQ(Text("input_taulim"), "2.436");
+  EXPECT_GT(Series(2).Points().size(), 0u);
+  EXPECT_EQ(PoleLabels(), (std::vector<std::string>{"joint", "s1", "s2", "s3"}));
+
+  Click("chkJoint");
+  EXPECT_EQ(JointControlsEnabled(), std::vector<bool>(kJointControls.size(), false));
+  EXPECT_EQ(Text("input_sigma"), "5.760");
+  EXPECT_EQ(Text("input_tau"), "4.033");
+  EXPECT_EQ(Text("input_taulim"), "2.436");
+  EXPECT_EQ(Series(2).Points().size(), 0u);
+  EXPECT_EQ(PoleLabels(), (std::vector<std::string>{"s1", "s2", "s3"}));
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+}
+
+// ---------------------------------------------------------------------------
+// Regional settings: a change announced to the application applies to the next pass.
+
+TEST_F(CommandsTest, LocaleChangeSwitchesTheSeparatorsOfTheNextPass) {
+  Show();
+  ASSERT_EQ(Text("input_s1"), "8.794");
+  const QLocale previous;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  QEvent change(QEvent::LocaleChange);
+  QCoreApplication::sendEvent(qApp, &change);
+
+  EXPECT_EQ(Text("input_s1"), "8.794");  // nothing recalculates by itself
+  Type("input_sx", QStringLiteral("3,4"));
+  Click("Button1");
+  EXPECT_EQ(Text("input_s1"), "8,794");
+  EXPECT_EQ(Text("input_s1_beta"), "283,10");
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+
+  QLocale::setDefault(previous);
+  QCoreApplication::sendEvent(qApp, &change);
+  Type("input_sx", QStringLiteral("3.4"));
+  Click("Button1");
+  EXPECT_EQ(Text("input_s1"), "8.794");
+}
+
+// ---------------------------------------------------------------------------
+// The About box.
+
+struct AboutCloseCase {
+  const char* name;
+  std::function<void(QMessageBox*)> close;
+};
+void PrintTo(const AboutCloseCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class AboutBoxTest : public CommandsTest, public ::testing::WithParamInterface<AboutCloseCase> {};
+
+const AboutCloseCase kAboutCloseCases[] = {
+    {"Enter", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }},
+    {"Esc", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }},
+    {"OK button",
+     [](QMessageBox* box) {
+       QAbstractButton* ok = box->buttons().isEmpty() ? nullptr : box->buttons().front();
+       if (ok != nullptr)
+         QTest::mouseClick(ok, Qt::LeftButton);
+     }},
+};
+
+TEST_P(AboutBoxTest, OpensModalCentredAndCloses) {
+  Show();
+  const std::vector<std::string> before = Outputs();
+
+  struct Seen {
+    bool opened = false;
+    std::string title, text, buttonText;
+    int buttons = 0;
+    bool defaultIsEscape = false;
+    QMessageBox::Icon icon = QMessageBox::Information;
+    QRect frame, screen;
+  } seen;
+  bool leftOpen = false;
+
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr)
+      return;
+    seen.opened = true;
+    seen.title = box->windowTitle().toStdString();
+    seen.text = box->text().toStdString();
+    seen.icon = box->icon();
+    seen.buttons = static_cast<int>(box->buttons().size());
+    if (!box->buttons().isEmpty())
+      seen.buttonText = box->buttons().front()->text().remove(QLatin1Char('&')).toStdString();
+    seen.defaultIsEscape =
+        box->defaultButton() != nullptr && box->defaultButton() == box->escapeButton();
+    seen.frame = box->frameGeometry();
+    seen.screen = box->screen()->availableGeometry();
+    GetParam().close(box);
+  });
+  // A box the close did not reach is closed here, so that the test ends.
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      leftOpen = true;
+      modal->close();
+    }
+  });
+  watchdog.start(5000);
+
+  QTest::keyClick(window_.get(), Qt::Key_B, Qt::AltModifier);  // "A&bout"
+
+  EXPECT_TRUE(seen.opened) << "Alt+B opened no modal box";
+  EXPECT_FALSE(leftOpen) << GetParam().name << " did not close the About box";
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(seen.title, "Kelvane");
+  EXPECT_EQ(seen.text, ui::AboutText().toStdString());
+  EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+  EXPECT_EQ(seen.buttons, 1);
+  EXPECT_EQ(seen.buttonText, "OK");
+  EXPECT_TRUE(seen.defaultIsEscape);
+  EXPECT_LE(seen.frame.width(), seen.screen.width() / 2 + 8);  // wrapped text plus a thin frame
+  EXPECT_LE(std::abs(seen.frame.center().x() - seen.screen.center().x()), 1);
+  EXPECT_LE(std::abs(seen.frame.center().y() - seen.screen.center().y()), 1);
+  EXPECT_EQ(Outputs(), before);
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Closes, AboutBoxTest, ::testing::ValuesIn(kAboutCloseCases),
+                         [](const auto& info) { return Sanitized(info.param.name); });
+
+TEST(AboutText, OneParagraphWithTheCreditsInOrderAndNoAddresses) {
+  const QString text = ui::AboutText();
+  EXPECT_FALSE(text.contains(QLatin1Char('\n')));
+  EXPECT_FALSE(text.contains(QLatin1Char('@')));
+  EXPECT_FALSE(text.contains(QLatin1String("http"), Qt::CaseInsensitive));
+  EXPECT_FALSE(text.contains(QLatin1String("www."), Qt::CaseInsensitive));
+  const std::array<const char*, 5> roles = {"Kelvane", "2003", "Supervision",
+                                            "Design and programming", "revisions"};
+  qsizetype from = 0;
+  for (const char* role : roles) {
+    const qsizetype at = text.indexOf(QLatin1String(role), from);
+    EXPECT_GE(at, from) << role << " missing or out of order";
+    from = std::max(from, at);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Ending the program: the message loop ends (aboutToQuit) without a pass.
+
+struct ExitCase {
+  const char* name;
+  std::function<void(CommandsTest&, QWidget*)> exit;
+};
+void PrintTo(const ExitCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ExitTest : public CommandsTest, public ::testing::WithParamInterface<ExitCase> {};
+
+const ExitCase kExitCases[] = {
+    {"Alt+F4", [](CommandsTest&, QWidget* w) { QTest::keyClick(w, Qt::Key_F4, Qt::AltModifier); }},
+    {"File menu Exit", [](CommandsTest& t, QWidget*) { t.ChooseFromMenu(Qt::Key_F, Qt::Key_X); }},
+    {"window frame close", [](CommandsTest&, QWidget* w) { w->close(); }},
+};
+
+TEST_P(ExitTest, EndsTheMessageLoop) {
+  Show();
+  const std::vector<std::string> before = Outputs();
+  Type("input_sz", QStringLiteral("18"));  // an edit that must not be calculated on leaving
+
+  bool quitting = false;
+  const QMetaObject::Connection watch =
+      QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quitting] { quitting = true; });
+  QTimer::singleShot(0, [this] { GetParam().exit(*this, window_.get()); });
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+  watchdog.start(5000);
+
+  const int status = QApplication::exec();
+  QObject::disconnect(watch);
+
+  EXPECT_EQ(status, 0) << GetParam().name << " did not end the program";
+  EXPECT_TRUE(quitting);
+  EXPECT_EQ(Outputs(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::ValuesIn(kExitCases),
+                         [](const auto& info) { return Sanitized(info.param.name); });
+
+}  // namespace
