@@ -29,6 +29,10 @@ inline LongVector Cross(const LongVector& a, const LongVector& b) {
   return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 
+inline LongVector Sum(const LongVector& a, const LongVector& b) {
+  return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+
 inline LongVector Scaled(const LongVector& v, long double f) {
   return {v[0] * f, v[1] * f, v[2] * f};
 }

@@ -7,22 +7,42 @@
 
 namespace stress {
 
+/// The unit axes of the three principal values `values` of `s`, as computed
+/// by ComputePrincipalValues; entry i belongs to value i.
+///
+/// They always form an orthonormal set, and the same arguments always give the
+/// same set:
+/// - three well separated values: each axis has the direction and the sign of
+///   its cross-product candidate (see CandidateAxis in axis_candidate.h); the
+///   isolated value's axis is its candidate, the other end value's candidate
+///   loses its rounding component along it, and the middle axis completes
+///   the set;
+/// - a close pair (gap below 1e-2 of the spread): the isolated value's axis is
+///   its candidate; the pair's axes are those of the 2x2 problem in the plane
+///   at right angles to it, each with the sign of its candidate where that
+///   candidate is more than rounding residue;
+/// - an exactly repeated pair: the axis of the pair's larger value is the
+///   global axis least aligned with the isolated axis (x before y before z
+///   on ties), projected into the plane and normalised; the smaller value's
+///   axis completes a right-handed set;
+/// - an isotropic state (s1 == s3, the all-zero state included): x, y, z.
+/// Throws numeric::FloatingPointError("Floating point overflow") when a
+/// candidate component exceeds the double range.
+PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& values);
+
 /// Unit axis of principal value `index` (0 for s1, 1 for s2, 2 for s3) of `s`,
 /// whose sorted values `values` were computed by ComputePrincipalValues.
-/// The axis of an isolated value is the first of the three cross-product
-/// candidates of the rows of S - s*I that is not negligible, with its sign.
-/// The three axes of one state always form an orthonormal set: a close or
-/// repeated pair gets its axes from the 2x2 problem in the plane at right
-/// angles to the isolated axis; an isotropic state gets x, y and z.
-/// Throws numeric::FloatingPointError when a stored quantity overflows.
+/// Entry `index` of ComputePrincipalAxes(s, values), so that calls for 0, 1
+/// and 2 in turn give one orthonormal set. Throws std::out_of_range for any
+/// other index.
 Vector3 PrincipalAxis(const StressState& s, const PrincipalValues& values, int index);
 
 /// The angles of one axis taken pointing downward, in radians.
 struct AxisAngles {
-  Vector3 lower;            ///< the axis negated when its z > 0, so that z <= 0
-  double dip = 0.0;         ///< below the horizontal, [0, pi/2]
-  double eastAngle = 0.0;   ///< counter-clockwise from East, (-pi/2, 3pi/2]
-  double azimuth = 0.0;     ///< per angleMode, [0, 2pi]
+  Vector3 lower;           ///< the axis negated when its z > 0, so that z <= 0
+  double dip = 0.0;        ///< below the horizontal, [0, pi/2]
+  double eastAngle = 0.0;  ///< counter-clockwise from East, (-pi/2, 3pi/2]
+  double azimuth = 0.0;    ///< per angleMode, [0, 2pi]
 };
 
 /// Orientation of the unit vector `axis`. angleMode non-zero measures the

@@ -1,3 +1,518 @@
+// Principal axes and their orientation angles: worked examples, the fixed
+// rules for repeated values, the angle rules, scale invariance, and
+// properties against an independent eigensolver over families of tensors.
+
+#include "stress/principal_axes.h"
+
 #include <gtest/gtest.h>
 
-TEST(Placeholder, BuildsAndRuns) { SUCCEED(); }
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iostream>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "numeric/extended_math.h"
+#include "stress/axis_candidate.h"
+#include "stress/principal_values.h"
+#include "tensor_families.h"
+
+namespace stress {
+namespace {
+
+using testing::FamilyCase;
+using testing::LongColumn;
+using testing::SanitizedName;
+
+constexpr long double kPi = numeric::kPi;
+
+/// Degrees as the window shows them: 2 decimals, rounded half up.
+double ShownDegrees(double radians) {
+  return static_cast<double>(std::floor(radians * 180.0L / kPi * 100.0L + 0.5L) / 100.0L);
+}
+
+/// Direction cosines are shown with 6 decimals: a value lies within half a
+/// unit of the sixth decimal of what is shown.
+constexpr double kSixDecimals = 5e-7;
+
+void ExpectShownVector(const Vector3& actual, const Vector3& shown, const std::string& what) {
+  SCOPED_TRACE(what);
+  EXPECT_NEAR(actual.x, shown.x, kSixDecimals);
+  EXPECT_NEAR(actual.y, shown.y, kSixDecimals);
+  EXPECT_NEAR(actual.z, shown.z, kSixDecimals);
+}
+
+struct ShownAngles {
+  double clockwiseFromNorth;        ///< azimuth in AngleMode 1, degrees
+  double counterclockwiseFromEast;  ///< azimuth in AngleMode 0, degrees
+  double dip;                       ///< degrees
+};
+
+struct AxesCase {
+  const char* name;
+  StressState state;
+  std::array<Vector3, 3> stored;  ///< axes of s1, s2, s3 before the downward flip
+  std::array<ShownAngles, 3> angles;
+  double handedness;
+};
+
+const AxesCase kAxesCases[] = {
+    {"default_input",
+     {3.4, 1, 8, 1, -1, 2},
+     {{{0.333929, -0.077687, 0.939391},
+       {0.842622, 0.471273, -0.260557},
+       {-0.422468, 0.878560, 0.222832}}},
+     {{{283.10, 166.90, 69.95}, {60.78, 29.22, 15.10}, {154.32, 295.68, 12.88}}},
+     1.0},
+    {"default_times_a_thousandth",
+     {0.0034, 0.001, 0.008, 0.001, -0.001, 0.002},
+     {{{-0.333929, 0.077687, -0.939391},
+       {-0.842622, -0.471273, 0.260557},
+       {-0.422468, 0.878560, 0.222832}}},
+     {{{283.10, 166.90, 69.95}, {60.78, 29.22, 15.10}, {154.32, 295.68, 12.88}}},
+     1.0},
+    {"handedness_factor_minus_one",
+     {4, 3, 2, -2, -1, -2},
+     {{{-0.828033, 0.469655, 0.306244},
+       {0.155520, 0.717161, -0.679334},
+       {0.538678, 0.514884, 0.666874}}},
+     {{{119.56, 330.44, 17.83}, {12.24, 77.76, 42.79}, {226.29, 223.71, 41.83}}},
+     -1.0},
+    {"axis_aligned_ascending",
+     {1, 2, 3, 0, 0, 0},
+     {{{0, 0, 1}, {0, -1, 0}, {1, 0, 0}}},
+     {{{180.00, 270.00, 90.00}, {180.00, 270.00, 0.00}, {90.00, 0.00, 0.00}}},
+     1.0},
+    {"axis_aligned_descending",
+     {3, 2, 1, 0, 0, 0},
+     {{{1, 0, 0}, {0, -1, 0}, {0, 0, 1}}},
+     {{{90.00, 0.00, 0.00}, {180.00, 270.00, 0.00}, {180.00, 270.00, 90.00}}},
+     -1.0},
+    // Small stresses: candidates of a few 1e-6 are still the axis, not noise.
+    {"axis_aligned_thousandths",
+     {0.001, 0.002, 0.003, 0, 0, 0},
+     {{{0, 0, 1}, {0, -1, 0}, {1, 0, 0}}},
+     {{{180.00, 270.00, 90.00}, {180.00, 270.00, 0.00}, {90.00, 0.00, 0.00}}},
+     1.0},
+    // Isotropic states: x, y and z.
+    {"isotropic",
+     {1, 1, 1, 0, 0, 0},
+     {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},
+     {{{90.00, 0.00, 0.00}, {0.00, 90.00, 0.00}, {180.00, 270.00, 90.00}}},
+     1.0},
+    {"all_zero",
+     {0, 0, 0, 0, 0, 0},
+     {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},
+     {{{90.00, 0.00, 0.00}, {0.00, 90.00, 0.00}, {180.00, 270.00, 90.00}}},
+     1.0},
+    // A repeated pair: the larger value of the pair along the global axis least
+    // aligned with the isolated axis (x, the first of x and y), the smaller
+    // completing a right-handed set.
+    {"repeated_pair_axis_aligned",
+     {2, 2, 5, 0, 0, 0},
+     {{{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}},
+     {{{180.00, 270.00, 90.00}, {90.00, 0.00, 0.00}, {0.00, 90.00, 0.00}}},
+     1.0},
+    // The same rule off the axes: isolated axis (1, 1, 1)/sqrt(3); x projected
+    // into its plane is (2, -1, -1)/sqrt(6); (1, 1, 1) x (2, -1, -1) ~ (0, 1, -1).
+    {"repeated_pair_shears_only",
+     {0, 0, 0, 1, 1, 1},
+     {{{0.577350, 0.577350, 0.577350},
+       {0.816497, -0.408248, -0.408248},
+       {0.000000, 0.707107, -0.707107}}},
+     {{{225.00, 225.00, 35.26}, {116.57, 333.43, 24.09}, {0.00, 90.00, 45.00}}},
+     1.0},
+    // I + n n^T with n = (1, 2, 3): values 15, 1, 1 whose 2x2 problem is
+    // isotropic only to within rounding; x projected into the plane of the
+    // pair is (13, -2, -3)/sqrt(182), and (1, 2, 3) x (13, -2, -3) ~ (0, 3, -2).
+    {"repeated_pair_rank_one_update",
+     {2, 5, 10, 2, 6, 3},
+     {{{0.267261, 0.534522, 0.801784},
+       {0.963624, -0.148250, -0.222375},
+       {0.000000, 0.832050, -0.554700}}},
+     {{{206.57, 243.43, 53.30}, {98.75, 351.25, 12.85}, {0.00, 90.00, 33.69}}},
+     1.0},
+};
+
+class AxesTable : public ::testing::TestWithParam<AxesCase> {};
+
+TEST_P(AxesTable, MatchesWorkedAxesAndAngles) {
+  const AxesCase& c = GetParam();
+  const PrincipalValues values = ComputePrincipalValues(c.state);
+  PrincipalAxes axes;
+  for (int i = 0; i < 3; ++i)
+    axes[static_cast<std::size_t>(i)] = PrincipalAxis(c.state, values, i);
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::string principal = "s" + std::to_string(i + 1);
+    ExpectShownVector(axes[i], c.stored[i], principal + " stored axis");
+    const AxisAngles north = AxisOrientation(axes[i], 1);
+    const AxisAngles east = AxisOrientation(axes[i], 0);
+    EXPECT_EQ(ShownDegrees(north.azimuth), c.angles[i].clockwiseFromNorth) << principal;
+    EXPECT_EQ(ShownDegrees(east.azimuth), c.angles[i].counterclockwiseFromEast) << principal;
+    EXPECT_EQ(ShownDegrees(north.dip), c.angles[i].dip) << principal;
+    EXPECT_EQ(ShownDegrees(east.dip), c.angles[i].dip) << principal;
+  }
+  EXPECT_EQ(HandednessFactor(axes), c.handedness);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worked, AxesTable, ::testing::ValuesIn(kAxesCases),
+                         [](const auto& info) { return SanitizedName(info.param.name); });
+
+TEST(PrincipalAxes, DefaultInputDownwardAxesAndPlanes) {
+  const StressState s{3.4, 1, 8, 1, -1, 2};
+  const PrincipalAxes axes = ComputePrincipalAxes(s, ComputePrincipalValues(s));
+  const Vector3 lower[] = {{-0.333929, 0.077687, -0.939391},
+                           {0.842622, 0.471273, -0.260557},
+                           {0.422468, -0.878560, -0.222832}};
+  const double dipDirection[] = {-4.483811, -2.080746, -0.448222};
+  const double planeDip[] = {0.349946, 1.307198, 1.346078};
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (const int mode : {0, 1}) {
+      const AxisAngles angles = AxisOrientation(axes[i], mode);
+      ExpectShownVector(angles.lower, lower[i], "lower hemisphere s" + std::to_string(i + 1));
+      const PlaneAngles plane = PrincipalPlane(angles);
+      EXPECT_NEAR(plane.dipDirection, dipDirection[i], kSixDecimals);
+      EXPECT_NEAR(plane.dip, planeDip[i], kSixDecimals);
+    }
+  }
+}
+
+TEST(PrincipalAxes, VerticalAxisGivesAPlaneOfPracticallyZeroDip) {
+  const StressState s{1, 2, 3, 0, 0, 0};
+  const Vector3 axis = PrincipalAxis(s, ComputePrincipalValues(s), 0);
+  const PlaneAngles plane = PrincipalPlane(AxisOrientation(axis, 1));
+  EXPECT_NEAR(plane.dip, 0.0, 1e-15);
+  EXPECT_NEAR(plane.dipDirection, -2.0 * M_PI, 1e-15);
+}
+
+TEST(PrincipalAxes, IndexOutsideZeroToTwoIsRejected) {
+  const StressState s{3.4, 1, 8, 1, -1, 2};
+  const PrincipalValues v = ComputePrincipalValues(s);
+  EXPECT_THROW(PrincipalAxis(s, v, 3), std::out_of_range);
+  EXPECT_THROW(PrincipalAxis(s, v, -1), std::out_of_range);
+}
+
+// The window passes the values of the same state; values that do not belong
+// to it (a caller's mistake) still give an orthonormal set and no fault.
+TEST(PrincipalAxes, ValuesOfAnotherStateStillGiveAnOrthonormalSet) {
+  std::mt19937_64 random(21);
+  std::uniform_real_distribution<double> component(-100.0, 100.0);
+  for (int n = 0; n < 2000; ++n) {
+    const StressState s{component(random), component(random), component(random),
+                        component(random), component(random), component(random)};
+    double v[3] = {component(random), component(random), component(random)};
+    std::sort(v, v + 3, [](double a, double b) { return a > b; });
+    const PrincipalAxes axes = ComputePrincipalAxes(s, {v[0], v[1], v[2]});
+    for (std::size_t i = 0; i < 3; ++i) {
+      for (std::size_t j = 0; j < 3; ++j) {
+        const double dot = axes[i].x * axes[j].x + axes[i].y * axes[j].y + axes[i].z * axes[j].z;
+        ASSERT_NEAR(dot, i == j ? 1.0 : 0.0, 1e-12) << testing::Describe(s);
+      }
+    }
+  }
+}
+
+struct OrientationCase {
+  const char* name;
+  Vector3 axis;
+  Vector3 lower;
+  double dip;        ///< radians
+  double eastAngle;  ///< radians
+  double clockwiseFromNorth;
+  double counterclockwiseFromEast;
+  double tolerance;  ///< on the angles; 0 means exactly
+};
+
+const double kSteep = 89.95 * M_PI / 180.0;
+const double kNearlyVertical = std::sqrt(1.0 - 1e-6);
+const double kSmallXDip = std::atan2(0.8, std::hypot(1e-6, 0.6));
+
+const OrientationCase kOrientationCases[] = {
+    {"azimuth_exactly_zero", {1, 0, 0}, {1, 0, 0}, 0.0, 0.0, M_PI / 2, 0.0, 0.0},
+    // An east angle a hair below zero is lifted by 2 pi and shows 360.00.
+    {"azimuth_a_hair_below_zero",
+     {1, -1e-17, 0},
+     {1, -1e-17, 0},
+     0.0,
+     -1e-17,
+     M_PI / 2 + 1e-17,
+     2 * M_PI,
+     1e-30},
+    {"upward_axis_is_flipped",
+     {0.36, -0.48, 0.8},
+     {-0.36, 0.48, -0.8},
+     std::asin(0.8),
+     std::atan(-4.0 / 3.0) + M_PI,
+     M_PI / 2 - (std::atan(-4.0 / 3.0) + M_PI) + 2 * M_PI,
+     std::atan(-4.0 / 3.0) + M_PI,
+     1e-15},
+    {"horizontal_axis_is_not_flipped",
+     {-0.6, -0.8, 0.0},
+     {-0.6, -0.8, 0.0},
+     0.0,
+     std::atan(4.0 / 3.0) + M_PI,
+     M_PI / 2 - (std::atan(4.0 / 3.0) + M_PI) + 2 * M_PI,
+     std::atan(4.0 / 3.0) + M_PI,
+     1e-15},
+    // |x| <= 1e-6: north or south by the sign of y alone.
+    {"small_x_towards_north",
+     {1e-6, 0.6, -0.8},
+     {1e-6, 0.6, -0.8},
+     kSmallXDip,
+     1.5707963267948966,
+     6.123233995736766e-17,
+     1.5707963267948966,
+     1e-15},
+    {"small_x_towards_south",
+     {-1e-6, -0.6, -0.8},
+     {-1e-6, -0.6, -0.8},
+     kSmallXDip,
+     4.71238898038469,
+     M_PI,
+     4.71238898038469,
+     1e-15},
+    {"vertical_up",
+     {0, 0, 1},
+     {-0.0, -0.0, -1},
+     M_PI / 2,
+     4.71238898038469,
+     M_PI,
+     4.71238898038469,
+     1e-15},
+    // Steep axes keep their dip: 89.95 degrees is not shown as 90.00.
+    {"steep_axis",
+     {std::cos(kSteep), 0, -std::sin(kSteep)},
+     {std::cos(kSteep), 0, -std::sin(kSteep)},
+     kSteep,
+     0.0,
+     M_PI / 2,
+     0.0,
+     1e-15},
+    {"within_1e-6_of_vertical",
+     {1e-3, 0, -kNearlyVertical},
+     {1e-3, 0, -kNearlyVertical},
+     std::atan2(kNearlyVertical, 1e-3),
+     0.0,
+     M_PI / 2,
+     0.0,
+     1e-15},
+};
+
+class OrientationTable : public ::testing::TestWithParam<OrientationCase> {};
+
+TEST_P(OrientationTable, FollowsTheAngleRules) {
+  const OrientationCase& c = GetParam();
+  const AxisAngles north = AxisOrientation(c.axis, 1);
+  const AxisAngles east = AxisOrientation(c.axis, 0);
+  EXPECT_EQ(north.lower.x, c.lower.x);
+  EXPECT_EQ(north.lower.y, c.lower.y);
+  EXPECT_EQ(north.lower.z, c.lower.z);
+  EXPECT_NEAR(north.dip, c.dip, c.tolerance);
+  EXPECT_NEAR(north.eastAngle, c.eastAngle, c.tolerance);
+  EXPECT_NEAR(north.azimuth, c.clockwiseFromNorth, c.tolerance);
+  EXPECT_NEAR(east.azimuth, c.counterclockwiseFromEast, c.tolerance);
+  EXPECT_EQ(east.dip, north.dip);
+  EXPECT_EQ(east.eastAngle, north.eastAngle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, OrientationTable, ::testing::ValuesIn(kOrientationCases),
+                         [](const auto& info) { return SanitizedName(info.param.name); });
+
+TEST(AxisOrientation, ShownAzimuthsAtTheEndsOfTheRange) {
+  EXPECT_EQ(AxisOrientation({1, 0, 0}, 0).azimuth, 0.0);
+  EXPECT_EQ(ShownDegrees(AxisOrientation({1, 0, 0}, 0).azimuth), 0.00);
+  EXPECT_EQ(ShownDegrees(AxisOrientation({1, -1e-17, 0}, 0).azimuth), 360.00);
+  EXPECT_EQ(ShownDegrees(AxisOrientation({1e-6, 0.6, -0.8}, 1).azimuth), 0.00);
+  EXPECT_EQ(ShownDegrees(AxisOrientation({std::cos(kSteep), 0, -std::sin(kSteep)}, 1).dip), 89.95);
+  // Any non-zero mode measures clockwise from North.
+  EXPECT_EQ(AxisOrientation({0.36, -0.48, 0.8}, -7).azimuth,
+            AxisOrientation({0.36, -0.48, 0.8}, 1).azimuth);
+}
+
+struct SignCase {
+  const char* name;
+  double x;
+  double sign;
+};
+
+const SignCase kSignCases[] = {
+    {"positive", 2.5, 1.0},       {"zero", 0.0, 1.0},
+    {"negative_zero", -0.0, 1.0}, {"tiny_negative", -4.9e-324, -1.0},
+    {"negative", -3.0, -1.0},     {"minus_infinity", -INFINITY, -1.0},
+};
+
+class SignTable : public ::testing::TestWithParam<SignCase> {};
+
+TEST_P(SignTable, CountsZeroAsPositive) {
+  EXPECT_EQ(SignOf(GetParam().x), GetParam().sign);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, SignTable, ::testing::ValuesIn(kSignCases),
+                         [](const auto& info) { return SanitizedName(info.param.name); });
+
+TEST(HandednessFactor, ZeroCrossComponentCountsAsPositive) {
+  // Column 2 x column 3 has x component 0 and L1 is 0: both factors are +1.
+  EXPECT_EQ(HandednessFactor({Vector3{0, 0, 1}, {0, 1, 0}, {0, 0, 1}}), 1.0);
+  EXPECT_EQ(HandednessFactor({Vector3{-1, 0, 0}, {0, 1, 0}, {0, 0, 1}}), -1.0);
+  EXPECT_EQ(HandednessFactor({Vector3{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}}), 1.0);
+}
+
+// Scaling a state by a power of ten changes which candidates pass the absolute
+// 1e-4, but the axes stay the same up to sign and the angles stay the same.
+// (From 1e-10 down the smallest state counts as zero.)
+class ScaleInvariance : public ::testing::TestWithParam<int> {};
+
+TEST_P(ScaleInvariance, SameAnglesAndAxesUpToSign) {
+  const double factor = std::pow(10.0, GetParam());
+  const StressState states[] = {{3.4, 1, 8, 1, -1, 2},
+                                {4, 3, 2, -2, -1, -2},
+                                {1, 2, 3, 0, 0, 0},
+                                {-1.3, 0.4, 2.2, 0.05, 0.7, -0.9},
+                                {2, 2, 5, 0, 0, 0}};
+  for (const StressState& s : states) {
+    const StressState t{s.sx * factor,  s.sy * factor,  s.sz * factor,
+                        s.txy * factor, s.tyz * factor, s.tzx * factor};
+    const PrincipalAxes a = ComputePrincipalAxes(s, ComputePrincipalValues(s));
+    const PrincipalAxes b = ComputePrincipalAxes(t, ComputePrincipalValues(t));
+    for (std::size_t i = 0; i < 3; ++i) {
+      const long double dot = static_cast<long double>(a[i].x) * b[i].x +
+                              static_cast<long double>(a[i].y) * b[i].y +
+                              static_cast<long double>(a[i].z) * b[i].z;
+      EXPECT_NEAR(std::fabs(dot), 1.0L, 1e-12L) << "s" << i + 1 << " of sx=" << s.sx;
+      const AxisAngles x = AxisOrientation(a[i], 1);
+      const AxisAngles y = AxisOrientation(b[i], 1);
+      EXPECT_NEAR(x.dip, y.dip, 1e-7) << "s" << i + 1 << " of sx=" << s.sx;
+      EXPECT_NEAR(x.azimuth, y.azimuth, 1e-7) << "s" << i + 1 << " of sx=" << s.sx;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PowersOfTen, ScaleInvariance, ::testing::Range(-9, 13),
+                         [](const auto& info) {
+                           return "times_1e" + SanitizedName(std::to_string(info.param));
+                         });
+
+// Properties against Eigen's iterative solver on the long double matrix of
+// the same doubles.
+// - The axes are unit vectors at right angles to each other to 1e-10.
+// - Each satisfies |S u - s u| <= 1e-10 * max|S|, with s the computed value.
+//   For a repeated value every direction of its plane is an eigenvector, so
+//   the residual admits any of them; the test needs no special case.
+// - Where the value is separated from its neighbours by a gap g, the angle to
+//   the reference axis is at most residual / g (the sin-theta theorem): it is
+//   checked against 1e-10 * max|S| / g and recorded.
+// - Each axis keeps the sign of its cross-product candidate wherever that
+//   candidate is more than rounding residue (within 60 degrees of the axis)
+//   and the value is not repeated (gap above 1e-9 of max|S|).
+// - Azimuths lie in [0, 2pi] in both modes, dips in [0, pi/2], and the plane
+//   passed to the plotter has its dip direction in [-2pi, 0).
+// - Calls per index give the same set.
+
+/// The largest deviations seen over one family.
+struct Worst {
+  long double orthonormality = 0.0L;
+  long double residual = 0.0L;
+  long double angle = 0.0L;  ///< radians, against the reference axis
+};
+
+/// What is wrong with the axes of `s`, or an empty text.
+std::string CheckAxes(const StressState& s, const PrincipalValues& v, const PrincipalAxes& axes,
+                      Worst& worst) {
+  std::array<LongColumn, 3> u;
+  for (std::size_t i = 0; i < 3; ++i)
+    u[i] = LongColumn(axes[i].x, axes[i].y, axes[i].z);
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t j = i; j < 3; ++j) {
+      const long double e = std::fabs(u[i].dot(u[j]) - (i == j ? 1.0L : 0.0L));
+      worst.orthonormality = std::max(worst.orthonormality, e);
+      if (e > 1e-10L)
+        return "u" + std::to_string(i + 1) + ".u" + std::to_string(j + 1) + " off";
+    }
+  }
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (const int mode : {0, 1}) {
+      const AxisAngles a = AxisOrientation(axes[i], mode);
+      const PlaneAngles p = PrincipalPlane(a);
+      if (!(a.azimuth >= 0.0 && a.azimuth <= 2 * kPi && a.dip >= 0.0 && a.dip <= kPi / 2 &&
+            p.dipDirection >= -2 * kPi && p.dipDirection < 0.0)) {
+        return "angles of s" + std::to_string(i + 1) + " out of range";
+      }
+    }
+  }
+  if (testing::SumOfMagnitudes(s) < 1e-9L)
+    return "";  // counted as zero: axes x, y, z
+
+  const testing::LongMatrix S = testing::ToMatrix(s);
+  const long double scale = testing::MaxComponent(s);
+  const testing::Reference ref = testing::Solve(s);
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::string name = "s" + std::to_string(i + 1);
+    const long double value = v[static_cast<int>(i)];
+    const long double residual = (S * u[i] - value * u[i]).norm() / scale;
+    worst.residual = std::max(worst.residual, residual);
+    if (residual > 1e-10L)
+      return "residual of " + name;
+
+    long double gap = INFINITY;
+    for (std::size_t j = 0; j < 3; ++j) {
+      if (j != i)
+        gap = std::min(gap, std::fabs(ref.values[i] - ref.values[j]));
+    }
+    const auto candidate = detail::CandidateAxis(s, v[static_cast<int>(i)]);
+    if (candidate && gap > 1e-9L * scale &&
+        u[i].dot(LongColumn(candidate->x, candidate->y, candidate->z)) <= -0.5L) {
+      return name + " opposes its candidate";
+    }
+    if (gap >= 1e-6L * scale) {
+      const long double sine = std::min(1.0L, u[i].cross(ref.axes[i]).norm());
+      worst.angle = std::max(worst.angle, std::asin(sine));
+      if (sine > 1e-10L * scale / gap)
+        return name + " off the reference axis";
+    }
+  }
+  return "";
+}
+
+class AxesProperties : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(AxesProperties, OrthonormalPrincipalAndInRange) {
+  const FamilyCase& family = GetParam();
+  testing::TensorSource source(family.family, family.seed);
+  Worst worst;
+  int failures = 0;
+  for (int n = 0; n < testing::kTensorsPerFamily && failures < 3; ++n) {
+    const StressState s = source.Next();
+    const PrincipalValues v = ComputePrincipalValues(s);
+    const PrincipalAxes axes = ComputePrincipalAxes(s, v);
+    const std::string problem = CheckAxes(s, v, axes, worst);
+    if (!problem.empty()) {
+      ++failures;
+      ADD_FAILURE() << problem << " for " << testing::Describe(s);
+    }
+    if (n % 16 == 0) {
+      for (int i = 0; i < 3; ++i) {
+        const Vector3 single = PrincipalAxis(s, v, i);
+        const Vector3& whole = axes[static_cast<std::size_t>(i)];
+        EXPECT_EQ(single.x, whole.x);
+        EXPECT_EQ(single.y, whole.y);
+        EXPECT_EQ(single.z, whole.z);
+      }
+    }
+  }
+  EXPECT_EQ(failures, 0);
+  std::cout << "[ axes    ] " << family.name << ": worst |u.u - I| "
+            << static_cast<double>(worst.orthonormality) << ", worst residual "
+            << static_cast<double>(worst.residual) << " of max|S|, worst angle "
+            << static_cast<double>(worst.angle) << " rad\n";
+  RecordProperty("worst_orthonormality", std::to_string(static_cast<double>(worst.orthonormality)));
+  RecordProperty("worst_residual", std::to_string(static_cast<double>(worst.residual)));
+  RecordProperty("worst_angle", std::to_string(static_cast<double>(worst.angle)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, AxesProperties, ::testing::ValuesIn(testing::kFamilies),
+                         [](const auto& info) { return SanitizedName(info.param.name); });
+
+}  // namespace
+}  // namespace stress
