@@ -1,10 +1,292 @@
 #include "ui/net_chart.h"
 
+#include <QChart>
+#include <QFont>
+#include <QGraphicsLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPen>
+#include <QResizeEvent>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace ui {
 
-class ChartSeries {};
+namespace {
 
-NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {}
+using projection::NetPoint;
+using projection::PointList;
+using projection::PointOrder;
+
+constexpr int kCrossArm = 5;  // pixels from the centre to each end of a cross
+constexpr int kCrossSize = 2 * kCrossArm + 1;
+constexpr int kPoleLabelPointSize = 8;
+constexpr double kMarginFraction = 0.03;
+// Invisible, zero-width: placed after every '@' of a label so that Qt's label
+// format never finds a tag such as "@xPoint" in it.
+constexpr char16_t kWordJoiner = u'\u2060';
+
+QColor ToQColor(projection::Colour colour) {
+  return QColor(projection::RedOf(colour), projection::GreenOf(colour), projection::BlueOf(colour));
+}
+
+QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
+  QList<QPointF> result;
+  result.reserve(static_cast<qsizetype>(points.size()));
+  for (const NetPoint& p : points)
+    result.append(QPointF(p.x, p.y));
+  return result;
+}
+
+// One horizontal and one vertical line through the centre, kCrossArm pixels
+// to each side, on a transparent ground: drawn 1:1 as the marker image.
+QImage CrossImage(const QColor& colour) {
+  QImage image(kCrossSize, kCrossSize, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  for (int i = 0; i < kCrossSize; ++i) {
+    image.setPixelColor(i, kCrossArm, colour);
+    image.setPixelColor(kCrossArm, i, colour);
+  }
+  return image;
+}
+
+// The label shown as it is: Qt substitutes tags beginning with '@'.
+QString LiteralLabelFormat(const std::string& label) {
+  QString text = QString::fromStdString(label);
+  text.replace(QLatin1Char('@'), QString(QLatin1Char('@')) + QChar(kWordJoiner));
+  return text;
+}
+
+}  // namespace
+
+/// A series as the geometry sees it: its points live in a PointList until
+/// Publish shows them.
+class ChartSeries : public projection::PointSeries {
+ public:
+  explicit ChartSeries(PointOrder order) : points_(order) {}
+
+  void ClearPoints() override {
+    points_.ClearPoints();
+    changed_ = true;
+  }
+  void AddPoint(double x, double y, std::string_view label, projection::Colour colour) override {
+    points_.AddPoint(x, y, label, colour);
+    changed_ = true;
+  }
+  void SetOrder(PointOrder order) override { points_.SetOrder(order); }
+
+  const PointList& Points() const { return points_; }
+
+  /// Shows the stored points if they changed since the last call.
+  void Publish() {
+    if (!changed_)
+      return;
+    Show();
+    changed_ = false;
+  }
+
+ protected:
+  virtual void Show() = 0;
+
+ private:
+  PointList points_;
+  bool changed_ = false;
+};
+
+namespace {
+
+QPen LinePen(const QColor& colour) {
+  return QPen(QBrush(colour), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+}
+
+/// A polyline through the points in their stored order. All points of a curve
+/// share one colour; the line takes the colour of the last point.
+class LineSeriesAdapter final : public ChartSeries {
+ public:
+  explicit LineSeriesAdapter(QLineSeries* series)
+      : ChartSeries(PointOrder::Insertion), series_(series) {}
+
+ protected:
+  void Show() override {
+    const std::vector<NetPoint>& points = Points().Points();
+    if (!points.empty())
+      series_->setPen(LinePen(ToQColor(points.back().colour)));
+    series_->replace(ToQPoints(points));
+  }
+
+ private:
+  QLineSeries* series_;
+};
+
+/// The poles: the Qt series Series3 holds them all, in their stored order, and
+/// draws nothing itself, since one Qt Charts 6.4 series can draw neither a cross
+/// nor a text of its own per point. Each pole is drawn by a scatter series of
+/// its own (a cross image in its colour, its label as the label format); these
+/// are kept in a pool, shown in the stored order and hidden when unused.
+class PoleSeriesAdapter final : public ChartSeries {
+ public:
+  PoleSeriesAdapter(QScatterSeries* all, QChart* chart, QFont labelFont)
+      : ChartSeries(PointOrder::AscendingX),
+        all_(all),
+        chart_(chart),
+        labelFont_(std::move(labelFont)) {}
+
+ protected:
+  void Show() override {
+    const std::vector<NetPoint>& points = Points().Points();
+    all_->replace(ToQPoints(points));
+    while (pool_.size() < points.size())
+      pool_.push_back(NewPoleSeries());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const NetPoint& p = points[i];
+      QScatterSeries* pole = pool_[i];
+      const QColor colour = ToQColor(p.colour);
+      pole->setColor(colour);
+      pole->setLightMarker(CrossImage(colour));
+      pole->setPointLabelsFormat(LiteralLabelFormat(p.label));
+      pole->replace(QList<QPointF>{QPointF(p.x, p.y)});
+      pole->setVisible(true);
+    }
+    for (std::size_t i = points.size(); i < pool_.size(); ++i) {
+      pool_[i]->clear();
+      pool_[i]->setVisible(false);
+    }
+  }
+
+ private:
+  QScatterSeries* NewPoleSeries() {
+    auto* pole = new QScatterSeries(chart_);
+    pole->setObjectName(QStringLiteral("Series3Pole"));
+    pole->setMarkerSize(kCrossSize);
+    pole->setPointLabelsVisible(true);
+    pole->setPointLabelsColor(Qt::black);
+    pole->setPointLabelsFont(labelFont_);
+    pole->setPointLabelsClipping(true);
+    chart_->addSeries(pole);
+    for (QAbstractAxis* axis : chart_->axes())
+      pole->attachAxis(axis);
+    return pole;
+  }
+
+  QScatterSeries* all_;
+  QChart* chart_;
+  QFont labelFont_;
+  std::vector<QScatterSeries*> pool_;
+};
+
+QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment) {
+  auto* axis = new QValueAxis(chart);
+  axis->setRange(-NetChartView::kNetRange, NetChartView::kNetRange);
+  axis->setTickCount(5);
+  chart->addAxis(axis, alignment);
+  return axis;
+}
+
+QLabel* AxisName(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setGeometry(geometry);
+  label->setAutoFillBackground(false);  // the chart shows through
+  return label;
+}
+
+}  // namespace
+
+NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
+  setFixedSize(kViewSize, kViewSize);
+  setFrameShape(QFrame::NoFrame);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setRubberBand(QChartView::NoRubberBand);
+  setDragMode(QGraphicsView::NoDrag);
+  setRenderHint(QPainter::Antialiasing, true);
+
+  QChart* net = chart();
+  net->setTitle(QString());
+  net->legend()->hide();
+  net->setPlotAreaBackgroundVisible(false);
+  net->setLocalizeNumbers(true);
+  net->setBackgroundRoundness(0);
+  // The chart's background fills the view; the margins are the chart's own.
+  net->layout()->setContentsMargins(0, 0, 0, 0);
+
+  QValueAxis* axisX = NetAxis(net, Qt::AlignBottom);
+  QValueAxis* axisY = NetAxis(net, Qt::AlignLeft);
+
+  QFont labelFont = font();
+  labelFont.setPointSize(kPoleLabelPointSize);
+
+  for (int n = 1; n <= kSeriesCount; ++n) {
+    QXYSeries* qtSeries = nullptr;
+    if (n == kPoleSeries) {
+      auto* all = new QScatterSeries(net);
+      qtSeries = all;
+      series_[n - 1] = std::make_unique<PoleSeriesAdapter>(all, net, labelFont);
+    } else {
+      auto* line = new QLineSeries(net);
+      line->setPen(LinePen(Qt::black));
+      line->setPointsVisible(false);
+      line->setPointLabelsVisible(false);
+      qtSeries = line;
+      series_[n - 1] = std::make_unique<LineSeriesAdapter>(line);
+    }
+    qtSeries->setObjectName(QStringLiteral("Series%1").arg(n));
+    net->addSeries(qtSeries);
+    qtSeries->attachAxis(axisX);
+    qtSeries->attachAxis(axisY);
+    if (n == kPoleSeries)
+      qtSeries->setVisible(false);
+  }
+
+  AxisName(this, "Label35", QStringLiteral("Y (North)"), QRect(160, 8, 42, 13));
+  AxisName(this, "Label36", QStringLiteral("X "), QRect(288, 136, 10, 13));
+}
+
 NetChartView::~NetChartView() = default;
+
+projection::PointSeries& NetChartView::Series(int n) {
+  return *series_.at(n - 1);
+}
+
+const projection::PointList& NetChartView::Points(int n) const {
+  return series_.at(n - 1)->Points();
+}
+
+void NetChartView::Publish() {
+  for (const auto& series : series_)
+    series->Publish();
+}
+
+void NetChartView::resizeEvent(QResizeEvent* event) {
+  QChartView::resizeEvent(event);
+  FitSquarePlotArea();
+}
+
+void NetChartView::FitSquarePlotArea() {
+  QChart* net = chart();
+  const QSizeF size = net->size();
+  const int marginX = qRound(kMarginFraction * size.width());
+  const int marginY = qRound(kMarginFraction * size.height());
+  net->setMargins(QMargins(marginX, marginY, marginX, marginY));
+
+  // Qt's own layout leaves room for the axis labels, end labels included, but
+  // gives each axis whatever length is left, which draws the net as an ellipse.
+  // The square is the largest that fits in that room, centred in it. The axes
+  // follow a plot area set by hand only when the layout runs again.
+  QGraphicsLayout* layout = net->layout();
+  net->setPlotArea(QRectF());
+  layout->activate();
+  const QRectF room = net->plotArea();
+  const qreal side = std::min(room.width(), room.height());
+  net->setPlotArea(QRectF(room.left() + (room.width() - side) / 2,
+                          room.top() + (room.height() - side) / 2, side, side));
+  layout->invalidate();
+  layout->activate();
+}
 
 }  // namespace ui

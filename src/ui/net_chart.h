@@ -1,14 +1,18 @@
 #pragma once
 // The equal-area net as a Qt Charts view with its six series.
-// Net coordinates x East (right), y North (up), both axes fixed at -1.1..1.1.
+// Net coordinates x East (right), y North (up), both axes fixed at -1.1..1.1
+// on a square plot area, so the unit circle is drawn round.
 // Series 1: primitive circle; 2: joint plane; 3: poles (sorted by ascending x,
 // each a cross with its label above); 4, 5, 6: planes of s1, s2, s3.
+// The geometry writes into in-memory lists; Publish hands them to Qt Charts.
 
 #include <QChartView>
 #include <array>
 #include <memory>
 
 #include "projection/point_series.h"
+
+class QLabel;
 
 namespace ui {
 
@@ -18,19 +22,33 @@ class NetChartView : public QChartView {
   Q_OBJECT
 
  public:
+  static constexpr int kSeriesCount = 6;
+  static constexpr int kPoleSeries = 3;
+  /// Both axes run from -kNetRange to kNetRange.
+  static constexpr double kNetRange = 1.1;
+  /// Edge of the square view in pixels.
+  static constexpr int kViewSize = 305;
+
   explicit NetChartView(QWidget* parent = nullptr);
   ~NetChartView() override;
 
-  /// Series n, 1 to 6, as the geometry writes to it.
+  /// Series n, 1 to 6, as the geometry writes to it. Throws std::out_of_range
+  /// for any other n.
   projection::PointSeries& Series(int n);
   /// The points series n holds (what the next Publish shows).
   const projection::PointList& Points(int n) const;
 
-  /// Hands every changed series to Qt Charts, one replace per series.
+  /// Hands every series changed since the last Publish to Qt Charts, one
+  /// replace per Qt series; unchanged series are left alone.
   void Publish();
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
-  std::array<std::unique_ptr<ChartSeries>, 6> series_;
+  void FitSquarePlotArea();
+
+  std::array<std::unique_ptr<ChartSeries>, kSeriesCount> series_;
 };
 
 }  // namespace ui
