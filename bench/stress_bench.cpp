@@ -102,37 +102,28 @@ void BM_ValuesAndAxes(benchmark::State& state) {
 }
 BENCHMARK(BM_ValuesAndAxes);
 
-/// Reference: Eigen's iterative (QR) solver, values and vectors, in double.
-void BM_EigenIterative(benchmark::State& state) {
+/// Reference: Eigen's solver for 3x3 symmetric matrices in double, values and
+/// vectors; iterative (QR) or its closed form for 3x3 (`direct`).
+template <bool direct>
+void BM_EigenSolver(benchmark::State& state) {
   std::vector<Eigen::Matrix3d> matrices;
   for (const StressState& s : Tensors())
     matrices.push_back(ToMatrix(s));
   Eigen::SelfAdjointEigenSolver<Eigen::Matrix3d> solver(3);
   for (auto _ : state) {
     for (const Eigen::Matrix3d& m : matrices) {
-      solver.compute(m);
+      if constexpr (direct) {
+        solver.computeDirect(m);
+      } else {
+        solver.compute(m);
+      }
       benchmark::DoNotOptimize(solver.eigenvectors().data());
     }
   }
   PerTensor(state);
 }
-BENCHMARK(BM_EigenIterative);
-
-/// Reference: Eigen's closed-form 3x3 solver, values and vectors, in double.
-void BM_EigenDirect(benchmark::State& state) {
-  std::vector<Eigen::Matrix3d> matrices;
-  for (const StressState& s : Tensors())
-    matrices.push_back(ToMatrix(s));
-  Eigen::SelfAdjointEigenSolver<Eigen::Matrix3d> solver(3);
-  for (auto _ : state) {
-    for (const Eigen::Matrix3d& m : matrices) {
-      solver.computeDirect(m);
-      benchmark::DoNotOptimize(solver.eigenvectors().data());
-    }
-  }
-  PerTensor(state);
-}
-BENCHMARK(BM_EigenDirect);
+BENCHMARK(BM_EigenSolver<false>)->Name("BM_EigenIterative");
+BENCHMARK(BM_EigenSolver<true>)->Name("BM_EigenDirect");
 
 /// Console output plus a record of each case's CPU time per iteration.
 class RatioReporter : public benchmark::ConsoleReporter {
