@@ -217,102 +217,37 @@ TEST(PrincipalAxes, ValuesOfAnotherStateStillGiveAnOrthonormalSet) {
 struct OrientationCase {
   const char* name;
   Vector3 axis;
-  Vector3 lower;
-  double dip;        ///< radians
-  double eastAngle;  ///< radians
-  double clockwiseFromNorth;
-  double counterclockwiseFromEast;
-  double tolerance;  ///< on the angles; 0 means exactly
+  ShownAngles shown;
 };
 
 const double kSteep = 89.95 * M_PI / 180.0;
-const double kNearlyVertical = std::sqrt(1.0 - 1e-6);
-const double kSmallXDip = std::atan2(0.8, std::hypot(1e-6, 0.6));
 
+// clang-format off
 const OrientationCase kOrientationCases[] = {
-    {"azimuth_exactly_zero", {1, 0, 0}, {1, 0, 0}, 0.0, 0.0, M_PI / 2, 0.0, 0.0},
+    {"azimuth_exactly_zero",           {1, 0, 0},                              {90.00, 0.00, 0.00}},
     // An east angle a hair below zero is lifted by 2 pi and shows 360.00.
-    {"azimuth_a_hair_below_zero",
-     {1, -1e-17, 0},
-     {1, -1e-17, 0},
-     0.0,
-     -1e-17,
-     M_PI / 2 + 1e-17,
-     2 * M_PI,
-     1e-30},
-    {"upward_axis_is_flipped",
-     {0.36, -0.48, 0.8},
-     {-0.36, 0.48, -0.8},
-     std::asin(0.8),
-     std::atan(-4.0 / 3.0) + M_PI,
-     M_PI / 2 - (std::atan(-4.0 / 3.0) + M_PI) + 2 * M_PI,
-     std::atan(-4.0 / 3.0) + M_PI,
-     1e-15},
-    {"horizontal_axis_is_not_flipped",
-     {-0.6, -0.8, 0.0},
-     {-0.6, -0.8, 0.0},
-     0.0,
-     std::atan(4.0 / 3.0) + M_PI,
-     M_PI / 2 - (std::atan(4.0 / 3.0) + M_PI) + 2 * M_PI,
-     std::atan(4.0 / 3.0) + M_PI,
-     1e-15},
+    {"azimuth_a_hair_below_zero",      {1, -1e-17, 0},                         {90.00, 360.00, 0.00}},
+    {"upward_axis_is_flipped",         {0.36, -0.48, 0.8},                     {323.13, 126.87, 53.13}},
+    {"horizontal_axis_is_not_flipped", {-0.6, -0.8, 0.0},                      {216.87, 233.13, 0.00}},
     // |x| <= 1e-6: north or south by the sign of y alone.
-    {"small_x_towards_north",
-     {1e-6, 0.6, -0.8},
-     {1e-6, 0.6, -0.8},
-     kSmallXDip,
-     1.5707963267948966,
-     6.123233995736766e-17,
-     1.5707963267948966,
-     1e-15},
-    {"small_x_towards_south",
-     {-1e-6, -0.6, -0.8},
-     {-1e-6, -0.6, -0.8},
-     kSmallXDip,
-     4.71238898038469,
-     M_PI,
-     4.71238898038469,
-     1e-15},
-    {"vertical_up",
-     {0, 0, 1},
-     {-0.0, -0.0, -1},
-     M_PI / 2,
-     4.71238898038469,
-     M_PI,
-     4.71238898038469,
-     1e-15},
+    {"small_x_towards_north",          {1e-6, 0.6, -0.8},                      {0.00, 90.00, 53.13}},
+    {"small_x_towards_south",          {-1e-6, -0.6, -0.8},                    {180.00, 270.00, 53.13}},
+    {"vertical",                       {0, 0, 1},                              {180.00, 270.00, 90.00}},
     // Steep axes keep their dip: 89.95 degrees is not shown as 90.00.
-    {"steep_axis",
-     {std::cos(kSteep), 0, -std::sin(kSteep)},
-     {std::cos(kSteep), 0, -std::sin(kSteep)},
-     kSteep,
-     0.0,
-     M_PI / 2,
-     0.0,
-     1e-15},
-    {"within_1e-6_of_vertical",
-     {1e-3, 0, -kNearlyVertical},
-     {1e-3, 0, -kNearlyVertical},
-     std::atan2(kNearlyVertical, 1e-3),
-     0.0,
-     M_PI / 2,
-     0.0,
-     1e-15},
+    {"steep_axis",                     {std::cos(kSteep), 0, -std::sin(kSteep)}, {90.00, 0.00, 89.95}},
+    {"within_1e-6_of_vertical",        {1e-3, 0, -std::sqrt(1.0 - 1e-6)},      {90.00, 0.00, 89.94}},
 };
+// clang-format on
 
 class OrientationTable : public ::testing::TestWithParam<OrientationCase> {};
 
-TEST_P(OrientationTable, FollowsTheAngleRules) {
+TEST_P(OrientationTable, ShowsTheTableAngles) {
   const OrientationCase& c = GetParam();
   const AxisAngles north = AxisOrientation(c.axis, 1);
   const AxisAngles east = AxisOrientation(c.axis, 0);
-  EXPECT_EQ(north.lower.x, c.lower.x);
-  EXPECT_EQ(north.lower.y, c.lower.y);
-  EXPECT_EQ(north.lower.z, c.lower.z);
-  EXPECT_NEAR(north.dip, c.dip, c.tolerance);
-  EXPECT_NEAR(north.eastAngle, c.eastAngle, c.tolerance);
-  EXPECT_NEAR(north.azimuth, c.clockwiseFromNorth, c.tolerance);
-  EXPECT_NEAR(east.azimuth, c.counterclockwiseFromEast, c.tolerance);
+  EXPECT_EQ(ShownDegrees(north.azimuth), c.shown.clockwiseFromNorth);
+  EXPECT_EQ(ShownDegrees(east.azimuth), c.shown.counterclockwiseFromEast);
+  EXPECT_EQ(ShownDegrees(north.dip), c.shown.dip);
   EXPECT_EQ(east.dip, north.dip);
   EXPECT_EQ(east.eastAngle, north.eastAngle);
 }
@@ -320,15 +255,34 @@ TEST_P(OrientationTable, FollowsTheAngleRules) {
 INSTANTIATE_TEST_SUITE_P(Rules, OrientationTable, ::testing::ValuesIn(kOrientationCases),
                          [](const auto& info) { return SanitizedName(info.param.name); });
 
-TEST(AxisOrientation, ShownAzimuthsAtTheEndsOfTheRange) {
+TEST(AxisOrientation, ExactAnglesAtTheRulesEdges) {
+  // Assigned east angles are the doubles nearest pi/2 and 3pi/2.
+  EXPECT_EQ(AxisOrientation({1e-6, 0.6, -0.8}, 1).eastAngle, 1.5707963267948966);
+  EXPECT_EQ(AxisOrientation({-1e-6, -0.6, -0.8}, 1).eastAngle, 4.71238898038469);
+  EXPECT_EQ(AxisOrientation({5e-7, 0, -1}, 1).eastAngle, 4.71238898038469);
+  EXPECT_EQ(AxisOrientation({-0.6, 0.8, 0}, 1).eastAngle, std::atan(0.8 / -0.6) + M_PI);
+  // An azimuth of exactly 0 stays 0; one a hair below is lifted to 2 pi.
   EXPECT_EQ(AxisOrientation({1, 0, 0}, 0).azimuth, 0.0);
-  EXPECT_EQ(ShownDegrees(AxisOrientation({1, 0, 0}, 0).azimuth), 0.00);
-  EXPECT_EQ(ShownDegrees(AxisOrientation({1, -1e-17, 0}, 0).azimuth), 360.00);
-  EXPECT_EQ(ShownDegrees(AxisOrientation({1e-6, 0.6, -0.8}, 1).azimuth), 0.00);
-  EXPECT_EQ(ShownDegrees(AxisOrientation({std::cos(kSteep), 0, -std::sin(kSteep)}, 1).dip), 89.95);
+  EXPECT_EQ(AxisOrientation({1, -1e-17, 0}, 0).azimuth, 2 * M_PI);
   // Any non-zero mode measures clockwise from North.
   EXPECT_EQ(AxisOrientation({0.36, -0.48, 0.8}, -7).azimuth,
             AxisOrientation({0.36, -0.48, 0.8}, 1).azimuth);
+  // The vertical and the steep dips.
+  EXPECT_EQ(AxisOrientation({0, 0, 1}, 1).dip, 1.5707963267948966);
+  EXPECT_NEAR(AxisOrientation({std::cos(kSteep), 0, -std::sin(kSteep)}, 1).dip, kSteep, 1e-15);
+}
+
+TEST(AxisOrientation, FlipsOnlyUpwardAxes) {
+  const Vector3 up = AxisOrientation({0.36, -0.48, 0.8}, 1).lower;
+  EXPECT_EQ(up.x, -0.36);
+  EXPECT_EQ(up.y, 0.48);
+  EXPECT_EQ(up.z, -0.8);
+  const Vector3 level = AxisOrientation({-0.6, -0.8, 0.0}, 1).lower;
+  EXPECT_EQ(level.x, -0.6);
+  EXPECT_EQ(level.y, -0.8);
+  const Vector3 down = AxisOrientation({0.6, 0.0, -0.8}, 1).lower;
+  EXPECT_EQ(down.x, 0.6);
+  EXPECT_EQ(down.z, -0.8);
 }
 
 struct SignCase {
