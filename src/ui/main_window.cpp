@@ -1,16 +1,544 @@
+// Construction of the main window: every control of the fixed layout, the
+// menu, the connections to the handlers, the tab order and the separators.
+// Places and sizes are pixels at 96 dpi relative to the parent control; Qt
+// scales them as a whole with the screen's device pixel ratio.
+
 #include "ui/main_window.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QWindow>
+#include <algorithm>
+#include <array>
+
+#include "ui/net_chart.h"
+
 namespace ui {
+namespace {
+
+constexpr QSize kClientSize(482, 496);
+constexpr QPoint kDesignedPosition(418, 127);
+
+// An 11-pixel face has the 13-pixel line that the rows of the layout are made
+// for (labels 13 high, boxes 21 high).
+constexpr int kFontPixelSize = 11;
+// Below this width a face is too cramped to read; captions would rather clip.
+constexpr int kNarrowestStretch = 60;
+
+enum class Kind {
+  Label,
+  Box,          // editable QLineEdit
+  ResultBox,    // read-only QLineEdit: the program writes it, the user cannot
+  Group,        // QGroupBox with its caption in the frame
+  Panel,        // QFrame without border, opaque (it covers what lies below)
+  RaisedPanel,  // QFrame with a raised one-pixel bevel
+  Line,         // QFrame one pixel thick, drawn black
+  Button,
+  CheckBox,
+  Chart,
+};
+
+/// One control of the layout. `parent` is null for the client area.
+struct ControlSpec {
+  Kind kind;
+  const char* name;
+  const char* parent;
+  int left, top, width, height;
+  const char* text = "";            // caption, title or default text (UTF-8)
+  const char* hint = "";            // tool tip
+  const char* accessibleName = "";  // what a box holds, for screen readers
+};
+
+// In creation order, which is also the stacking order: a later control lies
+// on top of an earlier one. The six stress boxes lie over GroupBox2's frame
+// but belong to the client area; pnlDC lies over the chart, 8 pixels inside it.
+constexpr ControlSpec kControls[] = {
+    {Kind::Label, "Label27", nullptr, 147, 72, 42, 13, "Direction"},
+    {Kind::Label, "Label28", nullptr, 150, 88, 37, 13, "Cosines"},
+    {Kind::Chart, "Chart1", nullptr, 168, 184, 305, 305, "",
+     "Planes of principal stresses represented on stereographic projection"},
+
+    {Kind::Panel, "pnlDC", nullptr, 176, 192, 289, 289, "", "Principal stresses direction cosines"},
+    {Kind::Label, "Label32", "pnlDC", 48, 40, 11, 13, "s1"},
+    {Kind::Label, "Label33", "pnlDC", 144, 40, 11, 13, "s2"},
+    {Kind::Label, "Label34", "pnlDC", 240, 40, 11, 13, "s3"},
+    {Kind::Label, "Label29", "pnlDC", 16, 64, 9, 13, "L "},
+    {Kind::Label, "Label30", "pnlDC", 16, 136, 12, 13, "M "},
+    {Kind::Label, "Label31", "pnlDC", 16, 208, 11, 13, "N "},
+    {Kind::Line, "Shape1", "pnlDC", 16, 112, 265, 1},
+    {Kind::Line, "Shape2", "pnlDC", 16, 184, 265, 1},
+    {Kind::Line, "Shape3", "pnlDC", 112, 40, 1, 201},
+    {Kind::Line, "Shape4", "pnlDC", 208, 40, 1, 201},
+    // edtL1 can be typed into; the pass overwrites it and nothing reads it.
+    {Kind::Box, "edtL1", "pnlDC", 32, 64, 57, 21, "", "", "s1 direction cosine L (x)"},
+    {Kind::ResultBox, "edtL2", "pnlDC", 128, 64, 57, 21, "", "", "s2 direction cosine L (x)"},
+    {Kind::ResultBox, "edtL3", "pnlDC", 224, 64, 57, 21, "", "", "s3 direction cosine L (x)"},
+    {Kind::ResultBox, "edtM1", "pnlDC", 32, 136, 57, 21, "", "", "s1 direction cosine M (y)"},
+    {Kind::ResultBox, "edtM2", "pnlDC", 128, 136, 57, 21, "", "", "s2 direction cosine M (y)"},
+    {Kind::ResultBox, "edtM3", "pnlDC", 224, 136, 57, 21, "", "", "s3 direction cosine M (y)"},
+    {Kind::ResultBox, "edtN1", "pnlDC", 32, 208, 57, 21, "", "", "s1 direction cosine N (z)"},
+    {Kind::ResultBox, "edtN2", "pnlDC", 128, 208, 57, 21, "", "", "s2 direction cosine N (z)"},
+    {Kind::ResultBox, "edtN3", "pnlDC", 224, 208, 57, 21, "", "", "s3 direction cosine N (z)"},
+
+    {Kind::Group, "GroupBox2", nullptr, 8, 8, 121, 169, "Stress on x,y,z",
+     "Input normal and shear stress in global system x,y,z"},
+    {Kind::Label, "Label1", "GroupBox2", 8, 16, 10, 13, "sx"},
+    {Kind::Label, "Label2", "GroupBox2", 8, 40, 10, 13, "sy"},
+    {Kind::Label, "Label3", "GroupBox2", 8, 64, 10, 13, "sz"},
+    {Kind::Label, "Label4", "GroupBox2", 8, 88, 13, 13, "txy"},
+    {Kind::Label, "Label5", "GroupBox2", 8, 112, 13, 13, "tyz"},
+    {Kind::Label, "Label6", "GroupBox2", 8, 136, 13, 13, "tzx"},
+    {Kind::Box, "input_sx", nullptr, 40, 24, 73, 21, "3.4", "", "sx"},
+    {Kind::Box, "input_sy", nullptr, 40, 48, 73, 21, "1", "", "sy"},
+    {Kind::Box, "input_sz", nullptr, 40, 72, 73, 21, "8", "", "sz"},
+    {Kind::Box, "input_txy", nullptr, 40, 96, 73, 21, "1", "", "txy"},
+    {Kind::Box, "input_tyx", nullptr, 40, 120, 73, 21, "-1", "", "tyz"},  // holds tyz
+    {Kind::Box, "input_tzx", nullptr, 40, 144, 73, 21, "2", "", "tzx"},
+
+    {Kind::Button, "Button1", nullptr, 136, 152, 73, 25, "Calculate",
+     "Press for recalculation of stresses, planes and joint stresses"},
+
+    {Kind::Group, "GroupBox1", nullptr, 216, 8, 81, 169, "s1", "Principal stresses"},
+    {Kind::Label, "Label7", "GroupBox1", 8, 16, 27, 13, "Value"},
+    {Kind::ResultBox, "input_s1", "GroupBox1", 8, 32, 65, 21, "input_s1", "", "s1"},
+    {Kind::Label, "Label10", "GroupBox1", 8, 72, 52, 13, "Azimuth (\u03bf)"},
+    {Kind::ResultBox, "input_s1_beta", "GroupBox1", 8, 88, 65, 21, "Edit1", "", "s1 azimuth"},
+    {Kind::Label, "Label13", "GroupBox1", 8, 120, 45, 13, "Dip angle"},
+    {Kind::ResultBox, "input_s1_psi", "GroupBox1", 8, 136, 65, 21, "Edit1", "", "s1 dip"},
+
+    {Kind::Group, "GroupBox3", nullptr, 304, 8, 81, 169, "s2", "Principal stresses"},
+    {Kind::Label, "Label8", "GroupBox3", 8, 16, 27, 13, "Value"},
+    {Kind::ResultBox, "input_s2", "GroupBox3", 8, 32, 65, 21, "Edit1", "", "s2"},
+    {Kind::Label, "Label11", "GroupBox3", 8, 72, 52, 13, "Azimuth (\u03bf)"},
+    {Kind::ResultBox, "input_s2_beta", "GroupBox3", 8, 88, 65, 21, "Edit1", "", "s2 azimuth"},
+    {Kind::Label, "Label14", "GroupBox3", 8, 120, 45, 13, "Dip angle"},
+    {Kind::ResultBox, "input_s2_psi", "GroupBox3", 8, 136, 65, 21, "Edit1", "", "s2 dip"},
+
+    {Kind::Group, "GroupBox4", nullptr, 392, 8, 81, 169, "s3", "Principal stresses"},
+    {Kind::Label, "Label9", "GroupBox4", 8, 16, 27, 13, "Value"},
+    {Kind::ResultBox, "input_s3", "GroupBox4", 8, 32, 65, 21, "Edit1", "", "s3"},
+    {Kind::Label, "Label12", "GroupBox4", 8, 72, 52, 13, "Azimuth (\u03bf)"},
+    {Kind::ResultBox, "input_s3_beta", "GroupBox4", 8, 88, 65, 21, "Edit1", "", "s3 azimuth"},
+    {Kind::Label, "Label15", "GroupBox4", 8, 120, 45, 13, "Dip angle"},
+    {Kind::ResultBox, "input_s3_psi", "GroupBox4", 8, 136, 65, 21, "Edit1", "", "s3 dip"},
+
+    {Kind::Group, "GroupBox5", nullptr, 8, 336, 145, 153, "Joint",
+     "Joint, plane direction - strenth parameters (geotechnical sign considered)"},
+    {Kind::Label, "Label18", "GroupBox5", 8, 16, 73, 13, "Plane direction:"},
+    {Kind::Label, "Label16", "GroupBox5", 8, 32, 50, 13, "a (right/Y):"},
+    {Kind::Box, "input_joint_beta", "GroupBox5", 56, 32, 73, 21, "16",
+     "Alpha angle, the azimuth of the maximum dip direction, measured clockwise from the North",
+     "joint dip direction"},
+    {Kind::Label, "Label17", "GroupBox5", 8, 56, 39, 13, "psi (dip):"},
+    {Kind::Box, "input_joint_psi", "GroupBox5", 56, 56, 73, 21, "33", "", "joint dip"},
+    {Kind::Label, "Label19", "GroupBox5", 16, 80, 103, 13, "Joint strength params:"},
+    {Kind::Label, "Label20", "GroupBox5", 24, 96, 17, 13, "phi:"},
+    {Kind::Box, "input_joint_phi", "GroupBox5", 56, 96, 73, 21, "14", "", "joint friction angle"},
+    {Kind::Label, "Label21", "GroupBox5", 24, 120, 9, 13, "c:"},
+    {Kind::Box, "input_joint_c", "GroupBox5", 56, 120, 73, 21, "1", "", "joint cohesion"},
+
+    {Kind::CheckBox, "chkJoint", nullptr, 8, 312, 113, 25, "Joint Active",
+     "Joint activation - Representation on the stereographic projection - Stress calculations "
+     "on joint plane"},
+
+    {Kind::RaisedPanel, "Panel1", nullptr, 8, 184, 145, 121, "",
+     "Joint stresses - Maximum allowed shear stress on joint - Geotechnical sign consideration "
+     "(compression>0)"},
+    {Kind::Label, "Label22", "Panel1", 8, 8, 66, 13, "Joint stresses:"},
+    {Kind::Label, "Label23", "Panel1", 8, 24, 47, 13, "Normal, s:"},
+    {Kind::ResultBox, "input_sigma", "Panel1", 56, 24, 65, 21, "", "", "normal stress on joint"},
+    {Kind::Label, "Label24", "Panel1", 8, 48, 40, 13, "Shear, t:"},
+    {Kind::ResultBox, "input_tau", "Panel1", 56, 48, 65, 21, "", "", "shear stress on joint"},
+    {Kind::Label, "Label26", "Panel1", 8, 80, 66, 13, "Joint strength:"},
+    {Kind::Label, "Label25", "Panel1", 24, 96, 18, 13, "tlim:"},
+    {Kind::ResultBox, "input_taulim", "Panel1", 56, 96, 65, 21, "", "",
+     "limiting shear stress on joint"},
+
+    // Its caption is the two labels "Direction" and "Cosines" above it.
+    {Kind::CheckBox, "chkDirectiveCosines", nullptr, 160, 104, 17, 17, "",
+     "Show direction cosines values instead of stereographic projection", "Direction cosines"},
+};
+
+// Disabled until the joint is switched on; the result boxes of Panel1 stay
+// enabled themselves and are unreachable through their disabled panel.
+constexpr const char* kDisabledAtStart[] = {"GroupBox5",       "input_joint_beta",
+                                            "input_joint_psi", "input_joint_phi",
+                                            "input_joint_c",   "Panel1"};
+
+// Text in the colour of its principal stress; the children of a group take it.
+struct TextColour {
+  const char* name;
+  projection::Colour colour;
+};
+constexpr TextColour kTextColours[] = {
+    {"GroupBox1", projection::kGreen}, {"GroupBox3", projection::kRed},
+    {"GroupBox4", projection::kBlue},  {"Label32", projection::kGreen},
+    {"Label33", projection::kRed},     {"Label34", projection::kBlue},
+};
+
+// The cosine boxes are filled with their column's colour. Their text takes
+// whichever of black and white contrasts more with it: white on the green
+// (5.1:1) and the blue (8.6:1), black on the red (5.3:1).
+struct CosineColumn {
+  projection::Colour colour;
+  Qt::GlobalColor text;
+  std::array<const char*, 3> boxes;
+};
+constexpr CosineColumn kCosineColumns[] = {
+    {projection::kGreen, Qt::white, {"edtL1", "edtM1", "edtN1"}},
+    {projection::kRed, Qt::black, {"edtL2", "edtM2", "edtN2"}},
+    {projection::kBlue, Qt::white, {"edtL3", "edtM3", "edtN3"}},
+};
+
+// Tab moves through the window in this order; disabled and hidden controls
+// are skipped. Labels, groups, panels and the chart are not tab stops.
+constexpr const char* kTabOrder[] = {
+    "input_sx",
+    "input_sy",
+    "input_sz",
+    "input_txy",
+    "input_tyx",
+    "input_tzx",
+    "Button1",
+    "input_s1",
+    "input_s1_beta",
+    "input_s1_psi",
+    "input_s2",
+    "input_s2_beta",
+    "input_s2_psi",
+    "input_s3",
+    "input_s3_beta",
+    "input_s3_psi",
+    "input_joint_beta",
+    "input_joint_psi",
+    "input_joint_phi",
+    "input_joint_c",
+    "chkJoint",
+    "input_sigma",
+    "input_tau",
+    "input_taulim",
+    "chkDirectiveCosines",
+    "edtL1",
+    "edtL2",
+    "edtL3",
+    "edtM1",
+    "edtM2",
+    "edtM3",
+    "edtN1",
+    "edtN2",
+    "edtN3",
+};
+
+QColor ToQColor(projection::Colour colour) {
+  return QColor(projection::RedOf(colour), projection::GreenOf(colour), projection::BlueOf(colour));
+}
+
+QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
+  const QString text = QString::fromUtf8(spec.text);
+  QWidget* control = nullptr;
+  switch (spec.kind) {
+    case Kind::Label:
+      control = new QLabel(text, parent);
+      break;
+    case Kind::Box:
+    case Kind::ResultBox: {
+      auto* box = new QLineEdit(text, parent);
+      box->setReadOnly(spec.kind == Kind::ResultBox);
+      box->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+      control = box;
+      break;
+    }
+    case Kind::Group:
+      control = new QGroupBox(text, parent);
+      break;
+    case Kind::Panel: {
+      auto* panel = new QFrame(parent);
+      panel->setFrameShape(QFrame::NoFrame);
+      panel->setAutoFillBackground(true);
+      control = panel;
+      break;
+    }
+    case Kind::RaisedPanel: {
+      auto* panel = new QFrame(parent);
+      panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+      panel->setLineWidth(1);
+      control = panel;
+      break;
+    }
+    case Kind::Line: {
+      auto* line = new QFrame(parent);
+      line->setFrameShape(QFrame::NoFrame);
+      line->setAutoFillBackground(true);
+      QPalette palette = line->palette();
+      palette.setColor(QPalette::Window, Qt::black);
+      line->setPalette(palette);
+      control = line;
+      break;
+    }
+    case Kind::Button:
+      control = new QPushButton(text, parent);
+      break;
+    case Kind::CheckBox: {
+      auto* check = new QCheckBox(text, parent);
+      check->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+      control = check;
+      break;
+    }
+    case Kind::Chart: {
+      auto* chart = new NetChartView(parent);
+      chart->setFixedSize(spec.width, spec.height);
+      // The Tab key passes through the chart, as through a panel.
+      chart->setFocusPolicy(Qt::NoFocus);
+      control = chart;
+      break;
+    }
+  }
+  control->setObjectName(QLatin1String(spec.name));
+  control->setGeometry(spec.left, spec.top, spec.width, spec.height);
+  control->setToolTip(QString::fromUtf8(spec.hint));
+  return control;
+}
+
+}  // namespace
 
 TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMorvane"));
   setWindowTitle(QStringLiteral("Morvane in 3D space"));
+
+  BuildMenu();
+  BuildLayout();
+  FitFont();
+  SetTabOrder();
+  ConnectCommands();
+
+  // Client area and menu bar make the whole window; it cannot be resized.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  layout()->activate();
+
+  ReadSeparators();
+  // The user's regional settings change while the program runs: the
+  // application announces it with QEvent::LocaleChange.
+  qApp->installEventFilter(this);
 }
 
 TFrmMorvane::~TFrmMorvane() = default;
 
-void TFrmMorvane::showEvent(QShowEvent* event) { QMainWindow::showEvent(event); }
+void TFrmMorvane::BuildLayout() {
+  clientArea_ = new QWidget(this);
+  clientArea_->setObjectName(QStringLiteral("ClientArea"));
+  clientArea_->setFixedSize(kClientSize);
+  setCentralWidget(clientArea_);
+
+  for (const ControlSpec& spec : kControls) {
+    QWidget* parent = clientArea_;
+    if (spec.parent != nullptr)
+      parent = clientArea_->findChild<QWidget*>(QLatin1String(spec.parent));
+    Q_ASSERT_X(parent != nullptr, "BuildLayout", spec.name);
+    CreateControl(spec, parent);
+  }
+
+  // The captions of the groups stand in the top edge of their frames, whose
+  // contents start 16 pixels below the group's top. The classic style draws
+  // them so; a style that puts the caption above a lower frame would cross
+  // the first row of labels.
+  if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
+    classic->setParent(this);
+    for (QGroupBox* group : clientArea_->findChildren<QGroupBox*>())
+      group->setStyle(classic);
+  }
+
+  const auto find = [this](const char* name) {
+    QWidget* control = clientArea_->findChild<QWidget*>(QLatin1String(name));
+    Q_ASSERT_X(control != nullptr, "BuildLayout", name);
+    return control;
+  };
+  for (const char* name : kDisabledAtStart)
+    find(name)->setEnabled(false);
+
+  for (const TextColour& tint : kTextColours) {
+    QWidget* control = find(tint.name);
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(tint.colour));  // labels, group title
+    palette.setColor(QPalette::Text, ToQColor(tint.colour));        // boxes
+    control->setPalette(palette);
+  }
+  for (const CosineColumn& column : kCosineColumns) {
+    for (const char* name : column.boxes) {
+      QWidget* box = find(name);
+      QPalette palette = box->palette();
+      palette.setColor(QPalette::Base, ToQColor(column.colour));
+      palette.setColor(QPalette::Text, column.text);
+      box->setPalette(palette);
+    }
+  }
+
+  chart_ = clientArea_->findChild<NetChartView*>(QStringLiteral("Chart1"));
+  pnlDC_ = find("pnlDC");
+  pnlDC_->hide();
+  chkJoint_ = clientArea_->findChild<QCheckBox*>(QStringLiteral("chkJoint"));
+  chkDirectiveCosines_ = clientArea_->findChild<QCheckBox*>(QStringLiteral("chkDirectiveCosines"));
+  button1_ = clientArea_->findChild<QPushButton*>(QStringLiteral("Button1"));
+  groupBox5_ = clientArea_->findChild<QGroupBox*>(QStringLiteral("GroupBox5"));
+  panel1_ = clientArea_->findChild<QFrame*>(QStringLiteral("Panel1"));
+}
+
+void TFrmMorvane::BuildMenu() {
+  auto* bar = new QMenuBar(this);
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  setMenuBar(bar);
+
+  // The shortcuts work wherever the focus is in the window, a box included.
+  const auto command = [](QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    return action;
+  };
+
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("N1"));
+  mnuPrint_ = command(file, "mnuPrint", QStringLiteral("&Print"));
+  mnuPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  file->addSeparator()->setObjectName(QStringLiteral("N3"));
+  mnuExit_ = command(file, "mnuExit", QStringLiteral("E&xit"));
+  mnuExit_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+  mnuExit_->setStatusTip(QStringLiteral("Exit the program"));
+
+  QMenu* angles = bar->addMenu(QStringLiteral("&Angles"));
+  angles->setObjectName(QStringLiteral("N4"));
+  QAction* heading = angles->addAction(QStringLiteral("Principal Stresses:"));
+  heading->setObjectName(QStringLiteral("N5"));
+  heading->setEnabled(false);
+  auto* convention = new QActionGroup(this);
+  convention->setObjectName(QStringLiteral("AngleGroup"));
+  convention->setExclusive(true);
+  mnuAngleLeft_ =
+      command(angles, "mnuAngleLeft", QStringLiteral("Cou&nterclockwise from East (+X axis)"));
+  mnuAngleLeft_->setStatusTip(
+      QStringLiteral("Azimuth of principal stresses measured from +X semiaxis (East)"));
+  mnuAngleRight_ =
+      command(angles, "mnuAngleRight", QStringLiteral("&Clockwise from North (+Y axis)"));
+  mnuAngleRight_->setStatusTip(
+      QStringLiteral("Azimuth of principal stresses measured from +Y semiaxis (North)"));
+  for (QAction* item : {mnuAngleLeft_, mnuAngleRight_}) {
+    item->setCheckable(true);
+    convention->addAction(item);
+  }
+  // Agrees with AngleMode 0 until the window is first shown.
+  mnuAngleLeft_->setChecked(true);
+
+  mnuAbout_ = bar->addAction(QStringLiteral("A&bout"));
+  mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void TFrmMorvane::ConnectCommands() {
+  connect(button1_, &QPushButton::clicked, this, &TFrmMorvane::Button1Click);
+  connect(chkJoint_, &QCheckBox::clicked, this, &TFrmMorvane::chkJointClick);
+  connect(chkDirectiveCosines_, &QCheckBox::clicked, this, &TFrmMorvane::chkDirectiveCosinesClick);
+  connect(mnuPrint_, &QAction::triggered, this, &TFrmMorvane::mnuPrintClick);
+  connect(mnuExit_, &QAction::triggered, this, &TFrmMorvane::mnuExitClick);
+  connect(mnuAngleLeft_, &QAction::triggered, this, &TFrmMorvane::mnuAngleLeftClick);
+  connect(mnuAngleRight_, &QAction::triggered, this, &TFrmMorvane::mnuAngleRightClick);
+  connect(mnuAbout_, &QAction::triggered, this, &TFrmMorvane::mnuAboutClick);
+}
+
+void TFrmMorvane::SetTabOrder() {
+  QWidget* previous = nullptr;
+  for (const char* name : kTabOrder) {
+    QWidget* next = clientArea_->findChild<QWidget*>(QLatin1String(name));
+    Q_ASSERT_X(next != nullptr, "SetTabOrder", name);
+    if (previous != nullptr)
+      QWidget::setTabOrder(previous, next);
+    previous = next;
+  }
+}
+
+// The captions' widths were measured in a narrow face. The platform's UI face
+// keeps the 11-pixel size of the layout's rows and is condensed, uniformly,
+// just enough for every label's caption to fit the width it is given.
+void TFrmMorvane::FitFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  font.setPixelSize(kFontPixelSize);
+  const QList<QLabel*> labels = clientArea_->findChildren<QLabel*>();
+  const auto fits = [&labels](const QFont& candidate) {
+    const QFontMetrics metrics(candidate);
+    return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel* label) {
+      return metrics.horizontalAdvance(label->text()) <= label->width();
+    });
+  };
+  int stretch = QFont::Unstretched;
+  while (!fits(font) && stretch > kNarrowestStretch)
+    font.setStretch(--stretch);
+  clientArea_->setFont(font);
+}
+
+// The frame's top-left corner at the designed place when the window fits
+// there, else as near to it as the screen allows. The frame is counted as far
+// as the platform knows it before the window first appears.
+void TFrmMorvane::PlaceOnScreen() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) {
+    move(kDesignedPosition);
+    return;
+  }
+  const QRect available = screen->availableGeometry();
+  const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  const QSize outer = size().grownBy(frame);
+  const int x = std::clamp(kDesignedPosition.x(), available.left(),
+                           std::max(available.left(), available.right() + 1 - outer.width()));
+  const int y = std::clamp(kDesignedPosition.y(), available.top(),
+                           std::max(available.top(), available.bottom() + 1 - outer.height()));
+  move(x, y);
+}
+
+void TFrmMorvane::ReadSeparators() {
+  separators_ = SeparatorsOf(QLocale());
+}
+
+QLineEdit* TFrmMorvane::Box(const char* name) const {
+  auto* box = findChild<QLineEdit*>(QLatin1String(name));
+  if (box == nullptr)
+    qFatal("TFrmMorvane: no box named %s", name);
+  return box;
+}
+
+// The first showing places the window and runs FormShow; showing it again
+// (after minimising, say) changes nothing.
+void TFrmMorvane::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_)
+    return;
+  shown_ = true;
+  PlaceOnScreen();
+  FormShow();
+}
+
+void TFrmMorvane::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LocaleChange)
+    ReadSeparators();
+  QMainWindow::changeEvent(event);
+}
+
 bool TFrmMorvane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == qApp && event->type() == QEvent::LocaleChange)
+    ReadSeparators();
   return QMainWindow::eventFilter(watched, event);
 }
 

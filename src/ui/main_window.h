@@ -58,11 +58,17 @@ class TFrmMorvane : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildLayout();
   void BuildMenu();
+  void ConnectCommands();
+  void SetTabOrder();
+  void FitFont();
+  void PlaceOnScreen();
+  /// The edit box named `name`; a missing one is a programming error and aborts.
   QLineEdit* Box(const char* name) const;
   double ReadBox(const QLineEdit* box) const;
   void WriteBox(QLineEdit* box, double value, int decimals);
