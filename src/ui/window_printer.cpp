@@ -73,6 +73,8 @@ void PrintClientArea(QWidget* clientArea) {
   if (!painter.begin(&printer))
     throw std::runtime_error("Printer selected is not valid");
 
+  // A picture of controls and text; JPEG would blur its edges.
+  painter.setRenderHint(QPainter::LosslessImageRendering);
   // Printed at the physical size the window has on the screen.
   const QRect target(0, 0, Scale(image.width(), printer.logicalDpiX(), clientArea->logicalDpiX()),
                      Scale(image.height(), printer.logicalDpiY(), clientArea->logicalDpiY()));
