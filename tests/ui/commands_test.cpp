@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -442,6 +444,22 @@ TEST(AboutText, OneParagraphWithTheCreditsInOrderAndNoAddresses) {
     const qsizetype at = text.indexOf(QLatin1String(role), from);
     EXPECT_GE(at, from) << role << " missing or out of order";
     from = std::max(from, at);
+  }
+}
+
+// The icon is an SVG resource: it needs the resource linked in and Qt's SVG
+// plugin installed, or it draws nothing.
+TEST(ApplicationIcon, DrawsAtDesktopSizes) {
+  const QIcon icon = ui::ApplicationIcon();
+  for (int size : {16, 32, 48, 256}) {
+    const QImage image = icon.pixmap(size, size).toImage();
+    ASSERT_EQ(image.size(), QSize(size, size)) << size;
+    int opaque = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x)
+        opaque += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+    }
+    EXPECT_GT(opaque, size * size / 2) << size;  // the net's disc fills most of the square
   }
 }
 

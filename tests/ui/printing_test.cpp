@@ -194,11 +194,15 @@ TEST_F(PrintingTest, CtrlPPrintsTheClientAreaAtScreenSizeAtTheTopLeftOfOnePage) 
   ASSERT_EQ(area->logicalDpiX(), 96);
   ASSERT_EQ(area->logicalDpiY(), 96);
 
-  // The text cursor and focus frame of a focused box stay out of the picture.
+  // The text cursor and focus frame of a focused box stay out of the picture,
+  // and the box keeps its selection (here made from the end backwards).
   QLineEdit* focused = Box("input_sx");
   ASSERT_NE(focused, nullptr);
   QTest::mouseClick(focused, Qt::LeftButton);
+  QTest::keyClick(focused, Qt::Key_End);
+  QTest::keyClick(focused, Qt::Key_Home, Qt::ShiftModifier);
   ASSERT_TRUE(focused->hasFocus());
+  ASSERT_EQ(focused->selectedText().toStdString(), "3.4");
 
   const QString directory = PdfDirectory();
   const QSet<QString> before = PdfFiles(directory);
@@ -211,6 +215,8 @@ TEST_F(PrintingTest, CtrlPPrintsTheClientAreaAtScreenSizeAtTheTopLeftOfOnePage) 
             << '\n';
   EXPECT_EQ(messages_, std::vector<std::string>{});
   EXPECT_TRUE(focused->hasFocus()) << "the focus did not come back after printing";
+  EXPECT_EQ(focused->selectedText().toStdString(), "3.4");
+  EXPECT_EQ(focused->cursorPosition(), 0);
 
   const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf}).output;
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
