@@ -17,12 +17,10 @@
 
 namespace ui {
 
+// The window opens with azimuths clockwise from North: the same steps as
+// choosing that Angles item. A failing first pass still shows the window.
 void TFrmMorvane::FormShow() {
-  RunGuarded(this, [this] {
-    angleMode_ = 1;
-    mnuAngleRight_->setChecked(true);
-    Recalculate();
-  });
+  mnuAngleRightClick();
 }
 
 void TFrmMorvane::Button1Click() {
