@@ -19,10 +19,17 @@ ErrorReporter& CurrentReporter() {
   return reporter;
 }
 
+void Report(QWidget* parent, const QString& message) {
+  const ErrorReporter reporter = CurrentReporter();
+  if (reporter)
+    reporter(parent, ErrorBoxText(message));
+}
+
 }  // namespace
 
 QString ErrorBoxText(const QString& message) {
-  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
+  if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+    return message + QLatin1Char('.');
   return message;
 }
 
@@ -35,8 +42,9 @@ bool RunGuarded(QWidget* parent, const std::function<void()>& work) {
     work();
     return true;
   } catch (const std::exception& error) {
-    const ErrorReporter reporter = CurrentReporter();
-    if (reporter) reporter(parent, ErrorBoxText(QString::fromUtf8(error.what())));
+    Report(parent, QString::fromUtf8(error.what()));
+  } catch (...) {
+    Report(parent, QStringLiteral("Unexpected error"));
   }
   return false;
 }

@@ -80,6 +80,7 @@ double TFrmMorvane::ReadBox(const QLineEdit* box) const {
 
 void TFrmMorvane::WriteBox(QLineEdit* box, double value, int decimals) {
   box->setText(FormatNumber(value, decimals, separators_));
+  box->setCursorPosition(0);  // a text wider than its box shows its leading digits
 }
 
 void TFrmMorvane::Recalculate() {
