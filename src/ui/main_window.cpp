@@ -332,10 +332,10 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   layout()->activate();
 
+  // Read again whenever the application announces a change of the user's
+  // regional settings: QApplication passes QEvent::LocaleChange on to every
+  // widget (changeEvent below).
   ReadSeparators();
-  // The user's regional settings change while the program runs: the
-  // application announces it with QEvent::LocaleChange.
-  qApp->installEventFilter(this);
 }
 
 TFrmMorvane::~TFrmMorvane() = default;
@@ -534,12 +534,6 @@ void TFrmMorvane::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LocaleChange)
     ReadSeparators();
   QMainWindow::changeEvent(event);
-}
-
-bool TFrmMorvane::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == qApp && event->type() == QEvent::LocaleChange)
-    ReadSeparators();
-  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace ui
