@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <ostream>
 #include <random>
@@ -13,9 +12,12 @@
 
 #include "numeric/extended_math.h"
 #include "numeric/floating_point_error.h"
+#include "test_names.h"
 
 namespace projection {
 namespace {
+
+using test_names::RowName;
 
 constexpr double kTwoTo63 = 9223372036854775808.0;
 
@@ -63,14 +65,6 @@ struct Plot {
   const NetPoint& Pole() const { return poles.Points().at(0); }
 };
 
-std::string SanitizedName(const std::string& name) {
-  std::string out;
-  for (char c : name)
-    out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return out;
-}
-#define NAMED_ROWS [](const auto& info) { return SanitizedName(info.param.name); }
-
 // ---------------------------------------------------------------------------
 // Equal-area radius
 
@@ -102,7 +96,7 @@ TEST_P(EqualAreaRadiusTest, MatchesTable) {
   const RadiusCase& c = GetParam();
   EXPECT_NEAR(EqualAreaRadius(c.v), c.radius, c.tolerance);
 }
-INSTANTIATE_TEST_SUITE_P(Table, EqualAreaRadiusTest, ::testing::ValuesIn(kRadiusCases), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, EqualAreaRadiusTest, ::testing::ValuesIn(kRadiusCases), RowName());
 
 TEST(EqualAreaRadius, IsTheLambertRadiusOfThePlunge) {
   // r = sqrt(1 - sin p) = sqrt(2) sin(45 deg - p/2) for every plunge; the
@@ -189,7 +183,7 @@ TEST_P(WorkedExampleTest, TracePointMatchesTable) {
   EXPECT_NEAR(plot.At(row.k).x, row.x, 1e-7);
   EXPECT_NEAR(plot.At(row.k).y, row.y, 1e-7);
 }
-INSTANTIATE_TEST_SUITE_P(Table, WorkedExampleTest, ::testing::ValuesIn(kWorkedRows), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, WorkedExampleTest, ::testing::ValuesIn(kWorkedRows), RowName());
 
 TEST(WorkedExample, PoleIsTheDownwardNormalLabelledInThePlanesColour) {
   const Plot plot(60.0, 30.0, kBlack, "joint");
@@ -283,7 +277,7 @@ TEST_P(PlaneShapeTest, EveryPointCarriesThePlanesColourAndNoLabel) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PlaneShapeTest, ::testing::ValuesIn(kPlanes), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, PlaneShapeTest, ::testing::ValuesIn(kPlanes), RowName());
 
 // ---------------------------------------------------------------------------
 // Horizontal and vertical planes
@@ -323,8 +317,7 @@ const PlaneCase kVerticalPlanes[] = {
     {"dip -90", 30.0, -90.0},
     {"dip 270", 30.0, 270.0},
 };
-INSTANTIATE_TEST_SUITE_P(Table, VerticalPlaneTest, ::testing::ValuesIn(kVerticalPlanes),
-                         NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, VerticalPlaneTest, ::testing::ValuesIn(kVerticalPlanes), RowName());
 
 // ---------------------------------------------------------------------------
 // Angles that describe the same plane draw the same points.
@@ -358,7 +351,7 @@ TEST_P(SamePlaneTest, GivesTheSamePointsToRounding) {
   EXPECT_NEAR(a.Pole().x, b.Pole().x, 1e-12);
   EXPECT_NEAR(a.Pole().y, b.Pole().y, 1e-12);
 }
-INSTANTIATE_TEST_SUITE_P(Table, SamePlaneTest, ::testing::ValuesIn(kSamePlanes), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, SamePlaneTest, ::testing::ValuesIn(kSamePlanes), RowName());
 
 // ---------------------------------------------------------------------------
 // Series effects
@@ -415,7 +408,7 @@ TEST_P(HugeAngleTest, UsesSineAndCosineZeroWithoutError) {
   ASSERT_EQ(poles.Points().size(), 1u);
   EXPECT_NEAR(Radius(poles.Points()[0]), c.poleRadius, 1e-11);
 }
-INSTANTIATE_TEST_SUITE_P(Table, HugeAngleTest, ::testing::ValuesIn(kHugeAngles), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, HugeAngleTest, ::testing::ValuesIn(kHugeAngles), RowName());
 
 TEST(PlotPlane, NotANumberIsAnInvalidOperationNotAPoint) {
   PointList trace;

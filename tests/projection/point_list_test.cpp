@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "projection/point_series.h"
+#include "test_names.h"
 
 namespace projection {
 namespace {
+
+using test_names::RowName;
 
 struct Arrival {
   double x;
@@ -51,13 +53,6 @@ void PrintTo(const OrderCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-std::string SanitizedName(const std::string& name) {
-  std::string out;
-  for (char c : name)
-    out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return out;
-}
-
 std::vector<std::string> LabelsOf(const PointList& list) {
   std::vector<std::string> labels;
   for (const NetPoint& p : list.Points())
@@ -78,8 +73,7 @@ TEST_P(PointOrderTest, StoresPointsInTheSeriesOrder) {
     EXPECT_DOUBLE_EQ(p.y, 2.0 * p.x) << p.label;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PointOrderTest, ::testing::ValuesIn(kOrderCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, PointOrderTest, ::testing::ValuesIn(kOrderCases), RowName());
 
 TEST(PointList, KeepsEachPointsLabelAndColour) {
   PointList list(PointOrder::AscendingX);

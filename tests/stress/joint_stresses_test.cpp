@@ -6,7 +6,6 @@
 
 #include <Eigen/Eigenvalues>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <iostream>
 #include <ostream>
@@ -18,9 +17,12 @@
 #include "numeric/floating_point_error.h"
 #include "stress/principal_axes.h"
 #include "stress/principal_values.h"
+#include "test_names.h"
 
 namespace stress {
 namespace {
+
+using test_names::RowName;
 
 using Matrix3L = Eigen::Matrix<long double, 3, 3>;
 using Vector3L = Eigen::Matrix<long double, 3, 1>;
@@ -59,14 +61,6 @@ JointStresses OnJoint(const StressState& s, const JointPlane& joint) {
   const Principal p = EigenPrincipal(s);
   return ComputeJointStresses(p.values, p.lowerAxes, joint);
 }
-
-std::string SanitizedName(const std::string& name) {
-  std::string out;
-  for (char c : name)
-    out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return out;
-}
-#define NAMED_ROWS [](const auto& info) { return SanitizedName(info.param.name); }
 
 const StressState kDefaultState{3.4, 1.0, 8.0, 1.0, -1.0, 2.0};
 const JointPlane kDefaultJoint{16.0, 33.0, 14.0, 1.0};
@@ -107,7 +101,7 @@ TEST_P(JointNormalTest, MatchesTable) {
   EXPECT_NEAR(n.y, c.n.y, c.tolerance);
   EXPECT_NEAR(n.z, c.n.z, c.tolerance);
 }
-INSTANTIATE_TEST_SUITE_P(Table, JointNormalTest, ::testing::ValuesIn(kNormals), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, JointNormalTest, ::testing::ValuesIn(kNormals), RowName());
 
 // ---------------------------------------------------------------------------
 // Worked example with the principal state as printed (axes to 6 decimals).
@@ -187,7 +181,7 @@ TEST_P(JointStressesTest, MatchesTable) {
   EXPECT_NEAR(r.tauLim, c.tauLim, 1e-9);
   EXPECT_GE(r.tau, 0.0);
 }
-INSTANTIATE_TEST_SUITE_P(Table, JointStressesTest, ::testing::ValuesIn(kJointCases), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, JointStressesTest, ::testing::ValuesIn(kJointCases), RowName());
 
 TEST(JointStresses, ExactlyZeroNormalStressKeepsTheCohesion) {
   // Principal axes x, z and y with s2 = 0 on the vertical: a horizontal joint
@@ -228,7 +222,7 @@ TEST_P(SameJointTest, GivesTheSameStresses) {
   EXPECT_NEAR(a.tau, b.tau, 1e-13);
   EXPECT_NEAR(a.tauLim, b.tauLim, 1e-13);
 }
-INSTANTIATE_TEST_SUITE_P(Table, SameJointTest, ::testing::ValuesIn(kSameJoints), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, SameJointTest, ::testing::ValuesIn(kSameJoints), RowName());
 
 // ---------------------------------------------------------------------------
 // The friction angle's tangent
@@ -268,7 +262,7 @@ TEST_P(FrictionLimitTest, TangentBeyondTwoTo63IsAnInvalidOperation) {
     }
   }
 }
-INSTANTIATE_TEST_SUITE_P(Table, FrictionLimitTest, ::testing::ValuesIn(kFrictionCases), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Table, FrictionLimitTest, ::testing::ValuesIn(kFrictionCases), RowName());
 
 // ---------------------------------------------------------------------------
 // Property: the principal-frame formulas agree with the full tensor.
@@ -398,7 +392,7 @@ TEST_P(JointPropertyTest, AgreesWithTheFullTensor) {
             << ", worst excess over Mohr's circle / max|S| = " << static_cast<double>(worstMohr)
             << "\n";
 }
-INSTANTIATE_TEST_SUITE_P(Families, JointPropertyTest, ::testing::ValuesIn(kFamilies), NAMED_ROWS);
+INSTANTIATE_TEST_SUITE_P(Families, JointPropertyTest, ::testing::ValuesIn(kFamilies), RowName());
 
 // The same property with the program's own principal state, as the window
 // computes it: values, axes, and the axes turned downward.
@@ -435,7 +429,7 @@ TEST_P(JointFromProgramStateTest, AgreesWithTheFullTensor) {
             << ", worst tau error / max|S| = " << static_cast<double>(worstTau) << "\n";
 }
 INSTANTIATE_TEST_SUITE_P(Families, JointFromProgramStateTest, ::testing::ValuesIn(kFamilies),
-                         NAMED_ROWS);
+                         RowName());
 
 }  // namespace
 }  // namespace stress

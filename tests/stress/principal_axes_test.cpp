@@ -18,13 +18,15 @@
 #include "stress/axis_candidate.h"
 #include "stress/principal_values.h"
 #include "tensor_families.h"
+#include "test_names.h"
 
 namespace stress {
 namespace {
 
+using test_names::RowName;
+using test_names::SanitizedName;
 using testing::FamilyCase;
 using testing::LongColumn;
-using testing::SanitizedName;
 
 constexpr long double kPi = numeric::kPi;
 
@@ -157,8 +159,7 @@ TEST_P(AxesTable, MatchesWorkedAxesAndAngles) {
   EXPECT_EQ(HandednessFactor(axes), c.handedness);
 }
 
-INSTANTIATE_TEST_SUITE_P(Worked, AxesTable, ::testing::ValuesIn(kAxesCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Worked, AxesTable, ::testing::ValuesIn(kAxesCases), RowName());
 
 TEST(PrincipalAxes, DefaultInputDownwardAxesAndPlanes) {
   const StressState s{3.4, 1, 8, 1, -1, 2};
@@ -253,7 +254,7 @@ TEST_P(OrientationTable, ShowsTheTableAngles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, OrientationTable, ::testing::ValuesIn(kOrientationCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+                         RowName());
 
 TEST(AxisOrientation, ExactAnglesAtTheRulesEdges) {
   // Assigned east angles are the doubles nearest pi/2 and 3pi/2.
@@ -303,8 +304,7 @@ TEST_P(SignTable, CountsZeroAsPositive) {
   EXPECT_EQ(SignOf(GetParam().x), GetParam().sign);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, SignTable, ::testing::ValuesIn(kSignCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rules, SignTable, ::testing::ValuesIn(kSignCases), RowName());
 
 TEST(HandednessFactor, ZeroCrossComponentCountsAsPositive) {
   // Column 2 x column 3 has x component 0 and L1 is 0: both factors are +1.
@@ -466,7 +466,7 @@ TEST_P(AxesProperties, OrthonormalPrincipalAndInRange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, AxesProperties, ::testing::ValuesIn(testing::kFamilies),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+                         RowName());
 
 }  // namespace
 }  // namespace stress

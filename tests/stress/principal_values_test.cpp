@@ -12,13 +12,14 @@
 
 #include "numeric/floating_point_error.h"
 #include "tensor_families.h"
+#include "test_names.h"
 
 namespace stress {
 namespace {
 
+using test_names::RowName;
 using testing::Family;
 using testing::FamilyCase;
-using testing::SanitizedName;
 
 /// The text the window shows for a value: 3 decimals, no minus on a zero.
 std::string Shown(double value) {
@@ -126,8 +127,7 @@ TEST_P(ValuesTable, MatchesWorkedValues) {
   EXPECT_EQ(Shown(v.s3), c.shown3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Worked, ValuesTable, ::testing::ValuesIn(kValuesCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Worked, ValuesTable, ::testing::ValuesIn(kValuesCases), RowName());
 
 TEST(PrincipalValues, ZeroTensorGivesPositiveZeros) {
   for (const StressState s : {StressState{}, StressState{-4e-10, 0, 0, -3e-10, 0, -2.9e-10}}) {
@@ -183,8 +183,7 @@ TEST_P(ValuesOverflow, RaisesOnlyBeyondTheDoubleRange) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, ValuesOverflow, ::testing::ValuesIn(kOverflowCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Limits, ValuesOverflow, ::testing::ValuesIn(kOverflowCases), RowName());
 
 // Properties against Eigen's iterative solver on the long double matrix of
 // the same doubles. Every value must lie within 1e-12 of the largest component
@@ -229,7 +228,7 @@ TEST_P(ValuesProperties, SortedAndCloseToTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, ValuesProperties, ::testing::ValuesIn(testing::kFamilies),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+                         RowName());
 
 }  // namespace
 }  // namespace stress

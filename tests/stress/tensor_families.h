@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -48,13 +47,6 @@ inline constexpr FamilyCase kFamilies[] = {
     {"plane_shear", Family::kPlaneShear, 16},
     {"small_with_zero_components", Family::kSmallWithZeros, 17},
 };
-
-inline std::string SanitizedName(const std::string& name) {
-  std::string out;
-  for (const char c : name)
-    out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return out;
-}
 
 inline LongMatrix ToMatrix(const StressState& s) {
   LongMatrix m;

@@ -21,7 +21,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -29,12 +28,15 @@
 #include <string>
 #include <vector>
 
+#include "test_names.h"
 #include "ui/about_box.h"
 #include "ui/error_guard.h"
 #include "ui/main_window.h"
 #include "ui/net_chart.h"
 
 namespace {
+
+using test_names::RowName;
 
 // The 21 result boxes of the window.
 constexpr std::array<const char*, 21> kOutputBoxes = {
@@ -48,14 +50,6 @@ constexpr std::array<const char*, 21> kOutputBoxes = {
 constexpr std::array<const char*, 9> kJointControls = {
     "GroupBox5",     "Panel1",      "input_joint_beta", "input_joint_psi", "input_joint_phi",
     "input_joint_c", "input_sigma", "input_tau",        "input_taulim"};
-
-std::string Sanitized(std::string name) {
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c)))
-      c = '_';
-  }
-  return name;
-}
 
 // The helpers are public: the tables below drive the window through them.
 class CommandsTest : public ::testing::Test {
@@ -234,7 +228,7 @@ TEST_P(EditTakenIntoAccountTest, OnlyTheRecalculatingCommandsShowTheEdit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, EditTakenIntoAccountTest, ::testing::ValuesIn(kEditCases),
-                         [](const auto& info) { return Sanitized(info.param.name); });
+                         RowName());
 
 // ---------------------------------------------------------------------------
 // The Angles menu.
@@ -294,7 +288,7 @@ TEST_P(FailingPassTest, ModeCheckAndEnabledStatesStaySet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, FailingPassTest, ::testing::ValuesIn(kFailingPassCases),
-                         [](const auto& info) { return Sanitized(info.param.name); });
+                         RowName());
 
 // ---------------------------------------------------------------------------
 // The joint toggle.
@@ -428,8 +422,7 @@ TEST_P(AboutBoxTest, OpensModalCentredAndCloses) {
   EXPECT_EQ(messages_, std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Closes, AboutBoxTest, ::testing::ValuesIn(kAboutCloseCases),
-                         [](const auto& info) { return Sanitized(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Closes, AboutBoxTest, ::testing::ValuesIn(kAboutCloseCases), RowName());
 
 TEST(AboutText, OneParagraphWithTheCreditsInOrderAndNoAddresses) {
   const QString text = ui::AboutText();
@@ -504,7 +497,6 @@ TEST_P(ExitTest, EndsTheMessageLoop) {
   EXPECT_EQ(Outputs(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::ValuesIn(kExitCases),
-                         [](const auto& info) { return Sanitized(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::ValuesIn(kExitCases), RowName());
 
 }  // namespace

@@ -10,23 +10,18 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
-#include <cctype>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "numeric/floating_point_error.h"
+#include "test_names.h"
 #include "ui/number_text.h"
 
 namespace ui {
 namespace {
 
-std::string SanitizedName(const char* name) {
-  std::string result;
-  for (const char* c = name; *c != '\0'; ++c)
-    result += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-  return result;
-}
+using test_names::RowName;
 
 // "." is appended when the message's last character comes after "." in
 // character order; the characters before it ("!", quotes, parentheses, ",",
@@ -63,8 +58,7 @@ TEST_P(ErrorBoxTextTest, AppendsAFullStopAfterCharactersSortingAfterIt) {
   EXPECT_EQ(ErrorBoxText(QString::fromUtf8(c.message)).toStdString(), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ErrorBoxTextTest, ::testing::ValuesIn(kBoxTextCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ErrorBoxTextTest, ::testing::ValuesIn(kBoxTextCases), RowName());
 
 /// Records what the guard reports instead of showing a box.
 class GuardTest : public ::testing::Test {
@@ -134,8 +128,7 @@ TEST_P(GuardFailureTest, ReportsOnceAndKeepsWhatWasDone) {
   EXPECT_EQ(reports_[0].parent, &parent);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, GuardFailureTest, ::testing::ValuesIn(kFailureCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, GuardFailureTest, ::testing::ValuesIn(kFailureCases), RowName());
 
 TEST_F(GuardTest, EachFailureIsReportedOnItsOwn) {
   EXPECT_FALSE(RunGuarded(nullptr, [] { numeric::ThrowOverflow(); }));

@@ -27,12 +27,12 @@
 #include <QTest>
 #include <QToolTip>
 #include <array>
-#include <cctype>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "test_names.h"
 #include "ui/error_guard.h"
 #include "ui/main_window.h"
 
@@ -42,17 +42,7 @@ void PrintTo(const QString& text, std::ostream* os) {
 
 namespace {
 
-std::string SanitizedName(const char* name) {
-  std::string result;
-  for (const char* c = name; *c != '\0'; ++c)
-    result += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-  return result;
-}
-
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-  return SanitizedName(info.param.name);
-}
+using test_names::RowName;
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -253,8 +243,7 @@ TEST_P(ControlTest, StandsAsLaidOut) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ControlTest, ::testing::ValuesIn(kControlCases),
-                         CaseName<ControlCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ControlTest, ::testing::ValuesIn(kControlCases), RowName());
 
 TEST_F(WindowTest, NoControlBeyondTheTables) {
   QSet<QString> expected;
@@ -477,8 +466,7 @@ TEST_P(ColourTest, TakesItsPrincipalStressColour) {
   EXPECT_EQ(control->palette().color(c.role).name(), c.colour.name());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ColourTest, ::testing::ValuesIn(kColourCases),
-                         CaseName<ColourCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ColourTest, ::testing::ValuesIn(kColourCases), RowName());
 
 TEST_F(WindowTest, UncolouredTextKeepsTheWindowColour) {
   const QColor windowText = window_->palette().color(QPalette::Active, QPalette::WindowText);
@@ -557,7 +545,7 @@ TEST_P(TabOrderTest, TabVisitsTheBoxesInOrder) {
   EXPECT_EQ(visited, std::vector<std::string>(c.order.begin(), c.order.end()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, TabOrderTest, ::testing::ValuesIn(kTabCases), CaseName<TabCase>);
+INSTANTIATE_TEST_SUITE_P(Table, TabOrderTest, ::testing::ValuesIn(kTabCases), RowName());
 
 TEST_F(WindowTest, TabLeavesTheStressBoxesForCalculateThenTheResults) {
   ShowActive();
@@ -630,8 +618,7 @@ TEST_P(ToolTipTest, ShowsTheNearestHint) {
   EXPECT_EQ(ShownToolTip(control), QString::fromLatin1(c.shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ToolTipTest, ::testing::ValuesIn(kToolTipCases),
-                         CaseName<ToolTipCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ToolTipTest, ::testing::ValuesIn(kToolTipCases), RowName());
 
 // ---------------------------------------------------------------------------
 // Accessible names: a screen reader says what each box holds.
@@ -665,7 +652,7 @@ TEST_P(AccessibleNameTest, SaysWhatTheControlHolds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, AccessibleNameTest, ::testing::ValuesIn(kAccessibleCases),
-                         CaseName<AccessibleCase>);
+                         RowName());
 
 TEST_F(WindowTest, EveryBoxHasItsOwnAccessibleName) {
   const QList<QLineEdit*> boxes = window_->findChildren<QLineEdit*>();
@@ -743,8 +730,7 @@ TEST_P(MenuItemTest, StandsInItsMenu) {
   EXPECT_EQ(item->isChecked(), c.checked);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, MenuItemTest, ::testing::ValuesIn(kMenuItemCases),
-                         CaseName<MenuItemCase>);
+INSTANTIATE_TEST_SUITE_P(Table, MenuItemTest, ::testing::ValuesIn(kMenuItemCases), RowName());
 
 TEST_F(WindowTest, AngleItemsExcludeEachOther) {
   auto* left = Find<QAction>("mnuAngleLeft");
@@ -790,8 +776,7 @@ TEST_P(ShortcutTest, WorksFromAnInputBox) {
   EXPECT_EQ(triggered.count(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ShortcutTest, ::testing::ValuesIn(kShortcutCases),
-                         CaseName<ShortcutCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ShortcutTest, ::testing::ValuesIn(kShortcutCases), RowName());
 
 // ---------------------------------------------------------------------------
 // What each control is connected to.

@@ -16,8 +16,11 @@
 #include <vector>
 
 #include "projection/colour.h"
+#include "test_names.h"
 
 namespace {
+
+using test_names::RowName;
 
 using projection::Colour;
 using projection::kBlack;
@@ -163,8 +166,7 @@ TEST_P(NetChartPenTest, LinesTakeTheColourOfTheirLastPoint) {
     EXPECT_EQ(pen.width(), 1);
   }
 }
-INSTANTIATE_TEST_SUITE_P(Colours, NetChartPenTest, ::testing::ValuesIn(kPenCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Colours, NetChartPenTest, ::testing::ValuesIn(kPenCases), RowName());
 
 struct AxisNameCase {
   const char* name;

@@ -5,7 +5,6 @@
 #include <QLocale>
 #include <QString>
 #include <array>
-#include <cctype>
 #include <cfloat>
 #include <charconv>
 #include <chrono>
@@ -22,9 +21,12 @@
 #include <vector>
 
 #include "numeric/floating_point_error.h"
+#include "test_names.h"
 
 namespace ui {
 namespace {
+
+using test_names::RowName;
 
 const Separators kPointComma{QStringLiteral("."), QStringLiteral(",")};
 const Separators kCommaPoint{QStringLiteral(","), QStringLiteral(".")};
@@ -42,19 +44,6 @@ const Separators& SeparatorsFor(Style style) {
       break;
   }
   return kPointComma;
-}
-
-std::string SanitizedName(const char* name) {
-  std::string result;
-  for (const char* c = name; *c != '\0'; ++c) {
-    result += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-  }
-  return result;
-}
-
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-  return SanitizedName(info.param.name);
 }
 
 std::string MessageFor(const QString& text) {
@@ -151,8 +140,7 @@ TEST_P(ReadNumberTest, ReadsTheNearestDouble) {
   EXPECT_EQ(std::signbit(read), std::signbit(c.value));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ReadNumberTest, ::testing::ValuesIn(kReadCases),
-                         CaseName<ReadCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ReadNumberTest, ::testing::ValuesIn(kReadCases), RowName());
 
 // ---------------------------------------------------------------------------
 // ReadNumber: texts that fail
@@ -208,8 +196,7 @@ TEST_P(ReadNumberFailTest, RaisesTheConversionErrorQuotingTheText) {
             std::string("'") + c.text + "' is not a valid floating point value");
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ReadNumberFailTest, ::testing::ValuesIn(kFailCases),
-                         CaseName<FailCase>);
+INSTANTIATE_TEST_SUITE_P(Table, ReadNumberFailTest, ::testing::ValuesIn(kFailCases), RowName());
 
 TEST(ReadNumberMessage, QuotesTheWholeTextExactly) {
   EXPECT_EQ(Read(QString(), kPointComma).conversionError, "'' is not a valid floating point value");
@@ -271,7 +258,7 @@ TEST_P(ReadNumberOverflowTest, RaisesFloatingPointOverflow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ReadNumberOverflowTest, ::testing::ValuesIn(kOverflowCases),
-                         CaseName<OverflowCase>);
+                         RowName());
 
 // ---------------------------------------------------------------------------
 // ReadNumber against an independent parse of the same syntax
@@ -524,8 +511,7 @@ TEST_P(FormatNumberTest, MatchesTable) {
   EXPECT_EQ(FormatNumber(c.value, c.decimals, SeparatorsFor(c.style)).toStdString(), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FormatNumberTest, ::testing::ValuesIn(kFormatCases),
-                         CaseName<FormatCase>);
+INSTANTIATE_TEST_SUITE_P(Table, FormatNumberTest, ::testing::ValuesIn(kFormatCases), RowName());
 
 // Reading a written number back lands within half a unit of the last place
 // kept (the 6th decimal or the 15th significant digit, whichever is coarser),
@@ -590,7 +576,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LocaleCase{"French", QLocale(QLocale::French, QLocale::France), ",", "\u202F",
                                  "1\u202F234\u202F567,891"},
                       LocaleCase{"C", QLocale::c(), ".", ",", "1,234,567.891"}),
-    CaseName<LocaleCase>);
+    RowName());
 
 TEST(Separators, EmptyDecimalSeparatorStandsForPoint) {
   const Separators bare{QString(), QString()};

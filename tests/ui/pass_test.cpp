@@ -10,18 +10,20 @@
 #include <QTest>
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "projection/point_series.h"
+#include "test_names.h"
 #include "ui/error_guard.h"
 #include "ui/main_window.h"
 #include "ui/net_chart.h"
 
 namespace {
+
+using test_names::RowName;
 
 // The 21 result boxes in the order a complete pass writes them.
 constexpr std::array<const char*, 21> kOutputBoxes = {
@@ -33,14 +35,6 @@ constexpr std::array<const char*, 21> kOutputBoxes = {
 constexpr std::array<const char*, 6> kStressBoxes = {"input_sx",  "input_sy",  "input_sz",
                                                      "input_txy", "input_tyx", "input_tzx"};
 const QString kSentinel = QStringLiteral("(old)");
-
-std::string Sanitized(std::string name) {
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c)))
-      c = '_';
-  }
-  return name;
-}
 
 class WindowFixture : public ::testing::Test {
  protected:
@@ -180,8 +174,7 @@ TEST_P(ShownTest, EveryResultBoxShowsTheWorkedText) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ShownTest, ::testing::ValuesIn(kShownCases),
-                         [](const auto& info) { return Sanitized(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ShownTest, ::testing::ValuesIn(kShownCases), RowName());
 
 // ---------------------------------------------------------------------------
 // The joint results.
@@ -242,8 +235,7 @@ TEST_P(JointTest, JointBoxesShowTheWorkedText) {
   EXPECT_EQ(Text("input_taulim").toStdString(), c.shown[2]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, JointTest, ::testing::ValuesIn(kJointCases),
-                         [](const auto& info) { return Sanitized(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, JointTest, ::testing::ValuesIn(kJointCases), RowName());
 
 TEST_F(WindowFixture, AzimuthConventionChangesOnlyTheThreeAzimuths) {
   Click("chkJoint");
@@ -482,7 +474,6 @@ TEST_P(FailureTest, LeavesNewAndOldAsTheStopPointDecides) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FailureTest, ::testing::ValuesIn(kFailureCases),
-                         [](const auto& info) { return Sanitized(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, FailureTest, ::testing::ValuesIn(kFailureCases), RowName());
 
 }  // namespace

@@ -13,17 +13,19 @@
 #include <QTest>
 #include <QTimer>
 #include <array>
-#include <cctype>
 #include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "test_names.h"
 #include "ui/error_guard.h"
 #include "ui/main_window.h"
 
 namespace {
+
+using test_names::RowName;
 
 constexpr std::array<const char*, 31> kAllBoxes = {
     "input_sx",        "input_sy",        "input_sz",      "input_txy",     "input_tyx",
@@ -33,13 +35,6 @@ constexpr std::array<const char*, 31> kAllBoxes = {
     "edtN2",           "edtL3",           "edtM3",         "edtN3",         "input_joint_beta",
     "input_joint_psi", "input_joint_phi", "input_joint_c", "input_sigma",   "input_tau",
     "input_taulim"};
-
-std::string SanitizedName(const char* name) {
-  std::string result;
-  for (const char* c = name; *c != '\0'; ++c)
-    result += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-  return result;
-}
 
 /// The default locale as the user's regional settings, announced to the
 /// application as the platform does.
@@ -167,8 +162,7 @@ TEST_P(FailureTest, ReportsOnceAndChangesNoBox) {
   EXPECT_EQ(AllTexts(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FailureTest, ::testing::ValuesIn(kFailureCases),
-                         [](const auto& info) { return SanitizedName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, FailureTest, ::testing::ValuesIn(kFailureCases), RowName());
 
 // With "," as decimal separator the default "3.4" is not a number; once the
 // user types "3,4" the results appear with ",".
