@@ -8,7 +8,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 #include <QWidget>
 #include <stdexcept>
 #include <string>
@@ -17,6 +16,7 @@
 #include "numeric/floating_point_error.h"
 #include "test_names.h"
 #include "ui/number_text.h"
+#include "window_fixture.h"
 
 namespace ui {
 namespace {
@@ -63,27 +63,16 @@ INSTANTIATE_TEST_SUITE_P(Table, ErrorBoxTextTest, ::testing::ValuesIn(kBoxTextCa
 /// Records what the guard reports instead of showing a box.
 class GuardTest : public ::testing::Test {
  protected:
-  struct Report {
-    QWidget* parent;
-    std::string text;
-  };
+  const std::vector<testing::ErrorCapture::Report>& Reports() const { return errors_.Reports(); }
 
-  void SetUp() override {
-    previous_ = SetErrorReporter([this](QWidget* parent, const QString& text) {
-      reports_.push_back({parent, text.toStdString()});
-    });
-  }
-  void TearDown() override { SetErrorReporter(previous_); }
-
-  std::vector<Report> reports_;
-  ErrorReporter previous_;
+  testing::ErrorCapture errors_;
 };
 
 TEST_F(GuardTest, SuccessfulWorkReportsNothing) {
   int runs = 0;
   EXPECT_TRUE(RunGuarded(nullptr, [&runs] { ++runs; }));
   EXPECT_EQ(runs, 1);
-  EXPECT_TRUE(reports_.empty());
+  EXPECT_TRUE(Reports().empty());
 }
 
 struct FailureCase {
@@ -123,9 +112,9 @@ TEST_P(GuardFailureTest, ReportsOnceAndKeepsWhatWasDone) {
   }));
   EXPECT_EQ(before, 1);
   EXPECT_EQ(after, 0);
-  ASSERT_EQ(reports_.size(), 1u);
-  EXPECT_EQ(reports_[0].text, c.text);
-  EXPECT_EQ(reports_[0].parent, &parent);
+  ASSERT_EQ(Reports().size(), 1u);
+  EXPECT_EQ(Reports()[0].text, c.text);
+  EXPECT_EQ(Reports()[0].parent, &parent);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GuardFailureTest, ::testing::ValuesIn(kFailureCases), RowName());
@@ -134,9 +123,9 @@ TEST_F(GuardTest, EachFailureIsReportedOnItsOwn) {
   EXPECT_FALSE(RunGuarded(nullptr, [] { numeric::ThrowOverflow(); }));
   EXPECT_TRUE(RunGuarded(nullptr, [] {}));
   EXPECT_FALSE(RunGuarded(nullptr, [] { throw ConversionError(QStringLiteral("a")); }));
-  ASSERT_EQ(reports_.size(), 2u);
-  EXPECT_EQ(reports_[0].text, "Floating point overflow.");
-  EXPECT_EQ(reports_[1].text, "'a' is not a valid floating point value.");
+  ASSERT_EQ(Reports().size(), 2u);
+  EXPECT_EQ(Reports()[0].text, "Floating point overflow.");
+  EXPECT_EQ(Reports()[1].text, "'a' is not a valid floating point value.");
 }
 
 TEST_F(GuardTest, SetErrorReporterHandsBackTheReporterItReplaces) {
@@ -144,68 +133,47 @@ TEST_F(GuardTest, SetErrorReporterHandsBackTheReporterItReplaces) {
   ErrorReporter mine = SetErrorReporter([&other](QWidget*, const QString&) { ++other; });
   EXPECT_FALSE(RunGuarded(nullptr, [] { numeric::ThrowOverflow(); }));
   EXPECT_EQ(other, 1);
-  EXPECT_TRUE(reports_.empty());
+  EXPECT_TRUE(Reports().empty());
   SetErrorReporter(mine);
   EXPECT_FALSE(RunGuarded(nullptr, [] { numeric::ThrowOverflow(); }));
   EXPECT_EQ(other, 1);
-  EXPECT_EQ(reports_.size(), 1u);
+  EXPECT_EQ(Reports().size(), 1u);
 }
-
-// What the default reporter put on the screen.
-struct SeenBox {
-  bool seen = false;
-  QString caption;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  std::vector<std::string> buttons;
-  QWidget* parent = nullptr;
-  bool modal = false;
-};
 
 TEST(DefaultReporterTest, ShowsAModalStopBoxWithOneOkButton) {
   ASSERT_EQ(QApplication::applicationName(), QStringLiteral("Kelvane"));
   QWidget window;
   window.show();
 
-  SeenBox seen;
-  // Reads the box once it is up and presses its first button; the box's own
-  // event loop runs the timer.
-  QTimer poll;
-  poll.setInterval(10);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible())
-      return;
-    poll.stop();
-    seen.seen = true;
-    seen.caption = box->windowTitle();
-    seen.text = box->text();
-    seen.icon = box->icon();
-    for (QAbstractButton* button : box->buttons())
-      seen.buttons.push_back(button->text().remove(QLatin1Char('&')).toStdString());
-    seen.parent = box->parentWidget();
-    seen.modal = box->isModal();
-    box->buttons().constFirst()->click();
-  });
-  poll.start();
-  // A box still open after a few seconds would hang the test: close it.
-  QTimer rescue;
-  rescue.setSingleShot(true);
-  QObject::connect(&rescue, &QTimer::timeout, [] {
-    if (QWidget* modal = QApplication::activeModalWidget())
-      modal->close();
-  });
-  rescue.start(5000);
+  QString caption;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  std::vector<std::string> buttons;
+  QWidget* parent = nullptr;
+  bool modal = false;
+  const testing::ModalOutcome outcome = testing::AnswerModalBox(
+      [&window] {
+        EXPECT_FALSE(RunGuarded(&window, [] { throw ConversionError(QStringLiteral("1x")); }));
+      },
+      [&](QMessageBox* box) {
+        caption = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        for (QAbstractButton* button : box->buttons())
+          buttons.push_back(button->text().remove(QLatin1Char('&')).toStdString());
+        parent = box->parentWidget();
+        modal = box->isModal();
+        box->buttons().constFirst()->click();
+      });
 
-  EXPECT_FALSE(RunGuarded(&window, [] { throw ConversionError(QStringLiteral("1x")); }));
-
-  ASSERT_TRUE(seen.seen) << "no modal message box appeared";
-  EXPECT_EQ(seen.caption.toStdString(), "Kelvane");
-  EXPECT_EQ(seen.text.toStdString(), "'1x' is not a valid floating point value.");
-  EXPECT_EQ(seen.icon, QMessageBox::Critical);
-  EXPECT_EQ(seen.buttons, std::vector<std::string>{"OK"});
-  EXPECT_EQ(seen.parent, &window);
-  EXPECT_TRUE(seen.modal);
+  ASSERT_TRUE(outcome.appeared) << "no modal message box appeared";
+  EXPECT_FALSE(outcome.leftOpen) << "the box stays open after OK";
+  EXPECT_EQ(caption.toStdString(), "Kelvane");
+  EXPECT_EQ(text.toStdString(), "'1x' is not a valid floating point value.");
+  EXPECT_EQ(icon, QMessageBox::Critical);
+  EXPECT_EQ(buttons, std::vector<std::string>{"OK"});
+  EXPECT_EQ(parent, &window);
+  EXPECT_TRUE(modal);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the box stays open after OK";
 }
 

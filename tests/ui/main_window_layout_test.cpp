@@ -33,8 +33,8 @@
 #include <vector>
 
 #include "test_names.h"
-#include "ui/error_guard.h"
 #include "ui/main_window.h"
+#include "window_fixture.h"
 
 void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
@@ -44,42 +44,7 @@ namespace {
 
 using test_names::RowName;
 
-class WindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // A failing pass must not open a modal box in the middle of a test.
-    previousReporter_ = ui::SetErrorReporter(
-        [this](QWidget*, const QString& text) { messages_.push_back(text.toStdString()); });
-    window_ = std::make_unique<ui::TFrmMorvane>();
-  }
-  void TearDown() override {
-    window_.reset();
-    ui::SetErrorReporter(previousReporter_);
-  }
-
-  void ShowActive() {
-    window_->show();
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-  }
-
-  template <typename T = QWidget>
-  T* Find(const char* name) {
-    T* control = window_->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr)
-      ADD_FAILURE() << "no control named " << name;
-    return control;
-  }
-
-  void Click(const char* name) {
-    if (auto* button = Find<QAbstractButton>(name))
-      QTest::mouseClick(button, Qt::LeftButton);
-  }
-
-  std::unique_ptr<ui::TFrmMorvane> window_;
-  std::vector<std::string> messages_;
-  ui::ErrorReporter previousReporter_;
-};
+using ui::testing::WindowTest;
 
 // ---------------------------------------------------------------------------
 // Every control of the layout.
@@ -236,7 +201,7 @@ TEST_P(ControlTest, StandsAsLaidOut) {
   EXPECT_EQ(TextOf(control), QString::fromUtf8(c.text));
   EXPECT_EQ(control->toolTip(), QString::fromUtf8(c.hint));
   EXPECT_EQ(control->isEnabledTo(control->parentWidget()), (c.state & kDisabled) == 0);
-  window_->show();
+  Show();
   EXPECT_EQ(control->isVisibleTo(window_.get()), (c.state & kUnseen) == 0);
   if (auto* box = qobject_cast<QLineEdit*>(control)) {
     EXPECT_EQ(box->isReadOnly(), (c.state & kReadOnly) != 0);
@@ -317,7 +282,7 @@ TEST_F(WindowTest, HasItsCaptionAndAFixedClientArea) {
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Morvane in 3D space"));
   ASSERT_NE(window_->menuBar(), nullptr);
   EXPECT_EQ(window_->menuBar()->objectName(), QStringLiteral("MainMenu1"));
-  window_->show();
+  Show();
   QWidget* client = window_->centralWidget();
   ASSERT_NE(client, nullptr);
   EXPECT_EQ(client->objectName(), QStringLiteral("ClientArea"));
@@ -327,7 +292,7 @@ TEST_F(WindowTest, HasItsCaptionAndAFixedClientArea) {
 }
 
 TEST_F(WindowTest, CannotBeResized) {
-  window_->show();
+  Show();
   const QSize size = window_->size();
   EXPECT_EQ(window_->minimumSize(), size);
   EXPECT_EQ(window_->maximumSize(), size);
@@ -340,7 +305,7 @@ TEST_F(WindowTest, CannotBeResized) {
 }
 
 TEST_F(WindowTest, OpensOnTheScreen) {
-  window_->show();
+  Show();
   const QRect available = window_->screen()->availableGeometry();
   const QRect frame = window_->frameGeometry();
   EXPECT_TRUE(available.contains(frame))
@@ -366,7 +331,7 @@ TEST_F(WindowTest, EveryLabelCaptionFits) {
 }
 
 TEST_F(WindowTest, ButtonCheckBoxAndGroupCaptionsFit) {
-  window_->show();
+  Show();
   auto* button = Find<QPushButton>("Button1");
   ASSERT_NE(button, nullptr);
   const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
@@ -406,7 +371,7 @@ TEST_F(WindowTest, ButtonCheckBoxAndGroupCaptionsFit) {
 // The caption stands in the top edge of the frame, so the frame's top line
 // runs above the first row of labels (16 to 28 pixels down), not through it.
 TEST_F(WindowTest, GroupFramesLeaveTheFirstRowClear) {
-  window_->show();
+  Show();
   for (const char* name : {"GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "GroupBox5"}) {
     auto* group = Find<QGroupBox>(name);
     ASSERT_NE(group, nullptr);
@@ -483,7 +448,7 @@ TEST_F(WindowTest, UncolouredTextKeepsTheWindowColour) {
 TEST_F(WindowTest, CosineGridLinesAreDrawnBlack) {
   QWidget* panel = Find("pnlDC");
   ASSERT_NE(panel, nullptr);
-  window_->show();
+  Show();
   panel->show();
   const QImage image = panel->grab().toImage();
   const QPoint onLines[] = {{148, 112}, {148, 184}, {112, 120}, {208, 120}};
@@ -782,7 +747,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ShortcutTest, ::testing::ValuesIn(kShortcutCases
 // What each control is connected to.
 
 TEST_F(WindowTest, CalculateRunsThePass) {
-  window_->show();
+  Show();
   auto* value = Find<QLineEdit>("input_s1");
   ASSERT_NE(value, nullptr);
   value->setText(QStringLiteral("stale"));
@@ -791,7 +756,7 @@ TEST_F(WindowTest, CalculateRunsThePass) {
 }
 
 TEST_F(WindowTest, JointCheckBoxSwitchesTheJointControls) {
-  window_->show();
+  Show();
   Click("chkJoint");
   for (const char* name : {"GroupBox5", "Panel1", "input_joint_psi", "input_taulim"}) {
     QWidget* control = Find(name);
@@ -801,7 +766,7 @@ TEST_F(WindowTest, JointCheckBoxSwitchesTheJointControls) {
 }
 
 TEST_F(WindowTest, CosineCheckBoxShowsThePanel) {
-  window_->show();
+  Show();
   Click("chkDirectiveCosines");
   QWidget* panel = Find("pnlDC");
   ASSERT_NE(panel, nullptr);
@@ -809,7 +774,7 @@ TEST_F(WindowTest, CosineCheckBoxShowsThePanel) {
 }
 
 TEST_F(WindowTest, AngleItemsSetTheConvention) {
-  window_->show();
+  Show();
   auto* left = Find<QAction>("mnuAngleLeft");
   auto* right = Find<QAction>("mnuAngleRight");
   ASSERT_NE(left, nullptr);

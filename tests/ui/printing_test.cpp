@@ -25,12 +25,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/error_guard.h"
-#include "ui/main_window.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -139,15 +137,11 @@ int DifferingPixels(const QImage& a, const QImage& b, int tolerance) {
   return count;
 }
 
-class PrintingTest : public ::testing::Test {
+class PrintingTest : public ui::testing::WindowTest {
  protected:
   void SetUp() override {
-    previousReporter_ = ui::SetErrorReporter(
-        [this](QWidget*, const QString& text) { messages_.push_back(text.toStdString()); });
-    window_ = std::make_unique<ui::TFrmMorvane>();
-    window_->show();
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get())) << "window never became active";
+    WindowTest::SetUp();
+    ShowActive();
     // A print dialog or any other modal box would stop the test: it is closed
     // here and reported.
     watchdog_.setSingleShot(true);
@@ -162,24 +156,13 @@ class PrintingTest : public ::testing::Test {
 
   void TearDown() override {
     EXPECT_EQ(modalSeen_, "") << "printing opened a modal window";
-    window_.reset();
-    ui::SetErrorReporter(previousReporter_);
+    WindowTest::TearDown();
   }
 
   QWidget* ClientArea() { return window_->centralWidget(); }
 
-  QLineEdit* Box(const char* name) {
-    auto* box = window_->findChild<QLineEdit*>(QString::fromLatin1(name));
-    if (box == nullptr)
-      ADD_FAILURE() << "no control named " << name;
-    return box;
-  }
-
   void PressCtrlP() { QTest::keyClick(window_.get(), Qt::Key_P, Qt::ControlModifier); }
 
-  std::unique_ptr<ui::TFrmMorvane> window_;
-  std::vector<std::string> messages_;
-  ui::ErrorReporter previousReporter_;
   QTimer watchdog_;
   std::string modalSeen_;
 };
@@ -213,7 +196,7 @@ TEST_F(PrintingTest, CtrlPPrintsTheClientAreaAtScreenSizeAtTheTopLeftOfOnePage) 
   ASSERT_FALSE(pdf.isEmpty()) << "no new PDF in " << directory.toStdString() << " after 20 s";
   std::cout << "PDF complete " << clock.elapsed() << " ms after Ctrl+P: " << pdf.toStdString()
             << '\n';
-  EXPECT_EQ(messages_, std::vector<std::string>{});
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
   EXPECT_TRUE(focused->hasFocus()) << "the focus did not come back after printing";
   EXPECT_EQ(focused->selectedText().toStdString(), "3.4");
   EXPECT_EQ(focused->cursorPosition(), 0);
@@ -296,7 +279,8 @@ TEST_F(PrintingTest, WithoutADefaultPrinterTheErrorBoxSaysSoAndNothingChanges) {
   ASSERT_NE(s1, nullptr);
   const QString shown = s1->text();
   PressCtrlP();
-  EXPECT_EQ(messages_, std::vector<std::string>{"There is no default printer currently selected."});
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"There is no default printer currently selected."});
   EXPECT_EQ(s1->text(), shown);
   EXPECT_TRUE(window_->isVisible());
 }
