@@ -743,46 +743,4 @@ TEST_P(ShortcutTest, WorksFromAnInputBox) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ShortcutTest, ::testing::ValuesIn(kShortcutCases), RowName());
 
-// ---------------------------------------------------------------------------
-// What each control is connected to.
-
-TEST_F(WindowTest, CalculateRunsThePass) {
-  Show();
-  auto* value = Find<QLineEdit>("input_s1");
-  ASSERT_NE(value, nullptr);
-  value->setText(QStringLiteral("stale"));
-  Click("Button1");
-  EXPECT_NE(value->text(), QStringLiteral("stale"));
-}
-
-TEST_F(WindowTest, JointCheckBoxSwitchesTheJointControls) {
-  Show();
-  Click("chkJoint");
-  for (const char* name : {"GroupBox5", "Panel1", "input_joint_psi", "input_taulim"}) {
-    QWidget* control = Find(name);
-    ASSERT_NE(control, nullptr);
-    EXPECT_TRUE(control->isEnabled()) << name;
-  }
-}
-
-TEST_F(WindowTest, CosineCheckBoxShowsThePanel) {
-  Show();
-  Click("chkDirectiveCosines");
-  QWidget* panel = Find("pnlDC");
-  ASSERT_NE(panel, nullptr);
-  EXPECT_TRUE(panel->isVisible());
-}
-
-TEST_F(WindowTest, AngleItemsSetTheConvention) {
-  Show();
-  auto* left = Find<QAction>("mnuAngleLeft");
-  auto* right = Find<QAction>("mnuAngleRight");
-  ASSERT_NE(left, nullptr);
-  ASSERT_NE(right, nullptr);
-  left->trigger();
-  EXPECT_EQ(window_->AngleMode(), 0);
-  right->trigger();
-  EXPECT_EQ(window_->AngleMode(), 1);
-}
-
 }  // namespace
