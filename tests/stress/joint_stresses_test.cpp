@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <Eigen/Eigenvalues>
+#include <Eigen/Geometry>
 #include <algorithm>
 #include <cmath>
 #include <iostream>
@@ -17,6 +17,7 @@
 #include "numeric/floating_point_error.h"
 #include "stress/principal_axes.h"
 #include "stress/principal_values.h"
+#include "tensor_families.h"
 #include "test_names.h"
 
 namespace stress {
@@ -24,31 +25,23 @@ namespace {
 
 using test_names::RowName;
 
-using Matrix3L = Eigen::Matrix<long double, 3, 3>;
-using Vector3L = Eigen::Matrix<long double, 3, 1>;
+using Matrix3L = testing::LongMatrix;
+using Vector3L = testing::LongColumn;
 
 struct Principal {
   PrincipalValues values;
   PrincipalAxes lowerAxes;
 };
 
-Matrix3L TensorOf(const StressState& s) {
-  Matrix3L m;
-  m << s.sx, s.txy, s.tzx, s.txy, s.sy, s.tyz, s.tzx, s.tyz, s.sz;
-  return m;
-}
-
 /// Reference principal state: Eigen's eigenpairs in long double, sorted
 /// s1 >= s2 >= s3, axes turned to point downward and stored as doubles.
 Principal EigenPrincipal(const StressState& s) {
-  const Eigen::SelfAdjointEigenSolver<Matrix3L> solver(TensorOf(s));
+  const testing::Reference reference = testing::Solve(s);
   Principal p;
-  const double v[3] = {static_cast<double>(solver.eigenvalues()(2)),
-                       static_cast<double>(solver.eigenvalues()(1)),
-                       static_cast<double>(solver.eigenvalues()(0))};
-  p.values = {v[0], v[1], v[2]};
+  p.values = {static_cast<double>(reference.values[0]), static_cast<double>(reference.values[1]),
+              static_cast<double>(reference.values[2])};
   for (int i = 0; i < 3; ++i) {
-    Vector3L u = solver.eigenvectors().col(2 - i);
+    Vector3L u = reference.axes[static_cast<std::size_t>(i)];
     if (u(2) > 0)
       u = -u;
     p.lowerAxes[static_cast<std::size_t>(i)] = {
@@ -274,11 +267,6 @@ Matrix3L RandomRotation(std::mt19937_64& rng) {
   return q.toRotationMatrix();
 }
 
-StressState StateOf(const Matrix3L& m) {
-  return {static_cast<double>(m(0, 0)), static_cast<double>(m(1, 1)), static_cast<double>(m(2, 2)),
-          static_cast<double>(m(0, 1)), static_cast<double>(m(1, 2)), static_cast<double>(m(0, 2))};
-}
-
 enum class Family { Ordinary, WideMagnitudes, RepeatedValues, NearlyIsotropic, ZeroComponents };
 
 struct FamilyCase {
@@ -305,7 +293,7 @@ StressState RandomState(Family family, std::mt19937_64& rng) {
       const long double b = 10 * unit(rng);
       const Matrix3L r = RandomRotation(rng);
       const Matrix3L d = Vector3L(a, a, b).asDiagonal();
-      return StateOf(r * d * r.transpose());
+      return testing::FromMatrix(r * d * r.transpose());
     }
     case Family::NearlyIsotropic: {
       const double mean = 100 * unit(rng);
@@ -341,7 +329,7 @@ struct RelativeError {
   long double sigma, tau, scale;
 };
 RelativeError AgainstFullTensor(const StressState& s, const Vector3L& n, const JointStresses& r) {
-  const Matrix3L m = TensorOf(s);
+  const Matrix3L m = testing::ToMatrix(s);
   const Vector3L traction = m * n;
   const long double sigma = n.dot(traction);
   const long double tau = (traction - sigma * n).norm();
