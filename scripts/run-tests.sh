@@ -51,7 +51,6 @@ prepare_printer() {
       return
     fi
   fi
-  local current
   local current output
   current=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p' || true)
   if ! output=$(lpadmin -p "$queue" -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>&1 &&
