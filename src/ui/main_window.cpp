@@ -56,7 +56,7 @@ enum class Kind {
 };
 
 /// One control of the layout. `parent` is null for the client area.
-struct ControlSpec {
+struct ControlRow {
   Kind kind;
   const char* name;
   const char* parent;
@@ -69,7 +69,7 @@ struct ControlSpec {
 // In creation order, which is also the stacking order: a later control lies
 // on top of an earlier one. The six stress boxes lie over GroupBox2's frame
 // but belong to the client area; pnlDC lies over the chart, 8 pixels inside it.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {Kind::Label, "Label27", nullptr, 147, 72, 42, 13, "Direction"},
     {Kind::Label, "Label28", nullptr, 150, 88, 37, 13, "Cosines"},
     {Kind::Chart, "Chart1", nullptr, 168, 184, 305, 305, "",
@@ -250,18 +250,18 @@ QColor ToQColor(projection::Colour colour) {
   return QColor(projection::RedOf(colour), projection::GreenOf(colour), projection::BlueOf(colour));
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
-  const QString text = QString::fromUtf8(spec.text);
+QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
+  const QString text = QString::fromUtf8(row.text);
   QWidget* control = nullptr;
-  switch (spec.kind) {
+  switch (row.kind) {
     case Kind::Label:
       control = new QLabel(text, parent);
       break;
     case Kind::Box:
     case Kind::ResultBox: {
       auto* box = new QLineEdit(text, parent);
-      box->setReadOnly(spec.kind == Kind::ResultBox);
-      box->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+      box->setReadOnly(row.kind == Kind::ResultBox);
+      box->setAccessibleName(QString::fromUtf8(row.accessibleName));
       control = box;
       break;
     }
@@ -297,22 +297,22 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
       break;
     case Kind::CheckBox: {
       auto* check = new QCheckBox(text, parent);
-      check->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+      check->setAccessibleName(QString::fromUtf8(row.accessibleName));
       control = check;
       break;
     }
     case Kind::Chart: {
       auto* chart = new NetChartView(parent);
-      chart->setFixedSize(spec.width, spec.height);
+      chart->setFixedSize(row.width, row.height);
       // The Tab key passes through the chart, as through a panel.
       chart->setFocusPolicy(Qt::NoFocus);
       control = chart;
       break;
     }
   }
-  control->setObjectName(QLatin1String(spec.name));
-  control->setGeometry(spec.left, spec.top, spec.width, spec.height);
-  control->setToolTip(QString::fromUtf8(spec.hint));
+  control->setObjectName(QLatin1String(row.name));
+  control->setGeometry(row.left, row.top, row.width, row.height);
+  control->setToolTip(QString::fromUtf8(row.hint));
   return control;
 }
 
@@ -346,12 +346,12 @@ void TFrmMorvane::BuildLayout() {
   clientArea_->setFixedSize(kClientSize);
   setCentralWidget(clientArea_);
 
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlRow& row : kControls) {
     QWidget* parent = clientArea_;
-    if (spec.parent != nullptr)
-      parent = clientArea_->findChild<QWidget*>(QLatin1String(spec.parent));
-    Q_ASSERT_X(parent != nullptr, "BuildLayout", spec.name);
-    CreateControl(spec, parent);
+    if (row.parent != nullptr)
+      parent = clientArea_->findChild<QWidget*>(QLatin1String(row.parent));
+    Q_ASSERT_X(parent != nullptr, "BuildLayout", row.name);
+    CreateControl(row, parent);
   }
 
   // The captions of the groups stand in the top edge of their frames, whose
