@@ -7,11 +7,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QChart>
 #include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTest>
+#include <QXYSeries>
 #include <array>
 #include <string>
 #include <utility>
@@ -20,6 +22,7 @@
 #include "projection/point_series.h"
 #include "test_names.h"
 #include "ui/main_window.h"
+#include "ui/net_chart.h"
 #include "window_fixture.h"
 
 namespace {
@@ -242,6 +245,10 @@ struct FailureCase {
   bool principalPlanesNew;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const FailureCase kFailureCases[] = {
     {"bad joint dip direction",
      true,
@@ -349,7 +356,35 @@ const FailureCase kFailureCases[] = {
      true},
 };
 
-class FailureTest : public PassTest, public ::testing::WithParamInterface<FailureCase> {};
+class FailureTest : public PassTest, public ::testing::WithParamInterface<FailureCase> {
+ protected:
+  // What the chart draws is what the pass stored, also when the pass stopped
+  // halfway: every Qt series holds its store's points, and one cross is shown
+  // per stored pole.
+  void ExpectChartShowsStoredPoints() {
+    QChart* chart = Find<ui::NetChartView>("Chart1")->chart();
+    int visiblePoles = 0;
+    for (QAbstractSeries* series : chart->series()) {
+      const QString name = series->objectName();
+      if (name == QLatin1String("Series3Pole")) {
+        visiblePoles += series->isVisible() ? 1 : 0;
+        continue;
+      }
+      const int n = name.mid(6).toInt();
+      ASSERT_TRUE(name.startsWith(QLatin1String("Series")) && n >= 1 && n <= 6)
+          << name.toStdString();
+      const auto* xy = qobject_cast<QXYSeries*>(series);
+      ASSERT_NE(xy, nullptr) << name.toStdString();
+      const auto& stored = Points(n).Points();
+      ASSERT_EQ(static_cast<std::size_t>(xy->count()), stored.size()) << name.toStdString();
+      for (std::size_t k = 0; k < stored.size(); ++k) {
+        ASSERT_EQ(xy->at(static_cast<int>(k)), QPointF(stored[k].x, stored[k].y))
+            << name.toStdString() << " point " << k;
+      }
+    }
+    EXPECT_EQ(static_cast<std::size_t>(visiblePoles), Points(3).Points().size());
+  }
+};
 
 TEST_P(FailureTest, LeavesNewAndOldAsTheStopPointDecides) {
   const FailureCase& c = GetParam();
@@ -407,6 +442,7 @@ TEST_P(FailureTest, LeavesNewAndOldAsTheStopPointDecides) {
                       now[90].y == oldPlanes[n][90].y;
     EXPECT_EQ(same, !c.principalPlanesNew) << "series " << 4 + n;
   }
+  ExpectChartShowsStoredPoints();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FailureTest, ::testing::ValuesIn(kFailureCases), RowName());
