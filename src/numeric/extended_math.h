@@ -18,24 +18,34 @@ inline constexpr long double kTwoPi = kPi * 2.0L;
 /// Arguments at or beyond this magnitude have no reduced trigonometric value.
 inline constexpr long double kTrigLimit = 9223372036854775808.0L;  // 2^63
 
-inline long double Sin(long double x) { return std::fabs(x) >= kTrigLimit ? 0.0L : std::sin(x); }
-inline long double Cos(long double x) { return std::fabs(x) >= kTrigLimit ? 0.0L : std::cos(x); }
+inline long double Sin(long double x) {
+  return std::fabs(x) >= kTrigLimit ? 0.0L : std::sin(x);
+}
+inline long double Cos(long double x) {
+  return std::fabs(x) >= kTrigLimit ? 0.0L : std::cos(x);
+}
 
 /// Tangent; throws "Invalid floating point operation" at |x| >= 2^63.
 inline long double Tan(long double x) {
-  if (!(std::fabs(x) < kTrigLimit)) ThrowInvalidOperation();
+  if (!(std::fabs(x) < kTrigLimit))
+    ThrowInvalidOperation();
   return std::tan(x);
 }
 
 /// Square root; throws "Invalid floating point operation" for x < 0 or NaN.
 inline long double Sqrt(long double x) {
-  if (!(x >= 0.0L)) ThrowInvalidOperation();
+  if (!(x >= 0.0L))
+    ThrowInvalidOperation();
   return std::sqrt(x);
 }
 
 /// Degrees to radians as value * pi / 180 (multiply first).
-inline long double DegreesToRadians(long double degrees) { return degrees * kPi / 180.0L; }
+inline long double DegreesToRadians(long double degrees) {
+  return degrees * kPi / 180.0L;
+}
 /// Radians to degrees as value * 180 / pi.
-inline long double RadiansToDegrees(long double radians) { return radians * 180.0L / kPi; }
+inline long double RadiansToDegrees(long double radians) {
+  return radians * 180.0L / kPi;
+}
 
 }  // namespace numeric

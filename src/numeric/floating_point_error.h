@@ -22,19 +22,25 @@ class FloatingPointError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-[[noreturn]] inline void ThrowOverflow() { throw FloatingPointError(kOverflowMessage); }
+[[noreturn]] inline void ThrowOverflow() {
+  throw FloatingPointError(kOverflowMessage);
+}
 [[noreturn]] inline void ThrowInvalidOperation() {
   throw FloatingPointError(kInvalidOperationMessage);
 }
-[[noreturn]] inline void ThrowDivisionByZero() { throw FloatingPointError(kDivisionByZeroMessage); }
+[[noreturn]] inline void ThrowDivisionByZero() {
+  throw FloatingPointError(kDivisionByZeroMessage);
+}
 
 /// Rounds an extended-precision result to the double it is stored as.
 /// Throws "Invalid floating point operation" for a NaN and "Floating point
 /// overflow" when the magnitude exceeds the double range.
 inline double Store(long double value) {
-  if (std::isnan(value)) ThrowInvalidOperation();
+  if (std::isnan(value))
+    ThrowInvalidOperation();
   const double stored = static_cast<double>(value);
-  if (std::isinf(stored)) ThrowOverflow();
+  if (std::isinf(stored))
+    ThrowOverflow();
   return stored;
 }
 
@@ -42,7 +48,8 @@ inline double Store(long double value) {
 /// 0/0 is an invalid operation, x/0 for any other x a division by zero.
 inline long double Quotient(long double numerator, long double denominator) {
   if (denominator == 0.0L) {
-    if (numerator == 0.0L || std::isnan(numerator)) ThrowInvalidOperation();
+    if (numerator == 0.0L || std::isnan(numerator))
+      ThrowInvalidOperation();
     ThrowDivisionByZero();
   }
   return numerator / denominator;
