@@ -29,6 +29,7 @@
 #include <array>
 
 #include "ui/net_chart.h"
+#include "ui/qt_colour.h"
 
 namespace ui {
 namespace {
@@ -245,10 +246,6 @@ constexpr const char* kTabOrder[] = {
     "edtN2",
     "edtN3",
 };
-
-QColor ToQColor(projection::Colour colour) {
-  return QColor(projection::RedOf(colour), projection::GreenOf(colour), projection::BlueOf(colour));
-}
 
 QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
   const QString text = QString::fromUtf8(row.text);

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "ui/qt_colour.h"
+
 namespace ui {
 
 namespace {
@@ -30,10 +32,6 @@ constexpr double kMarginFraction = 0.03;
 // Invisible, zero-width: placed after every '@' of a label so that Qt's label
 // format never finds a tag such as "@xPoint" in it.
 constexpr char16_t kWordJoiner = u'\u2060';
-
-QColor ToQColor(projection::Colour colour) {
-  return QColor(projection::RedOf(colour), projection::GreenOf(colour), projection::BlueOf(colour));
-}
 
 QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
   QList<QPointF> result;
