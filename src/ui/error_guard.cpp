@@ -2,16 +2,30 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
 #include <exception>
 #include <utility>
 
 namespace ui {
 namespace {
 
-void ShowErrorBox(QWidget* parent, const QString& text) {
+void OpenErrorBox(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
                   parent);
   box.exec();
+}
+
+// A window's first pass runs while the window is being shown, before it stands
+// on the screen; a box opened then would stand alone. It opens as soon as the
+// window has appeared, once the current event is done.
+void ShowErrorBox(QWidget* parent, const QString& text) {
+  const QWindow* window = parent != nullptr ? parent->window()->windowHandle() : nullptr;
+  if (window != nullptr && !window->isVisible() && parent->isVisible()) {
+    QTimer::singleShot(0, parent, [parent, text] { OpenErrorBox(parent, text); });
+    return;
+  }
+  OpenErrorBox(parent, text);
 }
 
 ErrorReporter& CurrentReporter() {

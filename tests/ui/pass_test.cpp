@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QTest>
+#include <QWindow>
 #include <QXYSeries>
 #include <array>
 #include <string>
@@ -509,6 +510,34 @@ TEST_F(LocaleTest, PassesFollowTheDecimalSeparatorOfTheLocale) {
   Click("Button1");
   EXPECT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Text("input_s1"), "8.794");
+}
+
+// A first pass that fails runs while the window is being shown; its box opens
+// over the window once the window stands on the screen, and the window keeps
+// the texts it was created with.
+TEST_F(LocaleTest, FailingFirstPassOpensItsBoxOverTheShownWindow) {
+  errors_.ShowRealBoxes();
+  AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+  bool answered = false;
+  bool windowOnScreen = false;
+  std::string text;
+  const ui::testing::ModalOutcome outcome = ui::testing::AnswerModalBox(
+      [&] {
+        Show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+      },
+      [&](QMessageBox* box) {
+        text = box->text().toStdString();
+        windowOnScreen = window_->windowHandle() != nullptr && window_->windowHandle()->isVisible();
+        answered = true;
+        box->button(QMessageBox::Ok)->click();
+      });
+  EXPECT_TRUE(outcome.appeared) << "the failing first pass opened no box";
+  EXPECT_FALSE(outcome.leftOpen);
+  EXPECT_EQ(text, "'3.4' is not a valid floating point value.");
+  EXPECT_TRUE(windowOnScreen) << "the box opened before the window was on the screen";
+  EXPECT_EQ(Text("input_s1"), "input_s1");
+  EXPECT_EQ(Points(1).Points().size(), 91u);
 }
 
 // The separators change when the change is announced, not before.
