@@ -25,26 +25,16 @@ Candidate MakeCandidate(long double x, long double y, long double z) {
   return c;
 }
 
-}  // namespace
-
-std::optional<Vector3> CandidateAxis(const StressState& state, double s) {
-  const long double sx = state.sx;
-  const long double sy = state.sy;
-  const long double sz = state.sz;
-  const long double txy = state.txy;
-  const long double tyz = state.tyz;
-  const long double tzx = state.tzx;
-  const long double sv = s;
-
+/// The rule for the rows (a - v, h, g), (h, b - v, f), (g, f, c - v) of the
+/// symmetric matrix [[a, h, g], [h, b, f], [g, f, c]] less v*I.
+std::optional<Vector3> AxisOfRows(long double a, long double b, long double c, long double h,
+                                  long double f, long double g, long double v) {
   // The cross products written out term by term (not factored), the terms in
   // long double, each component rounded once.
   const std::array<Candidate, 3> candidates = {
-      MakeCandidate(txy * tyz - tzx * sy + tzx * sv, txy * tzx - tyz * sx + tyz * sv,
-                    (sx - sv) * (sy - sv) - txy * txy),
-      MakeCandidate((sy - sv) * (sz - sv) - tyz * tyz, tyz * tzx - txy * sz + txy * sv,
-                    tyz * txy - tzx * sy + tzx * sv),
-      MakeCandidate(tzx * tyz - txy * sz + txy * sv, (sz - sv) * (sx - sv) - tzx * tzx,
-                    tzx * txy - tyz * sx + tyz * sv),
+      MakeCandidate(h * f - g * b + g * v, h * g - f * a + f * v, (a - v) * (b - v) - h * h),
+      MakeCandidate((b - v) * (c - v) - f * f, f * g - h * c + h * v, f * h - g * b + g * v),
+      MakeCandidate(g * f - h * c + h * v, (c - v) * (a - v) - g * g, g * h - f * a + f * v),
   };
 
   // A norm of exactly 1e-4 moves on to the next candidate.
@@ -68,10 +58,20 @@ std::optional<Vector3> CandidateAxis(const StressState& state, double s) {
     pick = largest;
   }
 
-  const Candidate& c = candidates[pick];
-  return Vector3{numeric::Store(numeric::Quotient(c.v.x, c.norm)),
-                 numeric::Store(numeric::Quotient(c.v.y, c.norm)),
-                 numeric::Store(numeric::Quotient(c.v.z, c.norm))};
+  const Candidate& chosen = candidates[pick];
+  return Vector3{numeric::Store(numeric::Quotient(chosen.v.x, chosen.norm)),
+                 numeric::Store(numeric::Quotient(chosen.v.y, chosen.norm)),
+                 numeric::Store(numeric::Quotient(chosen.v.z, chosen.norm))};
+}
+
+}  // namespace
+
+std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, long double y) {
+  return AxisOfRows(d.dx, d.dy, d.dz, d.txy, d.tyz, d.tzx, y);
+}
+
+std::optional<Vector3> CandidateAxis(const StressState& state, long double s) {
+  return AxisOfRows(state.sx, state.sy, state.sz, state.txy, state.tyz, state.tzx, s);
 }
 
 }  // namespace stress::detail

@@ -1,9 +1,11 @@
 #pragma once
 // The axis of one principal value from the cross products of the rows of
-// S - s*I. Internal to the stress library. Conventions: see stress/stress_state.h.
+// D - y*I, the deviator less a deviatoric root (or of S - s*I). Internal to
+// the stress library. Conventions: see stress/stress_state.h.
 
 #include <optional>
 
+#include "stress/deviatoric_stress.h"
 #include "stress/stress_state.h"
 
 namespace stress::detail {
@@ -18,11 +20,11 @@ namespace stress::detail {
 /// examples is 0.083.
 inline constexpr double kNegligibleCandidate = 1e-3;
 
-/// The unit axis of principal value `s` of `state`, with the orientation of
+/// The unit axis of the deviatoric root `y` of `d`, with the orientation of
 /// the chosen candidate.
 ///
 /// The three candidates are row x * row y, row y * row z and row z * row x of
-/// S - s*I, each component rounded to double; a candidate's norm is taken
+/// D - y*I, each component rounded to double; a candidate's norm is taken
 /// from the rounded components. All three are parallel to the axis of an
 /// isolated value, with lengths proportional to its z, x and y components.
 /// The first candidate whose norm exceeds 1e-4 is chosen, the third when none
@@ -31,10 +33,21 @@ inline constexpr double kNegligibleCandidate = 1e-3;
 /// ones) is taken. So the choice does not depend on the scale of the
 /// stresses, except between candidates that are both reliable.
 ///
-/// Returns nothing when all three candidates are zero vectors (S - s*I of
+/// D - y*I is S - s*I for the value s = mean + meanRemainder + y, so the
+/// candidates are those of s, but formed without the mean: every term is a
+/// product of deviatoric sizes, and neither the rounding of s nor that of a
+/// product with the mean enters. That keeps the axis of a nearly isotropic
+/// state, whose deviator the last digits of the mean would otherwise swamp.
+///
+/// Returns nothing when all three candidates are zero vectors (D - y*I of
 /// rank 0 or 1 in the computed numbers: a repeated value).
 /// Throws numeric::FloatingPointError("Floating point overflow") when a
 /// candidate component exceeds the double range.
-std::optional<Vector3> CandidateAxis(const StressState& state, double s);
+std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, long double y);
+
+/// The same rule for the value `s` of `state`, the candidates formed from the
+/// rows of S - s*I in the same written forms: the candidates of a value as it
+/// is stored and shown.
+std::optional<Vector3> CandidateAxis(const StressState& state, long double s);
 
 }  // namespace stress::detail

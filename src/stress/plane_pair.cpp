@@ -44,14 +44,12 @@ PlanePair SolvePlanePair(const DeviatoricStress& d, const Vector3& isolatedAxis)
   // with b11 < b22 always takes psi = +pi/2.
   const long double b12 = (Dot(e1, de2) + Dot(e2, de1)) / 2.0L + 0.0L;
 
-  const long double centre = (b11 + b22) / 2.0L;
   const long double halfDifference = (b11 - b22) / 2.0L;
-  const long double radius = std::hypot(halfDifference, b12);
 
   PlanePair pair;
-  pair.upper = d.mean + centre + radius;
-  pair.lower = d.mean + centre - radius;
-  pair.repeated = radius <= kRepeatedPair * LargestComponent(d);
+  pair.centre = (b11 + b22) / 2.0L;
+  pair.radius = std::hypot(halfDifference, b12);
+  pair.repeated = pair.radius <= kRepeatedPair * LargestComponent(d);
   // tan(2 psi) = b12 / halfDifference; psi in (-pi/2, pi/2], so cos(psi) >= 0.
   const long double psi = pair.repeated ? 0.0L : std::atan2(b12, halfDifference) / 2.0L;
   const long double c = std::cos(psi);

@@ -9,13 +9,15 @@
 
 namespace stress::detail {
 
-/// The pair of the plane at right angles to `isolatedAxis`.
+/// The pair of the plane at right angles to `isolatedAxis`: its deviatoric
+/// values are centre + radius (the upper) and centre - radius (the lower), its
+/// values those plus the deviator's mean.
 struct PlanePair {
-  long double upper = 0.0L;  ///< the larger value of the pair (mean included)
-  long double lower = 0.0L;  ///< the smaller value of the pair (mean included)
-  LongVector upperAxis{};    ///< unit axis of `upper`
-  LongVector lowerAxis{};    ///< isolatedAxis x upperAxis, unit axis of `lower`
-  bool repeated = false;     ///< the values are equal to within rounding
+  long double centre = 0.0L;  ///< (b11 + b22)/2, the pair's mean without the tensor's mean
+  long double radius = 0.0L;  ///< half the pair's difference, never negative
+  LongVector upperAxis{};     ///< unit axis of the upper value
+  LongVector lowerAxis{};     ///< isolatedAxis x upperAxis, unit axis of the lower value
+  bool repeated = false;      ///< the values are equal to within rounding
 };
 
 /// Two principal values are a close pair when the smaller of the two gaps
@@ -39,9 +41,10 @@ inline constexpr long double kRepeatedPair = 0x1p-58L;  // 64 units of long doub
 ///
 /// The plane's basis is e1, the global axis least aligned with `isolatedAxis`
 /// (the first of equally aligned ones) projected into the plane and
-/// normalised, and e2 = isolatedAxis x e1. With B = [e_i . D e_j] the values
-/// are mean + (b11 + b22)/2 +- hypot((b11 - b22)/2, b12), free of cancellation
-/// however close they are. The upper axis is e1 turned by half the angle
+/// normalised, and e2 = isolatedAxis x e1. With B = [e_i . D e_j] the
+/// deviatoric values are centre +- radius, centre = (b11 + b22)/2 and
+/// radius = hypot((b11 - b22)/2, b12), free of cancellation however close
+/// they are. The upper axis is e1 turned by half the angle
 /// atan2(b12, (b11 - b22)/2), so its e1 component is never negative; when the
 /// pair is repeated it is e1 itself. Either way (isolatedAxis, upperAxis,
 /// lowerAxis) is right-handed in cyclic order.

@@ -11,11 +11,13 @@
 #include "stress/deviatoric_stress.h"
 #include "stress/long_vector.h"
 #include "stress/plane_pair.h"
+#include "stress/principal_roots.h"
 
 namespace stress {
 
 namespace {
 
+using detail::DeviatoricStress;
 using detail::LongVector;
 using numeric::Store;
 
@@ -23,21 +25,57 @@ using numeric::Store;
 /// a less aligned one is rounding residue and says nothing.
 constexpr long double kSignAgreement = 0.5L;
 
-/// `axis`, or its negative when the candidate of `value` points the other way.
-LongVector OrientedByCandidate(const StressState& s, double value, const LongVector& axis) {
-  const auto candidate = detail::CandidateAxis(s, value);
-  if (!candidate)
-    return axis;
-  const long double agreement = detail::Dot(detail::Extend(*candidate), axis);
-  return agreement <= -kSignAgreement ? detail::Scaled(axis, -1.0L) : axis;
+/// What the axes of one state are formed from.
+struct Sources {
+  const StressState& state;
+  const PrincipalValues& stored;  ///< the values as stored and shown
+  const DeviatoricStress& d;      ///< the deviator of `state`
+  long double y[3];               ///< the unrounded deviatoric roots behind `stored`
+};
+
+/// The unrounded values behind `values`: the roots of `s` when `values` are
+/// their stored form, as the values of `s` from ComputePrincipalValues always
+/// are; otherwise `values` themselves, taken about the mean of `s`, so that
+/// values of another state still give an orthonormal set.
+detail::PrincipalRoots Unrounded(const StressState& s, const PrincipalValues& values) {
+  detail::PrincipalRoots r = detail::ComputePrincipalRoots(s);
+  bool stored = true;
+  for (std::size_t i = 0; i < 3; ++i)
+    stored = stored && Store(r.roots[i].value) == values[static_cast<int>(i)];
+  if (!stored) {
+    for (std::size_t i = 0; i < 3; ++i) {
+      const long double value = values[static_cast<int>(i)];
+      r.roots[i] = {value - r.deviator.mean - r.deviator.meanRemainder, value};
+    }
+  }
+  return r;
 }
 
-/// The candidate of `value` without its component along the unit axis `a`,
-/// normalised; nothing when there is no candidate or it lies within 30 degrees
-/// of `a` (its projection is shorter than 1/2).
-std::optional<LongVector> ProjectedCandidate(const StressState& s, double value,
-                                             const LongVector& a) {
-  const auto candidate = detail::CandidateAxis(s, value);
+/// +1 or -1 when `candidate` agrees with or opposes `axis` to within 60
+/// degrees, 0 when it is missing or rounding residue.
+int Agreement(const std::optional<Vector3>& candidate, const LongVector& axis) {
+  if (!candidate)
+    return 0;
+  const long double agreement = detail::Dot(detail::Extend(*candidate), axis);
+  return agreement >= kSignAgreement ? 1 : (agreement <= -kSignAgreement ? -1 : 0);
+}
+
+/// The axis `axis` of value `i`, or its negative: with the sign of the
+/// candidate of the value as stored and shown (the rows of S - s*I) where
+/// that is more than rounding residue, else with the sign of the candidate of
+/// the unrounded root, else as it is.
+LongVector Oriented(const Sources& src, int i, const LongVector& axis) {
+  int sign = Agreement(detail::CandidateAxis(src.state, src.stored[i]), axis);
+  if (sign == 0)
+    sign = Agreement(detail::CandidateAxis(src.d, src.y[i]), axis);
+  return sign < 0 ? detail::Scaled(axis, -1.0L) : axis;
+}
+
+/// The candidate of the unrounded root of value `i` without its component
+/// along the unit axis `a`, normalised; nothing when there is no candidate or
+/// it lies within 30 degrees of `a` (its projection is shorter than 1/2).
+std::optional<LongVector> ProjectedCandidate(const Sources& src, int i, const LongVector& a) {
+  const auto candidate = detail::CandidateAxis(src.d, src.y[i]);
   if (!candidate)
     return std::nullopt;
   const LongVector c = detail::Extend(*candidate);
@@ -54,34 +92,41 @@ PrincipalAxes GlobalAxes() {
 }  // namespace
 
 PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& values) {
-  const long double spread = static_cast<long double>(values.s1) - values.s3;
+  // The directions and every decision come from the unrounded deviatoric
+  // roots; the signs, where they can, from the stored values.
+  const detail::PrincipalRoots unrounded = Unrounded(s, values);
+  const Sources src{s,
+                    values,
+                    unrounded.deviator,
+                    {unrounded.roots[0].deviatoric, unrounded.roots[1].deviatoric,
+                     unrounded.roots[2].deviatoric}};
+  const long double spread = src.y[0] - src.y[2];
   if (!(spread > 0.0L))
     return GlobalAxes();
 
   // The isolated value is the end value farther from the middle one; both of
   // its gaps are at least half the spread, so its candidate is well
   // conditioned. The other end value is the second best conditioned.
-  const long double upperGap = static_cast<long double>(values.s1) - values.s2;
-  const long double lowerGap = static_cast<long double>(values.s2) - values.s3;
+  const long double upperGap = src.y[0] - src.y[1];
+  const long double lowerGap = src.y[1] - src.y[2];
   const int isolated = upperGap >= lowerGap ? 0 : 2;
   const int otherEnd = 2 - isolated;
-  const auto isolatedCandidate = detail::CandidateAxis(s, values[isolated]);
+  const auto isolatedCandidate = detail::CandidateAxis(src.d, src.y[isolated]);
   // No candidate for the isolated value: the deviator is lost in the rounding
-  // of S - s*I (or underflows), and every direction is principal.
+  // of D - y*I (or underflows), and every direction is principal.
   if (!isolatedCandidate)
     return GlobalAxes();
-  const LongVector a = detail::Extend(*isolatedCandidate);
+  const LongVector a = Oriented(src, isolated, detail::Extend(*isolatedCandidate));
 
   LongVector u[3];
   u[isolated] = a;
   if (std::fmin(upperGap, lowerGap) >= detail::kClosePair * spread) {
     // Three separated values: each axis from its own candidate, made exactly
     // orthogonal. The other end value's candidate loses its rounding
-    // component along the isolated axis; the middle axis completes the set
-    // with its candidate's sign.
-    if (const auto other = ProjectedCandidate(s, values[otherEnd], a)) {
-      u[otherEnd] = *other;
-      u[1] = OrientedByCandidate(s, values[1], detail::Cross(u[2], u[0]));
+    // component along the isolated axis; the middle axis completes the set.
+    if (const auto other = ProjectedCandidate(src, otherEnd, a)) {
+      u[otherEnd] = Oriented(src, otherEnd, *other);
+      u[1] = Oriented(src, 1, detail::Cross(u[2], u[0]));
       return {detail::StoreVector(u[0]), detail::StoreVector(u[1]), detail::StoreVector(u[2])};
     }
     // No usable candidate for the other end: the values do not belong to
@@ -91,17 +136,17 @@ PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& 
   // A close pair: its axes are those of the 2x2 problem in the plane at right
   // angles to the isolated axis. A repeated pair takes the solver's fixed rule
   // (the larger value along the least aligned global axis, the smaller one
-  // completing a right-handed set); otherwise each axis keeps the sign of a
-  // candidate that is more than rounding residue.
-  const detail::PlanePair pair = detail::SolvePlanePair(detail::Deviator(s), *isolatedCandidate);
+  // completing a right-handed set with the isolated axis as signed here);
+  // otherwise each axis is oriented like the others.
+  const detail::PlanePair pair = detail::SolvePlanePair(src.d, detail::StoreVector(a));
   const int upper = isolated == 0 ? 1 : 0;
   const int lower = upper + 1;
   if (pair.repeated) {
     u[upper] = pair.upperAxis;
     u[lower] = pair.lowerAxis;
   } else {
-    u[upper] = OrientedByCandidate(s, values[upper], pair.upperAxis);
-    u[lower] = OrientedByCandidate(s, values[lower], pair.lowerAxis);
+    u[upper] = Oriented(src, upper, pair.upperAxis);
+    u[lower] = Oriented(src, lower, pair.lowerAxis);
   }
   return {detail::StoreVector(u[0]), detail::StoreVector(u[1]), detail::StoreVector(u[2])};
 }

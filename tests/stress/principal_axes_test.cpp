@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <iostream>
+#include <limits>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -214,6 +215,86 @@ TEST(PrincipalAxes, ValuesOfAnotherStateStillGiveAnOrthonormalSet) {
     }
   }
 }
+
+// The axes of a nearly isotropic state are as accurate as those of its
+// deviator alone: D - y*I is formed from the deviator, taken about the mean
+// carried beyond long double precision, and the unrounded deviatoric root y,
+// so the mean's size enters no term. What remains is the rounding of the
+// closed form's stored quantities, a few eps_double of the spread s1 - s3 in
+// each root and row, multiplied by up to 1/kNegligibleCandidate = 1000 where
+// the rule takes a candidate a thousandth as long as the longest: an angle
+// below 1e4 units of eps_double * spread / gap for a value whose nearest
+// neighbour is `gap` away (the worst seen is about 6e2 units). Rows formed
+// from a value rounded to double, or from a mean rounded to long double,
+// carry eps_double or eps_long_double times |mean| instead of the spread,
+// which is what a tolerance on this scale is there to catch.
+long double AxisErrorUnit(long double spread, long double gap) {
+  return std::numeric_limits<double>::epsilon() * spread / gap;
+}
+
+long double AxisTolerance(long double spread, long double gap) {
+  return 1e4L * AxisErrorUnit(spread, gap);
+}
+
+/// The angle between `u` and the line of `e`, in radians.
+long double AngleToLine(const Vector3& u, const LongColumn& e) {
+  const LongColumn v(u.x, u.y, u.z);
+  return std::asin(std::min(1.0L, v.cross(e).norm() / (v.norm() * e.norm())));
+}
+
+struct NearlyIsotropicCase {
+  const char* name;
+  StressState state;
+  std::array<LongColumn, 3> axes;  ///< the lines of s1, s2 and s3
+  long double spreadOverGap;       ///< (s1 - s3) / the smallest gap, from the exact values
+};
+
+const NearlyIsotropicCase kNearlyIsotropicCases[] = {
+    // Values 5 + 1e-12, 5 and 5 - 1e-12. Rounded to double, 5 + 1e-12 is off
+    // by 8.9e-17, 8.9e-5 of the deviator, and rows of S - s*I formed from it
+    // give the s1 axis as (0.707075, 0, 0.707138).
+    {"equal_normals_shear_tzx_1e-12",
+     {5, 5, 5, 0, 0, 1e-12},
+     {LongColumn(1, 0, 1), LongColumn(0, 1, 0), LongColumn(1, 0, -1)},
+     2},
+    {"equal_normals_shear_txy_1e-12",
+     {5, 5, 5, 1e-12, 0, 0},
+     {LongColumn(1, 1, 0), LongColumn(0, 0, 1), LongColumn(1, -1, 0)},
+     2},
+    {"equal_normals_shear_tyz_1e-12",
+     {5, 5, 5, 0, 1e-12, 0},
+     {LongColumn(0, 1, 1), LongColumn(1, 0, 0), LongColumn(0, 1, -1)},
+     2},
+    // Mean over deviator about 1e13 at depth in kPa.
+    {"mean_1e5_shear_1e-8",
+     {1e5, 1e5, 1e5, 0, 0, -1e-8},
+     {LongColumn(1, 0, -1), LongColumn(0, 1, 0), LongColumn(1, 0, 1)},
+     2},
+    // sz is 5 + 2252 * 2^-50: the mean, 5 + 2252/3 * 2^-50, is no long
+    // double, and its rounding is most of the deviator of a mean rounded
+    // once more. Values sz, 5 + 1e-12, 5 - 1e-12 (spread 3e-12, gap 1e-12).
+    {"mean_not_a_long_double",
+     {5, 5, 5.000000000002, 1e-12, 0, 0},
+     {LongColumn(0, 0, 1), LongColumn(1, 1, 0), LongColumn(1, -1, 0)},
+     3},
+};
+
+class NearlyIsotropicTable : public ::testing::TestWithParam<NearlyIsotropicCase> {};
+
+TEST_P(NearlyIsotropicTable, AxesAsAccurateAsTheDeviatorAlone) {
+  const NearlyIsotropicCase& c = GetParam();
+  const PrincipalValues values = ComputePrincipalValues(c.state);
+  const long double tolerance = AxisTolerance(c.spreadOverGap, 1.0L);
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    const long double angle = AngleToLine(PrincipalAxis(c.state, values, i), c.axes[k]);
+    EXPECT_LE(angle, tolerance) << "s" << i + 1 << " axis, " << static_cast<double>(angle)
+                                << " rad off";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Worked, NearlyIsotropicTable, ::testing::ValuesIn(kNearlyIsotropicCases),
+                         RowName());
 
 struct OrientationCase {
   const char* name;
@@ -467,6 +548,65 @@ TEST_P(AxesProperties, OrthonormalPrincipalAndInRange) {
 
 INSTANTIATE_TEST_SUITE_P(Families, AxesProperties, ::testing::ValuesIn(testing::kFamilies),
                          RowName());
+
+// Nearly isotropic states (Family::kNearlyIsotropic): a mean of 0.1 to 1e5 in
+// magnitude, a deviator 1e-13 to 1e-6 of it, values at least a quarter of the
+// spread apart, random axes. Each axis lies within AxisTolerance of the
+// reference axis. The reference solves S - sx*I: each diagonal entry is
+// within a factor of two of sx, so the shift is exact and keeps the axes,
+// and the solver's error, about eps_long_double times the norm of its
+// matrix over the gap, comes from the deviator's size instead of the mean's.
+const FamilyCase kNearlyIsotropicFamily[] = {
+    {"deviator_1e-13_to_1e-6_of_the_mean", testing::Family::kNearlyIsotropic, 18},
+};
+
+class NearlyIsotropicProperties : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(NearlyIsotropicProperties, AxesAsAccurateAsTheDeviatorAlone) {
+  const FamilyCase& family = GetParam();
+  testing::TensorSource source(family.family, family.seed);
+  long double worstAngle = 0.0L;
+  long double worstUnits = 0.0L;  // the angle in units of AxisErrorUnit
+  int failures = 0;
+  for (int n = 0; n < testing::kTensorsPerFamily && failures < 3; ++n) {
+    const StressState s = source.Next();
+    const PrincipalAxes axes = ComputePrincipalAxes(s, ComputePrincipalValues(s));
+
+    testing::LongMatrix shifted = testing::ToMatrix(s);
+    for (int k = 0; k < 3; ++k)
+      shifted(k, k) -= s.sx;
+    const Eigen::SelfAdjointEigenSolver<testing::LongMatrix> reference(shifted);
+    const auto& values = reference.eigenvalues();  // ascending: s3, s2, s1
+    const long double spread = values(2) - values(0);
+    const long double gaps[3] = {values(2) - values(1),
+                                 std::min(values(2) - values(1), values(1) - values(0)),
+                                 values(1) - values(0)};
+    for (int i = 0; i < 3; ++i) {
+      const std::size_t k = static_cast<std::size_t>(i);
+      if (!(gaps[k] >= spread / 8.0L)) {
+        ++failures;
+        ADD_FAILURE() << "values not separated for " << testing::Describe(s);
+        break;
+      }
+      const long double angle = AngleToLine(axes[k], reference.eigenvectors().col(2 - i));
+      worstAngle = std::max(worstAngle, angle);
+      worstUnits = std::max(worstUnits, angle / AxisErrorUnit(spread, gaps[k]));
+      if (angle > AxisTolerance(spread, gaps[k])) {
+        ++failures;
+        ADD_FAILURE() << "s" << i + 1 << " axis " << static_cast<double>(angle) << " rad off for "
+                      << testing::Describe(s);
+        break;
+      }
+    }
+  }
+  EXPECT_EQ(failures, 0);
+  std::cout << "[ axes    ] " << family.name << ": worst angle " << static_cast<double>(worstAngle)
+            << " rad, " << static_cast<double>(worstUnits) << " eps_double * spread / gap\n";
+  RecordProperty("worst_angle", std::to_string(static_cast<double>(worstAngle)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, NearlyIsotropicProperties,
+                         ::testing::ValuesIn(kNearlyIsotropicFamily), RowName());
 
 }  // namespace
 }  // namespace stress

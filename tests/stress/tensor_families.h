@@ -23,13 +23,14 @@ using LongColumn = Eigen::Matrix<long double, 3, 1>;
 inline constexpr int kTensorsPerFamily = 20000;
 
 enum class Family {
-  kRandom,          ///< components uniform in [-100, 100]
-  kMagnitudes,      ///< components of sizes 1e-6 to 1e9
-  kLargeMean,       ///< a mean 1e2 to 1e8 times the deviator
-  kClosePair,       ///< two values 1e-12 to 1e-3 apart (relative), sizes up to 1e5
-  kRepeated,        ///< exactly repeated pairs and isotropic states
-  kPlaneShear,      ///< one principal value equal to the mean (R = 0)
-  kSmallWithZeros,  ///< sizes 1e-8 to 1e-3, about half the components zero
+  kRandom,           ///< components uniform in [-100, 100]
+  kMagnitudes,       ///< components of sizes 1e-6 to 1e9
+  kLargeMean,        ///< a mean 1e2 to 1e8 times the deviator
+  kClosePair,        ///< two values 1e-12 to 1e-3 apart (relative), sizes up to 1e5
+  kRepeated,         ///< exactly repeated pairs and isotropic states
+  kPlaneShear,       ///< one principal value equal to the mean (R = 0)
+  kSmallWithZeros,   ///< sizes 1e-8 to 1e-3, about half the components zero
+  kNearlyIsotropic,  ///< a deviator 1e-13 to 1e-6 of the mean, its values well separated
 };
 
 struct FamilyCase {
@@ -99,6 +100,8 @@ class TensorSource {
         return PlaneShear();
       case Family::kSmallWithZeros:
         return SmallWithZeros();
+      case Family::kNearlyIsotropic:
+        return NearlyIsotropic();
     }
     return {};
   }
@@ -214,6 +217,19 @@ class TensorSource {
         *p = 0.0;
     }
     return s;
+  }
+
+  /// Values mean + size * (1, b, -1) along random axes, with |mean| from 1e-1
+  /// to 1e5, size from 1e-13 to 1e-6 of |mean| and b in [-1/2, 1/2], so that
+  /// the values are at least size/2 apart. Rounding the components to doubles
+  /// moves the values by up to about 1e-16 * |mean|, at most a thousandth of
+  /// the size, so the tensor's own values stay well separated.
+  StressState NearlyIsotropic() {
+    const double mean = Sign() * Power(-1.0, 5.0);
+    const double size = std::fabs(mean) * Power(-13.0, -6.0);
+    return Rotated(static_cast<long double>(mean) + size,
+                   static_cast<long double>(mean) + size * Uniform(-0.5, 0.5),
+                   static_cast<long double>(mean) - size);
   }
 
   Family family_;
