@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Shows that two revisions draw the same: builds bench/snapshot/pass_snapshot
+# against the layers of BASE and of the working tree, runs both offscreen and
+# compares every step's stored points, Qt series and window grab, byte for byte.
+# Usage: bench/compare_snapshots.sh [BASE]   (default: main)
+set -euo pipefail
+base=${1:-main}
+root=$(git rev-parse --show-toplevel)
+work=$(mktemp -d /tmp/kelvane-snapshots.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+mkdir "$work/base-src"
+git -C "$root" archive "$base" | tar -x -C "$work/base-src"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+for side in base head; do
+  src=$root
+  [ "$side" = base ] && src=$work/base-src
+  cmake -S "$root/bench/snapshot" -B "$work/build-$side" -DKELVANE_SOURCE="$src" "${launcher[@]}" \
+    >/dev/null
+  cmake --build "$work/build-$side" -j "${JOBS:-2}" --target pass_snapshot >/dev/null
+  QT_QPA_PLATFORM=offscreen "$work/build-$side/pass_snapshot" "$work/out-$side"
+done
+
+steps=$(find "$work/out-base" -name '*.txt' | wc -l)
+if diff -r "$work/out-base" "$work/out-head" >/dev/null; then
+  echo "compare_snapshots: $steps steps, points, Qt series and grabs identical ($base vs working tree)"
+else
+  echo "compare_snapshots: differences ($base vs working tree):"
+  diff -rq "$work/out-base" "$work/out-head" || true
+  exit 1
+fi

@@ -1,0 +1,335 @@
+// Cost of one recalculation pass in the real window, shown offscreen with the
+// joint active, against the floor Qt Charts sets: the same changed point
+// lists handed to a bare QChartView of the same size. Each pass is timed by
+// itself (manual time, steady clock); the events it posts, painting
+// included, are processed untimed after it. After the usual table the run
+// prints the median of each case over its repetitions and the two ratios.
+//
+// With KELVANE_STARTUP_PROBE set (window, chart or empty) the executable runs
+// no benchmark: it starts one window as a program does, and at its first
+// painted frame prints the wall-clock time and the peak resident memory, then
+// quits. bench/startup.sh reads that.
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMainWindow>
+#include <QScatterSeries>
+#include <QTimer>
+#include <QValueAxis>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "projection/point_series.h"
+#include "ui/about_box.h"
+#include "ui/main_window.h"
+#include "ui/net_chart.h"
+
+namespace {
+
+using ui::NetChartView;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::array<const char*, 6> kStressBoxes = {"input_sx",  "input_sy",  "input_sz",
+                                                     "input_txy", "input_tyx", "input_tzx"};
+// Two states whose passes differ in every principal plane and pole; the joint
+// stays where it is.
+constexpr std::array<const char*, 6> kStateA = {"3.4", "1", "8", "1", "-1", "2"};
+constexpr std::array<const char*, 6> kStateB = {"4", "3", "2", "-2", "-1", "-2"};
+
+QLineEdit* Box(QWidget& window, const char* name) {
+  auto* box = window.findChild<QLineEdit*>(QLatin1String(name));
+  if (box == nullptr) {
+    std::fprintf(stderr, "window_bench: no box named %s\n", name);
+    std::abort();
+  }
+  return box;
+}
+
+void TypeState(QWidget& window, const std::array<const char*, 6>& state) {
+  for (std::size_t i = 0; i < state.size(); ++i)
+    Box(window, kStressBoxes[i])->setText(QLatin1String(state[i]));
+}
+
+/// The real window as the user has it: shown, first pass done, joint active.
+struct ShownWindow {
+  ui::TFrmMorvane window;
+
+  ShownWindow() {
+    window.show();
+    QCoreApplication::processEvents();
+    window.findChild<QCheckBox*>(QStringLiteral("chkJoint"))->click();
+    QCoreApplication::processEvents();
+  }
+};
+
+/// Times `pass` alone; what it posted (painting too) runs after, untimed.
+template <class Pass>
+void TimePass(benchmark::State& state, Pass&& pass) {
+  const auto start = Clock::now();
+  pass();
+  const auto end = Clock::now();
+  state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+  QCoreApplication::processEvents();
+}
+
+void BM_PassNewInput(benchmark::State& state) {
+  ShownWindow shown;
+  bool b = false;
+  for (auto _ : state) {
+    b = !b;
+    TypeState(shown.window, b ? kStateB : kStateA);
+    TimePass(state, [&] { shown.window.Recalculate(); });
+  }
+}
+BENCHMARK(BM_PassNewInput)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_PassUnchangedInput(benchmark::State& state) {
+  ShownWindow shown;
+  for (auto _ : state)
+    TimePass(state, [&] { shown.window.Recalculate(); });
+}
+BENCHMARK(BM_PassUnchangedInput)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+/// Choosing the other azimuth convention: the boxes change, the net does not.
+void BM_PassSwitchConvention(benchmark::State& state) {
+  ShownWindow shown;
+  bool left = false;
+  for (auto _ : state) {
+    left = !left;
+    TimePass(state, [&] {
+      if (left)
+        shown.window.mnuAngleLeftClick();
+      else
+        shown.window.mnuAngleRightClick();
+    });
+  }
+}
+BENCHMARK(BM_PassSwitchConvention)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+/// Switching the joint off and on: the joint plane and its pole come and go.
+void BM_PassToggleJoint(benchmark::State& state) {
+  ShownWindow shown;
+  auto* joint = shown.window.findChild<QCheckBox*>(QStringLiteral("chkJoint"));
+  for (auto _ : state)
+    TimePass(state, [&] { joint->click(); });
+}
+BENCHMARK(BM_PassToggleJoint)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+/// The point lists of one pass, as Qt points, per series 1 to 6.
+using PassLists = std::array<QList<QPointF>, NetChartView::kSeriesCount>;
+
+PassLists ListsOf(const NetChartView& chart) {
+  PassLists lists;
+  for (int n = 1; n <= NetChartView::kSeriesCount; ++n) {
+    for (const projection::NetPoint& p : chart.Points(n).Points())
+      lists[n - 1].append(QPointF(p.x, p.y));
+  }
+  return lists;
+}
+
+/// The floor: a bare QChartView of the net's size with the same axes and the
+/// same kinds of series (five lines, one scatter) is handed, in turn, the
+/// lists of states A and B that differ between the two.
+void BM_BareChartFloor(benchmark::State& state) {
+  std::array<PassLists, 2> passes;
+  {
+    ShownWindow shown;
+    const auto* chart = shown.window.findChild<NetChartView*>(QStringLiteral("Chart1"));
+    for (int i = 0; i < 2; ++i) {
+      TypeState(shown.window, i == 0 ? kStateA : kStateB);
+      shown.window.Recalculate();
+      passes[i] = ListsOf(*chart);
+    }
+  }
+  std::vector<int> changed;
+  for (int n = 0; n < NetChartView::kSeriesCount; ++n) {
+    if (passes[0][n] != passes[1][n])
+      changed.push_back(n);
+  }
+
+  QChartView view;
+  view.setFixedSize(NetChartView::kViewSize, NetChartView::kViewSize);
+  QChart* chart = view.chart();
+  chart->legend()->hide();
+  std::array<QXYSeries*, NetChartView::kSeriesCount> series{};
+  for (int n = 0; n < NetChartView::kSeriesCount; ++n) {
+    if (n + 1 == NetChartView::kPoleSeries)
+      series[n] = new QScatterSeries(chart);
+    else
+      series[n] = new QLineSeries(chart);
+    chart->addSeries(series[n]);
+  }
+  for (Qt::Alignment alignment : {Qt::AlignBottom, Qt::AlignLeft}) {
+    auto* axis = new QValueAxis(chart);
+    axis->setRange(-NetChartView::kNetRange, NetChartView::kNetRange);
+    chart->addAxis(axis, alignment);
+    for (QXYSeries* s : series)
+      s->attachAxis(axis);
+  }
+  for (int n = 0; n < NetChartView::kSeriesCount; ++n)
+    series[n]->replace(passes[0][n]);
+  view.show();
+  QCoreApplication::processEvents();
+
+  int i = 0;
+  for (auto _ : state) {
+    i = 1 - i;
+    TimePass(state, [&] {
+      for (int n : changed)
+        series[n]->replace(passes[i][n]);
+    });
+  }
+  state.counters["series"] = static_cast<double>(changed.size());
+}
+BENCHMARK(BM_BareChartFloor)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+/// Console output plus every repetition's time per iteration, for medians.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        times_[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  /// Median time per iteration in microseconds; 0 when the case did not run.
+  double Median(const std::string& name) const {
+    const auto found = times_.find(name);
+    if (found == times_.end())
+      return 0.0;
+    std::vector<double> t = found->second;
+    std::sort(t.begin(), t.end());
+    const std::size_t n = t.size();
+    return n % 2 == 1 ? t[n / 2] : (t[n / 2 - 1] + t[n / 2]) / 2.0;
+  }
+
+  void PrintSummary() const {
+    std::printf("\nMedian per pass over repetitions (us):\n");
+    for (const auto& [name, times] : times_)
+      std::printf("  %-26s %9.1f  (%zu runs)\n", name.c_str(), Median(name), times.size());
+    const double fresh = Median("BM_PassNewInput");
+    const double same = Median("BM_PassUnchangedInput");
+    const double floor = Median("BM_BareChartFloor");
+    if (fresh > 0.0 && same > 0.0)
+      std::printf("Unchanged input / new input:  %.3f  (goal <= 0.2)\n", same / fresh);
+    if (fresh > 0.0 && floor > 0.0)
+      std::printf("New input / bare QChartView:  %.3f  (goal <= 1.3)\n", fresh / floor);
+  }
+
+ private:
+  std::map<std::string, std::vector<double>> times_;
+};
+
+// --- Start-up probe -----------------------------------------------------------
+
+double WallSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+/// VmHWM of this process in KiB, 0 when /proc does not tell.
+long PeakResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  while (status >> key) {
+    if (key == "VmHWM:") {
+      long kib = 0;
+      status >> kib;
+      return kib;
+    }
+    status.ignore(1 << 12, '\n');
+  }
+  return 0;
+}
+
+/// Notes the end of the first paint of any widget: the zero timer fires once
+/// the whole repaint, flush to the screen included, is done.
+class FirstPaint : public QObject {
+ public:
+  explicit FirstPaint(QWidget* window) : window_(window) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!seen_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == window_) {
+      seen_ = true;
+      QTimer::singleShot(0, this, [] {
+        std::printf("painted %.6f\npeak_rss_kib %ld\n", WallSeconds(), PeakResidentKiB());
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+      });
+    }
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+  bool seen_ = false;
+};
+
+/// Starts the window `kind` as a program would and exits after its first
+/// paint; 2 for an unknown kind.
+int RunStartupProbe(int argc, char** argv, const std::string& kind) {
+  QApplication app(argc, argv);
+  std::unique_ptr<QWidget> window;
+  if (kind == "window") {
+    // As src/app/main.cpp starts the program.
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelvane"));
+    QApplication::setWindowIcon(ui::ApplicationIcon());
+    window = std::make_unique<ui::TFrmMorvane>();
+  } else if (kind == "chart") {
+    auto main = std::make_unique<QMainWindow>();
+    main->setCentralWidget(new QChartView(main.get()));
+    window = std::move(main);
+  } else if (kind == "empty") {
+    window = std::make_unique<QWidget>();
+  } else {
+    std::fprintf(stderr, "window_bench: unknown probe %s (window, chart or empty)\n", kind.c_str());
+    return 2;
+  }
+  FirstPaint probe(window.get());
+  app.installEventFilter(&probe);
+  window->show();
+  const int status = QApplication::exec();
+  if (kind == "window") {
+    // Results on the first painted frame: the first pass ran before it.
+    std::printf("s1 %s\n", qPrintable(Box(*window, "input_s1")->text()));
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (const char* probe = std::getenv("KELVANE_STARTUP_PROBE"))
+    return RunStartupProbe(argc, argv, probe);
+
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintSummary();
+  benchmark::Shutdown();
+  return 0;
+}
