@@ -180,7 +180,8 @@ std::vector<Step> Steps() {
          TypeStress(w, {"1e300", "2e300", "-1e300", "5e299", "0", "1e299"});
          Calculate(w);
        }},
-      {"cosines-shown", [](TFrmMorvane& w) { Control<QCheckBox>(w, "chkDirectiveCosines")->click(); }},
+      {"cosines-shown",
+       [](TFrmMorvane& w) { Control<QCheckBox>(w, "chkDirectiveCosines")->click(); }},
       {"cosines-hidden",
        [](TFrmMorvane& w) {
          Control<QCheckBox>(w, "chkDirectiveCosines")->click();
@@ -194,13 +195,12 @@ std::vector<Step> Steps() {
                        std::mt19937 random(1000 + i);
                        std::uniform_int_distribution<int> component(-900, 900);
                        std::uniform_int_distribution<int> angle(-400, 400);
-                       const std::string texts[6] = {
-                           std::to_string(component(random) / 100.0),
-                           std::to_string(component(random) / 100.0),
-                           std::to_string(component(random) / 100.0),
-                           std::to_string(component(random) / 100.0),
-                           std::to_string(component(random) / 100.0),
-                           std::to_string(component(random) / 100.0)};
+                       const std::string texts[6] = {std::to_string(component(random) / 100.0),
+                                                     std::to_string(component(random) / 100.0),
+                                                     std::to_string(component(random) / 100.0),
+                                                     std::to_string(component(random) / 100.0),
+                                                     std::to_string(component(random) / 100.0),
+                                                     std::to_string(component(random) / 100.0)};
                        if (i % 3 != 2) {
                          TypeStress(w, {texts[0].c_str(), texts[1].c_str(), texts[2].c_str(),
                                         texts[3].c_str(), texts[4].c_str(), texts[5].c_str()});

@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,6 +27,7 @@
 #include <algorithm>
 #include <array>
 
+#include "ui/caption_font.h"
 #include "ui/net_chart.h"
 #include "ui/qt_colour.h"
 
@@ -473,17 +473,8 @@ void TFrmMorvane::SetTabOrder() {
 void TFrmMorvane::FitFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   font.setPixelSize(kFontPixelSize);
-  const QList<QLabel*> labels = clientArea_->findChildren<QLabel*>();
-  const auto fits = [&labels](const QFont& candidate) {
-    const QFontMetrics metrics(candidate);
-    return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel* label) {
-      return metrics.horizontalAdvance(label->text()) <= label->width();
-    });
-  };
-  int stretch = QFont::Unstretched;
-  while (!fits(font) && stretch > kNarrowestStretch)
-    font.setStretch(--stretch);
-  clientArea_->setFont(font);
+  clientArea_->setFont(
+      CondensedToFit(font, clientArea_->findChildren<QLabel*>(), kNarrowestStretch));
 }
 
 // The frame's top-left corner at the designed place when the window fits

@@ -1,0 +1,26 @@
+#pragma once
+// The face the window's captions are drawn in: the platform's UI face at the
+// layout's pixel size, condensed uniformly just enough for every caption to
+// fit the width its label is given. Stretch in percent of the face's normal
+// width (QFont::setStretch).
+
+#include <QFont>
+#include <QList>
+#include <functional>
+
+class QLabel;
+
+namespace ui {
+
+/// The widest stretch s with narrowest < s < above at which fits(s) holds;
+/// `narrowest` when there is none (it is not asked). A narrower face is never
+/// wider, so fits holds below any stretch where it holds: the answer is found
+/// by bisection, asking fits ceil(log2(above - narrowest)) times at most.
+int WidestFittingStretch(int narrowest, int above, const std::function<bool(int)>& fits);
+
+/// `font` as it is when every label's text is no wider than the label; else
+/// `font` at the widest stretch below QFont::Unstretched, down to
+/// `narrowest`, at which they all fit, or at `narrowest` when none does.
+QFont CondensedToFit(const QFont& font, const QList<QLabel*>& labels, int narrowest);
+
+}  // namespace ui
