@@ -11,6 +11,9 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,6 +44,19 @@ QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
   return result;
 }
 
+bool SameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// The same point to the bit (a zero's sign included), label and colour.
+bool SamePoint(const NetPoint& a, const NetPoint& b) {
+  return SameBits(a.x, b.x) && SameBits(a.y, b.y) && a.colour == b.colour && a.label == b.label;
+}
+
+bool SamePoints(const std::vector<NetPoint>& a, const std::vector<NetPoint>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), SamePoint);
+}
+
 // One horizontal and one vertical line through the centre, kCrossArm pixels
 // to each side, on a transparent ground: drawn 1:1 as the marker image.
 QImage CrossImage(const QColor& colour) {
@@ -63,29 +79,33 @@ QString LiteralLabelFormat(const std::string& label) {
 }  // namespace
 
 /// A series as the geometry sees it: its points live in a PointList until
-/// Publish shows them.
+/// Publish shows them. It remembers what it last showed, so that a pass that
+/// stores the same points again hands Qt Charts nothing.
 class ChartSeries : public projection::PointSeries {
  public:
   explicit ChartSeries(PointOrder order) : points_(order) {}
 
   void ClearPoints() override {
     points_.ClearPoints();
-    changed_ = true;
+    touched_ = true;
   }
   void AddPoint(double x, double y, std::string_view label, projection::Colour colour) override {
     points_.AddPoint(x, y, label, colour);
-    changed_ = true;
+    touched_ = true;
   }
   void SetOrder(PointOrder order) override { points_.SetOrder(order); }
 
   const PointList& Points() const { return points_; }
 
-  /// Shows the stored points if they changed since the last call.
+  /// Shows the stored points if they differ from the ones last shown.
   void Publish() {
-    if (!changed_)
+    if (!touched_)
+      return;
+    touched_ = false;
+    if (SamePoints(points_.Points(), shown_))
       return;
     Show();
-    changed_ = false;
+    shown_ = points_.Points();
   }
 
  protected:
@@ -93,7 +113,8 @@ class ChartSeries : public projection::PointSeries {
 
  private:
   PointList points_;
-  bool changed_ = false;
+  std::vector<NetPoint> shown_;  // as Qt Charts has them
+  bool touched_ = false;         // cleared or added to since the last Publish
 };
 
 namespace {
@@ -125,7 +146,8 @@ class LineSeriesAdapter final : public ChartSeries {
 /// draws nothing itself, since one Qt Charts 6.4 series can draw neither a cross
 /// nor a text of its own per point. Each pole is drawn by a scatter series of
 /// its own (a cross image in its colour, its label as the label format); these
-/// are kept in a pool, shown in the stored order and hidden when unused.
+/// are kept in a pool, shown in the stored order and hidden when unused. Each
+/// keeps the pole it shows and is handed only what differs from it.
 class PoleSeriesAdapter final : public ChartSeries {
  public:
   PoleSeriesAdapter(QScatterSeries* all, QChart* chart, QFont labelFont)
@@ -139,24 +161,43 @@ class PoleSeriesAdapter final : public ChartSeries {
     const std::vector<NetPoint>& points = Points().Points();
     all_->replace(ToQPoints(points));
     while (pool_.size() < points.size())
-      pool_.push_back(NewPoleSeries());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-      const NetPoint& p = points[i];
-      QScatterSeries* pole = pool_[i];
-      const QColor colour = ToQColor(p.colour);
-      pole->setColor(colour);
-      pole->setLightMarker(CrossImage(colour));
-      pole->setPointLabelsFormat(LiteralLabelFormat(p.label));
-      pole->replace(QList<QPointF>{QPointF(p.x, p.y)});
-      pole->setVisible(true);
-    }
-    for (std::size_t i = points.size(); i < pool_.size(); ++i) {
-      pool_[i]->clear();
-      pool_[i]->setVisible(false);
-    }
+      pool_.push_back({NewPoleSeries(), std::nullopt});
+    for (std::size_t i = 0; i < points.size(); ++i)
+      ShowPole(pool_[i], points[i]);
+    for (std::size_t i = points.size(); i < pool_.size(); ++i)
+      HidePole(pool_[i]);
   }
 
  private:
+  struct Pole {
+    QScatterSeries* series;
+    std::optional<NetPoint> shown;  // none while hidden
+  };
+
+  static void ShowPole(Pole& pole, const NetPoint& p) {
+    QScatterSeries* series = pole.series;
+    if (!pole.shown || pole.shown->colour != p.colour) {
+      const QColor colour = ToQColor(p.colour);
+      series->setColor(colour);
+      series->setLightMarker(CrossImage(colour));
+    }
+    if (!pole.shown || pole.shown->label != p.label)
+      series->setPointLabelsFormat(LiteralLabelFormat(p.label));
+    if (!pole.shown || !SameBits(pole.shown->x, p.x) || !SameBits(pole.shown->y, p.y))
+      series->replace(QList<QPointF>{QPointF(p.x, p.y)});
+    if (!pole.shown)
+      series->setVisible(true);
+    pole.shown = p;
+  }
+
+  static void HidePole(Pole& pole) {
+    if (!pole.shown)
+      return;
+    pole.series->clear();
+    pole.series->setVisible(false);
+    pole.shown.reset();
+  }
+
   QScatterSeries* NewPoleSeries() {
     auto* pole = new QScatterSeries(chart_);
     pole->setObjectName(QStringLiteral("Series3Pole"));
@@ -174,7 +215,7 @@ class PoleSeriesAdapter final : public ChartSeries {
   QScatterSeries* all_;
   QChart* chart_;
   QFont labelFont_;
-  std::vector<QScatterSeries*> pool_;
+  std::vector<Pole> pool_;
 };
 
 QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment) {

@@ -4,7 +4,8 @@
 // on a square plot area, so the unit circle is drawn round.
 // Series 1: primitive circle; 2: joint plane; 3: poles (sorted by ascending x,
 // each a cross with its label above); 4, 5, 6: planes of s1, s2, s3.
-// The geometry writes into in-memory lists; Publish hands them to Qt Charts.
+// The geometry writes into in-memory lists; Publish hands Qt Charts those
+// that differ from what it shows.
 
 #include <QChartView>
 #include <array>
@@ -38,8 +39,10 @@ class NetChartView : public QChartView {
   /// The points series n holds (what the next Publish shows).
   const projection::PointList& Points(int n) const;
 
-  /// Hands every series changed since the last Publish to Qt Charts, one
-  /// replace per Qt series; unchanged series are left alone.
+  /// Hands Qt Charts every series whose points differ from the ones it shows
+  /// (to the bit, labels and colours included), one replace per Qt series;
+  /// the others are left alone, so a pass that stores what is shown costs
+  /// Qt Charts nothing.
   void Publish();
 
  protected:
