@@ -25,6 +25,21 @@ inline long double Cos(long double x) {
   return std::fabs(x) >= kTrigLimit ? 0.0L : std::cos(x);
 }
 
+/// A sine and a cosine of one angle.
+struct SineCosine {
+  long double sin;
+  long double cos;
+};
+
+/// Sin(x) and Cos(x), the same values as the two calls give, from one
+/// argument reduction: the compiler makes the adjacent sine and cosine of one
+/// argument a single sincos call, which reduces once for both.
+inline SineCosine SinCos(long double x) {
+  if (std::fabs(x) >= kTrigLimit)
+    return {0.0L, 0.0L};
+  return {std::sin(x), std::cos(x)};
+}
+
 /// Tangent; throws "Invalid floating point operation" at |x| >= 2^63.
 inline long double Tan(long double x) {
   if (!(std::fabs(x) < kTrigLimit))

@@ -1,5 +1,7 @@
 #include "projection/equal_area.h"
 
+#include <array>
+
 #include "numeric/extended_math.h"
 #include "numeric/floating_point_error.h"
 
@@ -7,18 +9,36 @@ namespace projection {
 
 namespace {
 
-using numeric::Cos;
 using numeric::kHalfPi;
 using numeric::kPi;
-using numeric::Sin;
+using numeric::SinCos;
+using numeric::SineCosine;
 using numeric::Store;
 
-/// Appends the point at polar angle t and radius r, both long double.
-void AddPolarPoint(PointSeries& series, long double t, long double r, std::string_view label,
+/// Appends the point at the polar angle whose sine and cosine are `t` and at
+/// radius r.
+void AddPolarPoint(PointSeries& series, const SineCosine& t, long double r, std::string_view label,
                    Colour colour) {
-  const double x = Store(Cos(t) * r);
-  const double y = Store(Sin(t) * r);
+  const double x = Store(t.cos * r);
+  const double y = Store(t.sin * r);
   series.AddPoint(x, y, label, colour);
+}
+
+/// The primitive circle's points: the same for every pass, so computed once.
+struct CirclePoint {
+  double x;
+  double y;
+};
+const std::array<CirclePoint, kCirclePoints>& PrimitiveCircle() {
+  static const std::array<CirclePoint, kCirclePoints> circle = [] {
+    std::array<CirclePoint, kCirclePoints> points{};
+    for (int i = 0; i < kCirclePoints; ++i) {
+      const SineCosine t = SinCos(i * kCircleStep);
+      points[i] = {Store(t.cos), Store(t.sin)};
+    }
+    return points;
+  }();
+  return circle;
 }
 
 }  // namespace
@@ -32,18 +52,19 @@ double EqualAreaRadius(double v) {
 }
 
 void AddPrimitiveCircle(PointSeries& circle) {
-  for (int i = 0; i < kCirclePoints; ++i) {
-    AddPolarPoint(circle, i * kCircleStep, 1.0L, "", kBlack);
-  }
+  for (const CirclePoint& p : PrimitiveCircle())
+    circle.AddPoint(p.x, p.y, "", kBlack);
 }
 
 void PlotPlane(PointSeries& series, PointSeries& poles, Colour colour, double dipDirection,
                double dip, std::string_view label) {
   const long double beta = dipDirection;
   const long double psi = dip;
-  const double nx = Store(Sin(psi) * Sin(beta));
-  const double ny = Store(Sin(psi) * Cos(beta));
-  const double nz = Store(Cos(psi));
+  const SineCosine b = SinCos(beta);
+  const SineCosine p = SinCos(psi);
+  const double nx = Store(p.sin * b.sin);
+  const double ny = Store(p.sin * b.cos);
+  const double nz = Store(p.cos);
   // The two strike directions, azimuths beta - 90 and beta + 90, as polar
   // angles (pi - beta and -beta); the trace runs clockwise between them.
   const double startAngle = Store(kHalfPi - (beta - kHalfPi));
@@ -60,9 +81,9 @@ void TracePlane(PointSeries& series, PointSeries& poles, Colour colour, double n
   const long double step = (static_cast<long double>(endAngle) - startAngle) / 180.0L;
 
   for (int k = 0; k < kTracePoints; ++k) {
-    const long double t = startAngle + k * step;
-    const long double cosT = Cos(t);
-    const long double sinT = Sin(t);
+    const SineCosine t = SinCos(startAngle + k * step);
+    const long double cosT = t.cos;
+    const long double sinT = t.sin;
     // S = tan^2 p, p the apparent dip of the plane along polar angle t, so
     // D = cos^2 p. S is formed as the square of (nx cos t + ny sin t) / nz
     // rather than expanded into (nx/nz)^2 cos^2 t + (ny/nz)^2 sin^2 t +
@@ -76,7 +97,7 @@ void TracePlane(PointSeries& series, PointSeries& poles, Colour colour, double n
 
   // The pole is the normal taken downward: plunge 90 deg - dip towards the
   // azimuth beta + 180 deg, whose squared cosine of plunge is 1 - nz^2.
-  const long double tp = 3.0L * kPi / 2.0L - dipDirection;
+  const SineCosine tp = SinCos(3.0L * kPi / 2.0L - dipDirection);
   const double l = Store(1.0L - static_cast<long double>(nz) * nz);
   AddPolarPoint(poles, tp, EqualAreaRadius(l), label, colour);
 }
