@@ -85,23 +85,20 @@ class ChartSeries : public projection::PointSeries {
  public:
   explicit ChartSeries(PointOrder order) : points_(order) {}
 
-  void ClearPoints() override {
-    points_.ClearPoints();
-    touched_ = true;
-  }
+  void ClearPoints() override { points_.ClearPoints(); }
   void AddPoint(double x, double y, std::string_view label, projection::Colour colour) override {
     points_.AddPoint(x, y, label, colour);
-    touched_ = true;
   }
   void SetOrder(PointOrder order) override { points_.SetOrder(order); }
+  std::uint64_t Revision() const override { return points_.Revision(); }
 
   const PointList& Points() const { return points_; }
 
   /// Shows the stored points if they differ from the ones last shown.
   void Publish() {
-    if (!touched_)
+    if (points_.Revision() == publishedRevision_)
       return;
-    touched_ = false;
+    publishedRevision_ = points_.Revision();
     if (SamePoints(points_.Points(), shown_))
       return;
     Show();
@@ -113,8 +110,8 @@ class ChartSeries : public projection::PointSeries {
 
  private:
   PointList points_;
-  std::vector<NetPoint> shown_;  // as Qt Charts has them
-  bool touched_ = false;         // cleared or added to since the last Publish
+  std::vector<NetPoint> shown_;          // as Qt Charts has them
+  std::uint64_t publishedRevision_ = 0;  // of the points last compared with shown_
 };
 
 namespace {
@@ -133,8 +130,12 @@ class LineSeriesAdapter final : public ChartSeries {
  protected:
   void Show() override {
     const std::vector<NetPoint>& points = Points().Points();
-    if (!points.empty())
-      series_->setPen(LinePen(ToQColor(points.back().colour)));
+    // A new pen makes Qt Charts lay the line out again, as a replace does.
+    if (!points.empty()) {
+      const QPen pen = LinePen(ToQColor(points.back().colour));
+      if (series_->pen() != pen)
+        series_->setPen(pen);
+    }
     series_->replace(ToQPoints(points));
   }
 
