@@ -9,6 +9,7 @@
 
 #include "projection/colour.h"
 #include "projection/point_series.h"
+#include "projection/trace_cache.h"
 #include "stress/stress_state.h"
 #include "ui/number_text.h"
 
@@ -76,6 +77,7 @@ class TFrmMorvane : public QMainWindow {
   bool shown_ = false;
   Separators separators_;
   stress::PrincipalAxes directionCosines_{};
+  projection::TraceCache traces_;  // the net's curves as last drawn
 
   QWidget* clientArea_ = nullptr;
   NetChartView* chart_ = nullptr;

@@ -9,7 +9,6 @@
 
 #include "numeric/extended_math.h"
 #include "numeric/floating_point_error.h"
-#include "projection/equal_area.h"
 #include "stress/joint_stresses.h"
 #include "stress/principal_axes.h"
 #include "stress/principal_values.h"
@@ -92,25 +91,29 @@ void TFrmMorvane::Recalculate() {
 
 void TFrmMorvane::DrawNet() {
   projection::PointSeries& joint = chart_->Series(kJointSeries);
-  joint.ClearPoints();
   chart_->Series(kPoleSeries).ClearPoints();
 
   projection::PointSeries& circle = chart_->Series(kCircleSeries);
-  circle.ClearPoints();
   circle.SetOrder(PointOrder::Insertion);
-  projection::AddPrimitiveCircle(circle);
+  traces_.DrawPrimitiveCircle(circle);
 
   joint.SetOrder(PointOrder::Insertion);
-  if (!chkJoint_->isChecked())
+  if (!chkJoint_->isChecked()) {
+    joint.ClearPoints();
     return;
+  }
+  // A joint whose angles cannot be read is not drawn.
+  auto unreadable = qScopeGuard([&joint] { joint.ClearPoints(); });
   const double dipDirection = ToRadians(ReadBox(Box("input_joint_beta")));
   const double dip = ToRadians(ReadBox(Box("input_joint_psi")));
+  unreadable.dismiss();
   PlotPlane(joint, projection::kBlack, dipDirection, dip, "joint");
 }
 
+// Drawn again only when the plane or its series changed since the last pass.
 void TFrmMorvane::PlotPlane(projection::PointSeries& series, projection::Colour colour,
                             double dipDirection, double dip, std::string_view label) {
-  projection::PlotPlane(series, chart_->Series(kPoleSeries), colour, dipDirection, dip, label);
+  traces_.PlotPlane(series, chart_->Series(kPoleSeries), colour, dipDirection, dip, label);
 }
 
 void TFrmMorvane::CalculateStresses() {

@@ -16,6 +16,9 @@
 #include <QWindow>
 #include <QXYSeries>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +27,7 @@
 #include "test_names.h"
 #include "ui/main_window.h"
 #include "ui/net_chart.h"
+#include "ui/qt_colour.h"
 #include "window_fixture.h"
 
 namespace {
@@ -41,6 +45,11 @@ const std::string kSentinel = "(old)";
 
 /// The window shown, so its first pass is done.
 class PassTest : public WindowTest {
+ public:
+  using WindowTest::Click;
+  using WindowTest::Find;
+  using WindowTest::Type;
+
  protected:
   void SetUp() override {
     WindowTest::SetUp();
@@ -225,6 +234,100 @@ TEST_F(PassTest, RepeatedPassesLeaveTheSameChart) {
       for (std::size_t i = 1; i < Points(3).Points().size(); ++i) {
         EXPECT_LE(Points(3).Points()[i - 1].x, Points(3).Points()[i].x) << "poles sorted by x";
       }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// What Qt Charts is handed: only the series a pass changed, and after every
+// pass exactly the stored points.
+
+struct HandedStep {
+  const char* name;
+  std::function<void(PassTest&)> act;
+  std::array<int, 6> replaced;  // replaces of Series1 to Series6 during the step
+};
+
+const HandedStep kHandedSteps[] = {
+    {"same input", [](PassTest& t) { t.Click("Button1"); }, {0, 0, 0, 0, 0, 0}},
+    {"azimuths from East",
+     [](PassTest& t) { t.Find<QAction>("mnuAngleLeft")->trigger(); },
+     {0, 0, 0, 0, 0, 0}},
+    {"joint on", [](PassTest& t) { t.Click("chkJoint"); }, {0, 1, 1, 0, 0, 0}},
+    {"new stress",
+     [](PassTest& t) {
+       t.Type("input_sx", QStringLiteral("4"));
+       t.Click("Button1");
+     },
+     {0, 0, 1, 1, 1, 1}},
+    {"new joint dip",
+     [](PassTest& t) {
+       t.Type("input_joint_psi", QStringLiteral("50"));
+       t.Click("Button1");
+     },
+     {0, 1, 1, 0, 0, 0}},
+    {"pass stopped by sz",  // the principal planes stay, their poles go
+     [](PassTest& t) {
+       t.Type("input_sz", QStringLiteral("x"));
+       t.Click("Button1");
+     },
+     {0, 0, 1, 0, 0, 0}},
+    {"sz repaired",  // the same planes as before the stop
+     [](PassTest& t) {
+       t.Type("input_sz", QStringLiteral("8"));
+       t.Click("Button1");
+     },
+     {0, 0, 1, 0, 0, 0}},
+    {"joint off", [](PassTest& t) { t.Click("chkJoint"); }, {0, 1, 1, 0, 0, 0}},
+};
+
+TEST_F(PassTest, QtChartsIsHandedOnlyChangedSeriesAndShowsTheStoredPoints) {
+  auto* chart = Find<ui::NetChartView>("Chart1");
+  ASSERT_NE(chart, nullptr);
+  const auto same = [](double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  };
+  for (const HandedStep& step : kHandedSteps) {
+    SCOPED_TRACE(step.name);
+    std::array<int, 6> replaced{};
+    std::vector<QMetaObject::Connection> spies;
+    for (int n = 0; n < 6; ++n) {
+      auto* series = qobject_cast<QXYSeries*>(chart->chart()->series().at(n));
+      spies.push_back(
+          QObject::connect(series, &QXYSeries::pointsReplaced, [&replaced, n] { ++replaced[n]; }));
+    }
+    step.act(*this);
+    for (const auto& spy : spies)
+      QObject::disconnect(spy);
+    EXPECT_EQ(replaced, step.replaced);
+
+    const auto all = chart->chart()->series();
+    for (int n = 1; n <= 6; ++n) {
+      const auto& stored = Points(n).Points();
+      const QList<QPointF> shown = qobject_cast<QXYSeries*>(all.at(n - 1))->points();
+      ASSERT_EQ(shown.size(), static_cast<qsizetype>(stored.size())) << "series " << n;
+      for (std::size_t i = 0; i < stored.size(); ++i) {
+        EXPECT_TRUE(same(shown[i].x(), stored[i].x) && same(shown[i].y(), stored[i].y))
+            << "series " << n << " point " << i;
+      }
+      if (n != ui::NetChartView::kPoleSeries && !stored.empty()) {
+        EXPECT_EQ(qobject_cast<QXYSeries*>(all.at(n - 1))->pen().color(),
+                  ui::ToQColor(stored.back().colour))
+            << "series " << n;
+      }
+    }
+    // One visible pole series per stored pole, in the stored order.
+    std::vector<QXYSeries*> poles;
+    for (qsizetype i = 6; i < all.size(); ++i) {
+      if (all[i]->isVisible())
+        poles.push_back(qobject_cast<QXYSeries*>(all[i]));
+    }
+    const auto& stored = Points(ui::NetChartView::kPoleSeries).Points();
+    ASSERT_EQ(poles.size(), stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+      EXPECT_EQ(poles[i]->points(), QList<QPointF>{QPointF(stored[i].x, stored[i].y)}) << i;
+      EXPECT_EQ(poles[i]->pointLabelsFormat().toStdString(), stored[i].label);
+      EXPECT_EQ(poles[i]->color(), ui::ToQColor(stored[i].colour)) << stored[i].label;
     }
   }
 }
