@@ -1,6 +1,11 @@
 # Kelvane: make run | make test | make bench | make format
+# One build folder, configured alike for every target, so that make run, make
+# test and make bench share what they have compiled: make run builds only the
+# program and what it links, make test adds the test suites, make bench the
+# benchmarks. Warnings are errors unless WERROR=OFF is given.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+WERROR ?= ON
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build run test bench format install clean
@@ -11,20 +16,27 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DKELVANE_WERROR=$(WERROR) $(CMAKE_FLAGS)
 
 build: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kelvane
 
 run: build
 	@bash scripts/run.sh $(BUILD_DIR)/kelvane
 
-test: CMAKE_FLAGS += -DKELVANE_WERROR=ON
-test: build
+test: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
 	@bash scripts/run-tests.sh $(BUILD_DIR)
 
-bench: build
-	$(BUILD_DIR)/bench/kelvane_bench
+# The stress and number-text benchmarks, the window benchmark on Qt's
+# offscreen platform, then the start-up comparison on a virtual X server.
+bench: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
+	$(BUILD_DIR)/bench/stress_bench
+	$(BUILD_DIR)/bench/number_text_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/window_bench --benchmark_repetitions=10 \
+	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+	bash bench/startup.sh $(BUILD_DIR)/bench/window_bench
 
 format:
 	clang-format -i $$(git ls-files '*.h' '*.cpp')

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Start-up of the real window against a minimal window holding one QChartView
-# and an empty Qt window: from exec to the end of the first painted frame, and
-# the peak resident memory then. All run on one virtual X server, in turn,
-# RUNS times each (default 10); prints every start and the medians.
+# and an empty Qt window, the latter two as large as the real one: from exec to
+# the end of the first painted frame, and the peak resident memory (VmHWM) at
+# that moment. All run on one virtual X server, in turn, RUNS times each
+# (default 10); prints every start and the medians.
 #
 # The windows are started by the window benchmark's built-in probe
 # (KELVANE_STARTUP_PROBE=window|chart|empty), so all three load the same
 # executable and libraries.
 # Usage: bench/startup.sh [path to window_bench]
+# (The script runs itself again inside xvfb-run with --on-display.)
 set -euo pipefail
+on_display=
+if [ "${1:-}" = --on-display ]; then
+  on_display=1
+  shift
+fi
 bench=${1:-build/bench/window_bench}
-[ "$bench" = --on-display ] && bench=$2
 runs=${RUNS:-10}
 [ -x "$bench" ] || {
   echo "startup: $bench not built (make bench builds it)" >&2
@@ -45,8 +51,7 @@ measure() {
   done
 }
 
-if [ "${1:-}" = --on-display ]; then
-  bench=$2
+if [ -n "$on_display" ]; then
   measure
   exit
 fi

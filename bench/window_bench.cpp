@@ -31,6 +31,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -229,21 +230,29 @@ BENCHMARK_CAPTURE(BM_BareChartFloor, repainted, Timed::PassAndRepaint)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
-/// Console output plus every repetition's time per iteration, for medians.
+/// Console output plus each case's median time per iteration: the median
+/// aggregate when the run computes one, else the median of the repetitions.
 class MedianReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times_[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
+      if (run.error_occurred)
+        continue;
+      const std::string name = run.run_name.function_name;
+      if (run.run_type == Run::RT_Iteration)
+        times_[name].push_back(run.GetAdjustedRealTime());
+      else if (run.aggregate_name == "median")
+        medians_[name] = run.GetAdjustedRealTime();
     }
     ConsoleReporter::ReportRuns(runs);
   }
 
   /// Median time per iteration in microseconds; 0 when the case did not run.
   double Median(const std::string& name) const {
+    if (const auto found = medians_.find(name); found != medians_.end())
+      return found->second;
     const auto found = times_.find(name);
-    if (found == times_.end())
+    if (found == times_.end() || found->second.empty())
       return 0.0;
     std::vector<double> t = found->second;
     std::sort(t.begin(), t.end());
@@ -252,9 +261,14 @@ class MedianReporter : public benchmark::ConsoleReporter {
   }
 
   void PrintSummary() const {
-    std::printf("\nMedian per pass over repetitions (us):\n");
-    for (const auto& [name, times] : times_)
-      std::printf("  %-26s %9.1f  (%zu runs)\n", name.c_str(), Median(name), times.size());
+    std::set<std::string> names;
+    for (const auto& entry : times_)
+      names.insert(entry.first);
+    for (const auto& entry : medians_)
+      names.insert(entry.first);
+    std::printf("\nMedian time per pass (us):\n");
+    for (const std::string& name : names)
+      std::printf("  %-36s %9.1f\n", name.c_str(), Median(name));
     for (const char* timed : {"pass", "repainted"}) {
       const std::string suffix = std::string("/") + timed;
       const double fresh = Median("BM_PassNewInput" + suffix);
@@ -271,6 +285,7 @@ class MedianReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, std::vector<double>> times_;
+  std::map<std::string, double> medians_;
 };
 
 // --- Start-up probe -----------------------------------------------------------
