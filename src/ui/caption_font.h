@@ -14,9 +14,11 @@ namespace ui {
 
 /// The widest stretch s with narrowest < s < above at which fits(s) holds;
 /// `narrowest` when there is none (it is not asked). A narrower face is never
-/// wider, so fits holds below any stretch where it holds: the answer is found
-/// by bisection, asking fits ceil(log2(above - narrowest)) times at most.
-int WidestFittingStretch(int narrowest, int above, const std::function<bool(int)>& fits);
+/// wider, so fits holds below any stretch where it holds. The search starts
+/// at `guess` and widens its steps until it brackets the answer, then halves
+/// the bracket: two questions when the guess is right, and never more than
+/// about twice log2 of the distance from the guess.
+int WidestFittingStretch(int narrowest, int above, int guess, const std::function<bool(int)>& fits);
 
 /// `font` as it is when every label's text is no wider than the label; else
 /// `font` at the widest stretch below QFont::Unstretched, down to

@@ -219,10 +219,14 @@ class PoleSeriesAdapter final : public ChartSeries {
   std::vector<Pole> pool_;
 };
 
-QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment) {
+QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment, const QFont& titleFont) {
   auto* axis = new QValueAxis(chart);
   axis->setRange(-NetChartView::kNetRange, NetChartView::kNetRange);
   axis->setTickCount(5);
+  // The axes have no titles. A title font of our own keeps the theme from
+  // giving them its bold one, whose face would be loaded only to measure
+  // the empty titles.
+  axis->setTitleFont(titleFont);
   chart->addAxis(axis, alignment);
   return axis;
 }
@@ -255,11 +259,11 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   // The chart's background fills the view; the margins are the chart's own.
   net->layout()->setContentsMargins(0, 0, 0, 0);
 
-  QValueAxis* axisX = NetAxis(net, Qt::AlignBottom);
-  QValueAxis* axisY = NetAxis(net, Qt::AlignLeft);
-
   QFont labelFont = font();
   labelFont.setPointSize(kPoleLabelPointSize);
+
+  QValueAxis* axisX = NetAxis(net, Qt::AlignBottom, labelFont);
+  QValueAxis* axisY = NetAxis(net, Qt::AlignLeft, labelFont);
 
   for (int n = 1; n <= kSeriesCount; ++n) {
     QXYSeries* qtSeries = nullptr;
