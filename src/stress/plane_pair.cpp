@@ -40,9 +40,7 @@ PlanePair SolvePlanePair(const DeviatoricStress& d, const Vector3& isolatedAxis)
   const LongVector de2 = Apply(d, e2);
   const long double b11 = Dot(e1, de1);
   const long double b22 = Dot(e2, de2);
-  // Adding +0 turns a negative zero into a positive one, so that a diagonal B
-  // with b11 < b22 always takes psi = +pi/2.
-  const long double b12 = (Dot(e1, de2) + Dot(e2, de1)) / 2.0L + 0.0L;
+  const long double b12 = (Dot(e1, de2) + Dot(e2, de1)) / 2.0L;
 
   const long double halfDifference = (b11 - b22) / 2.0L;
 
@@ -50,11 +48,17 @@ PlanePair SolvePlanePair(const DeviatoricStress& d, const Vector3& isolatedAxis)
   pair.centre = (b11 + b22) / 2.0L;
   pair.radius = std::hypot(halfDifference, b12);
   pair.repeated = pair.radius <= kRepeatedPair * LargestComponent(d);
-  // tan(2 psi) = b12 / halfDifference; psi in (-pi/2, pi/2], so cos(psi) >= 0.
-  const long double psi = pair.repeated ? 0.0L : std::atan2(b12, halfDifference) / 2.0L;
-  const long double c = std::cos(psi);
-  const long double s = std::sin(psi);
-  pair.upperAxis = {c * e1[0] + s * e2[0], c * e1[1] + s * e2[1], c * e1[2] + s * e2[2]};
+  if (pair.repeated || b12 == 0.0L) {
+    // A diagonal B has e1 and e2 as its axes exactly; turning by psi = pi/2
+    // would leave cos(psi), about 2.5e-20 in long double, in place of a zero.
+    pair.upperAxis = pair.repeated || halfDifference >= 0.0L ? e1 : e2;
+  } else {
+    // tan(2 psi) = b12 / halfDifference; psi in (-pi/2, pi/2), so cos(psi) > 0.
+    const long double psi = std::atan2(b12, halfDifference) / 2.0L;
+    const long double c = std::cos(psi);
+    const long double s = std::sin(psi);
+    pair.upperAxis = {c * e1[0] + s * e2[0], c * e1[1] + s * e2[1], c * e1[2] + s * e2[2]};
+  }
   pair.lowerAxis = Cross(a, pair.upperAxis);
   return pair;
 }

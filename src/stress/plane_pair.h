@@ -46,8 +46,9 @@ inline constexpr long double kRepeatedPair = 0x1p-58L;  // 64 units of long doub
 /// radius = hypot((b11 - b22)/2, b12), free of cancellation however close
 /// they are. The upper axis is e1 turned by half the angle
 /// atan2(b12, (b11 - b22)/2), so its e1 component is never negative; when the
-/// pair is repeated it is e1 itself. Either way (isolatedAxis, upperAxis,
-/// lowerAxis) is right-handed in cyclic order.
+/// pair is repeated it is e1 itself, and when B is diagonal (b12 == 0) it is
+/// exactly e1 or e2, whichever has the larger diagonal entry. Either way
+/// (isolatedAxis, upperAxis, lowerAxis) is right-handed in cyclic order.
 ///
 /// The values are accurate to the rounding of the mean and the deviator plus
 /// the square of the error of `isolatedAxis` times the spread of the values.

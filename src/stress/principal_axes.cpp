@@ -60,12 +60,16 @@ int Agreement(const std::optional<Vector3>& candidate, const LongVector& axis) {
   return agreement >= kSignAgreement ? 1 : (agreement <= -kSignAgreement ? -1 : 0);
 }
 
-/// The axis `axis` of value `i`, or its negative: with the sign of the
-/// candidate of the value as stored and shown (the rows of S - s*I) where
-/// that is more than rounding residue, else with the sign of the candidate of
-/// the unrounded root, else as it is.
+/// The axis `axis` of value `i`, or its negative. The sign is that of the
+/// candidate the 1e-4 rule picks for the value as stored and shown (the rows
+/// of S - s*I) wherever that candidate is more than rounding residue, however
+/// short it is against the others. Only where it is zero or residue does the
+/// longest candidate of the stored value decide, then the candidate of the
+/// unrounded root; where none can, the axis stays as it is.
 LongVector Oriented(const Sources& src, int i, const LongVector& axis) {
-  int sign = Agreement(detail::CandidateAxis(src.state, src.stored[i]), axis);
+  int sign = Agreement(detail::RuleCandidate(src.state, src.stored[i]), axis);
+  if (sign == 0)
+    sign = Agreement(detail::CandidateAxis(src.state, src.stored[i]), axis);
   if (sign == 0)
     sign = Agreement(detail::CandidateAxis(src.d, src.y[i]), axis);
   return sign < 0 ? detail::Scaled(axis, -1.0L) : axis;
@@ -89,6 +93,40 @@ PrincipalAxes GlobalAxes() {
   return {Vector3{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
 }
 
+/// The axes of a state without shear whose values are its normal stresses:
+/// the coordinate axes, each value taking the first axis not yet taken whose
+/// normal stress it is (x before y before z among equal ones). A value of its
+/// own takes the sign of its candidates; of a repeated pair the larger value
+/// keeps its axis positive and the smaller one completes a right-handed set
+/// with the isolated axis, as SolvePlanePair orients a repeated pair. Nothing
+/// for a state with shear or values of another state.
+std::optional<PrincipalAxes> CoordinateAxes(const Sources& src) {
+  const StressState& s = src.state;
+  if (s.txy != 0.0 || s.tyz != 0.0 || s.tzx != 0.0)
+    return std::nullopt;
+  const double normals[3] = {s.sx, s.sy, s.sz};
+  bool taken[3] = {false, false, false};
+  LongVector u[3];
+  for (int i = 0; i < 3; ++i) {
+    std::size_t k = 0;
+    while (k < 3 && (taken[k] || normals[k] != src.stored[i]))
+      ++k;
+    if (k == 3)
+      return std::nullopt;
+    taken[k] = true;
+    u[i] = {0.0L, 0.0L, 0.0L};
+    u[i][k] = 1.0L;
+    u[i] = Oriented(src, i, u[i]);
+  }
+  if (src.stored[0] == src.stored[1]) {
+    u[1] = detail::Cross(u[2], u[0]);
+  } else if (src.stored[1] == src.stored[2]) {
+    u[2] = detail::Cross(u[0], u[1]);
+  }
+  return PrincipalAxes{detail::StoreVector(u[0]), detail::StoreVector(u[1]),
+                       detail::StoreVector(u[2])};
+}
+
 }  // namespace
 
 PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& values) {
@@ -103,6 +141,8 @@ PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& 
   const long double spread = src.y[0] - src.y[2];
   if (!(spread > 0.0L))
     return GlobalAxes();
+  if (const auto coordinate = CoordinateAxes(src))
+    return *coordinate;
 
   // The isolated value is the end value farther from the middle one; both of
   // its gaps are at least half the spread, so its candidate is well

@@ -26,16 +26,24 @@ Root MakeRoot(const DeviatoricStress& d, long double y) {
   return {y, d.mean + (d.meanRemainder + y)};
 }
 
-/// Orders three roots s1 >= s2 >= s3 by their deviatoric parts, with three
-/// compare-and-swaps; equal ones are not exchanged. A value is a rounding of
-/// the same increasing function of its deviatoric part for every root, so the
-/// values come out sorted as well.
+/// True when `lower` belongs before `upper`: a larger deviatoric part, or an
+/// equal one with a larger value.
+bool OutOfOrder(const Root& upper, const Root& lower) {
+  return !(upper.deviatoric >= lower.deviatoric) ||
+         (upper.deviatoric == lower.deviatoric && upper.value < lower.value);
+}
+
+/// Orders three roots s1 >= s2 >= s3 by their deviatoric parts, then their
+/// values, with three compare-and-swaps; equal ones are not exchanged. A value
+/// is either the same increasing function of its deviatoric part for every
+/// root, rounded, or a normal stress whose deviatoric part is its difference
+/// from the mean, rounded; either way the values come out sorted as well.
 void SortDescending(std::array<Root, 3>& r) {
-  if (!(r[0].deviatoric >= r[1].deviatoric))
+  if (OutOfOrder(r[0], r[1]))
     std::swap(r[0], r[1]);
-  if (!(r[0].deviatoric >= r[2].deviatoric))
+  if (OutOfOrder(r[0], r[2]))
     std::swap(r[0], r[2]);
-  if (!(r[1].deviatoric >= r[2].deviatoric))
+  if (OutOfOrder(r[1], r[2]))
     std::swap(r[1], r[2]);
 }
 
@@ -114,6 +122,14 @@ PrincipalRoots ComputePrincipalRoots(const StressState& s) {
   const long double phil = phi;
   const long double y[3] = {numeric::Cos(phil) * al, numeric::Cos(phil + kThirdTurn) * al,
                             numeric::Cos(phil + kThirdTurn + kThirdTurn) * al};
+  if (s.txy == 0.0 && s.tyz == 0.0 && s.tzx == 0.0) {
+    // Without shear the normal stresses are the values, exactly. (The closed
+    // form above still runs: its stored quantities overflow as they do for
+    // any other state.)
+    out.roots = {Root{d.dx, s.sx}, Root{d.dy, s.sy}, Root{d.dz, s.sz}};
+    SortDescending(out.roots);
+    return out;
+  }
   for (int k = 0; k < 3; ++k)
     out.roots[static_cast<std::size_t>(k)] = MakeRoot(d, y[k]);
   SortDescending(out.roots);
