@@ -8,6 +8,8 @@
 
 namespace stress::detail {
 
+using numeric::Extended;
+
 namespace {
 
 struct Candidate {
@@ -15,12 +17,12 @@ struct Candidate {
   double norm = 0.0;
 };
 
-Candidate MakeCandidate(long double x, long double y, long double z) {
+Candidate MakeCandidate(Extended x, Extended y, Extended z) {
   Candidate c;
   c.v = {numeric::Store(x), numeric::Store(y), numeric::Store(z)};
-  const long double cx = c.v.x;
-  const long double cy = c.v.y;
-  const long double cz = c.v.z;
+  const Extended cx = c.v.x;
+  const Extended cy = c.v.y;
+  const Extended cz = c.v.z;
   c.norm = numeric::Store(std::sqrt(cz * cz + cy * cy + cx * cx));
   return c;
 }
@@ -30,10 +32,10 @@ using Candidates = std::array<Candidate, 3>;
 /// The three candidates for the rows (a - v, h, g), (h, b - v, f),
 /// (g, f, c - v) of the symmetric matrix [[a, h, g], [h, b, f], [g, f, c]]
 /// less v*I.
-Candidates CandidatesOfRows(long double a, long double b, long double c, long double h,
-                            long double f, long double g, long double v) {
+Candidates CandidatesOfRows(Extended a, Extended b, Extended c, Extended h, Extended f, Extended g,
+                            Extended v) {
   // The cross products written out term by term (not factored), the terms in
-  // long double, each component rounded once.
+  // the extended type, each component rounded once.
   return {
       MakeCandidate(h * f - g * b + g * v, h * g - f * a + f * v, (a - v) * (b - v) - h * h),
       MakeCandidate((b - v) * (c - v) - f * f, f * g - h * c + h * v, f * h - g * b + g * v),
@@ -44,7 +46,7 @@ Candidates CandidatesOfRows(long double a, long double b, long double c, long do
 /// The first candidate whose norm exceeds 1e-4, the third when none does; a
 /// norm of exactly 1e-4 moves on to the next candidate.
 std::size_t RulePick(const Candidates& candidates) {
-  constexpr long double kUsableNorm = 1e-4L;
+  constexpr Extended kUsableNorm = 1e-4L;
   if (candidates[0].norm > kUsableNorm)
     return 0;
   return candidates[1].norm > kUsableNorm ? 1 : 2;
@@ -68,28 +70,28 @@ std::optional<Vector3> AccurateUnit(const Candidates& candidates) {
     if (candidates[i].norm > candidates[largest].norm)
       largest = i;
   }
-  if (static_cast<long double>(candidates[pick].norm) <
-      static_cast<long double>(kNegligibleCandidate) * candidates[largest].norm) {
+  if (static_cast<Extended>(candidates[pick].norm) <
+      static_cast<Extended>(kNegligibleCandidate) * candidates[largest].norm) {
     pick = largest;
   }
   return Unit(candidates[pick]);
 }
 
-Candidates CandidatesOf(const StressState& state, long double s) {
+Candidates CandidatesOf(const StressState& state, Extended s) {
   return CandidatesOfRows(state.sx, state.sy, state.sz, state.txy, state.tyz, state.tzx, s);
 }
 
 }  // namespace
 
-std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, long double y) {
+std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, Extended y) {
   return AccurateUnit(CandidatesOfRows(d.dx, d.dy, d.dz, d.txy, d.tyz, d.tzx, y));
 }
 
-std::optional<Vector3> CandidateAxis(const StressState& state, long double s) {
+std::optional<Vector3> CandidateAxis(const StressState& state, Extended s) {
   return AccurateUnit(CandidatesOf(state, s));
 }
 
-std::optional<Vector3> RuleCandidate(const StressState& state, long double s) {
+std::optional<Vector3> RuleCandidate(const StressState& state, Extended s) {
   const Candidates candidates = CandidatesOf(state, s);
   return Unit(candidates[RulePick(candidates)]);
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "numeric/extended.h"
 #include "stress/deviatoric_stress.h"
 #include "stress/stress_state.h"
 
@@ -43,12 +44,12 @@ inline constexpr double kNegligibleCandidate = 1e-3;
 /// rank 0 or 1 in the computed numbers: a repeated value).
 /// Throws numeric::FloatingPointError("Floating point overflow") when a
 /// candidate component exceeds the double range.
-std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, long double y);
+std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, numeric::Extended y);
 
 /// The same choice for the value `s` of `state`, the candidates formed from
 /// the rows of S - s*I in the same written forms: the candidates of a value as
 /// it is stored and shown.
-std::optional<Vector3> CandidateAxis(const StressState& state, long double s);
+std::optional<Vector3> CandidateAxis(const StressState& state, numeric::Extended s);
 
 /// The candidate that the 1e-4 rule alone picks for the value `s` of `state`
 /// (rows of S - s*I as above; the first candidate whose norm exceeds 1e-4, the
@@ -57,6 +58,6 @@ std::optional<Vector3> CandidateAxis(const StressState& state, long double s);
 /// when that candidate is a zero vector.
 /// Throws numeric::FloatingPointError("Floating point overflow") when a
 /// candidate component exceeds the double range.
-std::optional<Vector3> RuleCandidate(const StressState& state, long double s);
+std::optional<Vector3> RuleCandidate(const StressState& state, numeric::Extended s);
 
 }  // namespace stress::detail

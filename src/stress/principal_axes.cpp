@@ -15,6 +15,8 @@
 
 namespace stress {
 
+using numeric::Extended;
+
 namespace {
 
 using detail::DeviatoricStress;
@@ -23,14 +25,14 @@ using numeric::Store;
 
 /// A candidate that agrees with an axis to within 60 degrees decides its sign;
 /// a less aligned one is rounding residue and says nothing.
-constexpr long double kSignAgreement = 0.5L;
+constexpr Extended kSignAgreement = 0.5;
 
 /// What the axes of one state are formed from.
 struct Sources {
   const StressState& state;
   const PrincipalValues& stored;  ///< the values as stored and shown
   const DeviatoricStress& d;      ///< the deviator of `state`
-  long double y[3];               ///< the unrounded deviatoric roots behind `stored`
+  Extended y[3];                  ///< the unrounded deviatoric roots behind `stored`
 };
 
 /// The unrounded values behind `values`: the roots of `s` when `values` are
@@ -44,7 +46,7 @@ detail::PrincipalRoots Unrounded(const StressState& s, const PrincipalValues& va
     stored = stored && Store(r.roots[i].value) == values[static_cast<int>(i)];
   if (!stored) {
     for (std::size_t i = 0; i < 3; ++i) {
-      const long double value = values[static_cast<int>(i)];
+      const Extended value = values[static_cast<int>(i)];
       r.roots[i] = {value - r.deviator.mean - r.deviator.meanRemainder, value};
     }
   }
@@ -56,7 +58,7 @@ detail::PrincipalRoots Unrounded(const StressState& s, const PrincipalValues& va
 int Agreement(const std::optional<Vector3>& candidate, const LongVector& axis) {
   if (!candidate)
     return 0;
-  const long double agreement = detail::Dot(detail::Extend(*candidate), axis);
+  const Extended agreement = detail::Dot(detail::Extend(*candidate), axis);
   return agreement >= kSignAgreement ? 1 : (agreement <= -kSignAgreement ? -1 : 0);
 }
 
@@ -72,7 +74,7 @@ LongVector Oriented(const Sources& src, int i, const LongVector& axis) {
     sign = Agreement(detail::CandidateAxis(src.state, src.stored[i]), axis);
   if (sign == 0)
     sign = Agreement(detail::CandidateAxis(src.d, src.y[i]), axis);
-  return sign < 0 ? detail::Scaled(axis, -1.0L) : axis;
+  return sign < 0 ? detail::Scaled(axis, -1.0) : axis;
 }
 
 /// The candidate of the unrounded root of value `i` without its component
@@ -84,7 +86,7 @@ std::optional<LongVector> ProjectedCandidate(const Sources& src, int i, const Lo
     return std::nullopt;
   const LongVector c = detail::Extend(*candidate);
   const LongVector p = detail::Sum(c, detail::Scaled(a, -detail::Dot(a, c)));
-  if (!(detail::Norm(p) > 0.5L))
+  if (!(detail::Norm(p) > 0.5))
     return std::nullopt;
   return detail::Normalised(p);
 }
@@ -114,8 +116,8 @@ std::optional<PrincipalAxes> CoordinateAxes(const Sources& src) {
     if (k == 3)
       return std::nullopt;
     taken[k] = true;
-    u[i] = {0.0L, 0.0L, 0.0L};
-    u[i][k] = 1.0L;
+    u[i] = {0.0, 0.0, 0.0};
+    u[i][k] = 1.0;
     u[i] = Oriented(src, i, u[i]);
   }
   if (src.stored[0] == src.stored[1]) {
@@ -138,8 +140,8 @@ PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& 
                     unrounded.deviator,
                     {unrounded.roots[0].deviatoric, unrounded.roots[1].deviatoric,
                      unrounded.roots[2].deviatoric}};
-  const long double spread = src.y[0] - src.y[2];
-  if (!(spread > 0.0L))
+  const Extended spread = src.y[0] - src.y[2];
+  if (!(spread > 0.0))
     return GlobalAxes();
   if (const auto coordinate = CoordinateAxes(src))
     return *coordinate;
@@ -147,8 +149,8 @@ PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& 
   // The isolated value is the end value farther from the middle one; both of
   // its gaps are at least half the spread, so its candidate is well
   // conditioned. The other end value is the second best conditioned.
-  const long double upperGap = src.y[0] - src.y[1];
-  const long double lowerGap = src.y[1] - src.y[2];
+  const Extended upperGap = src.y[0] - src.y[1];
+  const Extended lowerGap = src.y[1] - src.y[2];
   const int isolated = upperGap >= lowerGap ? 0 : 2;
   const int otherEnd = 2 - isolated;
   const auto isolatedCandidate = detail::CandidateAxis(src.d, src.y[isolated]);
@@ -200,9 +202,9 @@ Vector3 PrincipalAxis(const StressState& s, const PrincipalValues& values, int i
 AxisAngles AxisOrientation(const Vector3& axis, int angleMode) {
   AxisAngles angles;
   angles.lower = axis.z > 0.0 ? Vector3{-axis.x, -axis.y, -axis.z} : axis;
-  const long double x = angles.lower.x;
-  const long double y = angles.lower.y;
-  const long double z = angles.lower.z;
+  const Extended x = angles.lower.x;
+  const Extended y = angles.lower.y;
+  const Extended z = angles.lower.z;
 
   // The arctangent of the vertical over the horizontal part is accurate at
   // every steepness, up to exactly vertical.
@@ -210,19 +212,19 @@ AxisAngles AxisOrientation(const Vector3& axis, int angleMode) {
 
   // A nearly vertical axis has no reliable horizontal direction: it takes
   // north or south by the sign of y.
-  constexpr long double kVerticalX = 1e-6L;
-  long double east = 0.0L;
+  constexpr Extended kVerticalX = 1e-6L;
+  Extended east = 0.0;
   if (std::fabs(x) <= kVerticalX) {
-    east = y > 0.0L ? 1.5707963267948966 : 4.71238898038469;
+    east = y > 0.0 ? 1.5707963267948966 : 4.71238898038469;
   } else {
     east = std::atan(numeric::Quotient(y, x));
-    if (x < 0.0L)
+    if (x < 0.0)
       east += numeric::kPi;
   }
   angles.eastAngle = Store(east);
 
-  long double azimuth = angleMode != 0 ? numeric::kHalfPi - angles.eastAngle : angles.eastAngle;
-  if (azimuth < 0.0L)
+  Extended azimuth = angleMode != 0 ? numeric::kHalfPi - angles.eastAngle : angles.eastAngle;
+  if (azimuth < 0.0)
     azimuth += numeric::kTwoPi;
   if (azimuth > numeric::kTwoPi)
     azimuth -= numeric::kTwoPi;
@@ -240,10 +242,10 @@ PlaneAngles PrincipalPlane(const AxisAngles& angles) {
 }
 
 double HandednessFactor(const PrincipalAxes& axes) {
-  const long double m2 = axes[1].y;
-  const long double n2 = axes[1].z;
-  const long double m3 = axes[2].y;
-  const long double n3 = axes[2].z;
+  const Extended m2 = axes[1].y;
+  const Extended n2 = axes[1].z;
+  const Extended m3 = axes[2].y;
+  const Extended n3 = axes[2].z;
   return SignOf(Store(m2 * n3 - n2 * m3)) * SignOf(axes[0].x);
 }
 

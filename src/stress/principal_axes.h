@@ -12,7 +12,7 @@ namespace stress {
 ///
 /// The axes come from the values unrounded. When `values` are the stored
 /// form of the roots of the closed form for `s`, as ComputePrincipalValues
-/// gives them, those roots are recomputed in long double, and each candidate
+/// gives them, those roots are recomputed in extended precision, and each candidate
 /// is formed from the rows of D - y*I, the deviator less the deviatoric root
 /// (see CandidateAxis in axis_candidate.h). The rounding of a value to double,
 /// up to half a unit in the last place of the mean, then never enters: the

@@ -12,6 +12,7 @@
 
 #include <array>
 
+#include "numeric/extended.h"
 #include "stress/deviatoric_stress.h"
 #include "stress/stress_state.h"
 
@@ -19,11 +20,11 @@ namespace stress::detail {
 
 /// One principal value in extended precision.
 struct Root {
-  long double deviatoric = 0.0L;  ///< y, the eigenvalue of the deviator
+  numeric::Extended deviatoric = 0.0;  ///< y, the eigenvalue of the deviator
   /// mean + (meanRemainder + y), rounded once to be stored; for a state
   /// without shear the normal stress itself, y being its diagonal entry of
   /// the deviator.
-  long double value = 0.0L;
+  numeric::Extended value = 0.0;
 };
 
 /// The deviator of a state and its principal values, sorted s1 >= s2 >= s3
