@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,7 +23,9 @@ namespace ui {
 namespace {
 
 constexpr int kTableRows = (kDerivedCount + 1) / 2;
-constexpr int kGapToParent = 8;  // pixels between the main window's frame and this one's
+constexpr int kGapToParent = 8;
+constexpr int kValueWidth = 56;  // pixels, enough for "-1,234.567"  // pixels between the main
+                                 // window's frame and this one's
 
 }  // namespace
 
@@ -40,9 +43,6 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
   setObjectName(QStringLiteral("FrmMohr"));
   setWindowTitle(QStringLiteral("Mohr diagram"));
   setAttribute(Qt::WA_QuitOnClose, false);
-  resize(kDefaultSize);
-  setMinimumSize(kMinimumSize);
-
   chart_ = new MohrChartView(this);
 
   // Two columns of name and value, filled column by column. The values are
@@ -60,21 +60,25 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
     box->setReadOnly(true);
     box->setFrame(false);
     box->setAccessibleName(name);
-    box->setMinimumWidth(80);
+    box->setToolTip(name);
+    box->setMinimumWidth(kValueWidth);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     box->setPalette(palette);
     box->installEventFilter(this);
     auto* label = new QLabel(name + QLatin1Char(':'), this);
     label->setBuddy(box);
+    label->setToolTip(name);
     const int row = i % kTableRows;
     const int column = i < kTableRows ? 0 : 3;
     table->addWidget(label, row, column);
     table->addWidget(box, row, column + 1);
     boxes_[static_cast<std::size_t>(i)] = box;
+    labels_[static_cast<std::size_t>(i)] = label;
   }
+  // The right column's texts (regime, joint state) are the longer ones.
   table->setColumnStretch(1, 1);
-  table->setColumnStretch(4, 1);
+  table->setColumnStretch(4, 2);
 
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("MohrStatus"));
@@ -93,6 +97,11 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
   layout->addWidget(chart_, 1);
   layout->addLayout(table);
   layout->addLayout(bottom);
+
+  // Below the width the full names need, the table shows the short ones.
+  wideWidth_ = layout->minimumSize().width();
+  resize(kDefaultSize);
+  setMinimumSize(kMinimumSize);
 }
 
 MohrWindow::~MohrWindow() = default;
@@ -181,6 +190,16 @@ void MohrWindow::showEvent(QShowEvent* event) {
   if (dirty_)
     Refresh();
   emit VisibilityChanged(true);
+}
+
+void MohrWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const bool wide = event->size().width() >= wideWidth_;
+  for (std::size_t i = 0; i < labels_.size(); ++i) {
+    const DerivedQuantity& quantity = kDerivedQuantities[i];
+    const QString text = QString::fromUtf8(wide ? quantity.name : quantity.shortName);
+    labels_[i]->setText(text + QLatin1Char(':'));
+  }
 }
 
 void MohrWindow::hideEvent(QHideEvent* event) {

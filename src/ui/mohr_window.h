@@ -68,6 +68,7 @@ class MohrWindow : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -81,9 +82,11 @@ class MohrWindow : public QWidget {
   Separators separators_;
   bool dirty_ = true;
   bool placed_ = false;
+  int wideWidth_ = 0;  ///< narrowest width that shows the full names
 
   MohrChartView* chart_ = nullptr;
   std::array<QLineEdit*, kDerivedCount> boxes_{};
+  std::array<QLabel*, kDerivedCount> labels_{};
   QLabel* status_ = nullptr;
   QPushButton* copy_ = nullptr;
 };

@@ -71,6 +71,7 @@ inline constexpr int kDerivedCount = 14;
 struct DerivedQuantity {
   const char* objectName;  ///< of the box that shows it
   const char* name;        ///< UTF-8
+  const char* shortName;   ///< UTF-8, for a narrow table
 };
 extern const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities;
 
