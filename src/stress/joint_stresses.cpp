@@ -47,13 +47,16 @@ JointStresses ComputeJointStresses(const PrincipalValues& values, const Principa
   result.tau =
       Store(numeric::Sqrt((s2 - s1) * (s2 - s1) * kk1 * kk2 + (s3 - s2) * (s3 - s2) * kk2 * kk3 +
                           (s3 - s1) * (s3 - s1) * kk3 * kk1));
+  result.tauLim = LimitingShearStress(result.sigma, joint.c, joint.phi);
+  return result;
+}
+
+double LimitingShearStress(double sigma, double cohesion, double frictionDegrees) {
   // The tangent is taken (and may fail) before the tension cut-off, which then
   // drops the cohesion as well: an open joint carries no shear at all.
-  // sigma == 0 exactly keeps tauLim == c.
-  result.tauLim = Store(joint.c + result.sigma * numeric::Tan(DegreesToRadians(joint.phi)));
-  if (result.sigma < 0.0)
-    result.tauLim = 0.0;
-  return result;
+  // sigma == 0 exactly keeps the cohesion.
+  const double limit = Store(cohesion + sigma * numeric::Tan(DegreesToRadians(frictionDegrees)));
+  return sigma < 0.0 ? 0.0 : limit;
 }
 
 }  // namespace stress

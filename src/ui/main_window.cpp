@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <array>
 
+#include "ui/mohr_window.h"
 #include "ui/net_chart.h"
 #include "ui/qt_colour.h"
 
@@ -440,6 +441,14 @@ void TFrmMorvane::BuildMenu() {
   }
   // Agrees with AngleMode 0 until the window is first shown.
   mnuAngleLeft_->setChecked(true);
+
+  QMenu* view = bar->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("N6"));
+  mnuMohr_ = command(view, "mnuMohr", QStringLiteral("&Mohr diagram"));
+  mnuMohr_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  mnuMohr_->setStatusTip(QStringLiteral("Show the Mohr diagram and the stress analysis"));
+  mnuMohr_->setCheckable(true);
+  mohr_ = new MohrWindowLink(mnuMohr_, this);
 
   mnuAbout_ = bar->addAction(QStringLiteral("A&bout"));
   mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));

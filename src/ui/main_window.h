@@ -11,6 +11,7 @@
 #include "projection/point_series.h"
 #include "stress/stress_state.h"
 #include "ui/number_text.h"
+#include "ui/pass_results.h"
 
 class QAction;
 class QCheckBox;
@@ -21,6 +22,7 @@ class QPushButton;
 
 namespace ui {
 
+class MohrWindowLink;
 class NetChartView;
 
 class TFrmMorvane : public QMainWindow {
@@ -35,6 +37,8 @@ class TFrmMorvane : public QMainWindow {
   /// The stored unit axes of the last pass (columns of the direction cosines).
   const stress::PrincipalAxes& DirectionCosines() const { return directionCosines_; }
   const Separators& CurrentSeparators() const { return separators_; }
+  /// What the last pass read and computed, as far as it got.
+  const PassResults& Results() const { return results_; }
   /// Reads the separators of the current default QLocale again.
   void ReadSeparators();
 
@@ -76,6 +80,7 @@ class TFrmMorvane : public QMainWindow {
   bool shown_ = false;
   Separators separators_;
   stress::PrincipalAxes directionCosines_{};
+  PassResults results_;
 
   QWidget* clientArea_ = nullptr;
   NetChartView* chart_ = nullptr;
@@ -91,6 +96,8 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuAngleLeft_ = nullptr;
   QAction* mnuAngleRight_ = nullptr;
   QAction* mnuAbout_ = nullptr;
+  QAction* mnuMohr_ = nullptr;
+  MohrWindowLink* mohr_ = nullptr;
 };
 
 }  // namespace ui

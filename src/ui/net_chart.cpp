@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/chart_marks.h"
 #include "ui/qt_colour.h"
 
 namespace ui {
@@ -25,13 +26,8 @@ using projection::NetPoint;
 using projection::PointList;
 using projection::PointOrder;
 
-constexpr int kCrossArm = 5;  // pixels from the centre to each end of a cross
-constexpr int kCrossSize = 2 * kCrossArm + 1;
 constexpr int kPoleLabelPointSize = 8;
 constexpr double kMarginFraction = 0.03;
-// Invisible, zero-width: placed after every '@' of a label so that Qt's label
-// format never finds a tag such as "@xPoint" in it.
-constexpr char16_t kWordJoiner = u'\u2060';
 
 QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
   QList<QPointF> result;
@@ -39,25 +35,6 @@ QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
   for (const NetPoint& p : points)
     result.append(QPointF(p.x, p.y));
   return result;
-}
-
-// One horizontal and one vertical line through the centre, kCrossArm pixels
-// to each side, on a transparent ground: drawn 1:1 as the marker image.
-QImage CrossImage(const QColor& colour) {
-  QImage image(kCrossSize, kCrossSize, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  for (int i = 0; i < kCrossSize; ++i) {
-    image.setPixelColor(i, kCrossArm, colour);
-    image.setPixelColor(kCrossArm, i, colour);
-  }
-  return image;
-}
-
-// The label shown as it is: Qt substitutes tags beginning with '@'.
-QString LiteralLabelFormat(const std::string& label) {
-  QString text = QString::fromStdString(label);
-  text.replace(QLatin1Char('@'), QString(QLatin1Char('@')) + QChar(kWordJoiner));
-  return text;
 }
 
 }  // namespace
@@ -146,7 +123,7 @@ class PoleSeriesAdapter final : public ChartSeries {
       const QColor colour = ToQColor(p.colour);
       pole->setColor(colour);
       pole->setLightMarker(CrossImage(colour));
-      pole->setPointLabelsFormat(LiteralLabelFormat(p.label));
+      pole->setPointLabelsFormat(LiteralLabelFormat(QString::fromStdString(p.label)));
       pole->replace(QList<QPointF>{QPointF(p.x, p.y)});
       pole->setVisible(true);
     }

@@ -14,6 +14,7 @@
 #include "stress/principal_axes.h"
 #include "stress/principal_values.h"
 #include "ui/main_window.h"
+#include "ui/mohr_window.h"
 #include "ui/net_chart.h"
 
 namespace ui {
@@ -72,6 +73,10 @@ double ToDegrees(double radians) {
   return numeric::Store(numeric::RadiansToDegrees(radians));
 }
 
+stress::Vector3 Scaled(double factor, const stress::Vector3& v) {
+  return {factor * v.x, factor * v.y, factor * v.z};
+}
+
 }  // namespace
 
 double TFrmMorvane::ReadBox(const QLineEdit* box) const {
@@ -84,6 +89,11 @@ void TFrmMorvane::WriteBox(QLineEdit* box, double value, int decimals) {
 }
 
 void TFrmMorvane::Recalculate() {
+  results_ = PassResults{};
+  results_.angleMode = angleMode_;
+  results_.jointActive = chkJoint_->isChecked();
+  // The Mohr window takes what the pass stored, also when the pass stops early.
+  const auto handOver = qScopeGuard([this] { mohr_->Update(results_); });
   // The chart shows what the pass added, also when the pass stops early.
   const auto publish = qScopeGuard([this] { chart_->Publish(); });
   DrawNet();
@@ -122,11 +132,13 @@ void TFrmMorvane::CalculateStresses() {
   state.txy = ReadBox(Box("input_txy"));
   state.tyz = ReadBox(Box("input_tyx"));  // the box named tyx holds tyz
   state.tzx = ReadBox(Box("input_tzx"));
+  results_.state = state;
 
   const stress::PrincipalValues values = stress::ComputePrincipalValues(state);
   for (int i = 0; i < 3; ++i) {
     WriteBox(Box(kPrincipalOutputs[i].valueBox), values[i], kValueDecimals);
   }
+  results_.values = values;
 
   // Each principal stress is shown completely before the next axis is sought.
   stress::PrincipalAxes lowerAxes{};
@@ -138,6 +150,7 @@ void TFrmMorvane::CalculateStresses() {
     lowerAxes[i] = angles.lower;
     WriteBox(Box(out.azimuthBox), ToDegrees(angles.azimuth), kAngleDecimals);
     WriteBox(Box(out.dipBox), ToDegrees(angles.dip), kAngleDecimals);
+    results_.directions[i] = {axis, angles.lower, ToDegrees(angles.azimuth), ToDegrees(angles.dip)};
 
     projection::PointSeries& series = chart_->Series(out.series);
     series.SetOrder(PointOrder::Insertion);
@@ -155,6 +168,8 @@ void TFrmMorvane::CalculateStresses() {
     WriteBox(Box(boxes[1]), factor * axis.y, kCosineDecimals);
     WriteBox(Box(boxes[2]), factor * axis.z, kCosineDecimals);
   }
+  results_.cosines = {
+      {Scaled(f, directionCosines_[0]), directionCosines_[1], directionCosines_[2]}};
 
   if (!chkJoint_->isChecked())
     return;
@@ -163,10 +178,12 @@ void TFrmMorvane::CalculateStresses() {
   joint.psi = ReadBox(Box("input_joint_psi"));
   joint.c = ReadBox(Box("input_joint_c"));
   joint.phi = ReadBox(Box("input_joint_phi"));
+  results_.joint = joint;
   const stress::JointStresses result = stress::ComputeJointStresses(values, lowerAxes, joint);
   WriteBox(Box("input_sigma"), result.sigma, kValueDecimals);
   WriteBox(Box("input_tau"), result.tau, kValueDecimals);
   WriteBox(Box("input_taulim"), result.tauLim, kValueDecimals);
+  results_.jointStresses = result;
 }
 
 }  // namespace ui
