@@ -8,10 +8,12 @@
 
 namespace analysis {
 
+using numeric::Extended;
+
 std::array<MohrCircle, 3> MohrCircles(const stress::PrincipalValues& values) {
-  // Halves in long double: (a + b) / 2 never overflows before the rounding.
-  const auto circle = [](long double a, long double b) {
-    return MohrCircle{static_cast<double>((a + b) / 2.0L), static_cast<double>((a - b) / 2.0L)};
+  // Halves in the extended type: (a + b) / 2 does not overflow before the rounding.
+  const auto circle = [](Extended a, Extended b) {
+    return MohrCircle{static_cast<double>((a + b) / 2.0), static_cast<double>((a - b) / 2.0)};
   };
   return {circle(values.s1, values.s3), circle(values.s1, values.s2), circle(values.s2, values.s3)};
 }
@@ -20,11 +22,11 @@ std::vector<MohrPoint> HalfCircle(const MohrCircle& circle, int segments) {
   segments = std::max(segments, 1);
   std::vector<MohrPoint> points;
   points.reserve(static_cast<std::size_t>(segments) + 1);
-  const long double centre = circle.centre;
-  const long double radius = circle.radius;
+  const Extended centre = circle.centre;
+  const Extended radius = circle.radius;
   for (int i = 0; i <= segments; ++i) {
     // From pi (left end) down to 0 (right end).
-    const long double angle = numeric::kPi * (segments - i) / segments;
+    const Extended angle = numeric::kPi * (segments - i) / segments;
     MohrPoint p;
     p.sigma = static_cast<double>(centre + radius * std::cos(angle));
     p.tau = static_cast<double>(radius * std::sin(angle));
@@ -76,17 +78,17 @@ MohrExtent DiagramExtent(const stress::PrincipalValues& values, std::optional<Mo
     high = std::max(high, extra->sigma);
     top = std::max(top, extra->tau);
   }
-  const long double centre = (static_cast<long double>(low) + high) / 2.0L;
-  long double span = static_cast<long double>(high) - low;
-  const long double size = std::max(std::fabs(low), std::fabs(high));
-  if (span <= 1e-9L * size || span == 0.0L)
-    span = size > 0.0L ? size : 1.0L;
-  const long double half = span / 2.0L + margin * span;
+  const Extended centre = (static_cast<Extended>(low) + high) / 2.0;
+  Extended span = static_cast<Extended>(high) - low;
+  const Extended size = std::max(std::fabs(low), std::fabs(high));
+  if (span <= 1e-9 * size || span == 0.0)
+    span = size > 0.0 ? size : 1.0;
+  const Extended half = span / 2.0 + margin * span;
   MohrExtent extent;
   extent.sigmaMin = static_cast<double>(centre - half);
   extent.sigmaMax = static_cast<double>(centre + half);
   extent.tauMax =
-      static_cast<double>(std::max(static_cast<long double>(top), 0.0L) + margin * span);
+      static_cast<double>(std::max(static_cast<Extended>(top), Extended{0}) + margin * span);
   return extent;
 }
 

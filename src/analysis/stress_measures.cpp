@@ -7,31 +7,34 @@
 #include "numeric/extended_math.h"
 
 namespace analysis {
+
+using numeric::Extended;
+
 namespace {
 
-// Rounds a long double result to the double it is kept as. Unlike
+// Rounds an extended-precision result to the double it is kept as. Unlike
 // numeric::Store it never throws: the quantities here are shown, not stored
 // into the pass, and every one of them has a text.
-double Keep(long double value) {
+double Keep(Extended value) {
   return static_cast<double>(value);
 }
 
 }  // namespace
 
 StressMeasures ComputeStressMeasures(const stress::PrincipalValues& values) {
-  const long double s1 = values.s1;
-  const long double s2 = values.s2;
-  const long double s3 = values.s3;
-  const long double d12 = s1 - s2;
-  const long double d23 = s2 - s3;
-  const long double d31 = s3 - s1;
-  const long double squares = d12 * d12 + d23 * d23 + d31 * d31;
+  const Extended s1 = values.s1;
+  const Extended s2 = values.s2;
+  const Extended s3 = values.s3;
+  const Extended d12 = s1 - s2;
+  const Extended d23 = s2 - s3;
+  const Extended d31 = s3 - s1;
+  const Extended squares = d12 * d12 + d23 * d23 + d31 * d31;
 
   StressMeasures m;
-  m.meanStress = Keep((s1 + s2 + s3) / 3.0L);
-  m.maxShear = Keep((s1 - s3) / 2.0L);
-  m.vonMises = Keep(std::sqrt(squares / 2.0L));
-  m.octahedralShear = Keep(std::sqrt(squares) / 3.0L);
+  m.meanStress = Keep((s1 + s2 + s3) / 3.0);
+  m.maxShear = Keep((s1 - s3) / 2.0);
+  m.vonMises = Keep(std::sqrt(squares / 2.0));
+  m.octahedralShear = Keep(std::sqrt(squares) / 3.0);
   // For sorted values 0 <= s2 - s3 <= s1 - s3 holds after rounding too, so the
   // quotient stays within [0, 1].
   if (values.s1 != values.s3)
@@ -40,12 +43,12 @@ StressMeasures ComputeStressMeasures(const stress::PrincipalValues& values) {
 }
 
 HorizontalStresses ComputeHorizontalStresses(const stress::StressState& s) {
-  const long double sx = s.sx;
-  const long double sy = s.sy;
-  const long double txy = s.txy;
-  const long double mean = (sx + sy) / 2.0L;
-  const long double half = (sx - sy) / 2.0L;
-  const long double radius = std::sqrt(half * half + txy * txy);
+  const Extended sx = s.sx;
+  const Extended sy = s.sy;
+  const Extended txy = s.txy;
+  const Extended mean = (sx + sy) / 2.0;
+  const Extended half = (sx - sy) / 2.0;
+  const Extended radius = std::sqrt(half * half + txy * txy);
 
   HorizontalStresses h;
   h.sv = s.sz;
@@ -56,8 +59,8 @@ HorizontalStresses ComputeHorizontalStresses(const stress::StressState& s) {
     // East, counter-clockwise, in (-90, 90] degrees; North-clockwise that is
     // 90 - theta. A shear of -0 turns +180 into -180 degrees, and rounding can
     // reach 180 itself: both are the same axis as 0.
-    const long double theta = numeric::RadiansToDegrees(std::atan2(2.0L * txy, sx - sy)) / 2.0L;
-    double azimuth = Keep(90.0L - theta);
+    const Extended theta = numeric::RadiansToDegrees(std::atan2(2.0 * txy, sx - sy)) / 2.0;
+    double azimuth = Keep(90.0 - theta);
     if (azimuth >= 180.0)
       azimuth -= 180.0;
     h.shMaxAzimuth = azimuth;
@@ -91,14 +94,14 @@ JointAssessment AssessJoint(const stress::PrincipalValues& values,
                             const stress::JointStresses& joint) {
   JointAssessment a;
   if (joint.sigma > 0.0)
-    a.slipTendency = Keep(static_cast<long double>(joint.tau) / joint.sigma);
+    a.slipTendency = Keep(static_cast<Extended>(joint.tau) / joint.sigma);
   if (values.s1 != values.s3) {
-    const long double s1 = values.s1;
-    const long double td = (s1 - joint.sigma) / (s1 - values.s3);
-    a.dilationTendency = Keep(std::clamp(td, 0.0L, 1.0L));
+    const Extended s1 = values.s1;
+    const Extended td = (s1 - joint.sigma) / (s1 - values.s3);
+    a.dilationTendency = Keep(std::clamp(td, Extended{0}, Extended{1}));
   }
   a.factorOfSafety = joint.tau == 0.0 ? std::numeric_limits<double>::infinity()
-                                      : Keep(static_cast<long double>(joint.tauLim) / joint.tau);
+                                      : Keep(static_cast<Extended>(joint.tauLim) / joint.tau);
   if (joint.sigma < 0.0) {
     a.state = JointState::kOpens;
   } else if (joint.tau >= joint.tauLim) {
