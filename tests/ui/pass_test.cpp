@@ -12,10 +12,13 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointF>
 #include <QTest>
 #include <QWindow>
 #include <QXYSeries>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -191,6 +194,96 @@ TEST_P(JointTest, JointBoxesShowTheWorkedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, JointTest, ::testing::ValuesIn(kJointCases), RowName());
+
+// ---------------------------------------------------------------------------
+// The net agrees with the boxes, clockwise from North: each principal pole is
+// the downward axis its azimuth and dip boxes give, each principal trace's
+// middle point lies on its plane's dip line (opposite the axis, plunging 90
+// degrees less the axis's dip), and the joint is the plane of its normal
+// (sin b sin p, cos b sin p, cos p), pole and middle point alike. A point
+// plunging p along azimuth a stands at radius sqrt(2) sin((90 - p) / 2). The
+// boxes round to 0.005 degrees, which moves a point by at most 1.5e-4 (0.71
+// per radian along the radius, at most 1 per radian across it).
+
+struct NetCase {
+  const char* name;
+  std::array<const char*, 6> stress;
+  const char* jointBeta;  // nullptr: the joint is off
+  const char* jointPsi;
+};
+void PrintTo(const NetCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const NetCase kNetCases[] = {
+    {"default", {"3.4", "1", "8", "1", "-1", "2"}, nullptr, nullptr},
+    {"default joint", {"3.4", "1", "8", "1", "-1", "2"}, "16", "33"},
+    {"joint 196 -33 drawn as 16 33", {"3.4", "1", "8", "1", "-1", "2"}, "196", "-33"},
+    {"joint dipping past vertical", {"4", "3", "2", "-2", "-1", "-2"}, "250", "120"},
+    {"vertical and horizontal planes", {"10", "30", "5", "0", "0", "0"}, "300", "90"},
+};
+
+/// The net point of a line plunging `plunge` degrees towards `azimuth` degrees.
+QPointF LineOnNet(double azimuth, double plunge) {
+  const double r = std::sqrt(2.0) * std::sin((90.0 - plunge) * M_PI / 360.0);
+  return {r * std::sin(azimuth * M_PI / 180.0), r * std::cos(azimuth * M_PI / 180.0)};
+}
+
+class NetTest : public PassTest, public ::testing::WithParamInterface<NetCase> {
+ protected:
+  double Number(const char* box) { return std::stod(Text(box)); }
+
+  void ExpectAt(const projection::NetPoint& point, const QPointF& expected,
+                const std::string& what) {
+    EXPECT_NEAR(point.x, expected.x(), 2e-4) << what;
+    EXPECT_NEAR(point.y, expected.y(), 2e-4) << what;
+  }
+
+  void ExpectPole(const std::string& label, const QPointF& expected) {
+    const auto& poles = Points(3).Points();
+    const auto pole = std::find_if(poles.begin(), poles.end(),
+                                   [&](const projection::NetPoint& p) { return p.label == label; });
+    ASSERT_NE(pole, poles.end()) << "no pole " << label;
+    ExpectAt(*pole, expected, "pole " + label);
+  }
+};
+
+TEST_P(NetTest, PolesAndTracesStandWhereTheBoxesPutThem) {
+  const NetCase& c = GetParam();
+  SetStress(c.stress);
+  if (c.jointBeta != nullptr) {
+    Click("chkJoint");
+    Type("input_joint_beta", QString::fromLatin1(c.jointBeta));
+    Type("input_joint_psi", QString::fromLatin1(c.jointPsi));
+  }
+  Click("Button1");
+  ASSERT_EQ(Messages(), std::vector<std::string>{});
+
+  const std::array<std::array<const char*, 3>, 3> principal = {{
+      {"s1", "input_s1_beta", "input_s1_psi"},
+      {"s2", "input_s2_beta", "input_s2_psi"},
+      {"s3", "input_s3_beta", "input_s3_psi"},
+  }};
+  for (int i = 0; i < 3; ++i) {
+    const double azimuth = Number(principal[i][1]);
+    const double dip = Number(principal[i][2]);
+    ExpectPole(principal[i][0], LineOnNet(azimuth, dip));
+    ExpectAt(Points(4 + i).Points().at(90), LineOnNet(azimuth + 180.0, 90.0 - dip),
+             std::string("middle of the plane of ") + principal[i][0]);
+  }
+  if (c.jointBeta == nullptr)
+    return;
+  const double b = std::stod(c.jointBeta) * M_PI / 180.0;
+  const double p = std::stod(c.jointPsi) * M_PI / 180.0;
+  const double up = std::cos(p) < 0.0 ? -1.0 : 1.0;  // the normal taken upward
+  const double planeDip = std::acos(up * std::cos(p)) * 180.0 / M_PI;
+  const double dipDirection =
+      std::atan2(up * std::sin(b) * std::sin(p), up * std::cos(b) * std::sin(p)) * 180.0 / M_PI;
+  ExpectPole("joint", LineOnNet(dipDirection + 180.0, 90.0 - planeDip));
+  ExpectAt(Points(2).Points().at(90), LineOnNet(dipDirection, planeDip), "middle of the joint");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NetTest, ::testing::ValuesIn(kNetCases), RowName());
 
 // ---------------------------------------------------------------------------
 // The order of the writes and the state of the chart after complete passes.
