@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -576,17 +578,58 @@ TEST_F(PassTest, ErrorBoxOverTheWindowThenTheWindowGoesOn) {
 // The user's separators: read again when a locale change is announced, used
 // by the next pass, and never a reason to recalculate by themselves.
 
-using LocaleTest = WindowTest;
+class LocaleTest : public WindowTest {
+ protected:
+  /// A new window created under `locale`, as the program starts in it.
+  void CreateUnder(const QLocale& locale) {
+    AnnounceLocale(locale);
+    window_ = std::make_unique<ui::TFrmMorvane>();
+  }
+};
 
-// With "," as decimal separator the default "3.4" is not a number, so the first
-// pass stops; once the user types "3,4" the results appear with ",". Back in
-// English nothing changes until the next pass.
+// The default texts are written with the user's decimal separator, so every
+// start completes its first pass.
+struct StartCase {
+  const char* name;
+  QLocale::Language language;
+  QLocale::Territory territory;
+  const char* sx;
+  std::array<const char*, 3> values;
+};
+void PrintTo(const StartCase& c, std::ostream* os) {
+  *os << c.name;
+}
+const StartCase kStartCases[] = {
+    {"German", QLocale::German, QLocale::Germany, "3,4", {"8,794", "3,341", "0,266"}},
+    {"French", QLocale::French, QLocale::France, "3,4", {"8,794", "3,341", "0,266"}},
+    {"US English", QLocale::English, QLocale::UnitedStates, "3.4", {"8.794", "3.341", "0.266"}},
+};
+class StartTest : public LocaleTest, public ::testing::WithParamInterface<StartCase> {};
+TEST_P(StartTest, FirstPassReadsTheDefaultsWrittenWithTheUsersSeparator) {
+  const StartCase& c = GetParam();
+  CreateUnder(QLocale(c.language, c.territory));
+  Show();
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  EXPECT_EQ(Text("input_sx"), c.sx);
+  EXPECT_EQ(Text("input_s1"), c.values[0]);
+  EXPECT_EQ(Text("input_s2"), c.values[1]);
+  EXPECT_EQ(Text("input_s3"), c.values[2]);
+}
+INSTANTIATE_TEST_SUITE_P(Table, StartTest, ::testing::ValuesIn(kStartCases), RowName());
+
+// With "," as decimal separator a typed "3.4" is not a number; "3,4" is, and
+// the results appear with ",". Back in English nothing changes until the next
+// pass.
 TEST_F(LocaleTest, PassesFollowTheDecimalSeparatorOfTheLocale) {
-  AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+  CreateUnder(QLocale(QLocale::German, QLocale::Germany));
   EXPECT_EQ(window_->CurrentSeparators().decimal, QStringLiteral(","));
   Show();
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  Type("input_sx", QStringLiteral("3.4"));
+  Box("input_s1")->setText(QStringLiteral("stale"));
+  Click("Button1");
   EXPECT_EQ(Messages(), std::vector<std::string>{"'3.4' is not a valid floating point value."});
-  EXPECT_EQ(Text("input_s1"), "input_s1");
+  EXPECT_EQ(Text("input_s1"), "stale");
 
   Type("input_sx", QStringLiteral("3,4"));
   Click("Button1");
@@ -606,11 +649,12 @@ TEST_F(LocaleTest, PassesFollowTheDecimalSeparatorOfTheLocale) {
 }
 
 // A first pass that fails runs while the window is being shown; its box opens
-// over the window once the window stands on the screen, and the window keeps
-// the texts it was created with.
+// over the window once the window stands on the screen, the window keeps the
+// texts it was created with.
 TEST_F(LocaleTest, FailingFirstPassOpensItsBoxOverTheShownWindow) {
   errors_.ShowRealBoxes();
-  AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+  CreateUnder(QLocale(QLocale::German, QLocale::Germany));
+  Box("input_sz")->setText(QStringLiteral("8.5"));
   bool answered = false;
   bool windowOnScreen = false;
   std::string text;
@@ -627,7 +671,7 @@ TEST_F(LocaleTest, FailingFirstPassOpensItsBoxOverTheShownWindow) {
       });
   EXPECT_TRUE(outcome.appeared) << "the failing first pass opened no box";
   EXPECT_FALSE(outcome.leftOpen);
-  EXPECT_EQ(text, "'3.4' is not a valid floating point value.");
+  EXPECT_EQ(text, "'8.5' is not a valid floating point value.");
   EXPECT_TRUE(windowOnScreen) << "the box opened before the window was on the screen";
   EXPECT_EQ(Text("input_s1"), "input_s1");
   EXPECT_EQ(Points(1).Points().size(), 91u);
