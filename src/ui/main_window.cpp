@@ -465,6 +465,9 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuAngleLeft_, &QAction::triggered, this, &TFrmMorvane::mnuAngleLeftClick);
   connect(mnuAngleRight_, &QAction::triggered, this, &TFrmMorvane::mnuAngleRightClick);
   connect(mnuAbout_, &QAction::triggered, this, &TFrmMorvane::mnuAboutClick);
+  // Return and the keypad's Enter in an input box calculate, as the button does.
+  for (const char* name : kInputBoxes)
+    connect(Box(name), &QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click);
 }
 
 void TFrmMorvane::SetTabOrder() {

@@ -75,8 +75,13 @@ double ToDegrees(double radians) {
 
 }  // namespace
 
-double TFrmMorvane::ReadBox(const QLineEdit* box) const {
-  return ReadNumber(box->text(), separators_);
+double TFrmMorvane::ReadBox(QLineEdit* box) {
+  try {
+    return ReadNumber(box->text(), separators_);
+  } catch (const ConversionError&) {
+    unreadBox_ = box;  // the error goes on to the guard unchanged
+    throw;
+  }
 }
 
 void TFrmMorvane::WriteBox(QLineEdit* box, double value, int decimals) {
