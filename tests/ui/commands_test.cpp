@@ -460,7 +460,7 @@ TEST_P(AboutBoxTest, OpensModalCentredAndCloses) {
   EXPECT_FALSE(outcome.leftOpen) << GetParam().name << " did not close the About box";
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_EQ(seen.title, "Kelvane");
-  EXPECT_EQ(seen.text, ui::AboutText().toStdString());
+  EXPECT_EQ(seen.text, ui::AboutBoxText().toStdString());
   EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
   EXPECT_EQ(seen.buttons, 1);
   EXPECT_EQ(seen.buttonText, "OK");
@@ -488,6 +488,18 @@ TEST(AboutText, OneParagraphWithTheCreditsInOrderAndNoAddresses) {
     EXPECT_GE(at, from) << role << " missing or out of order";
     from = std::max(from, at);
   }
+}
+
+// The credits, then the version the build was made with and the licence, as
+// a GPL program's notice.
+TEST(AboutBoxText, CreditsThenVersionThenLicence) {
+  const QStringList lines = ui::AboutBoxText().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_EQ(lines[0], ui::AboutText());
+  EXPECT_EQ(lines[1].toStdString(), "");
+  EXPECT_EQ(lines[2].toStdString(), "Version 1.0");
+  EXPECT_TRUE(lines[3].contains(QLatin1String("GPL-3.0-or-later"))) << lines[3].toStdString();
+  EXPECT_TRUE(lines[3].contains(QLatin1String("NO WARRANTY"))) << lines[3].toStdString();
 }
 
 // The icon is an SVG resource: it needs the resource linked in and Qt's SVG
