@@ -290,7 +290,7 @@ TEST(NetChartPixels, PoleIsACrossInItsColourAtItsPoint) {
     const QPointF at = PixelOf(view, x, y);
     // A one-pixel cross 11 across: 21 pixels, none between its arms.
     const Found cross = Find(image, QRect(at.toPoint() - QPoint(8, 8), QSize(17, 17)),
-                             [&](const QColor& c) { return Near(c, colour); });
+                             [want = colour](const QColor& c) { return Near(c, want); });
     EXPECT_EQ(cross.box.size(), QSize(11, 11));
     EXPECT_EQ(cross.count, 21);
     const QPoint centre = cross.box.center();
