@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 #include "projection/colour.h"
 #include "projection/point_series.h"
@@ -73,11 +74,20 @@ class TFrmMorvane : public QMainWindow {
   void PlaceOnScreen();
   /// The edit box named `name`; a missing one is a programming error and aborts.
   QLineEdit* Box(const char* name) const;
-  double ReadBox(const QLineEdit* box) const;
+  /// The number in `box`; a text that is no number also makes `box` the one
+  /// the running command points the user to (RunPassCommand).
+  double ReadBox(QLineEdit* box);
   void WriteBox(QLineEdit* box, double value, int decimals);
+  /// Runs a command's work, which ends in a pass, through RunGuarded. When the
+  /// pass stopped at a box whose text is no number, that box has the focus,
+  /// its whole text selected, once the error box is closed (the first pass's
+  /// box opens later; its selection does not outlast that); after any other
+  /// error the focus stays where it was.
+  void RunPassCommand(const std::function<void()>& work);
 
   int angleMode_ = 0;
   bool shown_ = false;
+  QLineEdit* unreadBox_ = nullptr;  ///< the box whose text stopped the pass
   Separators separators_;
   stress::PrincipalAxes directionCosines_{};
   PassResults results_;

@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QImage>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +30,15 @@ using projection::PointOrder;
 
 constexpr int kPoleLabelPointSize = 8;
 constexpr double kMarginFraction = 0.03;
+// Qt stands a point label's baseline half the marker size, the marker pen's
+// width (2 in the chart's theme) and 2 pixels above its point; rounded up.
+constexpr int kPoleLabelBaselineLift = 10;
+// Ticks and value labels every half unit from the centre: the corners of the
+// range (+-1.1) carry none, so no label of one axis meets one of the other.
+constexpr double kTickInterval = 0.5;
+// The axis names, placed over the chart in view pixels.
+constexpr QRect kNorthName(160, 8, 42, 13);
+constexpr QRect kEastName(288, 136, 10, 13);
 
 QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
   QList<QPointF> result;
@@ -141,7 +152,7 @@ class PoleSeriesAdapter final : public ChartSeries {
     pole->setPointLabelsVisible(true);
     pole->setPointLabelsColor(Qt::black);
     pole->setPointLabelsFont(labelFont_);
-    pole->setPointLabelsClipping(true);
+    pole->setPointLabelsClipping(false);
     chart_->addSeries(pole);
     for (QAbstractAxis* axis : chart_->axes())
       pole->attachAxis(axis);
@@ -157,7 +168,10 @@ class PoleSeriesAdapter final : public ChartSeries {
 QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment) {
   auto* axis = new QValueAxis(chart);
   axis->setRange(-NetChartView::kNetRange, NetChartView::kNetRange);
-  axis->setTickCount(5);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0.0);
+  axis->setTickInterval(kTickInterval);
+  axis->setLabelFormat(QStringLiteral("%.1f"));
   chart->addAxis(axis, alignment);
   return axis;
 }
@@ -180,6 +194,9 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   setRubberBand(QChartView::NoRubberBand);
   setDragMode(QGraphicsView::NoDrag);
   setRenderHint(QPainter::Antialiasing, true);
+  // A pole's label may stand outside the plot area, where Qt would not repaint
+  // it when the poles change; the whole 305-pixel view is repainted instead.
+  setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
   QChart* net = chart();
   net->setTitle(QString());
@@ -193,15 +210,15 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   QValueAxis* axisX = NetAxis(net, Qt::AlignBottom);
   QValueAxis* axisY = NetAxis(net, Qt::AlignLeft);
 
-  QFont labelFont = font();
-  labelFont.setPointSize(kPoleLabelPointSize);
+  poleLabelFont_ = font();
+  poleLabelFont_.setPointSize(kPoleLabelPointSize);
 
   for (int n = 1; n <= kSeriesCount; ++n) {
     QXYSeries* qtSeries = nullptr;
     if (n == kPoleSeries) {
       auto* all = new QScatterSeries(net);
       qtSeries = all;
-      series_[n - 1] = std::make_unique<PoleSeriesAdapter>(all, net, labelFont);
+      series_[n - 1] = std::make_unique<PoleSeriesAdapter>(all, net, poleLabelFont_);
     } else {
       auto* line = new QLineSeries(net);
       line->setPen(LinePen(Qt::black));
@@ -218,8 +235,8 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
       qtSeries->setVisible(false);
   }
 
-  AxisName(this, "Label35", QStringLiteral("Y (North)"), QRect(160, 8, 42, 13));
-  AxisName(this, "Label36", QStringLiteral("X "), QRect(288, 136, 10, 13));
+  AxisName(this, "Label35", QStringLiteral("Y (North)"), kNorthName);
+  AxisName(this, "Label36", QStringLiteral("X "), kEastName);
 }
 
 NetChartView::~NetChartView() = default;
@@ -249,17 +266,31 @@ void NetChartView::FitSquarePlotArea() {
   const int marginY = qRound(kMarginFraction * size.height());
   net->setMargins(QMargins(marginX, marginY, marginX, marginY));
 
-  // Qt's own layout leaves room for the axis labels, end labels included, but
-  // gives each axis whatever length is left, which draws the net as an ellipse.
-  // The square is the largest that fits in that room, centred in it. The axes
-  // follow a plot area set by hand only when the layout runs again.
+  // Qt's own layout leaves room for the axis labels, but gives each axis
+  // whatever length is left, which draws the net as an ellipse. The plot area
+  // is a square inside that room, as large as it can be while a pole on the
+  // north rim keeps its label (centred above it) below the north axis name.
+  // Its side is an odd number of pixels at whole-pixel edges, so the centre of
+  // the net falls on a pixel's centre: the diameters, where vertical planes
+  // trace, are then drawn one pixel wide like every curve. The axes follow a
+  // plot area set by hand only when the layout runs again.
   QGraphicsLayout* layout = net->layout();
   net->setPlotArea(QRectF());
   layout->activate();
   const QRectF room = net->plotArea();
-  const qreal side = std::min(room.width(), room.height());
-  net->setPlotArea(QRectF(room.left() + (room.width() - side) / 2,
-                          room.top() + (room.height() - side) / 2, side, side));
+  const qreal rimInset = (kNetRange - 1.0) / (2.0 * kNetRange);  // of the side, edge to rim
+  const qreal rimTopMin =
+      kNorthName.bottom() + 1 + QFontMetrics(poleLabelFont_).ascent() + kPoleLabelBaselineLift;
+  const qreal largest =
+      std::min({room.width(), room.height(), (room.bottom() - rimTopMin) / (1.0 - rimInset)});
+  int side = static_cast<int>(std::floor(largest));
+  if (side % 2 == 0)
+    --side;
+  const qreal topMin = std::max(room.top(), rimTopMin - side * rimInset);
+  const qreal topMax = room.bottom() - side;
+  const qreal top = std::max(std::ceil(topMin), std::floor((topMin + topMax) / 2));
+  const qreal left = std::floor(room.left() + (room.width() - side) / 2);
+  net->setPlotArea(QRectF(left, top, side, side));
   layout->invalidate();
   layout->activate();
 }

@@ -10,6 +10,7 @@
 #include "numeric/extended_math.h"
 #include "numeric/floating_point_error.h"
 #include "projection/equal_area.h"
+#include "projection/folded_plane.h"
 #include "stress/joint_stresses.h"
 #include "stress/principal_axes.h"
 #include "stress/principal_values.h"
@@ -79,8 +80,13 @@ stress::Vector3 Scaled(double factor, const stress::Vector3& v) {
 
 }  // namespace
 
-double TFrmMorvane::ReadBox(const QLineEdit* box) const {
-  return ReadNumber(box->text(), separators_);
+double TFrmMorvane::ReadBox(QLineEdit* box) {
+  try {
+    return ReadNumber(box->text(), separators_);
+  } catch (const ConversionError&) {
+    unreadBox_ = box;  // the error goes on to the guard unchanged
+    throw;
+  }
 }
 
 void TFrmMorvane::WriteBox(QLineEdit* box, double value, int decimals) {
@@ -115,7 +121,10 @@ void TFrmMorvane::DrawNet() {
     return;
   const double dipDirection = ToRadians(ReadBox(Box("input_joint_beta")));
   const double dip = ToRadians(ReadBox(Box("input_joint_psi")));
-  PlotPlane(joint, projection::kBlack, dipDirection, dip, "joint");
+  // The joint's stresses take (beta, -psi) as the plane (beta + 180, psi); the
+  // net draws that same plane.
+  const projection::Plane plane = projection::FoldedPlane(dipDirection, dip);
+  PlotPlane(joint, projection::kBlack, plane.dipDirection, plane.dip, "joint");
 }
 
 void TFrmMorvane::PlotPlane(projection::PointSeries& series, projection::Colour colour,
