@@ -4,11 +4,13 @@
 # program and what it links, make test adds the test suites, make bench the
 # benchmarks. Warnings are errors unless WERROR=OFF is given.
 BUILD_DIR ?= build
+# The stress library and its tests once more with intermediate terms in double.
+DOUBLE_BUILD_DIR ?= $(BUILD_DIR)-double
 JOBS ?= $(shell nproc)
 WERROR ?= ON
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench format install clean
+.PHONY: all deps configure build run test test-double bench format install clean
 
 all: build
 
@@ -27,6 +29,15 @@ run: build
 test: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	@bash scripts/run-tests.sh $(BUILD_DIR)
+	@$(MAKE) --no-print-directory test-double
+
+# The stress property families where long double is no wider than double.
+test-double: deps
+	cmake -S . -B $(DOUBLE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DKELVANE_WERROR=ON \
+	  -DKELVANE_EXTENDED_AS_DOUBLE=ON -DKELVANE_BUILD_UI=OFF -DKELVANE_BUILD_BENCH=OFF
+	cmake --build $(DOUBLE_BUILD_DIR) -j $(JOBS) \
+	  --target principal_values_test principal_axes_test joint_stresses_test
+	ctest --test-dir $(DOUBLE_BUILD_DIR) -R '^Families/' --output-on-failure -j $(JOBS)
 
 # The stress and number-text benchmarks, the window benchmark on Qt's
 # offscreen platform, then the start-up comparison on a virtual X server.
@@ -45,4 +56,4 @@ install: build
 	cmake --install $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(DOUBLE_BUILD_DIR)

@@ -7,60 +7,61 @@
 
 #include <cmath>
 
+#include "numeric/extended.h"
 #include "numeric/floating_point_error.h"
 
 namespace numeric {
 
-inline constexpr long double kPi = 3.141592653589793238462643383279502884L;
-inline constexpr long double kHalfPi = kPi / 2.0L;
-inline constexpr long double kTwoPi = kPi * 2.0L;
+inline constexpr Extended kPi = 3.141592653589793238462643383279502884L;
+inline constexpr Extended kHalfPi = kPi / 2.0;
+inline constexpr Extended kTwoPi = kPi * 2.0;
 
 /// Arguments at or beyond this magnitude have no reduced trigonometric value.
-inline constexpr long double kTrigLimit = 9223372036854775808.0L;  // 2^63
+inline constexpr Extended kTrigLimit = 9223372036854775808.0;  // 2^63
 
-inline long double Sin(long double x) {
-  return std::fabs(x) >= kTrigLimit ? 0.0L : std::sin(x);
+inline Extended Sin(Extended x) {
+  return std::fabs(x) >= kTrigLimit ? 0.0 : std::sin(x);
 }
-inline long double Cos(long double x) {
-  return std::fabs(x) >= kTrigLimit ? 0.0L : std::cos(x);
+inline Extended Cos(Extended x) {
+  return std::fabs(x) >= kTrigLimit ? 0.0 : std::cos(x);
 }
 
 /// A sine and a cosine of one angle.
 struct SineCosine {
-  long double sin;
-  long double cos;
+  Extended sin;
+  Extended cos;
 };
 
 /// Sin(x) and Cos(x), the same values as the two calls give, from one
 /// argument reduction: the compiler makes the adjacent sine and cosine of one
 /// argument a single sincos call, which reduces once for both.
-inline SineCosine SinCos(long double x) {
+inline SineCosine SinCos(Extended x) {
   if (std::fabs(x) >= kTrigLimit)
-    return {0.0L, 0.0L};
+    return {0.0, 0.0};
   return {std::sin(x), std::cos(x)};
 }
 
 /// Tangent; throws "Invalid floating point operation" at |x| >= 2^63.
-inline long double Tan(long double x) {
+inline Extended Tan(Extended x) {
   if (!(std::fabs(x) < kTrigLimit))
     ThrowInvalidOperation();
   return std::tan(x);
 }
 
 /// Square root; throws "Invalid floating point operation" for x < 0 or NaN.
-inline long double Sqrt(long double x) {
-  if (!(x >= 0.0L))
+inline Extended Sqrt(Extended x) {
+  if (!(x >= 0.0))
     ThrowInvalidOperation();
   return std::sqrt(x);
 }
 
 /// Degrees to radians as value * pi / 180 (multiply first).
-inline long double DegreesToRadians(long double degrees) {
-  return degrees * kPi / 180.0L;
+inline Extended DegreesToRadians(Extended degrees) {
+  return degrees * kPi / 180.0;
 }
 /// Radians to degrees as value * 180 / pi.
-inline long double RadiansToDegrees(long double radians) {
-  return radians * 180.0L / kPi;
+inline Extended RadiansToDegrees(Extended radians) {
+  return radians * 180.0 / kPi;
 }
 
 }  // namespace numeric

@@ -3,12 +3,15 @@
 // The arithmetic of the whole program runs with three conditions raised as
 // errors at the operation that causes them: invalid operation, division by
 // zero and overflow. Underflow and inexact results are never errors. Formulas
-// carry their terms in long double (the 80-bit x87 type) and round to double
-// where a quantity is stored; Store() is that rounding, with the checks.
+// carry their terms in the extended type (numeric/extended.h) and round to
+// double where a quantity is stored; Store() is that rounding, with the checks.
 
 #include <cmath>
+#include <concepts>
 #include <stdexcept>
 #include <string>
+
+#include "numeric/extended.h"
 
 namespace numeric {
 
@@ -32,10 +35,12 @@ class FloatingPointError : public std::runtime_error {
   throw FloatingPointError(kDivisionByZeroMessage);
 }
 
-/// Rounds an extended-precision result to the double it is stored as.
+/// Rounds an extended-precision result (an Extended, or any wider floating
+/// type a caller computes in) to the double it is stored as.
 /// Throws "Invalid floating point operation" for a NaN and "Floating point
 /// overflow" when the magnitude exceeds the double range.
-inline double Store(long double value) {
+template <std::floating_point Real>
+double Store(Real value) {
   if (std::isnan(value))
     ThrowInvalidOperation();
   const double stored = static_cast<double>(value);
@@ -44,11 +49,11 @@ inline double Store(long double value) {
   return stored;
 }
 
-/// numerator / denominator in long double, with the faults of a division:
+/// numerator / denominator in the extended type, with the faults of a division:
 /// 0/0 is an invalid operation, x/0 for any other x a division by zero.
-inline long double Quotient(long double numerator, long double denominator) {
-  if (denominator == 0.0L) {
-    if (numerator == 0.0L || std::isnan(numerator))
+inline Extended Quotient(Extended numerator, Extended denominator) {
+  if (denominator == 0.0) {
+    if (numerator == 0.0 || std::isnan(numerator))
       ThrowInvalidOperation();
     ThrowDivisionByZero();
   }

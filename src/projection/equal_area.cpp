@@ -7,6 +7,8 @@
 
 namespace projection {
 
+using numeric::Extended;
+
 namespace {
 
 using numeric::kHalfPi;
@@ -17,7 +19,7 @@ using numeric::Store;
 
 /// Appends the point at the polar angle whose sine and cosine are `t` and at
 /// radius r.
-void AddPolarPoint(PointSeries& series, const SineCosine& t, long double r, std::string_view label,
+void AddPolarPoint(PointSeries& series, const SineCosine& t, Extended r, std::string_view label,
                    Colour colour) {
   const double x = Store(t.cos * r);
   const double y = Store(t.sin * r);
@@ -44,11 +46,11 @@ const std::array<CirclePoint, kCirclePoints>& PrimitiveCircle() {
 }  // namespace
 
 double EqualAreaRadius(double v) {
-  const long double value = v > 1.0 ? 1.0L : static_cast<long double>(v);
+  const Extended value = v > 1.0 ? 1.0 : static_cast<Extended>(v);
   // g is 1 - sin p for a line of plunge p with cos^2 p = value; the radius is
   // then sqrt(1 - sin p), the Lambert radius scaled to 1 on the horizon.
-  const long double g = 1.0L - numeric::Sqrt(1.0L - value);
-  return Store(numeric::Sqrt((value + g * g) / 2.0L));
+  const Extended g = 1.0 - numeric::Sqrt(1.0 - value);
+  return Store(numeric::Sqrt((value + g * g) / 2.0));
 }
 
 void AddPrimitiveCircle(PointSeries& circle) {
@@ -58,8 +60,8 @@ void AddPrimitiveCircle(PointSeries& circle) {
 
 void PlotPlane(PointSeries& series, PointSeries& poles, Colour colour, double dipDirection,
                double dip, std::string_view label) {
-  const long double beta = dipDirection;
-  const long double psi = dip;
+  const Extended beta = dipDirection;
+  const Extended psi = dip;
   const SineCosine b = SinCos(beta);
   const SineCosine p = SinCos(psi);
   const double nx = Store(p.sin * b.sin);
@@ -78,27 +80,27 @@ void TracePlane(PointSeries& series, PointSeries& poles, Colour colour, double n
                 std::string_view label) {
   if (std::fabs(nz) < kVerticalGuard)
     nz = kVerticalGuard;
-  const long double step = (static_cast<long double>(endAngle) - startAngle) / 180.0L;
+  const Extended step = (static_cast<Extended>(endAngle) - startAngle) / 180.0;
 
   for (int k = 0; k < kTracePoints; ++k) {
     const SineCosine t = SinCos(startAngle + k * step);
-    const long double cosT = t.cos;
-    const long double sinT = t.sin;
+    const Extended cosT = t.cos;
+    const Extended sinT = t.sin;
     // S = tan^2 p, p the apparent dip of the plane along polar angle t, so
     // D = cos^2 p. S is formed as the square of (nx cos t + ny sin t) / nz
     // rather than expanded into (nx/nz)^2 cos^2 t + (ny/nz)^2 sin^2 t +
     // sin 2t nx ny / nz^2: for a steep plane the expanded terms reach 1e10
     // and cancel near the strike, which pulls the trace's ends up to 8e-6
     // inside the rim; the square is exact there and never negative.
-    const long double tanP = (nx * cosT + ny * sinT) / nz;
-    const double d = Store(1.0L / (tanP * tanP + 1.0L));
+    const Extended tanP = (nx * cosT + ny * sinT) / nz;
+    const double d = Store(1.0 / (tanP * tanP + 1.0));
     AddPolarPoint(series, t, EqualAreaRadius(d), "", colour);
   }
 
   // The pole is the normal taken downward: plunge 90 deg - dip towards the
   // azimuth beta + 180 deg, whose squared cosine of plunge is 1 - nz^2.
-  const SineCosine tp = SinCos(3.0L * kPi / 2.0L - dipDirection);
-  const double l = Store(1.0L - static_cast<long double>(nz) * nz);
+  const SineCosine tp = SinCos(3.0 * kPi / 2.0 - dipDirection);
+  const double l = Store(1.0 - static_cast<Extended>(nz) * nz);
   AddPolarPoint(poles, tp, EqualAreaRadius(l), label, colour);
 }
 

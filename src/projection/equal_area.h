@@ -5,12 +5,13 @@
 // dip, both in radians and of any finite value (sine and cosine are 0 at a
 // magnitude of 2^63 or more). A line plunging p below the horizontal towards
 // an azimuth plots at radius sqrt(1 - sin p) in that direction. Terms are
-// carried in long double and the quantities kept between steps stored as
-// doubles; a NaN or an overflow in a stored quantity throws
-// numeric::FloatingPointError.
+// carried in the extended type (numeric/extended.h) and the quantities kept
+// between steps stored as doubles; a NaN or an overflow in a stored quantity
+// throws numeric::FloatingPointError.
 
 #include <string_view>
 
+#include "numeric/extended.h"
 #include "projection/point_series.h"
 
 namespace projection {
@@ -19,7 +20,7 @@ inline constexpr int kCirclePoints = 91;
 inline constexpr int kTracePoints = 181;
 /// Angular step of the primitive circle: close to, not exactly, 4 degrees, so
 /// the last point stops 7.2e-9 rad short of a full turn.
-inline constexpr long double kCircleStep = 0.06981317L;
+inline constexpr numeric::Extended kCircleStep = 0.06981317L;
 /// |cos dip| below this is replaced by it: the only guard against 0 division.
 inline constexpr double kVerticalGuard = 0.00001;
 

@@ -8,6 +8,8 @@
 
 namespace stress::detail {
 
+using numeric::Extended;
+
 namespace {
 
 struct Candidate {
@@ -15,63 +17,83 @@ struct Candidate {
   double norm = 0.0;
 };
 
-Candidate MakeCandidate(long double x, long double y, long double z) {
+Candidate MakeCandidate(Extended x, Extended y, Extended z) {
   Candidate c;
   c.v = {numeric::Store(x), numeric::Store(y), numeric::Store(z)};
-  const long double cx = c.v.x;
-  const long double cy = c.v.y;
-  const long double cz = c.v.z;
+  const Extended cx = c.v.x;
+  const Extended cy = c.v.y;
+  const Extended cz = c.v.z;
   c.norm = numeric::Store(std::sqrt(cz * cz + cy * cy + cx * cx));
   return c;
 }
 
-/// The rule for the rows (a - v, h, g), (h, b - v, f), (g, f, c - v) of the
-/// symmetric matrix [[a, h, g], [h, b, f], [g, f, c]] less v*I.
-std::optional<Vector3> AxisOfRows(long double a, long double b, long double c, long double h,
-                                  long double f, long double g, long double v) {
+using Candidates = std::array<Candidate, 3>;
+
+/// The three candidates for the rows (a - v, h, g), (h, b - v, f),
+/// (g, f, c - v) of the symmetric matrix [[a, h, g], [h, b, f], [g, f, c]]
+/// less v*I.
+Candidates CandidatesOfRows(Extended a, Extended b, Extended c, Extended h, Extended f, Extended g,
+                            Extended v) {
   // The cross products written out term by term (not factored), the terms in
-  // long double, each component rounded once.
-  const std::array<Candidate, 3> candidates = {
+  // the extended type, each component rounded once.
+  return {
       MakeCandidate(h * f - g * b + g * v, h * g - f * a + f * v, (a - v) * (b - v) - h * h),
       MakeCandidate((b - v) * (c - v) - f * f, f * g - h * c + h * v, f * h - g * b + g * v),
       MakeCandidate(g * f - h * c + h * v, (c - v) * (a - v) - g * g, g * h - f * a + f * v),
   };
+}
 
-  // A norm of exactly 1e-4 moves on to the next candidate.
-  constexpr long double kUsableNorm = 1e-4L;
-  std::size_t pick = 0;
-  if (candidates[0].norm <= kUsableNorm) {
-    pick = 1;
-    if (candidates[1].norm <= kUsableNorm)
-      pick = 2;
-  }
-  std::size_t largest = 0;
-  for (std::size_t i = 1; i < 3; ++i) {
-    if (candidates[i].norm > candidates[largest].norm)
-      largest = i;
-  }
-  const double largestNorm = candidates[largest].norm;
-  if (largestNorm == 0.0)
+/// The first candidate whose norm exceeds 1e-4, the third when none does; a
+/// norm of exactly 1e-4 moves on to the next candidate.
+std::size_t RulePick(const Candidates& candidates) {
+  constexpr Extended kUsableNorm = 1e-4L;
+  if (candidates[0].norm > kUsableNorm)
+    return 0;
+  return candidates[1].norm > kUsableNorm ? 1 : 2;
+}
+
+/// The candidate divided by its norm; nothing for a zero vector.
+std::optional<Vector3> Unit(const Candidate& chosen) {
+  if (chosen.norm == 0.0)
     return std::nullopt;
-  if (static_cast<long double>(candidates[pick].norm) <
-      static_cast<long double>(kNegligibleCandidate) * largestNorm) {
-    pick = largest;
-  }
-
-  const Candidate& chosen = candidates[pick];
   return Vector3{numeric::Store(numeric::Quotient(chosen.v.x, chosen.norm)),
                  numeric::Store(numeric::Quotient(chosen.v.y, chosen.norm)),
                  numeric::Store(numeric::Quotient(chosen.v.z, chosen.norm))};
 }
 
-}  // namespace
-
-std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, long double y) {
-  return AxisOfRows(d.dx, d.dy, d.dz, d.txy, d.tyz, d.tzx, y);
+/// The rule's candidate unless it is negligible against the longest, which
+/// then replaces it.
+std::optional<Vector3> AccurateUnit(const Candidates& candidates) {
+  std::size_t pick = RulePick(candidates);
+  std::size_t largest = 0;
+  for (std::size_t i = 1; i < 3; ++i) {
+    if (candidates[i].norm > candidates[largest].norm)
+      largest = i;
+  }
+  if (static_cast<Extended>(candidates[pick].norm) <
+      static_cast<Extended>(kNegligibleCandidate) * candidates[largest].norm) {
+    pick = largest;
+  }
+  return Unit(candidates[pick]);
 }
 
-std::optional<Vector3> CandidateAxis(const StressState& state, long double s) {
-  return AxisOfRows(state.sx, state.sy, state.sz, state.txy, state.tyz, state.tzx, s);
+Candidates CandidatesOf(const StressState& state, Extended s) {
+  return CandidatesOfRows(state.sx, state.sy, state.sz, state.txy, state.tyz, state.tzx, s);
+}
+
+}  // namespace
+
+std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, Extended y) {
+  return AccurateUnit(CandidatesOfRows(d.dx, d.dy, d.dz, d.txy, d.tyz, d.tzx, y));
+}
+
+std::optional<Vector3> CandidateAxis(const StressState& state, Extended s) {
+  return AccurateUnit(CandidatesOf(state, s));
+}
+
+std::optional<Vector3> RuleCandidate(const StressState& state, Extended s) {
+  const Candidates candidates = CandidatesOf(state, s);
+  return Unit(candidates[RulePick(candidates)]);
 }
 
 }  // namespace stress::detail

@@ -5,19 +5,20 @@
 
 #include <optional>
 
+#include "numeric/extended.h"
 #include "stress/deviatoric_stress.h"
 #include "stress/stress_state.h"
 
 namespace stress::detail {
 
-/// A candidate shorter than this fraction of the longest is negligible. The
-/// three candidates of an isolated value are parallel, with lengths in
-/// proportion to the axis components |z|, |x| and |y|, and carry rounding
-/// errors of about the same absolute size, so a candidate at a thousandth of
-/// the longest has up to a thousand times its relative error (residuals up to
-/// about 4e-13 of max|S| over random tensors). Every choice of the 1e-4 rule
-/// in ordinary use is far above it: the smallest ratio among the worked
-/// examples is 0.083.
+/// A candidate shorter than this fraction of the longest is too inaccurate to
+/// give a direction. The three candidates of an isolated value are parallel,
+/// with lengths in proportion to the axis components |z|, |x| and |y|, and
+/// carry rounding errors of about the same absolute size, so a candidate at a
+/// thousandth of the longest has up to a thousand times its relative error
+/// (residuals up to about 4e-13 of max|S| over random tensors). It is still
+/// far more than rounding residue, so it keeps deciding the axis's sign (see
+/// RuleCandidate); only the direction is taken from the longer candidate.
 inline constexpr double kNegligibleCandidate = 1e-3;
 
 /// The unit axis of the deviatoric root `y` of `d`, with the orientation of
@@ -43,11 +44,20 @@ inline constexpr double kNegligibleCandidate = 1e-3;
 /// rank 0 or 1 in the computed numbers: a repeated value).
 /// Throws numeric::FloatingPointError("Floating point overflow") when a
 /// candidate component exceeds the double range.
-std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, long double y);
+std::optional<Vector3> CandidateAxis(const DeviatoricStress& d, numeric::Extended y);
 
-/// The same rule for the value `s` of `state`, the candidates formed from the
-/// rows of S - s*I in the same written forms: the candidates of a value as it
-/// is stored and shown.
-std::optional<Vector3> CandidateAxis(const StressState& state, long double s);
+/// The same choice for the value `s` of `state`, the candidates formed from
+/// the rows of S - s*I in the same written forms: the candidates of a value as
+/// it is stored and shown.
+std::optional<Vector3> CandidateAxis(const StressState& state, numeric::Extended s);
+
+/// The candidate that the 1e-4 rule alone picks for the value `s` of `state`
+/// (rows of S - s*I as above; the first candidate whose norm exceeds 1e-4, the
+/// third when none does), divided by its norm, whatever its length relative
+/// to the others: the orientation every shown axis follows. Returns nothing
+/// when that candidate is a zero vector.
+/// Throws numeric::FloatingPointError("Floating point overflow") when a
+/// candidate component exceeds the double range.
+std::optional<Vector3> RuleCandidate(const StressState& state, numeric::Extended s);
 
 }  // namespace stress::detail

@@ -8,14 +8,16 @@
 
 namespace stress {
 
+using numeric::Extended;
+
 using numeric::Cos;
 using numeric::DegreesToRadians;
 using numeric::Sin;
 using numeric::Store;
 
 Vector3 JointNormal(double betaDegrees, double psiDegrees) {
-  const long double beta = DegreesToRadians(betaDegrees);
-  const long double psi = DegreesToRadians(psiDegrees);
+  const Extended beta = DegreesToRadians(betaDegrees);
+  const Extended psi = DegreesToRadians(psiDegrees);
   return {Store(Sin(beta) * Sin(psi)), Store(Cos(beta) * Sin(psi)), Store(Cos(psi))};
 }
 
@@ -25,20 +27,19 @@ JointStresses ComputeJointStresses(const PrincipalValues& values, const Principa
 
   // Direction cosines of the normal against the principal axes: the normal's
   // components in the principal frame, k1^2 + k2^2 + k3^2 = 1.
-  std::array<long double, 3> kSquared{};
+  std::array<Extended, 3> kSquared{};
   for (std::size_t i = 0; i < 3; ++i) {
     const Vector3& u = lowerAxes[i];
-    const long double k =
-        Store(static_cast<long double>(u.x) * n.x + static_cast<long double>(u.y) * n.y +
-              static_cast<long double>(u.z) * n.z);
+    const Extended k = Store(static_cast<Extended>(u.x) * n.x + static_cast<Extended>(u.y) * n.y +
+                             static_cast<Extended>(u.z) * n.z);
     kSquared[i] = k * k;
   }
-  const long double s1 = values.s1;
-  const long double s2 = values.s2;
-  const long double s3 = values.s3;
-  const long double kk1 = kSquared[0];
-  const long double kk2 = kSquared[1];
-  const long double kk3 = kSquared[2];
+  const Extended s1 = values.s1;
+  const Extended s2 = values.s2;
+  const Extended s3 = values.s3;
+  const Extended kk1 = kSquared[0];
+  const Extended kk2 = kSquared[1];
+  const Extended kk3 = kSquared[2];
 
   JointStresses result;
   result.sigma = Store(s1 * kk1 + s2 * kk2 + s3 * kk3);
@@ -46,13 +47,16 @@ JointStresses ComputeJointStresses(const PrincipalValues& values, const Principa
   result.tau =
       Store(numeric::Sqrt((s2 - s1) * (s2 - s1) * kk1 * kk2 + (s3 - s2) * (s3 - s2) * kk2 * kk3 +
                           (s3 - s1) * (s3 - s1) * kk3 * kk1));
+  result.tauLim = LimitingShearStress(result.sigma, joint.c, joint.phi);
+  return result;
+}
+
+double LimitingShearStress(double sigma, double cohesion, double frictionDegrees) {
   // The tangent is taken (and may fail) before the tension cut-off, which then
   // drops the cohesion as well: an open joint carries no shear at all.
-  // sigma == 0 exactly keeps tauLim == c.
-  result.tauLim = Store(joint.c + result.sigma * numeric::Tan(DegreesToRadians(joint.phi)));
-  if (result.sigma < 0.0)
-    result.tauLim = 0.0;
-  return result;
+  // sigma == 0 exactly keeps the cohesion.
+  const double limit = Store(cohesion + sigma * numeric::Tan(DegreesToRadians(frictionDegrees)));
+  return sigma < 0.0 ? 0.0 : limit;
 }
 
 }  // namespace stress

@@ -28,6 +28,15 @@ struct JointStresses {
 /// the vector is then no longer a unit vector.
 Vector3 JointNormal(double betaDegrees, double psiDegrees);
 
+/// Mohr-Coulomb limit of the shear stress at normal stress `sigma`:
+/// c + sigma * tan(phi * pi / 180), and 0 when sigma < 0 (an open joint
+/// carries no shear, cohesion included); sigma == 0 exactly gives c.
+/// The tangent is taken first, also under tension: throws
+/// numeric::FloatingPointError("Invalid floating point operation") when the
+/// friction angle in radians reaches 2^63 in magnitude, and "Floating point
+/// overflow" when the limit exceeds the double range.
+double LimitingShearStress(double sigma, double cohesion, double frictionDegrees);
+
 /// Stresses on the joint from the principal values and the downward principal
 /// axes (only squares of projections enter, so the axes' signs do not matter;
 /// any orthonormal set of a repeated value gives the same result). With k_i

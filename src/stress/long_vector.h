@@ -5,12 +5,13 @@
 #include <array>
 #include <cmath>
 
+#include "numeric/extended.h"
 #include "numeric/floating_point_error.h"
 #include "stress/stress_state.h"
 
 namespace stress::detail {
 
-using LongVector = std::array<long double, 3>;
+using LongVector = std::array<numeric::Extended, 3>;
 
 inline LongVector Extend(const Vector3& v) {
   return {v.x, v.y, v.z};
@@ -21,7 +22,7 @@ inline Vector3 StoreVector(const LongVector& v) {
   return {numeric::Store(v[0]), numeric::Store(v[1]), numeric::Store(v[2])};
 }
 
-inline long double Dot(const LongVector& a, const LongVector& b) {
+inline numeric::Extended Dot(const LongVector& a, const LongVector& b) {
   return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
 }
 
@@ -33,17 +34,17 @@ inline LongVector Sum(const LongVector& a, const LongVector& b) {
   return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
 }
 
-inline LongVector Scaled(const LongVector& v, long double f) {
+inline LongVector Scaled(const LongVector& v, numeric::Extended f) {
   return {v[0] * f, v[1] * f, v[2] * f};
 }
 
-inline long double Norm(const LongVector& v) {
+inline numeric::Extended Norm(const LongVector& v) {
   return std::sqrt(Dot(v, v));
 }
 
 /// v / |v|; the caller guarantees v != 0.
 inline LongVector Normalised(const LongVector& v) {
-  return Scaled(v, 1.0L / Norm(v));
+  return Scaled(v, 1.0 / Norm(v));
 }
 
 }  // namespace stress::detail

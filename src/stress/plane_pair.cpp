@@ -6,6 +6,8 @@
 
 namespace stress::detail {
 
+using numeric::Extended;
+
 namespace {
 
 /// D * v for the deviator d.
@@ -14,7 +16,7 @@ LongVector Apply(const DeviatoricStress& d, const LongVector& v) {
           d.tzx * v[0] + d.tyz * v[1] + d.dz * v[2]};
 }
 
-long double LargestComponent(const DeviatoricStress& d) {
+Extended LargestComponent(const DeviatoricStress& d) {
   return std::max({std::fabs(d.dx), std::fabs(d.dy), std::fabs(d.dz), std::fabs(d.txy),
                    std::fabs(d.tyz), std::fabs(d.tzx)});
 }
@@ -29,8 +31,8 @@ PlanePair SolvePlanePair(const DeviatoricStress& d, const Vector3& isolatedAxis)
     if (std::fabs(a[k]) < std::fabs(a[least]))
       least = k;
   }
-  LongVector g{0.0L, 0.0L, 0.0L};
-  g[least] = 1.0L;
+  LongVector g{0.0, 0.0, 0.0};
+  g[least] = 1.0;
   // |a[least]| <= 1/sqrt(3), so the projection keeps at least sqrt(2/3) of g.
   const LongVector e1 =
       Normalised({g[0] - a[least] * a[0], g[1] - a[least] * a[1], g[2] - a[least] * a[2]});
@@ -38,23 +40,27 @@ PlanePair SolvePlanePair(const DeviatoricStress& d, const Vector3& isolatedAxis)
 
   const LongVector de1 = Apply(d, e1);
   const LongVector de2 = Apply(d, e2);
-  const long double b11 = Dot(e1, de1);
-  const long double b22 = Dot(e2, de2);
-  // Adding +0 turns a negative zero into a positive one, so that a diagonal B
-  // with b11 < b22 always takes psi = +pi/2.
-  const long double b12 = (Dot(e1, de2) + Dot(e2, de1)) / 2.0L + 0.0L;
+  const Extended b11 = Dot(e1, de1);
+  const Extended b22 = Dot(e2, de2);
+  const Extended b12 = (Dot(e1, de2) + Dot(e2, de1)) / 2.0;
 
-  const long double halfDifference = (b11 - b22) / 2.0L;
+  const Extended halfDifference = (b11 - b22) / 2.0;
 
   PlanePair pair;
-  pair.centre = (b11 + b22) / 2.0L;
+  pair.centre = (b11 + b22) / 2.0;
   pair.radius = std::hypot(halfDifference, b12);
   pair.repeated = pair.radius <= kRepeatedPair * LargestComponent(d);
-  // tan(2 psi) = b12 / halfDifference; psi in (-pi/2, pi/2], so cos(psi) >= 0.
-  const long double psi = pair.repeated ? 0.0L : std::atan2(b12, halfDifference) / 2.0L;
-  const long double c = std::cos(psi);
-  const long double s = std::sin(psi);
-  pair.upperAxis = {c * e1[0] + s * e2[0], c * e1[1] + s * e2[1], c * e1[2] + s * e2[2]};
+  if (pair.repeated || b12 == 0.0) {
+    // A diagonal B has e1 and e2 as its axes exactly; turning by psi = pi/2
+    // would leave cos(psi), about 2.5e-20 in the x87 type, in place of a zero.
+    pair.upperAxis = pair.repeated || halfDifference >= 0.0 ? e1 : e2;
+  } else {
+    // tan(2 psi) = b12 / halfDifference; psi in (-pi/2, pi/2), so cos(psi) > 0.
+    const Extended psi = std::atan2(b12, halfDifference) / 2.0;
+    const Extended c = std::cos(psi);
+    const Extended s = std::sin(psi);
+    pair.upperAxis = {c * e1[0] + s * e2[0], c * e1[1] + s * e2[1], c * e1[2] + s * e2[2]};
+  }
   pair.lowerAxis = Cross(a, pair.upperAxis);
   return pair;
 }

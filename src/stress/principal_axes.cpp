@@ -15,6 +15,8 @@
 
 namespace stress {
 
+using numeric::Extended;
+
 namespace {
 
 using detail::DeviatoricStress;
@@ -23,14 +25,14 @@ using numeric::Store;
 
 /// A candidate that agrees with an axis to within 60 degrees decides its sign;
 /// a less aligned one is rounding residue and says nothing.
-constexpr long double kSignAgreement = 0.5L;
+constexpr Extended kSignAgreement = 0.5;
 
 /// What the axes of one state are formed from.
 struct Sources {
   const StressState& state;
   const PrincipalValues& stored;  ///< the values as stored and shown
   const DeviatoricStress& d;      ///< the deviator of `state`
-  long double y[3];               ///< the unrounded deviatoric roots behind `stored`
+  Extended y[3];                  ///< the unrounded deviatoric roots behind `stored`
 };
 
 /// The unrounded values behind `values`: the roots of `s` when `values` are
@@ -44,7 +46,7 @@ detail::PrincipalRoots Unrounded(const StressState& s, const PrincipalValues& va
     stored = stored && Store(r.roots[i].value) == values[static_cast<int>(i)];
   if (!stored) {
     for (std::size_t i = 0; i < 3; ++i) {
-      const long double value = values[static_cast<int>(i)];
+      const Extended value = values[static_cast<int>(i)];
       r.roots[i] = {value - r.deviator.mean - r.deviator.meanRemainder, value};
     }
   }
@@ -56,19 +58,23 @@ detail::PrincipalRoots Unrounded(const StressState& s, const PrincipalValues& va
 int Agreement(const std::optional<Vector3>& candidate, const LongVector& axis) {
   if (!candidate)
     return 0;
-  const long double agreement = detail::Dot(detail::Extend(*candidate), axis);
+  const Extended agreement = detail::Dot(detail::Extend(*candidate), axis);
   return agreement >= kSignAgreement ? 1 : (agreement <= -kSignAgreement ? -1 : 0);
 }
 
-/// The axis `axis` of value `i`, or its negative: with the sign of the
-/// candidate of the value as stored and shown (the rows of S - s*I) where
-/// that is more than rounding residue, else with the sign of the candidate of
-/// the unrounded root, else as it is.
+/// The axis `axis` of value `i`, or its negative. The sign is that of the
+/// candidate the 1e-4 rule picks for the value as stored and shown (the rows
+/// of S - s*I) wherever that candidate is more than rounding residue, however
+/// short it is against the others. Only where it is zero or residue does the
+/// longest candidate of the stored value decide, then the candidate of the
+/// unrounded root; where none can, the axis stays as it is.
 LongVector Oriented(const Sources& src, int i, const LongVector& axis) {
-  int sign = Agreement(detail::CandidateAxis(src.state, src.stored[i]), axis);
+  int sign = Agreement(detail::RuleCandidate(src.state, src.stored[i]), axis);
+  if (sign == 0)
+    sign = Agreement(detail::CandidateAxis(src.state, src.stored[i]), axis);
   if (sign == 0)
     sign = Agreement(detail::CandidateAxis(src.d, src.y[i]), axis);
-  return sign < 0 ? detail::Scaled(axis, -1.0L) : axis;
+  return sign < 0 ? detail::Scaled(axis, -1.0) : axis;
 }
 
 /// The candidate of the unrounded root of value `i` without its component
@@ -80,13 +86,47 @@ std::optional<LongVector> ProjectedCandidate(const Sources& src, int i, const Lo
     return std::nullopt;
   const LongVector c = detail::Extend(*candidate);
   const LongVector p = detail::Sum(c, detail::Scaled(a, -detail::Dot(a, c)));
-  if (!(detail::Norm(p) > 0.5L))
+  if (!(detail::Norm(p) > 0.5))
     return std::nullopt;
   return detail::Normalised(p);
 }
 
 PrincipalAxes GlobalAxes() {
   return {Vector3{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
+}
+
+/// The axes of a state without shear whose values are its normal stresses:
+/// the coordinate axes, each value taking the first axis not yet taken whose
+/// normal stress it is (x before y before z among equal ones). A value of its
+/// own takes the sign of its candidates; of a repeated pair the larger value
+/// keeps its axis positive and the smaller one completes a right-handed set
+/// with the isolated axis, as SolvePlanePair orients a repeated pair. Nothing
+/// for a state with shear or values of another state.
+std::optional<PrincipalAxes> CoordinateAxes(const Sources& src) {
+  const StressState& s = src.state;
+  if (s.txy != 0.0 || s.tyz != 0.0 || s.tzx != 0.0)
+    return std::nullopt;
+  const double normals[3] = {s.sx, s.sy, s.sz};
+  bool taken[3] = {false, false, false};
+  LongVector u[3];
+  for (int i = 0; i < 3; ++i) {
+    std::size_t k = 0;
+    while (k < 3 && (taken[k] || normals[k] != src.stored[i]))
+      ++k;
+    if (k == 3)
+      return std::nullopt;
+    taken[k] = true;
+    u[i] = {0.0, 0.0, 0.0};
+    u[i][k] = 1.0;
+    u[i] = Oriented(src, i, u[i]);
+  }
+  if (src.stored[0] == src.stored[1]) {
+    u[1] = detail::Cross(u[2], u[0]);
+  } else if (src.stored[1] == src.stored[2]) {
+    u[2] = detail::Cross(u[0], u[1]);
+  }
+  return PrincipalAxes{detail::StoreVector(u[0]), detail::StoreVector(u[1]),
+                       detail::StoreVector(u[2])};
 }
 
 }  // namespace
@@ -100,15 +140,17 @@ PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& 
                     unrounded.deviator,
                     {unrounded.roots[0].deviatoric, unrounded.roots[1].deviatoric,
                      unrounded.roots[2].deviatoric}};
-  const long double spread = src.y[0] - src.y[2];
-  if (!(spread > 0.0L))
+  const Extended spread = src.y[0] - src.y[2];
+  if (!(spread > 0.0))
     return GlobalAxes();
+  if (const auto coordinate = CoordinateAxes(src))
+    return *coordinate;
 
   // The isolated value is the end value farther from the middle one; both of
   // its gaps are at least half the spread, so its candidate is well
   // conditioned. The other end value is the second best conditioned.
-  const long double upperGap = src.y[0] - src.y[1];
-  const long double lowerGap = src.y[1] - src.y[2];
+  const Extended upperGap = src.y[0] - src.y[1];
+  const Extended lowerGap = src.y[1] - src.y[2];
   const int isolated = upperGap >= lowerGap ? 0 : 2;
   const int otherEnd = 2 - isolated;
   const auto isolatedCandidate = detail::CandidateAxis(src.d, src.y[isolated]);
@@ -160,9 +202,9 @@ Vector3 PrincipalAxis(const StressState& s, const PrincipalValues& values, int i
 AxisAngles AxisOrientation(const Vector3& axis, int angleMode) {
   AxisAngles angles;
   angles.lower = axis.z > 0.0 ? Vector3{-axis.x, -axis.y, -axis.z} : axis;
-  const long double x = angles.lower.x;
-  const long double y = angles.lower.y;
-  const long double z = angles.lower.z;
+  const Extended x = angles.lower.x;
+  const Extended y = angles.lower.y;
+  const Extended z = angles.lower.z;
 
   // The arctangent of the vertical over the horizontal part is accurate at
   // every steepness, up to exactly vertical.
@@ -170,19 +212,19 @@ AxisAngles AxisOrientation(const Vector3& axis, int angleMode) {
 
   // A nearly vertical axis has no reliable horizontal direction: it takes
   // north or south by the sign of y.
-  constexpr long double kVerticalX = 1e-6L;
-  long double east = 0.0L;
+  constexpr Extended kVerticalX = 1e-6L;
+  Extended east = 0.0;
   if (std::fabs(x) <= kVerticalX) {
-    east = y > 0.0L ? 1.5707963267948966 : 4.71238898038469;
+    east = y > 0.0 ? 1.5707963267948966 : 4.71238898038469;
   } else {
     east = std::atan(numeric::Quotient(y, x));
-    if (x < 0.0L)
+    if (x < 0.0)
       east += numeric::kPi;
   }
   angles.eastAngle = Store(east);
 
-  long double azimuth = angleMode != 0 ? numeric::kHalfPi - angles.eastAngle : angles.eastAngle;
-  if (azimuth < 0.0L)
+  Extended azimuth = angleMode != 0 ? numeric::kHalfPi - angles.eastAngle : angles.eastAngle;
+  if (azimuth < 0.0)
     azimuth += numeric::kTwoPi;
   if (azimuth > numeric::kTwoPi)
     azimuth -= numeric::kTwoPi;
@@ -200,10 +242,10 @@ PlaneAngles PrincipalPlane(const AxisAngles& angles) {
 }
 
 double HandednessFactor(const PrincipalAxes& axes) {
-  const long double m2 = axes[1].y;
-  const long double n2 = axes[1].z;
-  const long double m3 = axes[2].y;
-  const long double n3 = axes[2].z;
+  const Extended m2 = axes[1].y;
+  const Extended n2 = axes[1].z;
+  const Extended m3 = axes[2].y;
+  const Extended n3 = axes[2].z;
   return SignOf(Store(m2 * n3 - n2 * m3)) * SignOf(axes[0].x);
 }
 

@@ -12,7 +12,7 @@ namespace stress {
 ///
 /// The axes come from the values unrounded. When `values` are the stored
 /// form of the roots of the closed form for `s`, as ComputePrincipalValues
-/// gives them, those roots are recomputed in long double, and each candidate
+/// gives them, those roots are recomputed in extended precision, and each candidate
 /// is formed from the rows of D - y*I, the deviator less the deviatoric root
 /// (see CandidateAxis in axis_candidate.h). The rounding of a value to double,
 /// up to half a unit in the last place of the mean, then never enters: the
@@ -22,6 +22,10 @@ namespace stress {
 ///
 /// They always form an orthonormal set, and the same arguments always give the
 /// same set:
+/// - a state whose three shears are zero (its values are its normal
+///   stresses): the coordinate axes exactly, each value taking the first axis
+///   not yet taken whose normal stress it is; a repeated pair among them is
+///   oriented as below;
 /// - three well separated values: each axis has the direction of its
 ///   cross-product candidate; the isolated value's axis is its candidate, the
 ///   other end value's candidate loses its rounding component along it, and
@@ -35,10 +39,12 @@ namespace stress {
 ///   axis completes a right-handed set;
 /// - an isotropic state (s1 == s3 unrounded, the all-zero state included):
 ///   x, y, z.
-/// Each axis but those of a repeated pair takes the sign of the candidate of
-/// its value as stored (the rows of S - s*I) where that candidate is more than
-/// rounding residue, within 60 degrees of the axis; else the sign of its
-/// unrounded candidate where that one is; else it keeps its own.
+/// Each axis but those of a repeated pair takes the sign of the candidate that
+/// the 1e-4 rule picks for its value as stored (RuleCandidate, from the rows of
+/// S - s*I) wherever that candidate is more than rounding residue, within 60
+/// degrees of the axis, however short it is against the other candidates;
+/// else the sign of the longest candidate of the stored value, else that of
+/// its unrounded candidate, where one of those is; else it keeps its own.
 /// Throws numeric::FloatingPointError("Floating point overflow") when a
 /// candidate component exceeds the double range, or when the principal values
 /// of `s` do (then no values belong to it).

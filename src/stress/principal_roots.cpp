@@ -11,6 +11,8 @@
 
 namespace stress::detail {
 
+using numeric::Extended;
+
 namespace {
 
 using numeric::Store;
@@ -22,20 +24,28 @@ constexpr double kThirdTurn = 2.0943951023931957;
 constexpr double kZeroTensor = 1e-9;
 
 /// The root of deviatoric part `y`: its value adds the small terms first.
-Root MakeRoot(const DeviatoricStress& d, long double y) {
+Root MakeRoot(const DeviatoricStress& d, Extended y) {
   return {y, d.mean + (d.meanRemainder + y)};
 }
 
-/// Orders three roots s1 >= s2 >= s3 by their deviatoric parts, with three
-/// compare-and-swaps; equal ones are not exchanged. A value is a rounding of
-/// the same increasing function of its deviatoric part for every root, so the
-/// values come out sorted as well.
+/// True when `lower` belongs before `upper`: a larger deviatoric part, or an
+/// equal one with a larger value.
+bool OutOfOrder(const Root& upper, const Root& lower) {
+  return !(upper.deviatoric >= lower.deviatoric) ||
+         (upper.deviatoric == lower.deviatoric && upper.value < lower.value);
+}
+
+/// Orders three roots s1 >= s2 >= s3 by their deviatoric parts, then their
+/// values, with three compare-and-swaps; equal ones are not exchanged. A value
+/// is either the same increasing function of its deviatoric part for every
+/// root, rounded, or a normal stress whose deviatoric part is its difference
+/// from the mean, rounded; either way the values come out sorted as well.
 void SortDescending(std::array<Root, 3>& r) {
-  if (!(r[0].deviatoric >= r[1].deviatoric))
+  if (OutOfOrder(r[0], r[1]))
     std::swap(r[0], r[1]);
-  if (!(r[0].deviatoric >= r[2].deviatoric))
+  if (OutOfOrder(r[0], r[2]))
     std::swap(r[0], r[2]);
-  if (!(r[1].deviatoric >= r[2].deviatoric))
+  if (OutOfOrder(r[1], r[2]))
     std::swap(r[1], r[2]);
 }
 
@@ -43,11 +53,11 @@ void SortDescending(std::array<Root, 3>& r) {
 /// plane at right angles to the isolated root's axis. Roots that are not
 /// close, or whose isolated axis cannot be found, are left as they are.
 void RefineClosePair(const DeviatoricStress& d, std::array<Root, 3>& r) {
-  const long double spread = r[0].deviatoric - r[2].deviatoric;
-  if (!(spread > 0.0L))
+  const Extended spread = r[0].deviatoric - r[2].deviatoric;
+  if (!(spread > 0.0))
     return;
-  const long double upperGap = r[0].deviatoric - r[1].deviatoric;
-  const long double lowerGap = r[1].deviatoric - r[2].deviatoric;
+  const Extended upperGap = r[0].deviatoric - r[1].deviatoric;
+  const Extended lowerGap = r[1].deviatoric - r[2].deviatoric;
   if (!(std::min(upperGap, lowerGap) < kClosePair * spread))
     return;
 
@@ -74,7 +84,7 @@ PrincipalRoots ComputePrincipalRoots(const StressState& s) {
   // Sum of magnitudes, each partial sum stored.
   double sum = 0.0;
   for (const double component : {s.sx, s.sy, s.sz, s.txy, s.tyz, s.tzx}) {
-    sum = Store(static_cast<long double>(sum) + std::fabs(component));
+    sum = Store(static_cast<Extended>(sum) + std::fabs(component));
   }
   PrincipalRoots out;
   out.deviator = Deviator(s);
@@ -85,13 +95,13 @@ PrincipalRoots ComputePrincipalRoots(const StressState& s) {
   // R = J3/2 are the invariants of the deviator: Q is a sum of squares and R
   // carries no cancellation against the mean.
   const DeviatoricStress& d = out.deviator;
-  const double q = Store((d.dx * d.dx + d.dy * d.dy + d.dz * d.dz) / 6.0L +
-                         (d.txy * d.txy + d.tyz * d.tyz + d.tzx * d.tzx) / 3.0L);
-  const double r = Store((d.dx * d.dy * d.dz + 2.0L * d.txy * d.tyz * d.tzx - d.dx * d.tyz * d.tyz -
+  const double q = Store((d.dx * d.dx + d.dy * d.dy + d.dz * d.dz) / 6.0 +
+                         (d.txy * d.txy + d.tyz * d.tyz + d.tzx * d.tzx) / 3.0);
+  const double r = Store((d.dx * d.dy * d.dz + 2.0 * d.txy * d.tyz * d.tzx - d.dx * d.tyz * d.tyz -
                           d.dy * d.tzx * d.tzx - d.dz * d.txy * d.txy) /
-                         2.0L);
-  const long double ql = q;
-  const long double rl = r;
+                         2.0);
+  const Extended ql = q;
+  const Extended rl = r;
   const double q3 = Store(ql * ql * ql);
 
   // The roots are mean + A*cos(phi + k*2pi/3) with A = 2*sqrt(Q) carrying the
@@ -101,19 +111,27 @@ PrincipalRoots ComputePrincipalRoots(const StressState& s) {
   double a = 0.0;
   double theta = 0.0;
   if (r == 0.0) {
-    a = Store(std::sqrt(ql) * 2.0L);
+    a = Store(std::sqrt(ql) * 2.0);
     theta = Store(numeric::kHalfPi);
   } else {
-    a = Store(numeric::Quotient(std::sqrt(ql) * 2.0L * rl, std::fabs(rl)));
+    a = Store(numeric::Quotient(std::sqrt(ql) * 2.0 * rl, std::fabs(rl)));
     // The magnitude absorbs rounding where Q^3 and R^2 nearly agree.
     theta = Store(std::atan(numeric::Quotient(std::sqrt(std::fabs(q3 - rl * rl)), rl)));
   }
-  const double phi = Store(static_cast<long double>(theta) / 3.0L);
+  const double phi = Store(static_cast<Extended>(theta) / 3.0);
 
-  const long double al = a;
-  const long double phil = phi;
-  const long double y[3] = {numeric::Cos(phil) * al, numeric::Cos(phil + kThirdTurn) * al,
-                            numeric::Cos(phil + kThirdTurn + kThirdTurn) * al};
+  const Extended al = a;
+  const Extended phil = phi;
+  const Extended y[3] = {numeric::Cos(phil) * al, numeric::Cos(phil + kThirdTurn) * al,
+                         numeric::Cos(phil + kThirdTurn + kThirdTurn) * al};
+  if (s.txy == 0.0 && s.tyz == 0.0 && s.tzx == 0.0) {
+    // Without shear the normal stresses are the values, exactly. (The closed
+    // form above still runs: its stored quantities overflow as they do for
+    // any other state.)
+    out.roots = {Root{d.dx, s.sx}, Root{d.dy, s.sy}, Root{d.dz, s.sz}};
+    SortDescending(out.roots);
+    return out;
+  }
   for (int k = 0; k < 3; ++k)
     out.roots[static_cast<std::size_t>(k)] = MakeRoot(d, y[k]);
   SortDescending(out.roots);

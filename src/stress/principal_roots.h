@@ -12,6 +12,7 @@
 
 #include <array>
 
+#include "numeric/extended.h"
 #include "stress/deviatoric_stress.h"
 #include "stress/stress_state.h"
 
@@ -19,8 +20,11 @@ namespace stress::detail {
 
 /// One principal value in extended precision.
 struct Root {
-  long double deviatoric = 0.0L;  ///< y, the eigenvalue of the deviator
-  long double value = 0.0L;       ///< mean + (meanRemainder + y), rounded once to be stored
+  numeric::Extended deviatoric = 0.0;  ///< y, the eigenvalue of the deviator
+  /// mean + (meanRemainder + y), rounded once to be stored; for a state
+  /// without shear the normal stress itself, y being its diagonal entry of
+  /// the deviator.
+  numeric::Extended value = 0.0;
 };
 
 /// The deviator of a state and its principal values, sorted s1 >= s2 >= s3
@@ -33,7 +37,8 @@ struct PrincipalRoots {
 /// The principal values of `s` by the closed form of ComputePrincipalValues
 /// (see stress/principal_values.h), before they are rounded to double:
 /// numeric::Store of each `value` is the stored value. The same state always
-/// gives the same roots, bit for bit.
+/// gives the same roots, bit for bit. A state whose three shears are zero has
+/// its normal stresses as values, exactly.
 ///
 /// `deviatoric` is an eigenvalue of `deviator`, whose trace vanishes to the
 /// rounding of its own entries, so it carries the rounding of the cubic's

@@ -14,6 +14,8 @@ namespace stress {
 ///   in y = s - mean, with Q and R formed from the deviatoric stresses; where
 ///   R is zero the solution takes its limit (an isotropic tensor gives three
 ///   values exactly equal to the mean);
+/// - a tensor whose three shears are zero gives its normal stresses exactly,
+///   sorted (the closed form still runs, for its overflow);
 /// - two values closer than 1e-2 of the spread s1 - s3 come
 ///   from the 2x2 problem in the plane at right angles to the isolated
 ///   value's axis (stress/plane_pair.h), where the cubic loses accuracy.

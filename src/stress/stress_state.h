@@ -3,7 +3,7 @@
 // Frame: x East, y North, z up. Stresses in the user's unit, used exactly as
 // typed (the window asks for compression positive); nothing is negated.
 // Angles in radians; degrees only at the window. Formulas carry intermediate
-// terms in long double and store doubles.
+// terms in the extended type (numeric/extended.h) and store doubles.
 
 #include <array>
 

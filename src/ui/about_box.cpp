@@ -49,8 +49,13 @@ QString AboutText() {
   return QString::fromUtf8(file.readAll()).trimmed();
 }
 
+QString AboutBoxText() {
+  return AboutText() + QStringLiteral("\n\nVersion " KELVANE_VERSION "\n") +
+         QStringLiteral("Free software under GPL-3.0-or-later, with ABSOLUTELY NO WARRANTY.");
+}
+
 void ShowAboutBox(QWidget* parent) {
-  ScreenCentredMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), AboutText(),
+  ScreenCentredMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), AboutBoxText(),
                               QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Ok);

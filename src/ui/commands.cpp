@@ -17,6 +17,19 @@
 
 namespace ui {
 
+// RunGuarded returns once the error box is closed, except for the first pass,
+// whose box opens once the window stands on the screen; either way the box
+// focused here has the window's focus when the error box is gone. (After a
+// first pass Qt drops the selection: it activates the window while the error
+// box holds the focus.)
+void TFrmMorvane::RunPassCommand(const std::function<void()>& work) {
+  unreadBox_ = nullptr;
+  if (RunGuarded(this, work) || unreadBox_ == nullptr)
+    return;
+  unreadBox_->setFocus(Qt::OtherFocusReason);
+  unreadBox_->selectAll();
+}
+
 // The window opens with azimuths clockwise from North: the same steps as
 // choosing that Angles item. A failing first pass still shows the window.
 void TFrmMorvane::FormShow() {
@@ -24,12 +37,12 @@ void TFrmMorvane::FormShow() {
 }
 
 void TFrmMorvane::Button1Click() {
-  RunGuarded(this, [this] { Recalculate(); });
+  RunPassCommand([this] { Recalculate(); });
 }
 
 // Choosing the item that is already checked recalculates all the same.
 void TFrmMorvane::mnuAngleLeftClick() {
-  RunGuarded(this, [this] {
+  RunPassCommand([this] {
     angleMode_ = 0;
     mnuAngleLeft_->setChecked(true);
     Recalculate();
@@ -37,7 +50,7 @@ void TFrmMorvane::mnuAngleLeftClick() {
 }
 
 void TFrmMorvane::mnuAngleRightClick() {
-  RunGuarded(this, [this] {
+  RunPassCommand([this] {
     angleMode_ = 1;
     mnuAngleRight_->setChecked(true);
     Recalculate();
@@ -48,7 +61,7 @@ void TFrmMorvane::mnuAngleRightClick() {
 // check box, in this order; the pass then draws or removes the joint plane.
 // Unchecking leaves the last joint results in their greyed boxes.
 void TFrmMorvane::chkJointClick() {
-  RunGuarded(this, [this] {
+  RunPassCommand([this] {
     const std::array<QWidget*, 9> controls = {groupBox5_,
                                               panel1_,
                                               Box("input_joint_beta"),

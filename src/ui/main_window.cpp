@@ -28,6 +28,7 @@
 #include <array>
 
 #include "ui/caption_font.h"
+#include "ui/mohr_window.h"
 #include "ui/net_chart.h"
 #include "ui/qt_colour.h"
 
@@ -208,6 +209,11 @@ constexpr CosineColumn kCosineColumns[] = {
     {projection::kBlue, Qt::white, {"edtL3", "edtM3", "edtN3"}},
 };
 
+// The ten boxes the user types the inputs into.
+constexpr const char* kInputBoxes[] = {
+    "input_sx",  "input_sy",         "input_sz",        "input_txy",       "input_tyx",
+    "input_tzx", "input_joint_beta", "input_joint_psi", "input_joint_phi", "input_joint_c"};
+
 // Tab moves through the window in this order; disabled and hidden controls
 // are skipped. Labels, groups, panels and the chart are not tab stops.
 constexpr const char* kTabOrder[] = {
@@ -333,6 +339,12 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
   // regional settings: QApplication passes QEvent::LocaleChange on to every
   // widget (changeEvent below).
   ReadSeparators();
+  // The default inputs are written with the user's decimal separator, so that
+  // the first pass reads them wherever the program starts.
+  for (const char* name : kInputBoxes) {
+    QLineEdit* box = Box(name);
+    box->setText(box->text().replace(QLatin1Char('.'), separators_.decimal));
+  }
 }
 
 TFrmMorvane::~TFrmMorvane() = default;
@@ -441,6 +453,14 @@ void TFrmMorvane::BuildMenu() {
   // Agrees with AngleMode 0 until the window is first shown.
   mnuAngleLeft_->setChecked(true);
 
+  QMenu* view = bar->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("N6"));
+  mnuMohr_ = command(view, "mnuMohr", QStringLiteral("&Mohr diagram"));
+  mnuMohr_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  mnuMohr_->setStatusTip(QStringLiteral("Show the Mohr diagram and the stress analysis"));
+  mnuMohr_->setCheckable(true);
+  mohr_ = new MohrWindowLink(mnuMohr_, this);
+
   mnuAbout_ = bar->addAction(QStringLiteral("A&bout"));
   mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
 }
@@ -454,6 +474,9 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuAngleLeft_, &QAction::triggered, this, &TFrmMorvane::mnuAngleLeftClick);
   connect(mnuAngleRight_, &QAction::triggered, this, &TFrmMorvane::mnuAngleRightClick);
   connect(mnuAbout_, &QAction::triggered, this, &TFrmMorvane::mnuAboutClick);
+  // Return and the keypad's Enter in an input box calculate, as the button does.
+  for (const char* name : kInputBoxes)
+    connect(Box(name), &QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click);
 }
 
 void TFrmMorvane::SetTabOrder() {

@@ -6,12 +6,14 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 #include "projection/colour.h"
 #include "projection/point_series.h"
 #include "projection/trace_cache.h"
 #include "stress/stress_state.h"
 #include "ui/number_text.h"
+#include "ui/pass_results.h"
 
 class QAction;
 class QCheckBox;
@@ -22,6 +24,7 @@ class QPushButton;
 
 namespace ui {
 
+class MohrWindowLink;
 class NetChartView;
 
 class TFrmMorvane : public QMainWindow {
@@ -36,6 +39,8 @@ class TFrmMorvane : public QMainWindow {
   /// The stored unit axes of the last pass (columns of the direction cosines).
   const stress::PrincipalAxes& DirectionCosines() const { return directionCosines_; }
   const Separators& CurrentSeparators() const { return separators_; }
+  /// What the last pass read and computed, as far as it got.
+  const PassResults& Results() const { return results_; }
   /// Reads the separators of the current default QLocale again.
   void ReadSeparators();
 
@@ -70,14 +75,24 @@ class TFrmMorvane : public QMainWindow {
   void PlaceOnScreen();
   /// The edit box named `name`; a missing one is a programming error and aborts.
   QLineEdit* Box(const char* name) const;
-  double ReadBox(const QLineEdit* box) const;
+  /// The number in `box`; a text that is no number also makes `box` the one
+  /// the running command points the user to (RunPassCommand).
+  double ReadBox(QLineEdit* box);
   void WriteBox(QLineEdit* box, double value, int decimals);
+  /// Runs a command's work, which ends in a pass, through RunGuarded. When the
+  /// pass stopped at a box whose text is no number, that box has the focus,
+  /// its whole text selected, once the error box is closed (the first pass's
+  /// box opens later; its selection does not outlast that); after any other
+  /// error the focus stays where it was.
+  void RunPassCommand(const std::function<void()>& work);
 
   int angleMode_ = 0;
   bool shown_ = false;
+  QLineEdit* unreadBox_ = nullptr;  ///< the box whose text stopped the pass
   Separators separators_;
   stress::PrincipalAxes directionCosines_{};
   projection::TraceCache traces_;  // the net's curves as last drawn
+  PassResults results_;
 
   QWidget* clientArea_ = nullptr;
   NetChartView* chart_ = nullptr;
@@ -93,6 +108,8 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuAngleLeft_ = nullptr;
   QAction* mnuAngleRight_ = nullptr;
   QAction* mnuAbout_ = nullptr;
+  QAction* mnuMohr_ = nullptr;
+  MohrWindowLink* mohr_ = nullptr;
 };
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QImage>
 #include <QLabel>
@@ -12,12 +13,14 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ui/chart_marks.h"
 #include "ui/qt_colour.h"
 
 namespace ui {
@@ -28,13 +31,17 @@ using projection::NetPoint;
 using projection::PointList;
 using projection::PointOrder;
 
-constexpr int kCrossArm = 5;  // pixels from the centre to each end of a cross
-constexpr int kCrossSize = 2 * kCrossArm + 1;
 constexpr int kPoleLabelPointSize = 8;
 constexpr double kMarginFraction = 0.03;
-// Invisible, zero-width: placed after every '@' of a label so that Qt's label
-// format never finds a tag such as "@xPoint" in it.
-constexpr char16_t kWordJoiner = u'\u2060';
+// Qt stands a point label's baseline half the marker size, the marker pen's
+// width (2 in the chart's theme) and 2 pixels above its point; rounded up.
+constexpr int kPoleLabelBaselineLift = 10;
+// Ticks and value labels every half unit from the centre: the corners of the
+// range (+-1.1) carry none, so no label of one axis meets one of the other.
+constexpr double kTickInterval = 0.5;
+// The axis names, placed over the chart in view pixels.
+constexpr QRect kNorthName(160, 8, 42, 13);
+constexpr QRect kEastName(288, 136, 10, 13);
 
 QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
   QList<QPointF> result;
@@ -55,25 +62,6 @@ bool SamePoint(const NetPoint& a, const NetPoint& b) {
 
 bool SamePoints(const std::vector<NetPoint>& a, const std::vector<NetPoint>& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), SamePoint);
-}
-
-// One horizontal and one vertical line through the centre, kCrossArm pixels
-// to each side, on a transparent ground: drawn 1:1 as the marker image.
-QImage CrossImage(const QColor& colour) {
-  QImage image(kCrossSize, kCrossSize, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  for (int i = 0; i < kCrossSize; ++i) {
-    image.setPixelColor(i, kCrossArm, colour);
-    image.setPixelColor(kCrossArm, i, colour);
-  }
-  return image;
-}
-
-// The label shown as it is: Qt substitutes tags beginning with '@'.
-QString LiteralLabelFormat(const std::string& label) {
-  QString text = QString::fromStdString(label);
-  text.replace(QLatin1Char('@'), QString(QLatin1Char('@')) + QChar(kWordJoiner));
-  return text;
 }
 
 }  // namespace
@@ -183,7 +171,7 @@ class PoleSeriesAdapter final : public ChartSeries {
       series->setLightMarker(CrossImage(colour));
     }
     if (!pole.shown || pole.shown->label != p.label)
-      series->setPointLabelsFormat(LiteralLabelFormat(p.label));
+      series->setPointLabelsFormat(LiteralLabelFormat(QString::fromStdString(p.label)));
     if (!pole.shown || !SameBits(pole.shown->x, p.x) || !SameBits(pole.shown->y, p.y))
       series->replace(QList<QPointF>{QPointF(p.x, p.y)});
     if (!pole.shown)
@@ -206,7 +194,7 @@ class PoleSeriesAdapter final : public ChartSeries {
     pole->setPointLabelsVisible(true);
     pole->setPointLabelsColor(Qt::black);
     pole->setPointLabelsFont(labelFont_);
-    pole->setPointLabelsClipping(true);
+    pole->setPointLabelsClipping(false);
     chart_->addSeries(pole);
     for (QAbstractAxis* axis : chart_->axes())
       pole->attachAxis(axis);
@@ -222,7 +210,10 @@ class PoleSeriesAdapter final : public ChartSeries {
 QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment, const QFont& titleFont) {
   auto* axis = new QValueAxis(chart);
   axis->setRange(-NetChartView::kNetRange, NetChartView::kNetRange);
-  axis->setTickCount(5);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0.0);
+  axis->setTickInterval(kTickInterval);
+  axis->setLabelFormat(QStringLiteral("%.1f"));
   // The axes have no titles. A title font of our own keeps the theme from
   // giving them its bold one, whose face would be loaded only to measure
   // the empty titles.
@@ -249,6 +240,9 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   setRubberBand(QChartView::NoRubberBand);
   setDragMode(QGraphicsView::NoDrag);
   setRenderHint(QPainter::Antialiasing, true);
+  // A pole's label may stand outside the plot area, where Qt would not repaint
+  // it when the poles change; the whole 305-pixel view is repainted instead.
+  setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
   QChart* net = chart();
   net->setTitle(QString());
@@ -259,18 +253,18 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   // The chart's background fills the view; the margins are the chart's own.
   net->layout()->setContentsMargins(0, 0, 0, 0);
 
-  QFont labelFont = font();
-  labelFont.setPointSize(kPoleLabelPointSize);
+  poleLabelFont_ = font();
+  poleLabelFont_.setPointSize(kPoleLabelPointSize);
 
-  QValueAxis* axisX = NetAxis(net, Qt::AlignBottom, labelFont);
-  QValueAxis* axisY = NetAxis(net, Qt::AlignLeft, labelFont);
+  QValueAxis* axisX = NetAxis(net, Qt::AlignBottom, poleLabelFont_);
+  QValueAxis* axisY = NetAxis(net, Qt::AlignLeft, poleLabelFont_);
 
   for (int n = 1; n <= kSeriesCount; ++n) {
     QXYSeries* qtSeries = nullptr;
     if (n == kPoleSeries) {
       auto* all = new QScatterSeries(net);
       qtSeries = all;
-      series_[n - 1] = std::make_unique<PoleSeriesAdapter>(all, net, labelFont);
+      series_[n - 1] = std::make_unique<PoleSeriesAdapter>(all, net, poleLabelFont_);
     } else {
       auto* line = new QLineSeries(net);
       line->setPen(LinePen(Qt::black));
@@ -287,8 +281,8 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
       qtSeries->setVisible(false);
   }
 
-  AxisName(this, "Label35", QStringLiteral("Y (North)"), QRect(160, 8, 42, 13));
-  AxisName(this, "Label36", QStringLiteral("X "), QRect(288, 136, 10, 13));
+  AxisName(this, "Label35", QStringLiteral("Y (North)"), kNorthName);
+  AxisName(this, "Label36", QStringLiteral("X "), kEastName);
 }
 
 NetChartView::~NetChartView() = default;
@@ -318,17 +312,31 @@ void NetChartView::FitSquarePlotArea() {
   const int marginY = qRound(kMarginFraction * size.height());
   net->setMargins(QMargins(marginX, marginY, marginX, marginY));
 
-  // Qt's own layout leaves room for the axis labels, end labels included, but
-  // gives each axis whatever length is left, which draws the net as an ellipse.
-  // The square is the largest that fits in that room, centred in it. The axes
-  // follow a plot area set by hand only when the layout runs again.
+  // Qt's own layout leaves room for the axis labels, but gives each axis
+  // whatever length is left, which draws the net as an ellipse. The plot area
+  // is a square inside that room, as large as it can be while a pole on the
+  // north rim keeps its label (centred above it) below the north axis name.
+  // Its side is an odd number of pixels at whole-pixel edges, so the centre of
+  // the net falls on a pixel's centre: the diameters, where vertical planes
+  // trace, are then drawn one pixel wide like every curve. The axes follow a
+  // plot area set by hand only when the layout runs again.
   QGraphicsLayout* layout = net->layout();
   net->setPlotArea(QRectF());
   layout->activate();
   const QRectF room = net->plotArea();
-  const qreal side = std::min(room.width(), room.height());
-  net->setPlotArea(QRectF(room.left() + (room.width() - side) / 2,
-                          room.top() + (room.height() - side) / 2, side, side));
+  const qreal rimInset = (kNetRange - 1.0) / (2.0 * kNetRange);  // of the side, edge to rim
+  const qreal rimTopMin =
+      kNorthName.bottom() + 1 + QFontMetrics(poleLabelFont_).ascent() + kPoleLabelBaselineLift;
+  const qreal largest =
+      std::min({room.width(), room.height(), (room.bottom() - rimTopMin) / (1.0 - rimInset)});
+  int side = static_cast<int>(std::floor(largest));
+  if (side % 2 == 0)
+    --side;
+  const qreal topMin = std::max(room.top(), rimTopMin - side * rimInset);
+  const qreal topMax = room.bottom() - side;
+  const qreal top = std::max(std::ceil(topMin), std::floor((topMin + topMax) / 2));
+  const qreal left = std::floor(room.left() + (room.width() - side) / 2);
+  net->setPlotArea(QRectF(left, top, side, side));
   layout->invalidate();
   layout->activate();
 }

@@ -3,11 +3,13 @@
 // Net coordinates x East (right), y North (up), both axes fixed at -1.1..1.1
 // on a square plot area, so the unit circle is drawn round.
 // Series 1: primitive circle; 2: joint plane; 3: poles (sorted by ascending x,
-// each a cross with its label above); 4, 5, 6: planes of s1, s2, s3.
+// each a cross with its label above, never cut at the plot area); 4, 5, 6:
+// planes of s1, s2, s3. Ticks and value labels stand every half unit.
 // The geometry writes into in-memory lists; Publish hands Qt Charts those
 // that differ from what it shows.
 
 #include <QChartView>
+#include <QFont>
 #include <array>
 #include <memory>
 
@@ -52,6 +54,7 @@ class NetChartView : public QChartView {
   void FitSquarePlotArea();
 
   std::array<std::unique_ptr<ChartSeries>, kSeriesCount> series_;
+  QFont poleLabelFont_;  ///< the view's face at 8 points
 };
 
 }  // namespace ui

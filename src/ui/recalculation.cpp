@@ -9,10 +9,13 @@
 
 #include "numeric/extended_math.h"
 #include "numeric/floating_point_error.h"
+#include "projection/equal_area.h"
+#include "projection/folded_plane.h"
 #include "stress/joint_stresses.h"
 #include "stress/principal_axes.h"
 #include "stress/principal_values.h"
 #include "ui/main_window.h"
+#include "ui/mohr_window.h"
 #include "ui/net_chart.h"
 
 namespace ui {
@@ -71,10 +74,19 @@ double ToDegrees(double radians) {
   return numeric::Store(numeric::RadiansToDegrees(radians));
 }
 
+stress::Vector3 Scaled(double factor, const stress::Vector3& v) {
+  return {factor * v.x, factor * v.y, factor * v.z};
+}
+
 }  // namespace
 
-double TFrmMorvane::ReadBox(const QLineEdit* box) const {
-  return ReadNumber(box->text(), separators_);
+double TFrmMorvane::ReadBox(QLineEdit* box) {
+  try {
+    return ReadNumber(box->text(), separators_);
+  } catch (const ConversionError&) {
+    unreadBox_ = box;  // the error goes on to the guard unchanged
+    throw;
+  }
 }
 
 void TFrmMorvane::WriteBox(QLineEdit* box, double value, int decimals) {
@@ -83,6 +95,11 @@ void TFrmMorvane::WriteBox(QLineEdit* box, double value, int decimals) {
 }
 
 void TFrmMorvane::Recalculate() {
+  results_ = PassResults{};
+  results_.angleMode = angleMode_;
+  results_.jointActive = chkJoint_->isChecked();
+  // The Mohr window takes what the pass stored, also when the pass stops early.
+  const auto handOver = qScopeGuard([this] { mohr_->Update(results_); });
   // The chart shows what the pass added, also when the pass stops early.
   const auto publish = qScopeGuard([this] { chart_->Publish(); });
   DrawNet();
@@ -106,8 +123,11 @@ void TFrmMorvane::DrawNet() {
   auto unreadable = qScopeGuard([&joint] { joint.ClearPoints(); });
   const double dipDirection = ToRadians(ReadBox(Box("input_joint_beta")));
   const double dip = ToRadians(ReadBox(Box("input_joint_psi")));
+  // The joint's stresses take (beta, -psi) as the plane (beta + 180, psi); the
+  // net draws that same plane.
+  const projection::Plane plane = projection::FoldedPlane(dipDirection, dip);
   unreadable.dismiss();
-  PlotPlane(joint, projection::kBlack, dipDirection, dip, "joint");
+  PlotPlane(joint, projection::kBlack, plane.dipDirection, plane.dip, "joint");
 }
 
 // Drawn again only when the plane or its series changed since the last pass.
@@ -125,11 +145,13 @@ void TFrmMorvane::CalculateStresses() {
   state.txy = ReadBox(Box("input_txy"));
   state.tyz = ReadBox(Box("input_tyx"));  // the box named tyx holds tyz
   state.tzx = ReadBox(Box("input_tzx"));
+  results_.state = state;
 
   const stress::PrincipalValues values = stress::ComputePrincipalValues(state);
   for (int i = 0; i < 3; ++i) {
     WriteBox(Box(kPrincipalOutputs[i].valueBox), values[i], kValueDecimals);
   }
+  results_.values = values;
 
   // Each principal stress is shown completely before the next axis is sought.
   stress::PrincipalAxes lowerAxes{};
@@ -141,6 +163,7 @@ void TFrmMorvane::CalculateStresses() {
     lowerAxes[i] = angles.lower;
     WriteBox(Box(out.azimuthBox), ToDegrees(angles.azimuth), kAngleDecimals);
     WriteBox(Box(out.dipBox), ToDegrees(angles.dip), kAngleDecimals);
+    results_.directions[i] = {axis, angles.lower, ToDegrees(angles.azimuth), ToDegrees(angles.dip)};
 
     projection::PointSeries& series = chart_->Series(out.series);
     series.SetOrder(PointOrder::Insertion);
@@ -158,6 +181,8 @@ void TFrmMorvane::CalculateStresses() {
     WriteBox(Box(boxes[1]), factor * axis.y, kCosineDecimals);
     WriteBox(Box(boxes[2]), factor * axis.z, kCosineDecimals);
   }
+  results_.cosines = {
+      {Scaled(f, directionCosines_[0]), directionCosines_[1], directionCosines_[2]}};
 
   if (!chkJoint_->isChecked())
     return;
@@ -166,10 +191,12 @@ void TFrmMorvane::CalculateStresses() {
   joint.psi = ReadBox(Box("input_joint_psi"));
   joint.c = ReadBox(Box("input_joint_c"));
   joint.phi = ReadBox(Box("input_joint_phi"));
+  results_.joint = joint;
   const stress::JointStresses result = stress::ComputeJointStresses(values, lowerAxes, joint);
   WriteBox(Box("input_sigma"), result.sigma, kValueDecimals);
   WriteBox(Box("input_tau"), result.tau, kValueDecimals);
   WriteBox(Box("input_taulim"), result.tauLim, kValueDecimals);
+  results_.jointStresses = result;
 }
 
 }  // namespace ui

@@ -76,6 +76,16 @@ const AxesCase kAxesCases[] = {
        {-0.422468, 0.878560, 0.222832}}},
      {{{283.10, 166.90, 69.95}, {60.78, 29.22, 15.10}, {154.32, 295.68, 12.88}}},
      1.0},
+    // Candidate 1 of s2 and s3 is 4.4e-4 and 5.8e-4 long, between the rule's
+    // 1e-4 and a thousandth of the longest: still the rule's pick, so the
+    // columns of the default.
+    {"default_times_a_hundredth",
+     {0.034, 0.01, 0.08, 0.01, -0.01, 0.02},
+     {{{0.333929, -0.077687, 0.939391},
+       {0.842622, 0.471273, -0.260557},
+       {-0.422468, 0.878560, 0.222832}}},
+     {{{283.10, 166.90, 69.95}, {60.78, 29.22, 15.10}, {154.32, 295.68, 12.88}}},
+     1.0},
     {"handedness_factor_minus_one",
      {4, 3, 2, -2, -1, -2},
      {{{-0.828033, 0.469655, 0.306244},
@@ -318,6 +328,8 @@ const OrientationCase kOrientationCases[] = {
     // Steep axes keep their dip: 89.95 degrees is not shown as 90.00.
     {"steep_axis",                     {std::cos(kSteep), 0, -std::sin(kSteep)}, {90.00, 0.00, 89.95}},
     {"within_1e-6_of_vertical",        {1e-3, 0, -std::sqrt(1.0 - 1e-6)},      {90.00, 0.00, 89.94}},
+    // Just beyond the near-vertical limit: the horizontal part gives the azimuth.
+    {"x_just_beyond_1e-6",             {2e-6, 2e-6, -std::sqrt(1.0 - 8e-12)},  {45.00, 45.00, 90.00}},
 };
 // clang-format on
 
@@ -438,9 +450,10 @@ INSTANTIATE_TEST_SUITE_P(PowersOfTen, ScaleInvariance, ::testing::Range(-9, 13),
 // - Where the value is separated from its neighbours by a gap g, the angle to
 //   the reference axis is at most residual / g (the sin-theta theorem): it is
 //   checked against 1e-10 * max|S| / g and recorded.
-// - Each axis keeps the sign of its cross-product candidate wherever that
-//   candidate is more than rounding residue (within 60 degrees of the axis)
-//   and the value is not repeated (gap above 1e-9 of max|S|).
+// - Each axis keeps the sign of the cross-product candidate that the 1e-4
+//   rule picks wherever that candidate is more than rounding residue (within
+//   60 degrees of the axis) and the value is not repeated (gap above 1e-9 of
+//   max|S|), however short it is against the other candidates.
 // - Azimuths lie in [0, 2pi] in both modes, dips in [0, pi/2], and the plane
 //   passed to the plotter has its dip direction in [-2pi, 0).
 // - Calls per index give the same set.
@@ -495,10 +508,10 @@ std::string CheckAxes(const StressState& s, const PrincipalValues& v, const Prin
       if (j != i)
         gap = std::min(gap, std::fabs(ref.values[i] - ref.values[j]));
     }
-    const auto candidate = detail::CandidateAxis(s, v[static_cast<int>(i)]);
+    const auto candidate = detail::RuleCandidate(s, v[static_cast<int>(i)]);
     if (candidate && gap > 1e-9L * scale &&
         u[i].dot(LongColumn(candidate->x, candidate->y, candidate->z)) <= -0.5L) {
-      return name + " opposes its candidate";
+      return name + " opposes the candidate the 1e-4 rule picks";
     }
     if (gap >= 1e-6L * scale) {
       const long double sine = std::min(1.0L, u[i].cross(ref.axes[i]).norm());

@@ -24,6 +24,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "test_names.h"
@@ -172,6 +173,104 @@ TEST_P(EditTakenIntoAccountTest, OnlyTheRecalculatingCommandsShowTheEdit) {
 
 INSTANTIATE_TEST_SUITE_P(Commands, EditTakenIntoAccountTest, ::testing::ValuesIn(kEditCases),
                          RowName());
+
+// ---------------------------------------------------------------------------
+// Return and the keypad's Enter in any of the ten input boxes calculate, and
+// the box keeps the focus.
+
+constexpr std::array<const char*, 10> kInputBoxes = {
+    "input_sx",  "input_sy",         "input_sz",        "input_txy",       "input_tyx",
+    "input_tzx", "input_joint_beta", "input_joint_psi", "input_joint_phi", "input_joint_c"};
+
+class EnterTest : public CommandsTest,
+                  public ::testing::WithParamInterface<std::tuple<const char*, bool>> {};
+
+TEST_P(EnterTest, CalculatesLikeTheButton) {
+  const auto [name, keypad] = GetParam();
+  ShowActive();
+  Click("chkJoint");
+  Type("input_sz", QStringLiteral("18"));
+  QLineEdit* box = Box(name);
+  box->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(box, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                  keypad ? Qt::KeypadModifier : Qt::NoModifier);
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  EXPECT_EQ(Text("input_s1"), "18.312");
+  EXPECT_EQ(Text("input_sigma"), "12.794");
+  EXPECT_TRUE(box->hasFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, EnterTest,
+                         ::testing::Combine(::testing::ValuesIn(kInputBoxes), ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param)) +
+                                  (std::get<1>(info.param) ? "_keypad_Enter" : "_Return");
+                         });
+
+// After the error box's OK, a box whose text is no number has the focus with
+// its whole text selected; after an arithmetic error the focus stays where the
+// command left it.
+struct FocusCase {
+  const char* name;
+  const char* box;  // typed into, with the joint on
+  const char* text;
+  const char* trigger;  // Enter in this box, or a click on this button
+  const char* message;
+  const char* focused;  // after OK; a box that is no number has its text selected
+};
+void PrintTo(const FocusCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const FocusCase kFocusCases[] = {
+    {"bad box on Calculate", "input_sy", "1x", "Button1",
+     "'1x' is not a valid floating point value.", "input_sy"},
+    {"bad joint box on Enter elsewhere", "input_joint_psi", " 3 3", "input_sx",
+     "' 3 3' is not a valid floating point value.", "input_joint_psi"},
+    {"overflow of an input on Enter", "input_sx", "1e400", "input_tzx", "Floating point overflow.",
+     "input_tzx"},
+    {"overflow in the values on Calculate", "input_sx", "1e52", "Button1",
+     "Floating point overflow.", "Button1"},
+};
+
+class ErrorFocusTest : public CommandsTest, public ::testing::WithParamInterface<FocusCase> {};
+
+TEST_P(ErrorFocusTest, PointsToTheBoxThatIsNoNumber) {
+  const FocusCase& c = GetParam();
+  ShowActive();
+  Click("chkJoint");
+  Type(c.box, QString::fromLatin1(c.text));
+  errors_.ShowRealBoxes();
+  std::string message;
+  const ui::testing::ModalOutcome outcome = ui::testing::AnswerModalBox(
+      [&] {
+        if (QLineEdit* box = window_->findChild<QLineEdit*>(QLatin1String(c.trigger))) {
+          box->setFocus(Qt::OtherFocusReason);
+          QTest::keyClick(box, Qt::Key_Return);
+        } else {
+          Click(c.trigger);
+        }
+      },
+      [&](QMessageBox* box) {
+        message = box->text().toStdString();
+        box->button(QMessageBox::Ok)->click();
+      });
+  ASSERT_TRUE(outcome.appeared);
+  EXPECT_EQ(message, c.message);
+  // The window system gives the window back its activation once the box is gone.
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  auto* focused = Find<QWidget>(c.focused);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return focused != nullptr && focused->hasFocus(); }, 2000))
+      << "focus on "
+      << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                      : "nothing");
+  if (auto* box = qobject_cast<QLineEdit*>(focused)) {
+    EXPECT_EQ(box->selectedText().toStdString(), std::string(c.focused) == c.box ? c.text : "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ErrorFocusTest, ::testing::ValuesIn(kFocusCases), RowName());
 
 // ---------------------------------------------------------------------------
 // The Angles menu.
@@ -332,7 +431,7 @@ TEST_P(AboutBoxTest, OpensModalCentredAndCloses) {
   EXPECT_FALSE(outcome.leftOpen) << GetParam().name << " did not close the About box";
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_EQ(seen.title, "Kelvane");
-  EXPECT_EQ(seen.text, ui::AboutText().toStdString());
+  EXPECT_EQ(seen.text, ui::AboutBoxText().toStdString());
   EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
   EXPECT_EQ(seen.buttons, 1);
   EXPECT_EQ(seen.buttonText, "OK");
@@ -360,6 +459,18 @@ TEST(AboutText, OneParagraphWithTheCreditsInOrderAndNoAddresses) {
     EXPECT_GE(at, from) << role << " missing or out of order";
     from = std::max(from, at);
   }
+}
+
+// The credits, then the version the build was made with and the licence, as
+// a GPL program's notice.
+TEST(AboutBoxText, CreditsThenVersionThenLicence) {
+  const QStringList lines = ui::AboutBoxText().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_EQ(lines[0], ui::AboutText());
+  EXPECT_EQ(lines[1].toStdString(), "");
+  EXPECT_EQ(lines[2].toStdString(), "Version 1.0");
+  EXPECT_TRUE(lines[3].contains(QLatin1String("GPL-3.0-or-later"))) << lines[3].toStdString();
+  EXPECT_TRUE(lines[3].contains(QLatin1String("NO WARRANTY"))) << lines[3].toStdString();
 }
 
 // The icon is an SVG resource: it needs the resource linked in and Qt's SVG

@@ -3,19 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <QChart>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QTest>
+#include <QTextDocument>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "projection/colour.h"
+#include "projection/equal_area.h"
 #include "test_names.h"
 
 namespace {
@@ -233,7 +240,7 @@ TEST(NetChartAdapters, PolesAreSortedByXWithTiesInArrivalOrder) {
     EXPECT_EQ(poles[i]->pointLabelsFormat(), QLatin1String(labels[i]));
     EXPECT_EQ(poles[i]->points(), QList<QPointF>{expected[i]});
     EXPECT_TRUE(poles[i]->pointLabelsVisible());
-    EXPECT_TRUE(poles[i]->pointLabelsClipping());
+    EXPECT_FALSE(poles[i]->pointLabelsClipping());  // a label may stand beyond the rim
     EXPECT_EQ(poles[i]->pointLabelsColor(), QColor(Qt::black));
   }
 }
@@ -283,7 +290,7 @@ TEST(NetChartPixels, PoleIsACrossInItsColourAtItsPoint) {
     const QPointF at = PixelOf(view, x, y);
     // A one-pixel cross 11 across: 21 pixels, none between its arms.
     const Found cross = Find(image, QRect(at.toPoint() - QPoint(8, 8), QSize(17, 17)),
-                             [&](const QColor& c) { return Near(c, colour); });
+                             [want = colour](const QColor& c) { return Near(c, want); });
     EXPECT_EQ(cross.box.size(), QSize(11, 11));
     EXPECT_EQ(cross.count, 21);
     const QPoint centre = cross.box.center();
@@ -330,16 +337,13 @@ TEST(NetChartPixels, PrimitiveCircleIsRound) {
 }
 
 TEST(NetChartPixels, GridLinesStandAtTheMappedTicks) {
-  // The axes are laid out for the plot area the series are mapped into: each
-  // inner tick's grid line runs where the chart maps the tick's value.
+  // The axes are laid out for the plot area the series are mapped into: a
+  // grid line runs where the chart maps each half unit, the rim included.
   NetChartView view;
   const QImage image = Render(view);
   const QRect plot = view.chart()->plotArea().toRect().adjusted(3, 3, -3, -3);
   for (Qt::Orientation o : {Qt::Horizontal, Qt::Vertical}) {
-    const auto* axis = qobject_cast<QValueAxis*>(view.chart()->axes(o).front());
-    const int ticks = axis->tickCount();
-    for (int i = 1; i + 1 < ticks; ++i) {
-      const double v = axis->min() + i * (axis->max() - axis->min()) / (ticks - 1);
+    for (double v : {-1.0, -0.5, 0.0, 0.5, 1.0}) {
       // Antialiased, a line between two pixel rows shades one or both.
       QRect strip;
       if (o == Qt::Horizontal)
@@ -363,6 +367,126 @@ TEST(NetChartPixels, AxisLabelsAreNotCutAtTheEdges) {
   for (const QRect edge :
        {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)})
     EXPECT_EQ(Find(image, edge, NotWhite).count, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Every text of the axes in view pixels: the value labels (their text, without
+// the item's margin) and the two axis names.
+struct AxisText {
+  std::string text;
+  QRect rect;
+};
+std::vector<AxisText> AxisTexts(NetChartView& view) {
+  std::vector<AxisText> texts;
+  for (QGraphicsItem* item : view.scene()->items()) {
+    const auto* label = dynamic_cast<QGraphicsTextItem*>(item);
+    if (label == nullptr || !label->isVisible() || label->toPlainText().isEmpty())
+      continue;
+    const qreal m = label->document()->documentMargin();
+    const QRectF inScene = label->sceneBoundingRect().adjusted(m, m, -m, -m);
+    texts.push_back({label->toPlainText().toStdString(),
+                     view.mapFromScene(inScene).boundingRect().translated(view.viewport()->pos())});
+  }
+  for (const QLabel* name : view.findChildren<QLabel*>())
+    texts.push_back({name->text().toStdString(), name->geometry()});
+  return texts;
+}
+
+TEST(NetChartPixels, NoTwoAxisTextsOverlap) {
+  NetChartView view;
+  const QImage image = Render(view);
+  const std::vector<AxisText> texts = AxisTexts(view);
+  ASSERT_EQ(texts.size(), 12u) << "five value labels on each axis and two names";
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_TRUE(image.rect().contains(texts[i].rect)) << texts[i].text;
+    EXPECT_GT(Find(image, texts[i].rect & image.rect(), Dark).count, 5) << texts[i].text;
+    for (std::size_t j = 0; j < i; ++j)
+      EXPECT_FALSE(texts[i].rect.intersects(texts[j].rect))
+          << texts[i].text << " meets " << texts[j].text;
+  }
+}
+
+// A pole's label, moved there from elsewhere as a pass moves it, stands whole
+// in the view as the screen shows it: as much ink as at the centre, clear of
+// the axis texts.
+struct PoleLabelCase {
+  const char* name;
+  double x, y;
+};
+void PrintTo(const PoleLabelCase& c, std::ostream* os) {
+  *os << c.name;
+}
+const PoleLabelCase kPoleLabelCases[] = {
+    {"north rim", 0.0, 1.0}, {"just inside the north rim", 0.0, 0.999995},
+    {"east rim", 1.0, 0.0},  {"south rim", 0.0, -1.0},
+    {"west rim", -1.0, 0.0}, {"north-west rim", -0.70710678, 0.70710678},
+};
+class PoleLabelTest : public ::testing::TestWithParam<PoleLabelCase> {};
+TEST_P(PoleLabelTest, StandsWholeInTheViewClearOfTheAxisTexts) {
+  const PoleLabelCase& c = GetParam();
+  NetChartView view;
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const auto screen = [&view](double x, double y, const char* label) {
+    view.Series(3).ClearPoints();
+    view.Series(3).AddPoint(x, y, label, kGreen);
+    view.Publish();
+    QTest::qWait(30);
+    return view.screen()->grabWindow(view.winId()).toImage();
+  };
+  // The label's ink: what is dark with the label and not without it.
+  const auto ink = [](const QImage& with, const QImage& without) {
+    Found found;
+    for (int y = 0; y < with.height(); ++y) {
+      for (int x = 0; x < with.width(); ++x) {
+        if (Dark(with.pixelColor(x, y)) && !Dark(without.pixelColor(x, y))) {
+          found.box |= QRect(x, y, 1, 1);
+          ++found.count;
+        }
+      }
+    }
+    return found;
+  };
+  const Found atCentre = ink(screen(0.0, 0.0, "s1"), screen(0.0, 0.0, ""));
+  const QImage bare = screen(c.x, c.y, "");
+  const QImage labelled = screen(c.x, c.y, "s1");
+  const Found there = ink(labelled, bare);
+  ASSERT_GT(atCentre.count, 10);
+  EXPECT_NEAR(there.count, atCentre.count, atCentre.count / 6);
+  EXPECT_EQ(there.box.height(), atCentre.box.height());
+  EXPECT_TRUE(QRect(QPoint(0, 0), view.size()).contains(there.box));
+  for (const AxisText& text : AxisTexts(view))
+    EXPECT_FALSE(text.rect.intersects(there.box)) << "meets " << text.text;
+}
+INSTANTIATE_TEST_SUITE_P(Table, PoleLabelTest, ::testing::ValuesIn(kPoleLabelCases), RowName());
+
+// Vertical planes trace the diameters: one pixel across, in the full colour of
+// their pen, as crisp as the curves.
+TEST(NetChartPixels, StraightTracesAreOnePixelInTheirColour) {
+  NetChartView view;
+  projection::PlotPlane(view.Series(4), view.Series(3), kGreen, M_PI, M_PI / 2, "");    // E-W
+  projection::PlotPlane(view.Series(5), view.Series(3), kRed, M_PI / 2, M_PI / 2, "");  // N-S
+  view.Series(3).ClearPoints();
+  view.Publish();
+  const QImage image = Render(view);
+  const QPointF centre = PixelOf(view, 0.0, 0.0);
+  const QPoint pixel(static_cast<int>(std::floor(centre.x())),
+                     static_cast<int>(std::floor(centre.y())));
+  const auto coloured = [](const QColor& c) {
+    return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 40;
+  };
+  for (int offset : {-90, -45, 35, 80}) {
+    SCOPED_TRACE(offset);
+    const Found across = Find(image, QRect(pixel.x() + offset, pixel.y() - 4, 1, 9), coloured);
+    EXPECT_EQ(across.count, 1) << "E-W";
+    EXPECT_TRUE(Near(image.pixelColor(across.box.topLeft()), QColor(0, 128, 0)));
+    const Found down = Find(image, QRect(pixel.x() - 4, pixel.y() + offset, 9, 1), coloured);
+    EXPECT_EQ(down.count, 1) << "N-S";
+    EXPECT_TRUE(Near(image.pixelColor(down.box.topLeft()), QColor(255, 0, 0)));
+  }
 }
 
 }  // namespace

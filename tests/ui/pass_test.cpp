@@ -12,13 +12,18 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointF>
 #include <QTest>
 #include <QWindow>
 #include <QXYSeries>
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,6 +81,7 @@ struct ShownCase {
   std::array<const char*, 6> stress;  // sx, sy, sz, txy, tyz, tzx
   bool northClockwise;
   std::array<const char*, 18> shown;  // boxes 1 to 18 of the write order
+  bool decimalComma = false;          // typed and shown under German separators
 };
 
 const ShownCase kShownCases[] = {
@@ -121,6 +127,55 @@ const ShownCase kShownCases[] = {
      {"0.009", "0.003", "0.000", "283.10", "69.95", "60.78", "15.10", "154.32", "12.88",
       "-0.333929", "0.077687", "-0.939391", "-0.842622", "-0.471273", "0.260557", "-0.422468",
       "0.878560", "0.222832"}},
+    // Each column keeps the sign of the candidate the 1e-4 rule picks, however
+    // short against the others: candidate 1 of s2 here is 0.01 long against
+    // 20 for candidate 2, which points the other way.
+    {"short first candidate of s2",
+     {"5", "10", "1", "0", "0", "-0.002"},
+     true,
+     {"10.000", "5.000", "1.000", "0.00", "0.00", "90.00", "0.03", "270.00", "89.97", "0.000000",
+      "1.000000", "0.000000", "1.000000", "0.000000", "-0.000500", "0.000500", "0.000000",
+      "1.000000"}},
+    {"short first candidates of s1 and s3",
+     {"-8.1", "0", "17.5", "-13.3", "2.6", "-1.9"},
+     true,
+     {"18.675", "8.678", "-17.953", "143.56", "69.95", "323.45", "20.05", "53.46", "0.03",
+      "-0.203670", "0.275829", "0.939381", "-0.559404", "0.754655", "-0.342874", "-0.803484",
+      "-0.595327", "0.000599"}},
+    {"near principal state from East",
+     {"677", "664", "312", "0.007", "-0.006", "0.001"},
+     false,
+     {"677.000", "664.000", "312.000", "180.03", "0.00", "90.03", "0.00", "279.13", "90.00",
+      "1.000000", "0.000538", "0.000003", "-0.000538", "1.000000", "-0.000017", "-0.000003",
+      "0.000017", "1.000000"}},
+    // Without shear the axes are exactly the coordinate axes, also for a close
+    // pair: a vertical s1 shows azimuth 180.00, a horizontal axis keeps its sign.
+    {"no shear close pair vertical s1",
+     {"1", "10", "10.05", "0", "0", "0"},
+     true,
+     {"10.050", "10.000", "1.000", "180.00", "90.00", "180.00", "0.00", "90.00", "0.00", "0.000000",
+      "0.000000", "1.000000", "0.000000", "-1.000000", "0.000000", "1.000000", "0.000000",
+      "0.000000"}},
+    {"no shear close pair s2 along minus x",
+     {"10", "1", "10.05", "0", "0", "0"},
+     true,
+     {"10.050", "10.000", "1.000", "180.00", "90.00", "270.00", "0.00", "0.00", "0.00", "0.000000",
+      "0.000000", "1.000000", "-1.000000", "0.000000", "0.000000", "0.000000", "1.000000",
+      "0.000000"}},
+    {"no shear close pair handedness plus one",
+     {"548", "4", "549", "0", "0", "0"},
+     true,
+     {"549.000", "548.000", "4.000", "180.00", "90.00", "270.00", "0.00", "0.00", "0.00",
+      "0.000000", "0.000000", "1.000000", "-1.000000", "0.000000", "0.000000", "0.000000",
+      "1.000000", "0.000000"}},
+    // Without shear the normal stresses are the values, to the last digit.
+    {"no shear values exactly under decimal comma",
+     {"2,5e15", "1e15", "-3e16", "0", "0", "0"},
+     true,
+     {"2,5E15", "1E15", "-3E16", "90,00", "0,00", "180,00", "0,00", "180,00", "90,00", "-1,000000",
+      "0,000000", "0,000000", "0,000000", "-1,000000", "0,000000", "0,000000", "0,000000",
+      "1,000000"},
+     true},
     // An isotropic state completes: s1 along East, s2 along North, s3 vertical.
     {"isotropic",
      {"1", "1", "1", "0", "0", "0"},
@@ -134,6 +189,8 @@ class ShownTest : public PassTest, public ::testing::WithParamInterface<ShownCas
 
 TEST_P(ShownTest, EveryResultBoxShowsTheWorkedText) {
   const ShownCase& c = GetParam();
+  if (c.decimalComma)
+    AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
   SetStress(c.stress);
   Find<QAction>(c.northClockwise ? "mnuAngleRight" : "mnuAngleLeft")->trigger();
   Click("Button1");
@@ -200,6 +257,96 @@ TEST_P(JointTest, JointBoxesShowTheWorkedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, JointTest, ::testing::ValuesIn(kJointCases), RowName());
+
+// ---------------------------------------------------------------------------
+// The net agrees with the boxes, clockwise from North: each principal pole is
+// the downward axis its azimuth and dip boxes give, each principal trace's
+// middle point lies on its plane's dip line (opposite the axis, plunging 90
+// degrees less the axis's dip), and the joint is the plane of its normal
+// (sin b sin p, cos b sin p, cos p), pole and middle point alike. A point
+// plunging p along azimuth a stands at radius sqrt(2) sin((90 - p) / 2). The
+// boxes round to 0.005 degrees, which moves a point by at most 1.5e-4 (0.71
+// per radian along the radius, at most 1 per radian across it).
+
+struct NetCase {
+  const char* name;
+  std::array<const char*, 6> stress;
+  const char* jointBeta;  // nullptr: the joint is off
+  const char* jointPsi;
+};
+void PrintTo(const NetCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const NetCase kNetCases[] = {
+    {"default", {"3.4", "1", "8", "1", "-1", "2"}, nullptr, nullptr},
+    {"default joint", {"3.4", "1", "8", "1", "-1", "2"}, "16", "33"},
+    {"joint 196 -33 drawn as 16 33", {"3.4", "1", "8", "1", "-1", "2"}, "196", "-33"},
+    {"joint dipping past vertical", {"4", "3", "2", "-2", "-1", "-2"}, "250", "120"},
+    {"vertical and horizontal planes", {"10", "30", "5", "0", "0", "0"}, "300", "90"},
+};
+
+/// The net point of a line plunging `plunge` degrees towards `azimuth` degrees.
+QPointF LineOnNet(double azimuth, double plunge) {
+  const double r = std::sqrt(2.0) * std::sin((90.0 - plunge) * M_PI / 360.0);
+  return {r * std::sin(azimuth * M_PI / 180.0), r * std::cos(azimuth * M_PI / 180.0)};
+}
+
+class NetTest : public PassTest, public ::testing::WithParamInterface<NetCase> {
+ protected:
+  double Number(const char* box) { return std::stod(Text(box)); }
+
+  void ExpectAt(const projection::NetPoint& point, const QPointF& expected,
+                const std::string& what) {
+    EXPECT_NEAR(point.x, expected.x(), 2e-4) << what;
+    EXPECT_NEAR(point.y, expected.y(), 2e-4) << what;
+  }
+
+  void ExpectPole(const std::string& label, const QPointF& expected) {
+    const auto& poles = Points(3).Points();
+    const auto pole = std::find_if(poles.begin(), poles.end(),
+                                   [&](const projection::NetPoint& p) { return p.label == label; });
+    ASSERT_NE(pole, poles.end()) << "no pole " << label;
+    ExpectAt(*pole, expected, "pole " + label);
+  }
+};
+
+TEST_P(NetTest, PolesAndTracesStandWhereTheBoxesPutThem) {
+  const NetCase& c = GetParam();
+  SetStress(c.stress);
+  if (c.jointBeta != nullptr) {
+    Click("chkJoint");
+    Type("input_joint_beta", QString::fromLatin1(c.jointBeta));
+    Type("input_joint_psi", QString::fromLatin1(c.jointPsi));
+  }
+  Click("Button1");
+  ASSERT_EQ(Messages(), std::vector<std::string>{});
+
+  const std::array<std::array<const char*, 3>, 3> principal = {{
+      {"s1", "input_s1_beta", "input_s1_psi"},
+      {"s2", "input_s2_beta", "input_s2_psi"},
+      {"s3", "input_s3_beta", "input_s3_psi"},
+  }};
+  for (int i = 0; i < 3; ++i) {
+    const double azimuth = Number(principal[i][1]);
+    const double dip = Number(principal[i][2]);
+    ExpectPole(principal[i][0], LineOnNet(azimuth, dip));
+    ExpectAt(Points(4 + i).Points().at(90), LineOnNet(azimuth + 180.0, 90.0 - dip),
+             std::string("middle of the plane of ") + principal[i][0]);
+  }
+  if (c.jointBeta == nullptr)
+    return;
+  const double b = std::stod(c.jointBeta) * M_PI / 180.0;
+  const double p = std::stod(c.jointPsi) * M_PI / 180.0;
+  const double up = std::cos(p) < 0.0 ? -1.0 : 1.0;  // the normal taken upward
+  const double planeDip = std::acos(up * std::cos(p)) * 180.0 / M_PI;
+  const double dipDirection =
+      std::atan2(up * std::sin(b) * std::sin(p), up * std::cos(b) * std::sin(p)) * 180.0 / M_PI;
+  ExpectPole("joint", LineOnNet(dipDirection + 180.0, 90.0 - planeDip));
+  ExpectAt(Points(2).Points().at(90), LineOnNet(dipDirection, planeDip), "middle of the joint");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NetTest, ::testing::ValuesIn(kNetCases), RowName());
 
 // ---------------------------------------------------------------------------
 // The order of the writes and the state of the chart after complete passes.
@@ -586,17 +733,58 @@ TEST_F(PassTest, ErrorBoxOverTheWindowThenTheWindowGoesOn) {
 // The user's separators: read again when a locale change is announced, used
 // by the next pass, and never a reason to recalculate by themselves.
 
-using LocaleTest = WindowTest;
+class LocaleTest : public WindowTest {
+ protected:
+  /// A new window created under `locale`, as the program starts in it.
+  void CreateUnder(const QLocale& locale) {
+    AnnounceLocale(locale);
+    window_ = std::make_unique<ui::TFrmMorvane>();
+  }
+};
 
-// With "," as decimal separator the default "3.4" is not a number, so the first
-// pass stops; once the user types "3,4" the results appear with ",". Back in
-// English nothing changes until the next pass.
+// The default texts are written with the user's decimal separator, so every
+// start completes its first pass.
+struct StartCase {
+  const char* name;
+  QLocale::Language language;
+  QLocale::Territory territory;
+  const char* sx;
+  std::array<const char*, 3> values;
+};
+void PrintTo(const StartCase& c, std::ostream* os) {
+  *os << c.name;
+}
+const StartCase kStartCases[] = {
+    {"German", QLocale::German, QLocale::Germany, "3,4", {"8,794", "3,341", "0,266"}},
+    {"French", QLocale::French, QLocale::France, "3,4", {"8,794", "3,341", "0,266"}},
+    {"US English", QLocale::English, QLocale::UnitedStates, "3.4", {"8.794", "3.341", "0.266"}},
+};
+class StartTest : public LocaleTest, public ::testing::WithParamInterface<StartCase> {};
+TEST_P(StartTest, FirstPassReadsTheDefaultsWrittenWithTheUsersSeparator) {
+  const StartCase& c = GetParam();
+  CreateUnder(QLocale(c.language, c.territory));
+  Show();
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  EXPECT_EQ(Text("input_sx"), c.sx);
+  EXPECT_EQ(Text("input_s1"), c.values[0]);
+  EXPECT_EQ(Text("input_s2"), c.values[1]);
+  EXPECT_EQ(Text("input_s3"), c.values[2]);
+}
+INSTANTIATE_TEST_SUITE_P(Table, StartTest, ::testing::ValuesIn(kStartCases), RowName());
+
+// With "," as decimal separator a typed "3.4" is not a number; "3,4" is, and
+// the results appear with ",". Back in English nothing changes until the next
+// pass.
 TEST_F(LocaleTest, PassesFollowTheDecimalSeparatorOfTheLocale) {
-  AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+  CreateUnder(QLocale(QLocale::German, QLocale::Germany));
   EXPECT_EQ(window_->CurrentSeparators().decimal, QStringLiteral(","));
   Show();
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  Type("input_sx", QStringLiteral("3.4"));
+  Box("input_s1")->setText(QStringLiteral("stale"));
+  Click("Button1");
   EXPECT_EQ(Messages(), std::vector<std::string>{"'3.4' is not a valid floating point value."});
-  EXPECT_EQ(Text("input_s1"), "input_s1");
+  EXPECT_EQ(Text("input_s1"), "stale");
 
   Type("input_sx", QStringLiteral("3,4"));
   Click("Button1");
@@ -616,11 +804,14 @@ TEST_F(LocaleTest, PassesFollowTheDecimalSeparatorOfTheLocale) {
 }
 
 // A first pass that fails runs while the window is being shown; its box opens
-// over the window once the window stands on the screen, and the window keeps
-// the texts it was created with.
+// over the window once the window stands on the screen, the window keeps the
+// texts it was created with, and after OK the box that failed has the focus.
+// (Qt drops the box's selection here: the window was activated while the
+// error box held the focus.)
 TEST_F(LocaleTest, FailingFirstPassOpensItsBoxOverTheShownWindow) {
   errors_.ShowRealBoxes();
-  AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+  CreateUnder(QLocale(QLocale::German, QLocale::Germany));
+  Box("input_sz")->setText(QStringLiteral("8.5"));
   bool answered = false;
   bool windowOnScreen = false;
   std::string text;
@@ -637,10 +828,14 @@ TEST_F(LocaleTest, FailingFirstPassOpensItsBoxOverTheShownWindow) {
       });
   EXPECT_TRUE(outcome.appeared) << "the failing first pass opened no box";
   EXPECT_FALSE(outcome.leftOpen);
-  EXPECT_EQ(text, "'3.4' is not a valid floating point value.");
+  EXPECT_EQ(text, "'8.5' is not a valid floating point value.");
   EXPECT_TRUE(windowOnScreen) << "the box opened before the window was on the screen";
   EXPECT_EQ(Text("input_s1"), "input_s1");
   EXPECT_EQ(Points(1).Points().size(), 91u);
+  // The window system gives the window back its activation once the box is gone.
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  EXPECT_TRUE(Box("input_sz")->hasFocus());
 }
 
 // The separators change when the change is announced, not before.
