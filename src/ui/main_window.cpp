@@ -356,11 +356,8 @@ void TFrmMorvane::BuildLayout() {
   setCentralWidget(clientArea_);
 
   for (const ControlRow& row : kControls) {
-    QWidget* parent = clientArea_;
-    if (row.parent != nullptr)
-      parent = clientArea_->findChild<QWidget*>(QLatin1String(row.parent));
-    Q_ASSERT_X(parent != nullptr, "BuildLayout", row.name);
-    CreateControl(row, parent);
+    QWidget* parent = row.parent != nullptr ? Control(row.parent) : clientArea_;
+    controls_.emplace(row.name, CreateControl(row, parent));
   }
 
   // The captions of the groups stand in the top edge of their frames, whose
@@ -373,16 +370,11 @@ void TFrmMorvane::BuildLayout() {
       group->setStyle(classic);
   }
 
-  const auto find = [this](const char* name) {
-    QWidget* control = clientArea_->findChild<QWidget*>(QLatin1String(name));
-    Q_ASSERT_X(control != nullptr, "BuildLayout", name);
-    return control;
-  };
   for (const char* name : kDisabledAtStart)
-    find(name)->setEnabled(false);
+    Control(name)->setEnabled(false);
 
   for (const TextColour& tint : kTextColours) {
-    QWidget* control = find(tint.name);
+    QWidget* control = Control(tint.name);
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, ToQColor(tint.colour));  // labels, group title
     palette.setColor(QPalette::Text, ToQColor(tint.colour));        // boxes
@@ -390,7 +382,7 @@ void TFrmMorvane::BuildLayout() {
   }
   for (const CosineColumn& column : kCosineColumns) {
     for (const char* name : column.boxes) {
-      QWidget* box = find(name);
+      QWidget* box = Control(name);
       QPalette palette = box->palette();
       palette.setColor(QPalette::Base, ToQColor(column.colour));
       palette.setColor(QPalette::Text, column.text);
@@ -398,14 +390,14 @@ void TFrmMorvane::BuildLayout() {
     }
   }
 
-  chart_ = clientArea_->findChild<NetChartView*>(QStringLiteral("Chart1"));
-  pnlDC_ = find("pnlDC");
+  chart_ = qobject_cast<NetChartView*>(Control("Chart1"));
+  pnlDC_ = Control("pnlDC");
   pnlDC_->hide();
-  chkJoint_ = clientArea_->findChild<QCheckBox*>(QStringLiteral("chkJoint"));
-  chkDirectiveCosines_ = clientArea_->findChild<QCheckBox*>(QStringLiteral("chkDirectiveCosines"));
-  button1_ = clientArea_->findChild<QPushButton*>(QStringLiteral("Button1"));
-  groupBox5_ = clientArea_->findChild<QGroupBox*>(QStringLiteral("GroupBox5"));
-  panel1_ = clientArea_->findChild<QFrame*>(QStringLiteral("Panel1"));
+  chkJoint_ = qobject_cast<QCheckBox*>(Control("chkJoint"));
+  chkDirectiveCosines_ = qobject_cast<QCheckBox*>(Control("chkDirectiveCosines"));
+  button1_ = qobject_cast<QPushButton*>(Control("Button1"));
+  groupBox5_ = qobject_cast<QGroupBox*>(Control("GroupBox5"));
+  panel1_ = qobject_cast<QFrame*>(Control("Panel1"));
 }
 
 void TFrmMorvane::BuildMenu() {
@@ -482,8 +474,7 @@ void TFrmMorvane::ConnectCommands() {
 void TFrmMorvane::SetTabOrder() {
   QWidget* previous = nullptr;
   for (const char* name : kTabOrder) {
-    QWidget* next = clientArea_->findChild<QWidget*>(QLatin1String(name));
-    Q_ASSERT_X(next != nullptr, "SetTabOrder", name);
+    QWidget* next = Control(name);
     if (previous != nullptr)
       QWidget::setTabOrder(previous, next);
     previous = next;
@@ -523,10 +514,17 @@ void TFrmMorvane::ReadSeparators() {
   separators_ = SeparatorsOf(QLocale());
 }
 
+QWidget* TFrmMorvane::Control(const char* name) const {
+  const auto found = controls_.find(name);
+  if (found == controls_.end())
+    qFatal("TFrmMorvane: no control named %s", name);
+  return found->second;
+}
+
 QLineEdit* TFrmMorvane::Box(const char* name) const {
-  auto* box = findChild<QLineEdit*>(QLatin1String(name));
+  auto* box = qobject_cast<QLineEdit*>(Control(name));
   if (box == nullptr)
-    qFatal("TFrmMorvane: no box named %s", name);
+    qFatal("TFrmMorvane: %s is no box", name);
   return box;
 }
 

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <string_view>
+#include <unordered_map>
 
 #include "projection/colour.h"
 #include "projection/point_series.h"
@@ -73,7 +75,11 @@ class TFrmMorvane : public QMainWindow {
   void SetTabOrder();
   void FitFont();
   void PlaceOnScreen();
-  /// The edit box named `name`; a missing one is a programming error and aborts.
+  /// The control of the layout named `name`, from the table filled as the
+  /// controls are created (no search); a missing one is a programming error
+  /// and aborts.
+  QWidget* Control(const char* name) const;
+  /// The edit box named `name`, as Control does.
   QLineEdit* Box(const char* name) const;
   /// The number in `box`; a text that is no number also makes `box` the one
   /// the running command points the user to (RunPassCommand).
@@ -94,6 +100,8 @@ class TFrmMorvane : public QMainWindow {
   projection::TraceCache traces_;  // the net's curves as last drawn
   PassResults results_;
 
+  /// Every control of the layout by its objectName (names of static storage).
+  std::unordered_map<std::string_view, QWidget*> controls_;
   QWidget* clientArea_ = nullptr;
   NetChartView* chart_ = nullptr;
   QWidget* pnlDC_ = nullptr;
