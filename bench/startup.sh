@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Start-up of the real window against a minimal window holding one QChartView
 # and an empty Qt window, the latter two as large as the real one: from exec to
-# the end of the first painted frame, and the peak resident memory (VmHWM) at
-# that moment. All run on one virtual X server, in turn, RUNS times each
+# the end of the first painted frame, the process's CPU time and its peak
+# resident memory (VmHWM) at that moment. All run on one virtual X server, in turn, RUNS times each
 # (default 10); prints every start and the medians.
 #
 # The windows are started by the window benchmark's built-in probe
@@ -24,7 +24,7 @@ runs=${RUNS:-10}
 }
 
 measure() {
-  local kinds=(window chart empty) kind start line painted rss
+  local kinds=(window chart empty) kind start line painted cpu rss
   # One untimed start of each first, so that every timed start finds the
   # libraries and fonts in the page cache.
   for kind in "${kinds[@]}"; do
@@ -34,10 +34,12 @@ measure() {
     for kind in "${kinds[@]}"; do
       start=$EPOCHREALTIME
       painted=
+      cpu=
       rss=
       while read -r line; do
         case $line in
           painted*) painted=${line#painted } ;;
+          cpu_ms*) cpu=${line#cpu_ms } ;;
           peak_rss_kib*) rss=${line#peak_rss_kib } ;;
         esac
       done < <(KELVANE_STARTUP_PROBE=$kind "$bench" 2>/dev/null)
@@ -45,8 +47,8 @@ measure() {
         echo "startup: the $kind probe reported no painted frame" >&2
         exit 1
       }
-      awk -v k="$kind" -v s="$start" -v p="$painted" -v r="$rss" \
-        'BEGIN { printf "%s %.2f %.1f\n", k, (p - s) * 1000, r / 1024 }'
+      awk -v k="$kind" -v s="$start" -v p="$painted" -v c="$cpu" -v r="$rss" \
+        'BEGIN { printf "%s %.2f %.2f %.1f\n", k, (p - s) * 1000, c, r / 1024 }'
     done
   done
 }
@@ -56,7 +58,10 @@ if [ -n "$on_display" ]; then
   exit
 fi
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --on-display "$bench" | awk '
-  { ms[$1] = ms[$1] " " $2; mib[$1] = mib[$1] " " $3; printf "  %-7s %7.2f ms %6.1f MiB\n", $1, $2, $3 }
+  {
+    ms[$1] = ms[$1] " " $2; cpu[$1] = cpu[$1] " " $3; mib[$1] = mib[$1] " " $4
+    printf "  %-7s %7.2f ms  cpu %7.2f ms  %6.1f MiB\n", $1, $2, $3, $4
+  }
   function median(list,   v, n, i, j, t) {
     n = split(list, v, " ")
     for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (v[j] + 0 < v[i] + 0) { t = v[i]; v[i] = v[j]; v[j] = t }
@@ -65,7 +70,9 @@ xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --on-display "$bench" |
   END {
     w = median(ms["window"]); c = median(ms["chart"]); e = median(ms["empty"])
     rw = median(mib["window"]); rc = median(mib["chart"]); re = median(mib["empty"])
+    cw = median(cpu["window"]); cc = median(cpu["chart"]); ce = median(cpu["empty"])
     printf "Median exec to first painted frame: window %.1f ms, one-chart window %.1f ms, empty window %.1f ms\n", w, c, e
     printf "Window / one-chart window: %.3f (goal <= 1.3)\n", w / c
+    printf "Median CPU time to it: window %.1f ms, one-chart window %.1f ms, empty window %.1f ms; window / one-chart %.3f\n", cw, cc, ce, cw / cc
     printf "Peak RSS: window %.1f MiB, one-chart window %.1f MiB, empty window %.1f MiB; window / one-chart %.3f (goal <= 1.15)\n", rw, rc, re, rw / rc
   }'

@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <QAction>
 #include <QApplication>
 #include <QChart>
@@ -296,6 +297,16 @@ double WallSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+/// User and system CPU time of this process so far, in milliseconds.
+double CpuMilliseconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) * 1e-3;
+  };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 /// VmHWM of this process in KiB, 0 when /proc does not tell.
 long PeakResidentKiB() {
   std::ifstream status("/proc/self/status");
@@ -323,7 +334,8 @@ class FirstPaint : public QObject {
         static_cast<QWidget*>(watched)->window() == window_) {
       seen_ = true;
       QTimer::singleShot(0, this, [] {
-        std::printf("painted %.6f\npeak_rss_kib %ld\n", WallSeconds(), PeakResidentKiB());
+        std::printf("painted %.6f\ncpu_ms %.2f\npeak_rss_kib %ld\n", WallSeconds(),
+                    CpuMilliseconds(), PeakResidentKiB());
         std::fflush(stdout);
         QCoreApplication::exit(0);
       });

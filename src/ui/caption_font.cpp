@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace ui {
 
@@ -45,32 +46,37 @@ int WidestFittingStretch(int narrowest, int above, int guess,
 }
 
 QFont CondensedToFit(const QFont& font, const QList<QLabel*>& labels, int narrowest) {
-  const auto captionsFit = [&labels](const QFont& candidate) {
-    const QFontMetrics metrics(candidate);
-    return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel* label) {
-      return metrics.horizontalAdvance(label->text()) <= label->width();
-    });
+  // Measured once in the face as it is, tightest caption first: a face that
+  // is too wide is then told by its first caption, while a face that fits
+  // has to measure them all. Advances shrink about in proportion to the
+  // stretch, so the guess is the stretch at which the tightest caption would
+  // just fit if they did so exactly.
+  struct Caption {
+    const QLabel* label;
+    double room;  // width / advance in the face as it is
   };
-  // Each face asked about is loaded, which is what the search keeps rare.
-  // Advances shrink about in proportion to the stretch, so the guess is the
-  // stretch at which the tightest caption would just fit if they did exactly.
   const QFontMetrics metrics(font);
-  double scale = 1.0;
+  std::vector<Caption> captions;
   for (const QLabel* label : labels) {
     const int advance = metrics.horizontalAdvance(label->text());
-    if (advance > label->width())
-      scale = std::min(scale, static_cast<double>(label->width()) / advance);
+    captions.push_back({label, advance > 0 ? static_cast<double>(label->width()) / advance : 1e9});
   }
-  if (scale >= 1.0)
+  std::stable_sort(captions.begin(), captions.end(),
+                   [](const Caption& a, const Caption& b) { return a.room < b.room; });
+  if (captions.empty() || captions.front().room >= 1.0)
     return font;
+  // Each stretch asked about loads a face, which is what the search keeps rare.
   QFont condensed = font;
-  const int guess = static_cast<int>(std::floor(scale * static_cast<int>(QFont::Unstretched)));
-  const int stretch =
-      WidestFittingStretch(narrowest, QFont::Unstretched, guess, [&condensed, &captionsFit](int s) {
-        condensed.setStretch(s);
-        return captionsFit(condensed);
-      });
-  condensed.setStretch(stretch);
+  const auto fits = [&condensed, &captions](int stretch) {
+    condensed.setStretch(stretch);
+    const QFontMetrics narrower(condensed);
+    return std::all_of(captions.begin(), captions.end(), [&narrower](const Caption& c) {
+      return narrower.horizontalAdvance(c.label->text()) <= c.label->width();
+    });
+  };
+  const int guess =
+      static_cast<int>(std::floor(captions.front().room * static_cast<int>(QFont::Unstretched)));
+  condensed.setStretch(WidestFittingStretch(narrowest, QFont::Unstretched, guess, fits));
   return condensed;
 }
 
