@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Shows that two revisions draw the same: builds bench/snapshot/pass_snapshot
+# Shows that two revisions draw the same: builds bench/revision/pass_snapshot
 # against the layers of BASE and of the working tree, runs both offscreen and
 # compares every step's stored points, Qt series and window grab, byte for byte.
 # Usage: bench/compare_snapshots.sh [BASE]   (default: main)
@@ -16,7 +16,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 for side in base head; do
   src=$root
   [ "$side" = base ] && src=$work/base-src
-  cmake -S "$root/bench/snapshot" -B "$work/build-$side" -DKELVANE_SOURCE="$src" "${launcher[@]}" \
+  cmake -S "$root/bench/revision" -B "$work/build-$side" -DKELVANE_SOURCE="$src" "${launcher[@]}" \
     >/dev/null
   cmake --build "$work/build-$side" -j "${JOBS:-2}" --target pass_snapshot >/dev/null
   QT_QPA_PLATFORM=offscreen "$work/build-$side/pass_snapshot" "$work/out-$side"
