@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "projection/equal_area.h"
 #include "projection/point_series.h"
 #include "ui/about_box.h"
 #include "ui/main_window.h"
@@ -157,6 +158,24 @@ BENCHMARK_CAPTURE(BM_PassToggleJoint, pass, Timed::Pass)
 BENCHMARK_CAPTURE(BM_PassToggleJoint, repainted, Timed::PassAndRepaint)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
+
+/// The three principal planes of a new state traced from scratch, as a pass
+/// with new input does: what the geometry alone costs beside the floor.
+void BM_TraceThreePlanes(benchmark::State& state) {
+  projection::PointList series;
+  projection::PointList poles(projection::PointOrder::AscendingX);
+  double turn = 0.0;
+  for (auto _ : state) {
+    turn += 1e-3;  // a new state each time, as the cache would skip the same one
+    const auto start = Clock::now();
+    poles.ClearPoints();
+    for (int i = 0; i < 3; ++i)
+      projection::PlotPlane(series, poles, projection::kGreen, -2.0 + turn + i, 0.3 + 0.4 * i,
+                            "s1");
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+}
+BENCHMARK(BM_TraceThreePlanes)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 /// The point lists of one pass, as Qt points, per series 1 to 6.
 using PassLists = std::array<QList<QPointF>, NetChartView::kSeriesCount>;
@@ -282,6 +301,10 @@ class MedianReporter : public benchmark::ConsoleReporter {
         std::printf("%-9s new input / bare QChartView:  %.3f  (goal <= 1.3)\n", timed,
                     fresh / floor);
     }
+    const double trace = Median("BM_TraceThreePlanes");
+    const double floor = Median("BM_BareChartFloor/pass");
+    if (trace > 0.0 && floor > 0.0)
+      std::printf("tracing three planes / bare QChartView:  %.3f\n", trace / floor);
   }
 
  private:
