@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPageLayout>
@@ -34,6 +35,10 @@ constexpr double kMohrHeight = 200.0;
 constexpr double kSectionGap = 16.0;
 constexpr double kRowHeight = 14.0;
 constexpr double kSmallRowHeight = 13.0;
+// Columns of a symbol ("txy", "s1") and of a value: wide enough for
+// "-123,456,789.123" in the body font; longer numbers are set smaller.
+constexpr double kNameWidth = 30.0;
+constexpr double kValueWidth = 84.0;
 // Device units of the PDF per inch: fine enough that no coordinate or glyph
 // position is visibly rounded.
 constexpr int kPdfResolution = 1200;
@@ -43,6 +48,7 @@ constexpr double kHeadingPoints = 11.0;
 constexpr double kBodyPoints = 9.5;
 constexpr double kSmallPoints = 8.0;
 constexpr double kFooterPoints = 7.0;
+constexpr double kSmallestPoints = 5.0;
 const QColor kGrey(90, 90, 90);
 const QColor kRuleGrey(160, 160, 160);
 
@@ -137,6 +143,17 @@ class Sheet {
     return y + bound.height() / unit_ + 4.0;
   }
 
+  /// The cell's font, made smaller where its text would not fit the width
+  /// (a number with many digits), down to kSmallestPoints.
+  QFont Fitted(const Cell& cell, double width) const {
+    QFont font = Font(cell.points, cell.bold);
+    const double advance = QFontMetricsF(font, painter_.device()).horizontalAdvance(cell.text);
+    const double room = (width - 2.0) * unit_;
+    if (advance > room)
+      font.setPointSizeF(std::max(kSmallestPoints, cell.points * room / advance));
+    return font;
+  }
+
   /// Rows of cells in columns, each row `rowHeight` high, vertically centred;
   /// returns the y below the last row.
   double Table(double x, double y, const std::vector<Column>& columns,
@@ -146,7 +163,7 @@ class Sheet {
       for (std::size_t i = 0; i < row.size() && i < columns.size(); ++i) {
         const Cell& cell = row[i];
         Text(left, y, columns[i].width, rowHeight, columns[i].alignment | Qt::AlignVCenter,
-             cell.text, Font(cell.points, cell.bold), cell.colour);
+             cell.text, Fitted(cell, columns[i].width), cell.colour);
         left += columns[i].width;
       }
       y += rowHeight;
@@ -298,8 +315,9 @@ class ReportPage {
     y = sheet_.Note(x, y, columnWidth_,
                     QStringLiteral("Stress components in the frame x East, y North, z up; "
                                    "compression positive."));
-    const std::vector<Column> columns = {
-        {34.0, Qt::AlignLeft}, {64.0, Qt::AlignRight}, {columnWidth_ - 98.0, Qt::AlignLeft}};
+    const std::vector<Column> columns = {{kNameWidth, Qt::AlignLeft},
+                                         {kValueWidth, Qt::AlignRight},
+                                         {columnWidth_ - kNameWidth - kValueWidth, Qt::AlignLeft}};
     const char* descriptions[] = {"normal stress, x (East)", "normal stress, y (North)",
                                   "normal stress, z (up)",   "shear stress, xy",
                                   "shear stress, yz",        "shear stress, zx"};
@@ -327,10 +345,11 @@ class ReportPage {
 
   double Results(double x, double y) {
     y = sheet_.Heading(x, y, columnWidth_, QStringLiteral("Principal stresses"));
-    const std::vector<Column> principal = {{34.0, Qt::AlignLeft},
-                                           {64.0, Qt::AlignRight},
-                                           {(columnWidth_ - 98.0) / 2.0, Qt::AlignRight},
-                                           {(columnWidth_ - 98.0) / 2.0, Qt::AlignRight}};
+    const double angleWidth = (columnWidth_ - kNameWidth - kValueWidth) / 2.0;
+    const std::vector<Column> principal = {{kNameWidth, Qt::AlignLeft},
+                                           {kValueWidth, Qt::AlignRight},
+                                           {angleWidth, Qt::AlignRight},
+                                           {angleWidth, Qt::AlignRight}};
     std::vector<std::vector<Cell>> rows = {{{},
                                             {QStringLiteral("value"), kGrey, false, kSmallPoints},
                                             {Utf8("azimuth (\u00b0)"), kGrey, false, kSmallPoints},
@@ -372,8 +391,9 @@ class ReportPage {
       return y;
 
     y = sheet_.Heading(x, y + 8.0, columnWidth_, QStringLiteral("Stresses on the joint"));
-    const std::vector<Column> joint = {
-        {34.0, Qt::AlignLeft}, {64.0, Qt::AlignRight}, {columnWidth_ - 98.0, Qt::AlignLeft}};
+    const std::vector<Column> joint = {{kNameWidth, Qt::AlignLeft},
+                                       {kValueWidth, Qt::AlignRight},
+                                       {columnWidth_ - kNameWidth - kValueWidth, Qt::AlignLeft}};
     const char* symbols[] = {"\u03c3", "\u03c4", "\u03c4lim"};
     const char* descriptions[] = {"normal stress", "shear stress", "limiting shear stress"};
     rows.clear();
@@ -496,7 +516,7 @@ QByteArray ReportPdf(const ReportContent& content) {
     writer.setCreator(content.program);
     QPainter painter;
     if (!painter.begin(&writer))
-      throw std::runtime_error("The PDF could not be started");
+      return {};
     PaintReport(painter, content);
     painter.end();
   }
@@ -511,6 +531,8 @@ void SaveReport(const QString& path, const ReportContent& content) {
   };
   // The page is complete before the file is touched.
   const QByteArray pdf = ReportPdf(content);
+  if (pdf.isEmpty())
+    throw failure(QStringLiteral("the PDF could not be drawn"));
 
   // The bytes go to a temporary file beside the destination, which replaces
   // the destination on commit; unless committed, it is removed.

@@ -45,7 +45,7 @@ std::array<projection::PointList, NetChartView::kSeriesCount> NetSeriesOf(
 /// off the screen for the occasion; no window is shown.
 void PaintReport(QPainter& painter, const ReportContent& content);
 
-/// The report as the bytes of a one-page PDF.
+/// The report as the bytes of a one-page PDF; empty when no PDF could be drawn.
 QByteArray ReportPdf(const ReportContent& content);
 
 /// Writes the report to `path` as a one-page PDF. Atomic: the file is written
