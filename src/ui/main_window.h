@@ -58,6 +58,7 @@ class TFrmMorvane : public QMainWindow {
   void chkJointClick();
   void chkDirectiveCosinesClick();
   void mnuPrintClick();
+  void mnuSaveReportClick();
   void mnuAboutClick();
   void mnuExitClick();
 
@@ -102,6 +103,7 @@ class TFrmMorvane : public QMainWindow {
   QFrame* panel1_ = nullptr;
 
   QAction* mnuPrint_ = nullptr;
+  QAction* mnuSaveReport_ = nullptr;
   QAction* mnuExit_ = nullptr;
   QAction* mnuAngleLeft_ = nullptr;
   QAction* mnuAngleRight_ = nullptr;
