@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -13,6 +15,9 @@
 #include "ui/about_box.h"
 #include "ui/error_guard.h"
 #include "ui/main_window.h"
+#include "ui/net_chart.h"
+#include "ui/report_dialog.h"
+#include "ui/report_writer.h"
 #include "ui/window_printer.h"
 
 namespace ui {
@@ -85,6 +90,26 @@ void TFrmMorvane::chkDirectiveCosinesClick() {
 
 void TFrmMorvane::mnuPrintClick() {
   RunGuarded(this, [this] { PrintClientArea(clientArea_); });
+}
+
+// The report shows the pass run here, as "Calculate" would run it: when that
+// pass fails, its error is shown and nothing is asked or written.
+void TFrmMorvane::mnuSaveReportClick() {
+  RunGuarded(this, [this] {
+    Recalculate();
+    ReportContent content;
+    content.results = results_;
+    content.net = NetSeriesOf(*chart_);
+    content.separators = separators_;
+    content.program = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                      QCoreApplication::applicationVersion();
+    const QString path = AskReportPath(this);
+    if (path.isEmpty())
+      return;
+    content.locale = QLocale();
+    content.written = QDateTime::currentDateTime();
+    SaveReport(path, content);
+  });
 }
 
 void TFrmMorvane::mnuAboutClick() {

@@ -417,6 +417,9 @@ void TFrmMorvane::BuildMenu() {
   file->setObjectName(QStringLiteral("N1"));
   mnuPrint_ = command(file, "mnuPrint", QStringLiteral("&Print"));
   mnuPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  mnuSaveReport_ = command(file, "mnuSaveReport", QStringLiteral("Save &report as PDF..."));
+  mnuSaveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnuSaveReport_->setStatusTip(QStringLiteral("Save the stress state as a one-page PDF report"));
   file->addSeparator()->setObjectName(QStringLiteral("N3"));
   mnuExit_ = command(file, "mnuExit", QStringLiteral("E&xit"));
   mnuExit_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -462,6 +465,7 @@ void TFrmMorvane::ConnectCommands() {
   connect(chkJoint_, &QCheckBox::clicked, this, &TFrmMorvane::chkJointClick);
   connect(chkDirectiveCosines_, &QCheckBox::clicked, this, &TFrmMorvane::chkDirectiveCosinesClick);
   connect(mnuPrint_, &QAction::triggered, this, &TFrmMorvane::mnuPrintClick);
+  connect(mnuSaveReport_, &QAction::triggered, this, &TFrmMorvane::mnuSaveReportClick);
   connect(mnuExit_, &QAction::triggered, this, &TFrmMorvane::mnuExitClick);
   connect(mnuAngleLeft_, &QAction::triggered, this, &TFrmMorvane::mnuAngleLeftClick);
   connect(mnuAngleRight_, &QAction::triggered, this, &TFrmMorvane::mnuAngleRightClick);

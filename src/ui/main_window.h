@@ -61,6 +61,7 @@ class TFrmMorvane : public QMainWindow {
   void chkJointClick();
   void chkDirectiveCosinesClick();
   void mnuPrintClick();
+  void mnuSaveReportClick();
   void mnuAboutClick();
   void mnuExitClick();
 
@@ -112,6 +113,7 @@ class TFrmMorvane : public QMainWindow {
   QFrame* panel1_ = nullptr;
 
   QAction* mnuPrint_ = nullptr;
+  QAction* mnuSaveReport_ = nullptr;
   QAction* mnuExit_ = nullptr;
   QAction* mnuAngleLeft_ = nullptr;
   QAction* mnuAngleRight_ = nullptr;

@@ -1,0 +1,345 @@
+// The PDF report in the real program, offscreen: File > Save report as PDF
+// with its file dialog answered here as a user would, the PDF read back with
+// poppler's tools (pdfinfo, pdfimages, pdftotext), and the failures that must
+// leave the folder as it was. Set KELVANE_KEEP_REPORTS to a folder to keep a
+// copy of each report written.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "test_names.h"
+#include "ui/mohr_window.h"
+#include "window_fixture.h"
+
+namespace {
+
+using test_names::RowName;
+using ui::testing::AnnounceLocale;
+using ui::testing::kResultBoxes;
+using ui::testing::WindowTest;
+
+QString Tool(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+      process.exitCode() != 0)
+    return QStringLiteral("<%1 failed: %2>").arg(program, process.readAllStandardError());
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+/// Every file and folder under `folder` with its bytes (folders: "<folder>").
+std::map<std::string, std::string> Snapshot(const QString& folder) {
+  std::map<std::string, std::string> entries;
+  QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    QFile file(path);
+    const std::string bytes = it.fileInfo().isDir()            ? std::string("<folder>")
+                              : file.open(QIODevice::ReadOnly) ? file.readAll().toStdString()
+                                                               : std::string("<unreadable>");
+    entries[QDir(folder).relativeFilePath(path).toStdString()] = bytes;
+  }
+  return entries;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  file.write(bytes);
+}
+
+/// How the file dialog went while a command ran.
+struct DialogRun {
+  bool shown = false;
+  bool leftOpen = false;  ///< still open after 10 s, and closed so that the test ends
+  std::string proposed;   ///< "title|folder|name|filters" as the dialog opened
+};
+
+class ReportTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(scratch_.isValid());
+    // The documents folder is set for the user by XDG_CONFIG_HOME/user-dirs.dirs.
+    savedConfigHome_ = qgetenv("XDG_CONFIG_HOME");
+    const QString config = scratch_.filePath(QStringLiteral("config"));
+    documents_ = scratch_.filePath(QStringLiteral("Documents"));
+    out_ = scratch_.filePath(QStringLiteral("out"));
+    for (const QString& folder : {config, documents_, out_})
+      ASSERT_TRUE(QDir().mkpath(folder));
+    WriteFile(config + QStringLiteral("/user-dirs.dirs"),
+              QStringLiteral("XDG_DOCUMENTS_DIR=\"%1\"\n").arg(documents_).toUtf8());
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    Show();
+  }
+
+  void TearDown() override {
+    qputenv("XDG_CONFIG_HOME", savedConfigHome_);
+    WindowTest::TearDown();
+  }
+
+  /// Chooses File > Save report as PDF; `answer` gets the file dialog once
+  /// it is shown. A question the dialog asks (replace a file?) is answered Yes.
+  DialogRun SaveReport(const std::function<void(QFileDialog*)>& answer) {
+    DialogRun run;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog != nullptr && dialog->isVisible() && !run.shown) {
+        run.shown = true;
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        run.proposed = QStringList{dialog->windowTitle(), dialog->directory().absolutePath(),
+                                   name != nullptr ? name->text() : QString(),
+                                   dialog->nameFilters().join(QLatin1Char(';'))}
+                           .join(QLatin1Char('|'))
+                           .toStdString();
+        answer(dialog);
+      }
+    });
+    poll.start();
+    // The dialog asks while `answer` runs: a timer of its own answers.
+    QTimer questions;
+    questions.setInterval(10);
+    QObject::connect(&questions, &QTimer::timeout, [] {
+      auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (question != nullptr && question->isVisible())
+        question->button(QMessageBox::Yes)->click();
+    });
+    questions.start();
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&run] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        run.leftOpen = true;
+        modal->close();
+      }
+    });
+    rescue.start(10000);
+    auto* item = Find<QAction>("mnuSaveReport");
+    if (item != nullptr)
+      item->trigger();
+    return run;
+  }
+
+  /// Types `path` as the file's name and presses Save; an empty path presses Cancel.
+  static void Choose(QFileDialog* dialog, const QString& path) {
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(name, nullptr);
+    ASSERT_NE(buttons, nullptr);
+    name->setText(path);
+    buttons->button(path.isEmpty() ? QDialogButtonBox::Cancel : QDialogButtonBox::Save)->click();
+  }
+
+  /// What a dialog opened by the command must propose.
+  std::string Proposal() const {
+    return "Save report as PDF|" + documents_.toStdString() +
+           "|kelvane-report.pdf|PDF files (*.pdf)";
+  }
+
+  /// The report written at `path`, kept when asked to.
+  void Keep(const QString& path, const char* rowName) {
+    const QString keep = qEnvironmentVariable("KELVANE_KEEP_REPORTS");
+    if (keep.isEmpty())
+      return;
+    const QString copy =
+        QDir(keep).filePath(QString::fromStdString(test_names::SanitizedName(rowName) + ".pdf"));
+    QFile::remove(copy);
+    QFile::copy(path, copy);
+  }
+
+  QTemporaryDir scratch_;
+  QString documents_;
+  QString out_;
+
+ private:
+  QByteArray savedConfigHome_;
+};
+
+enum Setting : unsigned { kEnglish = 0, kGerman = 1, kJoint = 2, kFromEast = 4 };
+
+struct ReportCase {
+  const char* name;
+  unsigned settings;
+  const char* typed;  ///< the file's name as typed; ".pdf" is added to a name without extension
+  std::vector<const char*> shown;
+  std::vector<const char*> absent;
+};
+
+const ReportCase kReportCases[] = {
+    {"default input",
+     kEnglish,
+     "kelvane-report.pdf",
+     {"Stress state", "8.794", "283.10", "69.95", "0.333929", "azimuth clockwise from North",
+      "4.133", "NF: normal faulting", "Kelvane 1.0"},
+     {"5.760", "counter-clockwise", "Stresses on the joint"}},
+    {"joint on azimuth from East",
+     kJoint | kFromEast,
+     "joint.pdf",
+     {"5.760", "4.033", "2.436", "azimuth counter-clockwise from East", "0.604"},
+     {"azimuth clockwise from North"}},
+    {"German settings and a non ASCII name without extension",
+     kGerman | kJoint,
+     "Spannungszustand Grüße",
+     {"8,794", "283,10", "69,95", "0,333929", "5,760", "4,033", "2,436", "4,133"},
+     {"8.794", "5.760"}},
+};
+
+class ReportPageTest : public ReportTest, public ::testing::WithParamInterface<ReportCase> {};
+
+TEST_P(ReportPageTest, HoldsTheWindowsTextsOnOneVectorA4Page) {
+  const ReportCase& c = GetParam();
+  if ((c.settings & kGerman) != 0) {
+    AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+    const char* texts[][2] = {{"input_sx", "3,4"}, {"input_sy", "1"},   {"input_sz", "8"},
+                              {"input_txy", "1"},  {"input_tyx", "-1"}, {"input_tzx", "2"}};
+    for (const auto& [box, text] : texts)
+      Type(box, QString::fromLatin1(text));
+  }
+  if ((c.settings & kJoint) != 0)
+    Click("chkJoint");
+  if ((c.settings & kFromEast) != 0)
+    Find<QAction>("mnuAngleLeft")->trigger();
+  QString name = QString::fromUtf8(c.typed);
+  const DialogRun run = SaveReport([&](QFileDialog* d) { Choose(d, QDir(out_).filePath(name)); });
+  EXPECT_EQ(run.proposed, Proposal());
+  EXPECT_FALSE(run.leftOpen);
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  if (!name.endsWith(QLatin1String(".pdf")))
+    name += QLatin1String(".pdf");
+  // The one file, and nothing beside it.
+  const std::map<std::string, std::string> files = Snapshot(out_);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files.begin()->first, name.toStdString());
+  const QString pdf = QDir(out_).filePath(name);
+  Keep(pdf, c.name);
+
+  const QString info = Tool(QStringLiteral("pdfinfo"), {pdf});
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages: +1\n"))));
+  EXPECT_TRUE(info.contains(QStringLiteral("Page size:       595 x 842 pts (A4)\n")))
+      << info.toStdString();
+  // The header of the list, and no image below it.
+  const QString images = Tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+  EXPECT_EQ(images.count(QLatin1Char('\n')), 2) << images.toStdString();
+
+  const QString text =
+      Tool(QStringLiteral("pdftotext"),
+           {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+  for (const char* shown : c.shown)
+    EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << " not in\n"
+                                                         << text.toStdString();
+  for (const char* absent : c.absent)
+    EXPECT_FALSE(text.contains(QString::fromUtf8(absent))) << absent;
+  // Every result the window shows, as it shows it.
+  for (const char* box : kResultBoxes) {
+    if (!Box(box)->text().isEmpty()) {
+      EXPECT_TRUE(text.contains(Box(box)->text())) << box;
+    }
+  }
+  // The Mohr diagram was drawn without the Mohr window.
+  EXPECT_EQ(window_->findChild<ui::MohrWindow*>(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReportPageTest, ::testing::ValuesIn(kReportCases), RowName());
+
+// ---------------------------------------------------------------------------
+// Cancel and failures: at most one error box, and the folder exactly as it was.
+
+enum class Step { kNone, kMakeAFolder, kFillTheDisk, kBadInput };
+
+struct FailureCase {
+  const char* name;
+  const char* path;  ///< chosen in the dialog, under the output folder unless absolute
+  Step step;         ///< done before the command, or once the dialog has closed
+  int error;         ///< errno whose text is the reason; -1 Qt's own reason, 0 no box
+};
+
+const FailureCase kFailureCases[] = {
+    {"cancel", "", Step::kNone, 0},
+    // sysfs refuses new files, to root as well (permission bits would not).
+    {"folder that refuses new files", "/sys/kelvane-report.pdf", Step::kNone, EACCES},
+    {"folder that is a file", "notes.txt/kelvane-report.pdf", Step::kNone, ENOTDIR},
+    // The dialog itself would open a folder that is chosen.
+    {"name of a folder made after the dialog", "report.pdf", Step::kMakeAFolder, -1},
+    // A file size limit stands in for a full disk: writing stops halfway.
+    {"disk full while replacing a report", "kelvane-report.pdf", Step::kFillTheDisk, EFBIG},
+    {"failing pass", "kelvane-report.pdf", Step::kBadInput, 0},
+};
+
+class ReportFailureTest : public ReportTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ReportFailureTest, LeavesTheFolderAsItWas) {
+  const FailureCase& c = GetParam();
+  WriteFile(QDir(out_).filePath(QStringLiteral("kelvane-report.pdf")), "%PDF-1.4 an earlier one");
+  WriteFile(QDir(out_).filePath(QStringLiteral("notes.txt")), "notes");
+  if (c.step == Step::kBadInput)
+    Type("input_sy", QStringLiteral("1x"));
+  const QString path =
+      c.path[0] == '\0' ? QString() : QDir(out_).filePath(QString::fromUtf8(c.path));
+
+  std::map<std::string, std::string> before = Snapshot(out_);
+  rlimit savedLimit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &savedLimit), 0);
+  const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+  const DialogRun run = SaveReport([&](QFileDialog* dialog) {
+    Choose(dialog, path);
+    if (c.step == Step::kMakeAFolder) {
+      ASSERT_TRUE(QDir().mkpath(path));
+      WriteFile(path + QStringLiteral("/inside.txt"), "inside");
+      before = Snapshot(out_);
+    }
+    if (c.step == Step::kFillTheDisk) {
+      rlimit small = savedLimit;
+      small.rlim_cur = 2048;
+      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+  });
+  setrlimit(RLIMIT_FSIZE, &savedLimit);
+  std::signal(SIGXFSZ, savedSignal);
+
+  std::vector<std::string> messages;
+  if (c.step == Step::kBadInput)
+    messages.push_back("'1x' is not a valid floating point value.");
+  if (c.error != 0) {
+    const QString reason = c.error > 0 ? QString::fromLocal8Bit(std::strerror(c.error))
+                                       : QStringLiteral("Filename refers to a directory");
+    messages.push_back(QStringLiteral("Could not save the report to %1: %2.")
+                           .arg(QDir::toNativeSeparators(path), reason)
+                           .toStdString());
+  }
+  EXPECT_EQ(Messages(), messages);
+  // A failing pass asks for no file.
+  EXPECT_EQ(run.shown, c.step != Step::kBadInput);
+  EXPECT_FALSE(run.leftOpen);
+  EXPECT_EQ(Snapshot(out_), before);
+  EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/sys/kelvane-report.pdf")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReportFailureTest, ::testing::ValuesIn(kFailureCases), RowName());
+
+}  // namespace
