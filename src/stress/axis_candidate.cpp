@@ -1,6 +1,7 @@
 #include "stress/axis_candidate.h"
 
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 
@@ -12,7 +13,8 @@ namespace {
 
 struct Candidate {
   Vector3 v;
-  double norm = 0.0;
+  double norm = 0.0;            ///< as the rule compares it
+  long double longNorm = 0.0L;  ///< before its rounding, which divides it out
 };
 
 Candidate MakeCandidate(long double x, long double y, long double z) {
@@ -21,7 +23,8 @@ Candidate MakeCandidate(long double x, long double y, long double z) {
   const long double cx = c.v.x;
   const long double cy = c.v.y;
   const long double cz = c.v.z;
-  c.norm = numeric::Store(std::sqrt(cz * cz + cy * cy + cx * cx));
+  c.longNorm = std::sqrt(cz * cz + cy * cy + cx * cx);
+  c.norm = numeric::Store(c.longNorm);
   return c;
 }
 
@@ -58,10 +61,13 @@ std::optional<Vector3> AxisOfRows(long double a, long double b, long double c, l
     pick = largest;
   }
 
+  // A norm below the normal double range keeps only a few digits when
+  // stored, too few for a unit vector; the unrounded norm divides then.
   const Candidate& chosen = candidates[pick];
-  return Vector3{numeric::Store(numeric::Quotient(chosen.v.x, chosen.norm)),
-                 numeric::Store(numeric::Quotient(chosen.v.y, chosen.norm)),
-                 numeric::Store(numeric::Quotient(chosen.v.z, chosen.norm))};
+  const long double norm = chosen.norm < DBL_MIN ? chosen.longNorm : chosen.norm;
+  return Vector3{numeric::Store(numeric::Quotient(chosen.v.x, norm)),
+                 numeric::Store(numeric::Quotient(chosen.v.y, norm)),
+                 numeric::Store(numeric::Quotient(chosen.v.z, norm))};
 }
 
 }  // namespace
