@@ -9,10 +9,11 @@
 //
 // --typing=no sets each new text with setText. --typing=yes types it: the box
 // is emptied with setText, which also empties its undo history (QLineEdit
-// otherwise keeps every keystroke, without limit), then short texts are typed
-// key by key (printable ASCII) and others inserted as a paste does, each character an entry
-// of the box's undo history. A history keeps its largest size once reached
-// (about 1 MB for a box that held 32,767 characters), so the first 1,000
+// otherwise keeps every keystroke, without limit), then short texts of
+// printable ASCII are typed key by key and others inserted as a paste does,
+// each character an entry of the box's undo history. A history keeps its
+// largest size once reached (about 1 MB for a box that held 32,767
+// characters, measured as the difference of the two ways), so the first 1,000
 // passes give every input box one text of the largest length a box takes:
 // afterwards the histories no longer grow and the memory measured after
 // those passes is the reference for both ways.
