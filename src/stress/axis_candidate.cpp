@@ -1,6 +1,7 @@
 #include "stress/axis_candidate.h"
 
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 
@@ -14,7 +15,8 @@ namespace {
 
 struct Candidate {
   Vector3 v;
-  double norm = 0.0;
+  double norm = 0.0;        ///< as the rule compares it
+  Extended longNorm = 0.0;  ///< before its rounding, which divides it out
 };
 
 Candidate MakeCandidate(Extended x, Extended y, Extended z) {
@@ -23,7 +25,8 @@ Candidate MakeCandidate(Extended x, Extended y, Extended z) {
   const Extended cx = c.v.x;
   const Extended cy = c.v.y;
   const Extended cz = c.v.z;
-  c.norm = numeric::Store(std::sqrt(cz * cz + cy * cy + cx * cx));
+  c.longNorm = std::sqrt(cz * cz + cy * cy + cx * cx);
+  c.norm = numeric::Store(c.longNorm);
   return c;
 }
 
@@ -56,9 +59,12 @@ std::size_t RulePick(const Candidates& candidates) {
 std::optional<Vector3> Unit(const Candidate& chosen) {
   if (chosen.norm == 0.0)
     return std::nullopt;
-  return Vector3{numeric::Store(numeric::Quotient(chosen.v.x, chosen.norm)),
-                 numeric::Store(numeric::Quotient(chosen.v.y, chosen.norm)),
-                 numeric::Store(numeric::Quotient(chosen.v.z, chosen.norm))};
+  // A norm below the normal double range keeps only a few digits when
+  // stored, too few for a unit vector; the unrounded norm divides then.
+  const Extended norm = chosen.norm < DBL_MIN ? chosen.longNorm : chosen.norm;
+  return Vector3{numeric::Store(numeric::Quotient(chosen.v.x, norm)),
+                 numeric::Store(numeric::Quotient(chosen.v.y, norm)),
+                 numeric::Store(numeric::Quotient(chosen.v.z, norm))};
 }
 
 /// The rule's candidate unless it is negligible against the longest, which

@@ -34,12 +34,50 @@ constexpr std::int64_t kLongDoubleOrder = 4933;
 // a midpoint between two adjacent doubles has at most 767 of them.
 constexpr std::int64_t kDecidingDigits = 800;
 
-/// The message quoting `text` as UTF-8. An unpaired surrogate, which has no
-/// UTF-8 form, and U+0000, which would end what(), become U+FFFD.
-std::string ConversionMessage(QString text) {
-  text.replace(QChar(0), QChar::ReplacementCharacter);
+// A quoted text longer than this many code points shows only its two ends,
+// so that the error box stays within the screen whatever was typed.
+constexpr qsizetype kQuotedWhole = 81;
+constexpr qsizetype kQuotedEnd = 40;
+
+/// `text` as quoted in a message: whole up to 81 code points, else its first
+/// and last 40 code points joined by U+2026. Counts code points, so a
+/// surrogate pair is never split; an unpaired surrogate counts as one.
+QString QuotedText(const QString& text) {
+  const QStringView view(text);
+  const auto widthAt = [&view](qsizetype i) -> qsizetype {
+    return view[i].isHighSurrogate() && i + 1 < view.size() && view[i + 1].isLowSurrogate() ? 2 : 1;
+  };
+  qsizetype end = 0;     // UTF-16 units of the code points counted so far
+  qsizetype points = 0;  // counted up to one past kQuotedWhole
+  qsizetype head = 0;    // UTF-16 units of the first kQuotedEnd code points
+  while (end < view.size() && points <= kQuotedWhole) {
+    end += widthAt(end);
+    if (++points == kQuotedEnd)
+      head = end;
+  }
+  if (points <= kQuotedWhole)
+    return text;
+  qsizetype tail = view.size();  // where the last kQuotedEnd code points start
+  for (qsizetype n = 0; n < kQuotedEnd; ++n) {
+    tail -=
+        tail >= 2 && view[tail - 1].isLowSurrogate() && view[tail - 2].isHighSurrogate() ? 2 : 1;
+  }
+  QString quoted;
+  quoted.reserve(head + 1 + (view.size() - tail));
+  quoted.append(view.first(head));
+  quoted.append(QChar(0x2026));
+  quoted.append(view.sliced(tail));
+  return quoted;
+}
+
+/// The message quoting `text` (see QuotedText) as UTF-8. An unpaired
+/// surrogate, which has no UTF-8 form, and U+0000, which would end what(),
+/// become U+FFFD.
+std::string ConversionMessage(const QString& text) {
+  QString quotedText = QuotedText(text);
+  quotedText.replace(QChar(0), QChar::ReplacementCharacter);
   QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
-  const QByteArray quoted = utf8.encode(text);
+  const QByteArray quoted = utf8.encode(quotedText);
   std::string message;
   message.reserve(static_cast<std::size_t>(quoted.size()) + 40);
   message += '\'';

@@ -21,8 +21,10 @@ struct Separators {
 Separators SeparatorsOf(const QLocale& locale);
 
 /// A text that does not denote a number; what() is
-/// "'<text>' is not a valid floating point value" quoting the whole text in
-/// UTF-8 (an unpaired surrogate shows as U+FFFD).
+/// "'<text>' is not a valid floating point value" quoting the text in UTF-8
+/// (an unpaired surrogate shows as U+FFFD): whole up to 81 code points, else
+/// its first 40 and last 40 code points joined by "…" (U+2026), so that the
+/// message of any text fits an error box on the screen.
 class ConversionError : public std::runtime_error {
  public:
   explicit ConversionError(const QString& text);
@@ -46,6 +48,12 @@ double ReadNumber(const QString& text, const Separators& separators);
 /// its 18-digit expansion); no sign on a value that rounds to zero; "2.5E15"
 /// style from a rounded magnitude of 1e15 up. NaN and infinities, which no
 /// text reads as, show "NAN", "INF" and "-INF".
+/// With its thousands separators removed, every finite text shown reads back
+/// with ReadNumber to within half a unit of its last shown digit (plus the
+/// expansion's own rounding), except for the four largest magnitudes,
+/// 1.7976931348623151e308 up to DBL_MAX: they round to "1.79769313486232E308",
+/// which lies beyond DBL_MAX and reads as "Floating point overflow" (the next
+/// smaller double shows "1.79769313486231E308").
 QString FormatNumber(double value, int decimals, const Separators& separators);
 
 }  // namespace ui

@@ -284,10 +284,16 @@ TEST(NetChartPixels, PoleIsACrossInItsColourAtItsPoint) {
   view.Series(3).AddPoint(-0.45, -0.35, "s3", kBlue);
   view.Publish();
   const QImage image = Render(view);
-  for (const auto& [x, y, colour] :
-       {std::tuple{0.3, 0.4, QColor(255, 0, 0)}, std::tuple{-0.45, -0.35, QColor(0, 0, 255)}}) {
+  struct Pole {
+    double x;
+    double y;
+    QColor colour;
+  };
+  for (const Pole& pole :
+       {Pole{0.3, 0.4, QColor(255, 0, 0)}, Pole{-0.45, -0.35, QColor(0, 0, 255)}}) {
+    const QColor& colour = pole.colour;
     SCOPED_TRACE(colour.name().toStdString());
-    const QPointF at = PixelOf(view, x, y);
+    const QPointF at = PixelOf(view, pole.x, pole.y);
     // A one-pixel cross 11 across: 21 pixels, none between its arms.
     const Found cross = Find(image, QRect(at.toPoint() - QPoint(8, 8), QSize(17, 17)),
                              [want = colour](const QColor& c) { return Near(c, want); });

@@ -129,6 +129,22 @@ const ReadCase kReadCases[] = {
      Style::kPointComma, 1.0000000000000002},
     {"just below the midpoint", "1.00000000000000011102230246251565404236316680908203124999",
      Style::kPointComma, 1.0},
+    // Midpoints whose digits past the 19th are worth nearly a unit of the 19th,
+    // so that the 19 digits alone fall 8 to 18 long double units short of the
+    // midpoint: the dropped digits decide. The exact expansion of the midpoint
+    // ties to even; a digit more or less moves off it.
+    {"dropped digits tie up to even", "1.00000000000008959499808725013281218707561492919921875",
+     Style::kPointComma, 0x1.0000000000194p+0},
+    {"dropped digits just below a midpoint",
+     "1.000000000000089594998087250132812187075614929199218749", Style::kPointComma,
+     0x1.0000000000193p+0},
+    {"dropped digits tie down to even", "1018.35519998083060499993734993040561676025390625",
+     Style::kPointComma, 0x1.fd2d7731669a8p+9},
+    {"dropped digits just above a midpoint",
+     "1018.355199980830604999937349930405616760253906250001", Style::kPointComma,
+     0x1.fd2d7731669a9p+9},
+    {"dropped integer digits just above a midpoint", "1180591620718180564992.1", Style::kPointComma,
+     0x1.0000000000b77p+70},
 };
 
 class ReadNumberTest : public ::testing::TestWithParam<ReadCase> {};
@@ -173,6 +189,8 @@ const FailCase kFailCases[] = {
     {"two exponents", "1e2e3", Style::kPointComma},
     {"digit left over after exponent 500", "1e5000", Style::kPointComma},
     {"digit left over after negative exponent", "1e-49999", Style::kPointComma},
+    {"digit left over after exponent minus 500", "1e-5000", Style::kPointComma},
+    {"zero with a digit left over after exponent 500", "0e5000", Style::kPointComma},
     {"hexadecimal", "0x10", Style::kPointComma},
     {"infinity word", "inf", Style::kPointComma},
     {"nan word", "nan", Style::kPointComma},
@@ -227,6 +245,44 @@ TEST(ReadNumberMessage, ControlCharactersAndSurrogatesFailCleanly) {
   EXPECT_EQ(Read(pair, kPointComma).conversionError,
             "'1\U0001D7D9' is not a valid floating point value");
 }
+
+// A long text is quoted by its first and last 40 code points around "…".
+struct QuoteCase {
+  const char* name;
+  QString text;
+  QString quoted;
+};
+
+std::vector<QuoteCase> QuoteCases() {
+  const QString emoji = QString::fromUtf8("\U0001F600");  // one code point, two UTF-16 units
+  const QString ellipsis(QChar(0x2026));
+  QString numbers;  // 8,000 characters with a break point every 6
+  for (int n = 10000; numbers.size() < 8000; ++n)
+    numbers += QString::number(n) + u' ';
+  numbers.truncate(8000);
+  return {
+      {"81 characters whole", QString(80, u'7') + u'x', QString(80, u'7') + u'x'},
+      {"82 characters shortened", QStringLiteral("a") + QString(80, u'7') + QStringLiteral("z"),
+       QStringLiteral("a") + QString(39, u'7') + ellipsis + QString(39, u'7') +
+           QStringLiteral("z")},
+      {"8000 characters of numbers", numbers, numbers.first(40) + ellipsis + numbers.last(40)},
+      {"81 pairs count as 81", emoji.repeated(81), emoji.repeated(81)},
+      {"82 pairs are never split", emoji.repeated(82),
+       emoji.repeated(40) + ellipsis + emoji.repeated(40)},
+      {"pair across each cut", QString(39, u'1') + emoji.repeated(4) + QString(39, u'2'),
+       QString(39, u'1') + emoji + ellipsis + emoji + QString(39, u'2')},
+      {"unpaired surrogates count one each", QString(82, QChar(0xD800)),
+       QString(81, QChar::ReplacementCharacter).replace(40, 1, ellipsis)},
+  };
+}
+
+class ReadNumberQuoteTest : public ::testing::TestWithParam<QuoteCase> {};
+
+TEST_P(ReadNumberQuoteTest, QuotesTheEndsOfALongText) {
+  EXPECT_EQ(Read(GetParam().text, kPointComma).conversionError, MessageFor(GetParam().quoted));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReadNumberQuoteTest, ::testing::ValuesIn(QuoteCases()), RowName());
 
 // ---------------------------------------------------------------------------
 // ReadNumber: values beyond the double range
@@ -405,7 +461,7 @@ struct LongText {
   const char* name;
   QString text;
   std::optional<double> value;  // nothing: the conversion error
-  qsizetype utf8Bytes;          // of the text as quoted in the message
+  qsizetype quotedBytes;        // UTF-8 bytes of its two quoted ends and the "…"
 };
 
 std::vector<LongText> LongTexts() {
@@ -415,7 +471,7 @@ std::vector<LongText> LongTexts() {
   const QString midpoint =
       QStringLiteral("1.00000000000000011102230246251565404236316680908203125");
   return {
-      {"a megabyte of integer digits", ones, std::nullopt, kMegabyte},
+      {"a megabyte of integer digits", ones, std::nullopt, 83},
       {"a megabyte of fraction digits", QStringLiteral("0.") + ones, 0.1111111111111111, 0},
       {"a megabyte of leading zeros", zeros + QStringLiteral("42"), 42.0, 0},
       {"a tiny fraction", QStringLiteral("0.") + zeros + QStringLiteral("1"), 0.0, 0},
@@ -423,10 +479,10 @@ std::vector<LongText> LongTexts() {
       {"a megabyte decided exactly", midpoint + zeros + QStringLiteral("1"), 1.0000000000000002, 0},
       {"a long exponent of zeros", QStringLiteral("1e") + zeros + QStringLiteral("7"), 1e7, 0},
       {"a long exponent over the limit", QStringLiteral("1e4") + QString(kMegabyte, u'9'),
-       std::nullopt, 3 + kMegabyte},
+       std::nullopt, 83},
       {"a megabyte of non-ASCII digits", QString(kMegabyte, QChar(0x0663)), std::nullopt,
-       2 * kMegabyte},
-      {"a megabyte of surrogates", QString(kMegabyte, QChar(0xD800)), std::nullopt, 3 * kMegabyte},
+       80 * 2 + 3},
+      {"a megabyte of surrogates", QString(kMegabyte, QChar(0xD800)), std::nullopt, 80 * 3 + 3},
   };
 }
 
@@ -445,7 +501,7 @@ TEST(ReadNumberLongTexts, FinishFastWithTheRightResult) {
     } else {
       EXPECT_FALSE(outcome.value.has_value()) << c.name;
       EXPECT_EQ(outcome.conversionError.size(),
-                std::size_t(c.utf8Bytes) + std::strlen("'' is not a valid floating point value"))
+                std::size_t(c.quotedBytes) + std::strlen("'' is not a valid floating point value"))
           << c.name;
     }
   }
@@ -544,6 +600,35 @@ TEST(FormatNumberRoundTrip, ReadsBackWithinHalfAUnitOfTheLastPlace) {
     }
   }
 }
+
+// The largest doubles show a text just beyond DBL_MAX, which reads as an
+// overflow; the next smaller double shows one that reads back.
+struct TopCase {
+  const char* name;
+  double value;
+  const char* text;
+  std::optional<double> readBack;  // nothing: "Floating point overflow"
+};
+
+const TopCase kTopCases[] = {
+    {"largest double", DBL_MAX, "1.79769313486232E308", std::nullopt},
+    {"fourth largest double", 0x1.ffffffffffffcp+1023, "1.79769313486232E308", std::nullopt},
+    {"negative largest double", -DBL_MAX, "-1.79769313486232E308", std::nullopt},
+    {"fifth largest double", 0x1.ffffffffffffbp+1023, "1.79769313486231E308", 1.79769313486231e308},
+};
+
+class FormatNumberTopTest : public ::testing::TestWithParam<TopCase> {};
+
+TEST_P(FormatNumberTopTest, ReadsBackOrOverflows) {
+  const TopCase& c = GetParam();
+  const QString text = FormatNumber(c.value, 3, kPointComma);
+  EXPECT_EQ(text.toStdString(), c.text);
+  const Outcome outcome = Read(text, kPointComma);
+  EXPECT_EQ(outcome.value, c.readBack);
+  EXPECT_EQ(outcome.floatingPointError, c.readBack ? "" : "Floating point overflow");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FormatNumberTopTest, ::testing::ValuesIn(kTopCases), RowName());
 
 // ---------------------------------------------------------------------------
 // Separators and the C library's locale

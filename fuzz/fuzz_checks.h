@@ -1,0 +1,45 @@
+#pragma once
+// Properties that must hold for any input, one check per fuzz target.
+// Each check takes the fuzzer's bytes and returns a description of the first
+// property that fails, or an empty string when all hold. Inputs are decoded
+// so that every byte string is a valid input (short inputs are padded with
+// zero bytes).
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace fuzz {
+
+/// ReadNumber against strtod under the C locale. Byte 0 chooses the
+/// separators (bits 0-1: "." and ",", "," and ".", "," and U+202F, or none)
+/// and the text's encoding (bit 2: UTF-8, else raw UTF-16LE units, so that
+/// unpaired surrogates and U+0000 occur); the other bytes are the text.
+/// A text that follows the syntax must read as strtod's double to the last
+/// bit (negative zero included), or raise "Floating point overflow" where
+/// strtod overflows, or the conversion error where strtold does (both are
+/// accepted within 2^-58 of the long double limit); any other text must raise
+/// the conversion error with its exact message.
+std::string CheckReadNumber(std::span<const std::uint8_t> bytes);
+
+/// FormatNumber on any double. Bytes 0-7: the double's bits; byte 8: the
+/// decimals (signed); byte 9: the separators as for CheckReadNumber. The text
+/// must have the shape of the format (fixed: exactly the clamped decimals, a
+/// sign only on a value that does not round to zero, at most 15 significant
+/// digits) and read back within half a unit of its last digit, or be exactly
+/// "1.79769313486232E308" (signed) and read as an overflow for the four
+/// largest magnitudes.
+std::string CheckFormatNumber(std::span<const std::uint8_t> bytes);
+
+/// The whole computation of a pass on any finite doubles. Bytes 0-47: the six
+/// components; 48-79: the joint's dip direction, dip, friction angle and
+/// cohesion; byte 80: the angle mode. Inputs with a NaN or an infinity, which
+/// no text reads as, are skipped. Only the three floating-point errors may be
+/// thrown; otherwise: no NaN; values sorted and within 1e-12 max|S| of a long
+/// double reference solver (three zeros for an all-but-zero tensor); axes
+/// orthonormal to 1e-9; residual |S u - s u| <= 1e-9 max|S|; angles in their
+/// documented ranges; joint stresses consistent with n.S.n and |S n - sigma n|.
+std::string CheckStress(std::span<const std::uint8_t> bytes);
+
+}  // namespace fuzz

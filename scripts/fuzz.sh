@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Runs libFuzzer targets built in <build_dir> (make fuzz), each for <seconds>,
+# one after another: scripts/fuzz.sh <build_dir> <seconds> [target...]
+# Targets: read_number, format_number, stress (all by default). Each runs on
+# a working corpus in <build_dir>/fuzz-corpus/<target> seeded from
+# fuzz/corpus/<target>, which stays untouched. An input that fails a property
+# is written to <build_dir>/fuzz-artifacts/<target>/; copied into
+# fuzz/regressions/<target>/ it is replayed by the tests from then on.
+# Prints each run's executions; exits non-zero when any run found a failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${1:-build-fuzz}
+seconds=${2:-60}
+shift $(($# < 2 ? $# : 2))
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+  targets=(read_number format_number stress)
+fi
+
+# Longest input worth mutating: texts long enough for the exact decision
+# (800 digits) and the shortened quote; the others read fixed-size fields.
+max_len() {
+  case $1 in
+    read_number) echo 4096 ;;
+    format_number) echo 16 ;;
+    *) echo 96 ;;
+  esac
+}
+
+status=0
+for target in "${targets[@]}"; do
+  binary=$build_dir/fuzz/fuzz_$target
+  corpus=$build_dir/fuzz-corpus/$target
+  artifacts=$build_dir/fuzz-artifacts/$target
+  log=$build_dir/fuzz-$target.log
+  mkdir -p "$corpus" "$artifacts"
+  options=(-max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=10
+    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$artifacts/")
+  if [ -f "fuzz/$target.dict" ]; then
+    options+=(-dict="fuzz/$target.dict")
+  fi
+  echo "fuzz: $target for $seconds s (log: $log)"
+  if "$binary" "${options[@]}" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
+    result=passed
+  else
+    result="FAILED (input in $artifacts)"
+    status=1
+  fi
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  echo "fuzz: $target $result after ${executions:-?} executions in $seconds s"
+done
+exit "$status"

@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# Mutation check: applies hand-made slips to the code one at a time, rebuilds,
+# runs the whole suite (the printing tests aside: no slip touches printing)
+# and reports which slips the tests kill.
+#
+#   scripts/mutants.sh [work_dir] [name_filter]
+#
+# Works on a copy of the tracked files (uncommitted edits included) in
+# work_dir (default build-mutants), so the working tree is never touched.
+# A slip whose text no longer occurs exactly once in its file is reported as
+# not applicable: after the code changes, update its line below. A slip that
+# does not build is reported apart. Exits non-zero when a slip survives.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+work=${1:-build-mutants}
+filter=${2:-}
+tree=$work/tree
+build=$work/build
+
+rm -rf "$tree"
+mkdir -p "$tree" "$build"
+git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$tree"
+# Newer than any object of an earlier run, which may hold a slip (ccache
+# makes the full rebuild cheap).
+find "$tree" -type f -exec touch {} +
+
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKELVANE_WERROR=ON \
+  -DKELVANE_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+jobs=$(nproc)
+
+build_and_test() {
+  cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1 || return 2
+  QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" -j "$jobs" -E Print --timeout 600 \
+    --stop-on-failure >"$work/test.log" 2>&1 || return 1
+  return 0
+}
+
+echo "mutants: building and testing the unchanged code"
+if ! build_and_test; then
+  echo "mutants: the unchanged code does not build or pass (see $work/*.log)" >&2
+  exit 2
+fi
+
+killed=0
+survived=0
+stillborn=0
+missing=0
+survivors=()
+
+# mutant <name> <file> <text> <replacement>: one slip, the text occurring
+# exactly once in the file.
+mutant() {
+  local name=$1 file=$tree/$2
+  if [ -n "$filter" ] && [[ $name != *$filter* ]]; then
+    return
+  fi
+  local count
+  count=$(FROM=$3 perl -0777 -ne '$c = () = /\Q$ENV{FROM}\E/g; print $c' "$file")
+  if [ "$count" != 1 ]; then
+    echo "mutants: NOT APPLICABLE $name ($2: text found $count times)"
+    missing=$((missing + 1))
+    return
+  fi
+  cp "$file" "$work/original"
+  FROM=$3 TO=$4 perl -0777 -pi -e 's/\Q$ENV{FROM}\E/$ENV{TO}/' "$file"
+  local status=0
+  build_and_test || status=$?
+  cp "$work/original" "$file"
+  case $status in
+    0)
+      echo "mutants: SURVIVED $name"
+      survived=$((survived + 1))
+      survivors+=("$name")
+      ;;
+    1)
+      local failed
+      failed=$(sed -n 's/.*Test *#[0-9]*: \([^ ]*\) .*\*\*\*.*/\1/p' "$work/test.log" | head -1)
+      echo "mutants: killed $name (${failed:-a test failed})"
+      killed=$((killed + 1))
+      ;;
+    *)
+      echo "mutants: DOES NOT BUILD $name"
+      stillborn=$((stillborn + 1))
+      ;;
+  esac
+}
+
+# --- Number texts -----------------------------------------------------------
+mutant exponent_limit_inclusive src/ui/number_text.cpp \
+  'exponent < kExponentDigitLimit' 'exponent <= kExponentDigitLimit'
+mutant dropped_digits_ignored src/ui/number_text.cpp \
+  'const bool exact = !tailNonZero && keptScale' 'const bool exact = keptScale'
+mutant rounding_on_six src/ui/number_text.cpp \
+  "if (expanded[keep] >= '5') {" "if (expanded[keep] > '5') {"
+mutant sign_on_zero src/ui/number_text.cpp \
+  'if (negative && r.count > 0)' 'if (negative)'
+mutant groups_shifted src/ui/number_text.cpp \
+  'if (power > 0 && power % 3 == 0)' 'if (power > 0 && power % 3 == 1)'
+mutant sixteen_digits src/ui/number_text.cpp \
+  'constexpr int kShownDigits = 15;' 'constexpr int kShownDigits = 16;'
+mutant scientific_late src/ui/number_text.cpp \
+  'rounded.exponent >= kShownDigits' 'rounded.exponent > kShownDigits'
+mutant plus_reads_negative src/ui/number_text.cpp \
+  "parts.negative = text[i] == u'-';" "parts.negative = text[i] == u'+';"
+mutant lone_separator_fails src/ui/number_text.cpp \
+  'if (parts.whole.isEmpty() && !hasSeparator)' 'if (parts.whole.isEmpty())'
+mutant seventeen_decimals src/ui/number_text.cpp \
+  'constexpr int kMaxDecimals = 18;' 'constexpr int kMaxDecimals = 17;'
+mutant quote_limit_80 src/ui/number_text.cpp \
+  'constexpr qsizetype kQuotedWhole = 81;' 'constexpr qsizetype kQuotedWhole = 80;'
+mutant nul_quoted src/ui/number_text.cpp \
+  'quotedText.replace(QChar(0),' 'quotedText.replace(QChar(1),'
+
+# --- Principal values -------------------------------------------------------
+mutant zero_tensor_1e-8 src/stress/principal_roots.cpp \
+  'constexpr double kZeroTensor = 1e-9;' 'constexpr double kZeroTensor = 1e-8;'
+mutant repeated_roots_unguarded src/stress/principal_roots.cpp \
+  'std::sqrt(std::fabs(q3 - rl * rl))' 'std::sqrt(q3 - rl * rl)'
+mutant third_of_theta src/stress/principal_roots.cpp \
+  'Store(static_cast<long double>(theta) / 3.0L)' 'Store(static_cast<long double>(theta) / 2.0L)'
+mutant mean_remainder_dropped src/stress/deviatoric_stress.h \
+  'const long double remainder = (ex + ey + ez) / 3.0L;' \
+  'const long double remainder = 0.0L * (ex + ey + ez);'
+mutant plane_pair_angle_doubled src/stress/plane_pair.cpp \
+  'std::atan2(b12, halfDifference) / 2.0L' 'std::atan2(b12, halfDifference)'
+mutant plane_pair_left_handed src/stress/plane_pair.cpp \
+  'pair.lowerAxis = Cross(a, pair.upperAxis);' 'pair.lowerAxis = Cross(pair.upperAxis, a);'
+
+# --- Principal axes and angles ----------------------------------------------
+mutant candidate_rule_1e-3 src/stress/axis_candidate.cpp \
+  'kUsableNorm = 1e-4L' 'kUsableNorm = 1e-3L'
+mutant near_vertical_1e-5 src/stress/principal_axes.cpp \
+  'kVerticalX = 1e-6L' 'kVerticalX = 1e-5L'
+mutant east_angle_turned_back src/stress/principal_axes.cpp \
+  'east += numeric::kPi;' 'east -= numeric::kPi;'
+mutant angle_mode_swapped src/stress/principal_axes.cpp \
+  'azimuth = angleMode != 0 ?' 'azimuth = angleMode == 0 ?'
+mutant plane_dip_direction_opposite src/stress/principal_axes.cpp \
+  'Store((numeric::kHalfPi - angles.eastAngle) - numeric::kPi)' \
+  'Store(numeric::kHalfPi - angles.eastAngle)'
+mutant handedness_sum src/stress/principal_axes.cpp \
+  'SignOf(Store(m2 * n3 - n2 * m3))' 'SignOf(Store(m2 * n3 + n2 * m3))'
+
+# --- Joint ------------------------------------------------------------------
+mutant joint_normal_x_y_swapped src/stress/joint_stresses.cpp \
+  'return {Store(Sin(beta) * Sin(psi)), Store(Cos(beta) * Sin(psi)),' \
+  'return {Store(Cos(beta) * Sin(psi)), Store(Sin(beta) * Sin(psi)),'
+mutant tau_wrong_pair src/stress/joint_stresses.cpp \
+  '(s3 - s1) * (s3 - s1) * kk3 * kk1' '(s3 - s1) * (s3 - s1) * kk3 * kk2'
+mutant friction_subtracted src/stress/joint_stresses.cpp \
+  'Store(joint.c + result.sigma * numeric::Tan(' 'Store(joint.c - result.sigma * numeric::Tan('
+mutant tension_cut_at_zero src/stress/joint_stresses.cpp \
+  'if (result.sigma < 0.0)' 'if (result.sigma <= 0.0)'
+
+# --- Net geometry -----------------------------------------------------------
+mutant radius_without_square src/projection/equal_area.cpp \
+  'numeric::Sqrt((value + g * g) / 2.0L)' 'numeric::Sqrt((value + g) / 2.0L)'
+mutant pole_opposite src/projection/equal_area.cpp \
+  'const long double tp = 3.0L * kPi / 2.0L - dipDirection;' \
+  'const long double tp = kPi / 2.0L - dipDirection;'
+mutant trace_short_of_rim src/projection/equal_area.cpp \
+  '- startAngle) / 180.0L;' '- startAngle) / 181.0L;'
+mutant sorted_ties_reversed src/projection/point_list.cpp \
+  'return stored.x <= x;' 'return stored.x < x;'
+
+# --- Window and pass --------------------------------------------------------
+mutant joint_dip_direction_in_degrees src/ui/recalculation.cpp \
+  'const double dipDirection = ToRadians(ReadBox(Box("input_joint_beta")));' \
+  'const double dipDirection = ReadBox(Box("input_joint_beta"));'
+mutant principal_plane_with_axis_dip src/ui/recalculation.cpp \
+  'plane.dipDirection, plane.dip, out.label' 'plane.dipDirection, angles.dip, out.label'
+mutant handedness_on_s2 src/ui/recalculation.cpp \
+  'const double factor = i == 0 ? f : 1.0;' 'const double factor = i == 1 ? f : 1.0;'
+mutant cohesion_from_friction_box src/ui/recalculation.cpp \
+  'joint.c = ReadBox(Box("input_joint_c"));' 'joint.c = ReadBox(Box("input_joint_phi"));'
+mutant error_text_point_rule src/ui/error_guard.cpp \
+  "message.back() > QLatin1Char('.')" "message.back() >= QLatin1Char('.')"
+mutant joint_boxes_always_enabled src/ui/commands.cpp \
+  'control->setEnabled(chkJoint_->isChecked());' 'control->setEnabled(true);'
+
+total=$((killed + survived))
+echo "mutants: $killed of $total killed, $survived survived" \
+  "($stillborn did not build, $missing not applicable)"
+for name in "${survivors[@]}"; do
+  echo "mutants: survivor: $name"
+done
+((survived == 0 && missing == 0 && stillborn == 0))

@@ -1,0 +1,91 @@
+// Every input of the fuzzers' seed corpus and every input that once failed a
+// fuzzer (fuzz/regressions) replayed through the same checks.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fuzz_checks.h"
+#include "test_names.h"
+
+namespace fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Check = std::string (*)(std::span<const std::uint8_t>);
+
+struct Target {
+  const char* name;  // the folder under fuzz/corpus and fuzz/regressions
+  Check check;
+};
+
+constexpr Target kTargets[] = {
+    {"read_number", CheckReadNumber},
+    {"format_number", CheckFormatNumber},
+    {"stress", CheckStress},
+};
+
+struct Input {
+  std::string name;
+  fs::path path;
+  Check check;
+};
+
+std::vector<Input> Inputs() {
+  std::vector<Input> inputs;
+  for (const Target& target : kTargets) {
+    for (const char* folder : {"corpus", "regressions"}) {
+      const fs::path dir = fs::path(KELVANE_FUZZ_DIR) / folder / target.name;
+      if (!fs::is_directory(dir))
+        continue;
+      std::vector<fs::path> files;
+      for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
+        if (entry.is_regular_file())
+          files.push_back(entry.path());
+      }
+      std::sort(files.begin(), files.end());
+      for (const fs::path& file : files) {
+        inputs.push_back({std::string(target.name) + "_" + folder + "_" + file.filename().string(),
+                          file, target.check});
+      }
+    }
+  }
+  return inputs;
+}
+
+class FuzzReplayTest : public ::testing::TestWithParam<Input> {};
+
+TEST_P(FuzzReplayTest, HoldsEveryProperty) {
+  std::ifstream file(GetParam().path, std::ios::binary);
+  ASSERT_TRUE(file) << GetParam().path;
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                        std::istreambuf_iterator<char>());
+  EXPECT_EQ(GetParam().check(bytes), "") << GetParam().path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, FuzzReplayTest, ::testing::ValuesIn(Inputs()),
+                         test_names::RowName());
+
+// The corpus is part of the repository: an empty list would replay nothing.
+TEST(FuzzReplay, EveryTargetHasASeedCorpus) {
+  for (const Target& target : kTargets) {
+    const std::vector<Input> inputs = Inputs();
+    EXPECT_GE(std::count_if(inputs.begin(), inputs.end(),
+                            [&](const Input& input) {
+                              return input.name.rfind(std::string(target.name) + "_corpus_", 0) ==
+                                     0;
+                            }),
+              5)
+        << target.name;
+  }
+}
+
+}  // namespace
+}  // namespace fuzz
