@@ -158,12 +158,11 @@ mutant tension_cut_at_zero src/stress/joint_stresses.cpp \
 
 # --- Net geometry -----------------------------------------------------------
 mutant radius_without_square src/projection/equal_area.cpp \
-  'numeric::Sqrt((value + g * g) / 2.0L)' 'numeric::Sqrt((value + g) / 2.0L)'
+  'numeric::Sqrt((value + g * g) / 2.0)' 'numeric::Sqrt((value + g) / 2.0)'
 mutant pole_opposite src/projection/equal_area.cpp \
-  'const long double tp = 3.0L * kPi / 2.0L - dipDirection;' \
-  'const long double tp = kPi / 2.0L - dipDirection;'
+  'SinCos(3.0 * kPi / 2.0 - dipDirection)' 'SinCos(kPi / 2.0 - dipDirection)'
 mutant trace_short_of_rim src/projection/equal_area.cpp \
-  '- startAngle) / 180.0L;' '- startAngle) / 181.0L;'
+  '- startAngle) / 180.0;' '- startAngle) / 181.0;'
 mutant sorted_ties_reversed src/projection/point_list.cpp \
   'return stored.x <= x;' 'return stored.x < x;'
 
