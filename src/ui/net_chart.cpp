@@ -213,7 +213,11 @@ QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment, const QFont& titleFo
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0.0);
   axis->setTickInterval(kTickInterval);
-  axis->setLabelFormat(QStringLiteral("%.1f"));
+  // No printf format: each value is written, in the user's number format, with
+  // the decimals the tick interval needs ("0.50"). A format would make Qt
+  // Charts compile a regular expression to read it, which the start pays for
+  // with about half a MiB of memory.
+  axis->setLabelFormat(QString());
   // The axes have no titles. A title font of our own keeps the theme from
   // giving them its bold one, whose face would be loaded only to measure
   // the empty titles.

@@ -473,8 +473,8 @@ TEST(AboutBoxText, CreditsThenVersionThenLicence) {
   EXPECT_TRUE(lines[3].contains(QLatin1String("NO WARRANTY"))) << lines[3].toStdString();
 }
 
-// The icon is an SVG resource: it needs the resource linked in and Qt's SVG
-// plugin installed, or it draws nothing.
+// The icon is a set of PNG resources: it needs the resource linked in, or it
+// draws nothing.
 TEST(ApplicationIcon, DrawsAtDesktopSizes) {
   const QIcon icon = ui::ApplicationIcon();
   for (int size : {16, 32, 48, 256}) {
