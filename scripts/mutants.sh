@@ -121,12 +121,12 @@ mutant zero_tensor_1e-8 src/stress/principal_roots.cpp \
 mutant repeated_roots_unguarded src/stress/principal_roots.cpp \
   'std::sqrt(std::fabs(q3 - rl * rl))' 'std::sqrt(q3 - rl * rl)'
 mutant third_of_theta src/stress/principal_roots.cpp \
-  'Store(static_cast<long double>(theta) / 3.0L)' 'Store(static_cast<long double>(theta) / 2.0L)'
+  'Store(static_cast<Extended>(theta) / 3.0)' 'Store(static_cast<Extended>(theta) / 2.0)'
 mutant mean_remainder_dropped src/stress/deviatoric_stress.h \
-  'const long double remainder = (ex + ey + ez) / 3.0L;' \
-  'const long double remainder = 0.0L * (ex + ey + ez);'
+  'const numeric::Extended remainder = (ex + ey + ez) / 3.0;' \
+  'const numeric::Extended remainder = 0.0 * (ex + ey + ez);'
 mutant plane_pair_angle_doubled src/stress/plane_pair.cpp \
-  'std::atan2(b12, halfDifference) / 2.0L' 'std::atan2(b12, halfDifference)'
+  'std::atan2(b12, halfDifference) / 2.0' 'std::atan2(b12, halfDifference)'
 mutant plane_pair_left_handed src/stress/plane_pair.cpp \
   'pair.lowerAxis = Cross(a, pair.upperAxis);' 'pair.lowerAxis = Cross(pair.upperAxis, a);'
 
@@ -152,9 +152,9 @@ mutant joint_normal_x_y_swapped src/stress/joint_stresses.cpp \
 mutant tau_wrong_pair src/stress/joint_stresses.cpp \
   '(s3 - s1) * (s3 - s1) * kk3 * kk1' '(s3 - s1) * (s3 - s1) * kk3 * kk2'
 mutant friction_subtracted src/stress/joint_stresses.cpp \
-  'Store(joint.c + result.sigma * numeric::Tan(' 'Store(joint.c - result.sigma * numeric::Tan('
+  'Store(cohesion + sigma * numeric::Tan(' 'Store(cohesion - sigma * numeric::Tan('
 mutant tension_cut_at_zero src/stress/joint_stresses.cpp \
-  'if (result.sigma < 0.0)' 'if (result.sigma <= 0.0)'
+  'return sigma < 0.0 ? 0.0 : limit;' 'return sigma <= 0.0 ? 0.0 : limit;'
 
 # --- Net geometry -----------------------------------------------------------
 mutant radius_without_square src/projection/equal_area.cpp \
