@@ -38,7 +38,7 @@
 
 #include "projection/equal_area.h"
 #include "projection/point_series.h"
-#include "ui/about_box.h"
+#include "ui/application_icon.h"
 #include "ui/main_window.h"
 #include "ui/net_chart.h"
 

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "ui/about_box.h"
+#include "ui/application_icon.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {

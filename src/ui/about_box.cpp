@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QSize>
 
 // The resources live in the static ui library; registering them by name makes
 // the linker keep them whatever the executable references.
@@ -62,18 +61,6 @@ void ShowAboutBox(QWidget* parent) {
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
   box.exec();
-}
-
-// The icon is kelvane.svg (installed as the desktop's scalable icon) rendered
-// by Qt at each size the desktop asks for. PNG needs no plugin: starting with
-// the SVG would load Qt's SVG module and cost about 0.6 MiB and a few
-// milliseconds before the window first appears.
-QIcon ApplicationIcon() {
-  RegisterKelvaneResources();
-  QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128, 256})
-    icon.addFile(QStringLiteral(":/kelvane/kelvane-%1.png").arg(size), QSize(size, size));
-  return icon;
 }
 
 }  // namespace ui

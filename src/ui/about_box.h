@@ -1,8 +1,6 @@
 #pragma once
-// The program's identity: the About box and the application icon, both kept
-// in the program's resources.
+// The About box; its text is kept in the program's resources.
 
-#include <QIcon>
 #include <QString>
 
 class QWidget;
@@ -21,8 +19,5 @@ QString AboutBoxText();
 /// no icon, one "OK" button (Enter and Esc close it too), centred on the
 /// screen and word-wrapped to at most half the screen's width.
 void ShowAboutBox(QWidget* parent);
-
-/// The application's icon, a small stereonet drawn as SVG.
-QIcon ApplicationIcon();
 
 }  // namespace ui

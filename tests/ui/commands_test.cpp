@@ -29,6 +29,7 @@
 
 #include "test_names.h"
 #include "ui/about_box.h"
+#include "ui/application_icon.h"
 #include "ui/main_window.h"
 #include "ui/net_chart.h"
 #include "window_fixture.h"
@@ -473,9 +474,9 @@ TEST(AboutBoxText, CreditsThenVersionThenLicence) {
   EXPECT_TRUE(lines[3].contains(QLatin1String("NO WARRANTY"))) << lines[3].toStdString();
 }
 
-// The icon is a set of PNG resources: it needs the resource linked in, or it
-// draws nothing.
-TEST(ApplicationIcon, DrawsAtDesktopSizes) {
+// The icon is painted, not read from a file: at every desktop size it fills
+// most of its square, and at its design size each pole stands in its colour.
+TEST(ApplicationIcon, DrawsTheNetAtDesktopSizes) {
   const QIcon icon = ui::ApplicationIcon();
   for (int size : {16, 32, 48, 256}) {
     const QImage image = icon.pixmap(size, size).toImage();
@@ -486,7 +487,13 @@ TEST(ApplicationIcon, DrawsAtDesktopSizes) {
         opaque += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
     }
     EXPECT_GT(opaque, size * size / 2) << size;  // the net's disc fills most of the square
+    EXPECT_EQ(qAlpha(image.pixel(0, size - 1)), 0) << size;  // outside the disc
   }
+  const QImage image = icon.pixmap(64, 64).toImage();
+  EXPECT_EQ(image.pixelColor(24, 18).name().toStdString(), "#008000");  // s1's pole
+  EXPECT_EQ(image.pixelColor(49, 22).name().toStdString(), "#ff0000");  // s2's pole
+  EXPECT_EQ(image.pixelColor(11, 32).name().toStdString(), "#0000ff");  // s3's pole
+  EXPECT_EQ(image.pixelColor(32, 2).name().toStdString(), "#000000");   // the north mark
 }
 
 // ---------------------------------------------------------------------------
