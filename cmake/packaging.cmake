@@ -68,8 +68,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Depends: computed from the program's libraries by dpkg-shlibdeps.
+# Depends: computed from the program's libraries by dpkg-shlibdeps, and the Qt
+# platform plugins, which the program loads at start rather than links: without
+# them (Debian's libqt6gui6 only recommends them) no window can open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 # cpack installs into its staging folder without building first: make package
 # and the package test build the program before they run it, and a test must
 # not start a build of the whole tree.
