@@ -24,7 +24,10 @@ foreach(name IN ITEMS kelvane.1 changelog)
     VERBATIM)
   list(APPEND compressed_files ${output})
 endforeach()
-add_custom_target(package_files ALL DEPENDS ${compressed_files})
+add_custom_target(package_files DEPENDS ${compressed_files})
+# Whatever builds the program (make run, make install, make package) also
+# makes the files its install rules name.
+add_dependencies(kelvane package_files)
 
 # The program as Debian hardens it: relocations read-only and bound at start.
 target_link_options(kelvane PRIVATE -Wl,-z,relro,-z,now)
