@@ -1,4 +1,4 @@
-# Kelvane: make run | make test | make bench | make format
+# Kelvane: make run | make test | make bench | make format | make package
 #         make test-asan | make fuzz SECONDS=N | make soak | make mutants
 # One build folder, configured alike for every target, so that make run, make
 # test and make bench share what they have compiled: make run builds only the
@@ -17,7 +17,7 @@ FUZZ_DIR ?= build-fuzz
 SECONDS ?= 60
 FUZZ_TARGETS ?= read_number format_number stress
 
-.PHONY: all deps configure build run test test-double bench format install clean
+.PHONY: all deps configure build run test test-double bench format install package clean
 .PHONY: test-asan fuzz soak mutants
 
 all: build
@@ -88,6 +88,11 @@ format:
 
 install: build
 	cmake --install $(BUILD_DIR)
+
+# The Debian package $(BUILD_DIR)/kelvane_<version>_<arch>.deb (cmake/packaging.cmake).
+package: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kelvane
+	cd $(BUILD_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD_DIR) $(DOUBLE_BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) build-mutants

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Kelvane need
 # (clang 14 with its sanitizer and libFuzzer runtimes and the LLVM symbolizer
-# for make test-asan and make fuzz).
+# for make test-asan and make fuzz), and the Debian tools that make package and
+# its test use.
 # Checks first: packages already present are left alone, and apt-get update runs
 # only when something is missing, so a second run takes about a second.
 set -euo pipefail
@@ -13,6 +14,7 @@ packages=(
   xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-dejavu-extra locales
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   clang-format
+  dpkg-dev file binutils gzip lintian appstream man-db desktop-file-utils xdotool
   clang-14 libclang-rt-14-dev llvm-14 llvm
 )
 
