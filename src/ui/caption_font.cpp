@@ -45,38 +45,42 @@ int WidestFittingStretch(int narrowest, int above, int guess,
   return low;
 }
 
-QFont CondensedToFit(const QFont& font, const QList<QLabel*>& labels, int narrowest) {
-  // Measured once in the face as it is, tightest caption first: a face that
-  // is too wide is then told by its first caption, while a face that fits
-  // has to measure them all. Advances shrink about in proportion to the
-  // stretch, so the guess is the stretch at which the tightest caption would
-  // just fit if they did so exactly.
+QFont CondensedToFit(const QFont& font, const QList<QLabel*>& labels, int narrowest, int guess) {
+  // Every face asked about is loaded and its glyphs measured, so the search
+  // asks as few as it can, and never measures in the face as it is unless it
+  // has to: that face is not drawn with once the captions are condensed.
+  // Captions are measured tightest first, so that a face too wide is told by
+  // its first caption: a caption that did not fit goes to the front, and a
+  // face where all fit orders them by the room they leave.
   struct Caption {
     const QLabel* label;
-    double room;  // width / advance in the face as it is
+    int room;  // label width - text advance, in the face last measured whole
   };
-  const QFontMetrics metrics(font);
   std::vector<Caption> captions;
-  for (const QLabel* label : labels) {
-    const int advance = metrics.horizontalAdvance(label->text());
-    captions.push_back({label, advance > 0 ? static_cast<double>(label->width()) / advance : 1e9});
-  }
-  std::stable_sort(captions.begin(), captions.end(),
-                   [](const Caption& a, const Caption& b) { return a.room < b.room; });
-  if (captions.empty() || captions.front().room >= 1.0)
-    return font;
-  // Each stretch asked about loads a face, which is what the search keeps rare.
-  QFont condensed = font;
-  const auto fits = [&condensed, &captions](int stretch) {
-    condensed.setStretch(stretch);
-    const QFontMetrics narrower(condensed);
-    return std::all_of(captions.begin(), captions.end(), [&narrower](const Caption& c) {
-      return narrower.horizontalAdvance(c.label->text()) <= c.label->width();
-    });
+  for (const QLabel* label : labels)
+    captions.push_back({label, 0});
+  const auto fits = [&font, &captions](int stretch) {
+    QFont face = font;
+    if (stretch != QFont::Unstretched)
+      face.setStretch(stretch);
+    const QFontMetrics metrics(face);
+    for (auto it = captions.begin(); it != captions.end(); ++it) {
+      const int room = it->label->width() - metrics.horizontalAdvance(it->label->text());
+      if (room < 0) {
+        std::rotate(captions.begin(), it, it + 1);
+        return false;
+      }
+      it->room = room;
+    }
+    std::stable_sort(captions.begin(), captions.end(),
+                     [](const Caption& a, const Caption& b) { return a.room < b.room; });
+    return true;
   };
-  const int guess =
-      static_cast<int>(std::floor(captions.front().room * static_cast<int>(QFont::Unstretched)));
-  condensed.setStretch(WidestFittingStretch(narrowest, QFont::Unstretched, guess, fits));
+  const int stretch = WidestFittingStretch(narrowest, QFont::Unstretched + 1, guess, fits);
+  if (stretch == QFont::Unstretched)
+    return font;
+  QFont condensed = font;
+  condensed.setStretch(stretch);
   return condensed;
 }
 

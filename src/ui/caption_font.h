@@ -23,6 +23,8 @@ int WidestFittingStretch(int narrowest, int above, int guess, const std::functio
 /// `font` as it is when every label's text is no wider than the label; else
 /// `font` at the widest stretch below QFont::Unstretched, down to
 /// `narrowest`, at which they all fit, or at `narrowest` when none does.
-QFont CondensedToFit(const QFont& font, const QList<QLabel*>& labels, int narrowest);
+/// The search starts at `guess`: any guess gives the same face, the right one
+/// loads two faces (the one returned and the next wider).
+QFont CondensedToFit(const QFont& font, const QList<QLabel*>& labels, int narrowest, int guess);
 
 }  // namespace ui

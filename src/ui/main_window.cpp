@@ -43,6 +43,9 @@ constexpr QPoint kDesignedPosition(418, 127);
 constexpr int kFontPixelSize = 11;
 // Below this width a face is too cramped to read; captions would rather clip.
 constexpr int kNarrowestStretch = 60;
+// Where the caption search starts: the stretch the captions need in DejaVu
+// Sans, the face Debian's desktop gives for the UI font at that size.
+constexpr int kLikelyCaptionStretch = 71;
 
 enum class Kind {
   Label,
@@ -491,8 +494,8 @@ void TFrmMorvane::SetTabOrder() {
 void TFrmMorvane::FitFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   font.setPixelSize(kFontPixelSize);
-  clientArea_->setFont(
-      CondensedToFit(font, clientArea_->findChildren<QLabel*>(), kNarrowestStretch));
+  clientArea_->setFont(CondensedToFit(font, clientArea_->findChildren<QLabel*>(), kNarrowestStretch,
+                                      kLikelyCaptionStretch));
 }
 
 // The frame's top-left corner at the designed place when the window fits

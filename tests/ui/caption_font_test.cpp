@@ -69,16 +69,23 @@ TEST_P(StretchSearchTest, FindsTheWidestFittingStretchAskingLittle) {
 INSTANTIATE_TEST_SUITE_P(Table, StretchSearchTest, ::testing::ValuesIn(kSearchCases), RowName());
 
 // The real window's captions in the platform's face at several sizes, some
-// needing no condensing, some more than the narrowest allows: the face found
-// is the one the one-step search finds.
+// needing no condensing, some more than the narrowest allows, searched from
+// guesses near and far: the face found is the one the one-step search finds.
 struct FaceCase {
   const char* name;
   int pixelSize;
   int narrowest;
+  int guess;
 };
 const FaceCase kFaceCases[] = {
-    {"layout size", 11, 60}, {"smaller", 9, 60},        {"tiny fits as it is", 5, 60},
-    {"larger", 13, 60},      {"far too large", 20, 60}, {"narrowest near the top", 11, 95},
+    {"layout size", 11, 60, 71},
+    {"layout size from the top", 11, 60, 100},
+    {"layout size from the bottom", 11, 60, 61},
+    {"smaller", 9, 60, 71},
+    {"tiny fits as it is", 5, 60, 71},
+    {"larger", 13, 60, 71},
+    {"far too large", 20, 60, 71},
+    {"narrowest near the top", 11, 95, 71},
 };
 class CondensedToFitTest : public ::testing::TestWithParam<FaceCase> {};
 
@@ -92,7 +99,7 @@ TEST_P(CondensedToFitTest, SameFaceAsTheOneStepSearch) {
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   font.setPixelSize(c.pixelSize);
   const QFont expected = LinearFit(font, labels, c.narrowest);
-  const QFont found = ui::CondensedToFit(font, labels, c.narrowest);
+  const QFont found = ui::CondensedToFit(font, labels, c.narrowest, c.guess);
   EXPECT_EQ(found.stretch(), expected.stretch());
   EXPECT_EQ(found, expected);
 }
