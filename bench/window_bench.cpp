@@ -39,6 +39,7 @@
 #include "projection/equal_area.h"
 #include "projection/point_series.h"
 #include "ui/application_icon.h"
+#include "ui/application_style.h"
 #include "ui/main_window.h"
 #include "ui/net_chart.h"
 
@@ -381,6 +382,7 @@ int RunStartupProbe(int argc, char** argv, const std::string& kind) {
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvane"));
     QApplication::setWindowIcon(ui::ApplicationIcon());
+    QApplication::setStyle(new ui::ApplicationStyle);
     window = std::make_unique<ui::TFrmMorvane>();
   } else if (kind == "chart") {
     auto main = std::make_unique<QMainWindow>();

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ui/application_icon.h"
+#include "ui/application_style.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("kelvane"));
   QApplication::setWindowIcon(ui::ApplicationIcon());
+  // The platform's style, reading the images of its icons only when drawn.
+  QApplication::setStyle(new ui::ApplicationStyle);
 
   // The first window created is the main one; showing it runs the first pass.
   ui::TFrmMorvane window;
