@@ -9,16 +9,9 @@ root=$(git rev-parse --show-toplevel)
 work=$(mktemp -d /tmp/kelvane-snapshots.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-mkdir "$work/base-src"
-git -C "$root" archive "$base" | tar -x -C "$work/base-src"
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+source "$root/bench/revision/build_sides.sh"
+BuildSides "$base" pass_snapshot "$work"
 for side in base head; do
-  src=$root
-  [ "$side" = base ] && src=$work/base-src
-  cmake -S "$root/bench/revision" -B "$work/build-$side" -DKELVANE_SOURCE="$src" "${launcher[@]}" \
-    >/dev/null
-  cmake --build "$work/build-$side" -j "${JOBS:-2}" --target pass_snapshot >/dev/null
   QT_QPA_PLATFORM=offscreen "$work/build-$side/pass_snapshot" "$work/out-$side"
 done
 

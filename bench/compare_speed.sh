@@ -10,17 +10,8 @@ root=$(git rev-parse --show-toplevel)
 work=$(mktemp -d /tmp/kelvane-speed.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-mkdir "$work/base-src"
-git -C "$root" archive "$base" | tar -x -C "$work/base-src"
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-for side in base head; do
-  src=$root
-  [ "$side" = base ] && src=$work/base-src
-  cmake -S "$root/bench/revision" -B "$work/build-$side" -DKELVANE_SOURCE="$src" "${launcher[@]}" \
-    >/dev/null
-  cmake --build "$work/build-$side" -j "${JOBS:-2}" --target window_bench >/dev/null
-done
+source "$root/bench/revision/build_sides.sh"
+BuildSides "$base" window_bench "$work"
 
 for ((round = 1; round <= rounds; ++round)); do
   for side in base head; do
