@@ -11,13 +11,13 @@
 #include <random>
 #include <vector>
 
-#include "ui/number_text.h"
+#include "text/number_text.h"
 
 namespace {
 
-using ui::FormatNumber;
-using ui::ReadNumber;
-using ui::Separators;
+using text::FormatNumber;
+using text::ReadNumber;
+using text::Separators;
 
 const Separators kPointComma;  // "." and ","
 

@@ -38,10 +38,10 @@
 
 #include "projection/equal_area.h"
 #include "projection/point_series.h"
-#include "ui/application_icon.h"
-#include "ui/application_style.h"
-#include "ui/main_window.h"
-#include "ui/net_chart.h"
+#include "ui/charts/net_chart.h"
+#include "ui/common/application_icon.h"
+#include "ui/common/application_style.h"
+#include "ui/main/main_window.h"
 
 namespace {
 

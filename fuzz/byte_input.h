@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/number_text.h"
+#include "text/number_text.h"
 
 namespace fuzz {
 
@@ -38,7 +38,7 @@ class ByteInput {
 
 /// Separators chosen by the low two bits of `selector`: "." and ",", "," and
 /// ".", "," and U+202F, or both empty (which stand for "." and no grouping).
-inline ui::Separators SeparatorsFor(std::uint8_t selector) {
+inline text::Separators SeparatorsFor(std::uint8_t selector) {
   switch (selector & 3) {
     case 1:
       return {QStringLiteral(","), QStringLiteral(".")};

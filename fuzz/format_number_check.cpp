@@ -15,7 +15,7 @@
 #include "byte_input.h"
 #include "fuzz_checks.h"
 #include "numeric/floating_point_error.h"
-#include "ui/number_text.h"
+#include "text/number_text.h"
 
 namespace fuzz {
 namespace {
@@ -39,8 +39,8 @@ std::string CheckFormatNumber(std::span<const std::uint8_t> bytes) {
   ByteInput input(bytes);
   const double value = input.Double();
   const int decimals = static_cast<std::int8_t>(input.Byte());
-  const ui::Separators separators = SeparatorsFor(input.Byte());
-  const QString text = ui::FormatNumber(value, decimals, separators);
+  const text::Separators separators = SeparatorsFor(input.Byte());
+  const QString text = text::FormatNumber(value, decimals, separators);
   const std::string shown = Describe(value, decimals, text);
 
   if (std::isnan(value) || std::isinf(value)) {
@@ -56,7 +56,7 @@ std::string CheckFormatNumber(std::span<const std::uint8_t> bytes) {
     plain.remove(separators.thousands);
   double read = 0.0;
   try {
-    read = ui::ReadNumber(plain, separators);
+    read = text::ReadNumber(plain, separators);
   } catch (const numeric::FloatingPointError& e) {
     // Only the four largest magnitudes round past DBL_MAX.
     const QString expected = (value < 0 ? QStringLiteral("-1") : QStringLiteral("1")) + decimal +

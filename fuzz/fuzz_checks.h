@@ -32,14 +32,14 @@ std::string CheckReadNumber(std::span<const std::uint8_t> bytes);
 /// largest magnitudes.
 std::string CheckFormatNumber(std::span<const std::uint8_t> bytes);
 
-/// The whole computation of a pass on any finite doubles. Bytes 0-47: the six
+/// The whole pass (engine/pass.h) on any finite doubles. Bytes 0-47: the six
 /// components; 48-79: the joint's dip direction, dip, friction angle and
-/// cohesion; byte 80: the angle mode. Inputs with a NaN or an infinity, which
-/// no text reads as, are skipped. Only the three floating-point errors may be
-/// thrown; otherwise: no NaN; values sorted and within 1e-12 max|S| of a long
-/// double reference solver (three zeros for an all-but-zero tensor); axes
-/// orthonormal to 1e-9; residual |S u - s u| <= 1e-9 max|S|; angles in their
-/// documented ranges; joint stresses consistent with n.S.n and |S n - sigma n|.
+/// cohesion; byte 80: the azimuth convention (even: from East). Inputs with a NaN or an infinity,
+/// which no text reads as, are skipped. Only the three floating-point errors may be thrown;
+/// otherwise: no NaN; values sorted and within 1e-12 max|S| of a long double reference solver
+/// (three zeros for an all-but-zero tensor); axes orthonormal to 1e-9; residual |S u - s u| <= 1e-9
+/// max|S|; angles in their documented ranges; joint stresses consistent with n.S.n and |S n - sigma
+/// n|.
 std::string CheckStress(std::span<const std::uint8_t> bytes);
 
 }  // namespace fuzz

@@ -19,7 +19,7 @@
 #include "byte_input.h"
 #include "fuzz_checks.h"
 #include "numeric/floating_point_error.h"
-#include "ui/number_text.h"
+#include "text/number_text.h"
 
 namespace fuzz {
 namespace {
@@ -177,7 +177,7 @@ std::string Hex(double value) {
 std::string CheckReadNumber(std::span<const std::uint8_t> bytes) {
   ByteInput input(bytes);
   const std::uint8_t mode = input.Byte();
-  const ui::Separators separators = SeparatorsFor(mode);
+  const text::Separators separators = SeparatorsFor(mode);
   const std::span<const std::uint8_t> rest = input.Rest();
   QString text;
   if (mode & 4) {
@@ -193,8 +193,8 @@ std::string CheckReadNumber(std::span<const std::uint8_t> bytes) {
   std::string conversionError;
   std::string floatingPointError;
   try {
-    value = ui::ReadNumber(text, separators);
-  } catch (const ui::ConversionError& e) {
+    value = text::ReadNumber(text, separators);
+  } catch (const text::ConversionError& e) {
     conversionError = e.what();
   } catch (const numeric::FloatingPointError& e) {
     floatingPointError = e.what();

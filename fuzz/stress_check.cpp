@@ -8,6 +8,7 @@
 #include <string>
 
 #include "byte_input.h"
+#include "engine/pass.h"
 #include "fuzz_checks.h"
 #include "numeric/extended_math.h"
 #include "numeric/floating_point_error.h"
@@ -53,7 +54,8 @@ std::string CheckStress(std::span<const std::uint8_t> bytes) {
   stress::JointPlane joint;
   for (double* angle : {&joint.beta, &joint.psi, &joint.phi, &joint.c})
     *angle = input.Double();
-  const int angleMode = input.Byte();
+  const stress::Azimuth azimuth = input.Byte() % 2 == 0 ? stress::Azimuth::kCounterClockwiseFromEast
+                                                        : stress::Azimuth::kClockwiseFromNorth;
   for (const double x :
        {s.sx, s.sy, s.sz, s.txy, s.tyz, s.tzx, joint.beta, joint.psi, joint.phi, joint.c}) {
     if (!std::isfinite(x))
@@ -61,32 +63,37 @@ std::string CheckStress(std::span<const std::uint8_t> bytes) {
   }
   const std::string tensor = stress::testing::Describe(s);
 
-  // The pass's steps in its order; an error ends them.
-  stress::PrincipalValues values;
-  stress::PrincipalAxes axes{};
-  std::array<stress::AxisAngles, 3> angles{};
-  std::array<stress::PlaneAngles, 3> planes{};
-  double handedness = 0.0;
+  // The whole pass, as the window and the command line run it.
+  engine::PassResults pass;
   try {
-    values = stress::ComputePrincipalValues(s);
-    for (int i = 0; i < 3; ++i) {
-      axes[i] = stress::PrincipalAxis(s, values, i);
-      angles[i] = stress::AxisOrientation(axes[i], angleMode);
-      planes[i] = stress::PrincipalPlane(angles[i]);
-    }
-    handedness = stress::HandednessFactor(axes);
-  } catch (const numeric::FloatingPointError& e) {
-    return IsFloatingPointError(e.what()) ? std::string() : tensor + ": threw " + e.what();
+    pass = engine::RunPass(engine::PassInputs::Of(s, azimuth, joint));
   } catch (const std::exception& e) {
-    return tensor + ": threw an unexpected exception: " + e.what();
+    return tensor + ": the pass threw " + e.what();
   }
+  if (pass.stop.has_value()) {
+    if (pass.stop->unread.has_value() || !IsFloatingPointError(pass.stop->message))
+      return tensor + ": stopped by " + pass.stop->message;
+  }
+  if (!pass.jointPlane.has_value() || !pass.state.has_value())
+    return tensor + ": the joint's plane or the state missing";
+  if (!pass.values.has_value())
+    return {};  // an overflow of the values
+  if (!pass.HasDirections() || !pass.cosines.has_value()) {
+    if (pass.directions[0].has_value() || pass.cosines.has_value())
+      return tensor + ": the axes were filled in part";
+    return {};  // an error while seeking the axes
+  }
+  const stress::PrincipalValues values = *pass.values;
+  stress::PrincipalAxes axes{};
+  for (int i = 0; i < 3; ++i)
+    axes[i] = pass.directions[i]->axis;
 
   const LongMatrix m = stress::testing::ToMatrix(s);
   const long double size = stress::testing::MaxComponent(s);
   for (int i = 0; i < 3; ++i) {
-    for (const double x :
-         {values[i], axes[i].x, axes[i].y, axes[i].z, angles[i].dip, angles[i].eastAngle,
-          angles[i].azimuth, planes[i].dipDirection, planes[i].dip}) {
+    const engine::PrincipalDirection& d = *pass.directions[i];
+    for (const double x : {values[i], axes[i].x, axes[i].y, axes[i].z, d.azimuth, d.dip,
+                           d.plane.dipDirection, d.plane.dip}) {
       if (std::isnan(x))
         return tensor + ": a NaN result";
     }
@@ -129,38 +136,33 @@ std::string CheckStress(std::span<const std::uint8_t> bytes) {
   }
 
   using numeric::kHalfPi;
-  using numeric::kPi;
   using numeric::kTwoPi;
   for (int i = 0; i < 3; ++i) {
-    const stress::AxisAngles& a = angles[i];
-    const stress::PlaneAngles& p = planes[i];
-    const bool same = a.lower.x == axes[i].x && a.lower.y == axes[i].y && a.lower.z == axes[i].z;
+    const engine::PrincipalDirection& d = *pass.directions[i];
+    const bool same = d.lower.x == axes[i].x && d.lower.y == axes[i].y && d.lower.z == axes[i].z;
     const bool opposite =
-        a.lower.x == -axes[i].x && a.lower.y == -axes[i].y && a.lower.z == -axes[i].z;
-    const std::string angleText =
-        Number("dip", a.dip) + Number("east", a.eastAngle) + Number("azimuth", a.azimuth) +
-        Number("dip direction", p.dipDirection) + Number("plane dip", p.dip);
-    if (!(a.lower.z <= 0.0) || !(same || opposite))
+        d.lower.x == -axes[i].x && d.lower.y == -axes[i].y && d.lower.z == -axes[i].z;
+    const std::string angleText = Number("dip", d.dip) + Number("azimuth", d.azimuth) +
+                                  Number("dip direction", d.plane.dipDirection) +
+                                  Number("plane dip", d.plane.dip);
+    if (!(d.lower.z <= 0.0) || !(same || opposite))
       return tensor + ": lower axis " + std::to_string(i + 1) + " is not the axis pointing down";
-    if (!Within(a.dip, 0.0L, kHalfPi) || !Within(a.azimuth, 0.0L, kTwoPi) ||
-        !(a.eastAngle > static_cast<double>(-kHalfPi)) ||
-        !Within(a.eastAngle, -kHalfPi, 3 * kHalfPi) || !Within(p.dip, 0.0L, kHalfPi) ||
-        !(p.dipDirection < 0.0) || !Within(p.dipDirection, -kTwoPi, 0.0L))
+    if (!Within(d.dip, 0.0L, 90.0L) || !Within(d.azimuth, 0.0L, 360.0L) ||
+        !Within(d.plane.dip, 0.0L, kHalfPi) || !(d.plane.dipDirection < 0.0) ||
+        !Within(d.plane.dipDirection, -kTwoPi, 0.0L))
       return tensor + ": angles of axis " + std::to_string(i + 1) + " out of range" + angleText;
   }
-  if (handedness != 1.0 && handedness != -1.0)
-    return tensor + Number(": handedness factor", handedness);
+  // The shown first column is the stored axis times the handedness factor.
+  const stress::Vector3& shown = (*pass.cosines)[0];
+  const bool kept = shown.x == axes[0].x && shown.y == axes[0].y && shown.z == axes[0].z;
+  const bool turned = shown.x == -axes[0].x && shown.y == -axes[0].y && shown.z == -axes[0].z;
+  if (!kept && !turned)
+    return tensor + ": the shown s1 cosines are not the axis times +-1";
 
   // The joint, from the axes pointing down.
-  stress::JointStresses result;
-  try {
-    const stress::PrincipalAxes lower = {angles[0].lower, angles[1].lower, angles[2].lower};
-    result = stress::ComputeJointStresses(values, lower, joint);
-  } catch (const numeric::FloatingPointError& e) {
-    return IsFloatingPointError(e.what()) ? std::string() : tensor + ": joint threw " + e.what();
-  } catch (const std::exception& e) {
-    return tensor + ": joint threw an unexpected exception: " + e.what();
-  }
+  if (!pass.jointStresses.has_value())
+    return {};  // a floating-point error on the joint
+  const stress::JointStresses result = *pass.jointStresses;
   char jointText[160];
   std::snprintf(jointText, sizeof jointText, " joint beta=%.17g psi=%.17g phi=%.17g c=%.17g",
                 joint.beta, joint.psi, joint.phi, joint.c);

@@ -90,29 +90,29 @@ mutant() {
 }
 
 # --- Number texts -----------------------------------------------------------
-mutant exponent_limit_inclusive src/ui/number_text.cpp \
+mutant exponent_limit_inclusive src/text/number_text.cpp \
   'exponent < kExponentDigitLimit' 'exponent <= kExponentDigitLimit'
-mutant dropped_digits_ignored src/ui/number_text.cpp \
+mutant dropped_digits_ignored src/text/number_text.cpp \
   'const bool exact = !tailNonZero && keptScale' 'const bool exact = keptScale'
-mutant rounding_on_six src/ui/number_text.cpp \
+mutant rounding_on_six src/text/number_text.cpp \
   "if (expanded[keep] >= '5') {" "if (expanded[keep] > '5') {"
-mutant sign_on_zero src/ui/number_text.cpp \
+mutant sign_on_zero src/text/number_text.cpp \
   'if (negative && r.count > 0)' 'if (negative)'
-mutant groups_shifted src/ui/number_text.cpp \
+mutant groups_shifted src/text/number_text.cpp \
   'if (power > 0 && power % 3 == 0)' 'if (power > 0 && power % 3 == 1)'
-mutant sixteen_digits src/ui/number_text.cpp \
+mutant sixteen_digits src/text/number_text.cpp \
   'constexpr int kShownDigits = 15;' 'constexpr int kShownDigits = 16;'
-mutant scientific_late src/ui/number_text.cpp \
+mutant scientific_late src/text/number_text.cpp \
   'rounded.exponent >= kShownDigits' 'rounded.exponent > kShownDigits'
-mutant plus_reads_negative src/ui/number_text.cpp \
+mutant plus_reads_negative src/text/number_text.cpp \
   "parts.negative = text[i] == u'-';" "parts.negative = text[i] == u'+';"
-mutant lone_separator_fails src/ui/number_text.cpp \
+mutant lone_separator_fails src/text/number_text.cpp \
   'if (parts.whole.isEmpty() && !hasSeparator)' 'if (parts.whole.isEmpty())'
-mutant seventeen_decimals src/ui/number_text.cpp \
+mutant seventeen_decimals src/text/number_text.cpp \
   'constexpr int kMaxDecimals = 18;' 'constexpr int kMaxDecimals = 17;'
-mutant quote_limit_80 src/ui/number_text.cpp \
+mutant quote_limit_80 src/text/number_text.cpp \
   'constexpr qsizetype kQuotedWhole = 81;' 'constexpr qsizetype kQuotedWhole = 80;'
-mutant nul_quoted src/ui/number_text.cpp \
+mutant nul_quoted src/text/number_text.cpp \
   'quotedText.replace(QChar(0),' 'quotedText.replace(QChar(1),'
 
 # --- Principal values -------------------------------------------------------
@@ -176,9 +176,9 @@ mutant handedness_on_s2 src/ui/recalculation.cpp \
   'const double factor = i == 0 ? f : 1.0;' 'const double factor = i == 1 ? f : 1.0;'
 mutant cohesion_from_friction_box src/ui/recalculation.cpp \
   'joint.c = ReadBox(Box("input_joint_c"));' 'joint.c = ReadBox(Box("input_joint_phi"));'
-mutant error_text_point_rule src/ui/error_guard.cpp \
+mutant error_text_point_rule src/ui/common/error_guard.cpp \
   "message.back() > QLatin1Char('.')" "message.back() >= QLatin1Char('.')"
-mutant joint_boxes_always_enabled src/ui/commands.cpp \
+mutant joint_boxes_always_enabled src/ui/main/commands.cpp \
   'control->setEnabled(chkJoint_->isChecked());' 'control->setEnabled(true);'
 
 total=$((killed + survived))

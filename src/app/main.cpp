@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "ui/application_icon.h"
-#include "ui/application_style.h"
-#include "ui/main_window.h"
+#include "ui/common/application_icon.h"
+#include "ui/common/application_style.h"
+#include "ui/main/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

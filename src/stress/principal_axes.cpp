@@ -199,7 +199,7 @@ Vector3 PrincipalAxis(const StressState& s, const PrincipalValues& values, int i
   return ComputePrincipalAxes(s, values)[static_cast<std::size_t>(index)];
 }
 
-AxisAngles AxisOrientation(const Vector3& axis, int angleMode) {
+AxisAngles AxisOrientation(const Vector3& axis, Azimuth convention) {
   AxisAngles angles;
   angles.lower = axis.z > 0.0 ? Vector3{-axis.x, -axis.y, -axis.z} : axis;
   const Extended x = angles.lower.x;
@@ -223,7 +223,9 @@ AxisAngles AxisOrientation(const Vector3& axis, int angleMode) {
   }
   angles.eastAngle = Store(east);
 
-  Extended azimuth = angleMode != 0 ? numeric::kHalfPi - angles.eastAngle : angles.eastAngle;
+  Extended azimuth = convention == Azimuth::kClockwiseFromNorth
+                         ? numeric::kHalfPi - angles.eastAngle
+                         : angles.eastAngle;
   if (azimuth < 0.0)
     azimuth += numeric::kTwoPi;
   if (azimuth > numeric::kTwoPi)

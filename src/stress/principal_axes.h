@@ -62,12 +62,11 @@ struct AxisAngles {
   Vector3 lower;           ///< the axis negated when its z > 0, so that z <= 0
   double dip = 0.0;        ///< below the horizontal, [0, pi/2]
   double eastAngle = 0.0;  ///< counter-clockwise from East, (-pi/2, 3pi/2]
-  double azimuth = 0.0;    ///< per angleMode, [0, 2pi]
+  double azimuth = 0.0;    ///< in the convention asked for, [0, 2pi]
 };
 
-/// Orientation of the unit vector `axis`. angleMode non-zero measures the
-/// azimuth clockwise from North, 0 counter-clockwise from East.
-AxisAngles AxisOrientation(const Vector3& axis, int angleMode);
+/// Orientation of the unit vector `axis`, its azimuth measured by `convention`.
+AxisAngles AxisOrientation(const Vector3& axis, Azimuth convention);
 
 /// 1.0 for x >= 0 (negative zero included), -1.0 otherwise.
 double SignOf(double x);

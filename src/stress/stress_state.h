@@ -35,6 +35,12 @@ struct PrincipalValues {
   double operator[](int i) const { return i == 0 ? s1 : (i == 1 ? s2 : s3); }
 };
 
+/// How an azimuth is measured.
+enum class Azimuth {
+  kCounterClockwiseFromEast,  ///< from the +x axis, towards North
+  kClockwiseFromNorth,        ///< from the +y axis, towards East
+};
+
 /// Three axes, entry i belonging to principal value i (0 for s1).
 using PrincipalAxes = std::array<Vector3, 3>;
 

@@ -49,7 +49,8 @@ TEST(WorkedState, MatchesThirtyDigitArithmetic) {
   const stress::PrincipalAxes axes = stress::ComputePrincipalAxes(s, v);
   std::array<double, 3> plunges{};
   for (std::size_t i = 0; i < 3; ++i) {
-    const stress::AxisAngles angles = stress::AxisOrientation(axes[i], 1);
+    const stress::AxisAngles angles =
+        stress::AxisOrientation(axes[i], stress::Azimuth::kClockwiseFromNorth);
     plunges[i] = static_cast<double>(numeric::RadiansToDegrees(angles.dip));
   }
   EXPECT_NEAR(plunges[0], 69.949590120207807923720077998, 1e-9);

@@ -39,9 +39,9 @@
 #include <vector>
 
 #include "numeric/floating_point_error.h"
-#include "ui/error_guard.h"
-#include "ui/main_window.h"
-#include "ui/number_text.h"
+#include "text/number_text.h"
+#include "ui/common/error_guard.h"
+#include "ui/main/main_window.h"
 
 namespace {
 
@@ -221,9 +221,9 @@ bool Expected(const QString& message) {
 }
 
 /// Whether `text` reads as a number of moderate size.
-bool Readable(const QString& text, const ui::Separators& separators) {
+bool Readable(const QString& text, const text::Separators& separators) {
   try {
-    return std::fabs(ui::ReadNumber(text, separators)) < 1e50;
+    return std::fabs(text::ReadNumber(text, separators)) < 1e50;
   } catch (const std::exception&) {
     return false;
   }

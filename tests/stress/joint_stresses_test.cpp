@@ -401,7 +401,8 @@ TEST_P(JointFromProgramStateTest, AgreesWithTheFullTensor) {
     const PrincipalValues values = ComputePrincipalValues(s);
     PrincipalAxes lower;
     for (int k = 0; k < 3; ++k) {
-      lower[static_cast<std::size_t>(k)] = AxisOrientation(PrincipalAxis(s, values, k), 1).lower;
+      lower[static_cast<std::size_t>(k)] =
+          AxisOrientation(PrincipalAxis(s, values, k), Azimuth::kClockwiseFromNorth).lower;
     }
     const JointStresses r = ComputeJointStresses(values, lower, joint);
 

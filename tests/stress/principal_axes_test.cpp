@@ -160,8 +160,8 @@ TEST_P(AxesTable, MatchesWorkedAxesAndAngles) {
   for (std::size_t i = 0; i < 3; ++i) {
     const std::string principal = "s" + std::to_string(i + 1);
     ExpectShownVector(axes[i], c.stored[i], principal + " stored axis");
-    const AxisAngles north = AxisOrientation(axes[i], 1);
-    const AxisAngles east = AxisOrientation(axes[i], 0);
+    const AxisAngles north = AxisOrientation(axes[i], Azimuth::kClockwiseFromNorth);
+    const AxisAngles east = AxisOrientation(axes[i], Azimuth::kCounterClockwiseFromEast);
     EXPECT_EQ(ShownDegrees(north.azimuth), c.angles[i].clockwiseFromNorth) << principal;
     EXPECT_EQ(ShownDegrees(east.azimuth), c.angles[i].counterclockwiseFromEast) << principal;
     EXPECT_EQ(ShownDegrees(north.dip), c.angles[i].dip) << principal;
@@ -181,7 +181,7 @@ TEST(PrincipalAxes, DefaultInputDownwardAxesAndPlanes) {
   const double dipDirection[] = {-4.483811, -2.080746, -0.448222};
   const double planeDip[] = {0.349946, 1.307198, 1.346078};
   for (std::size_t i = 0; i < 3; ++i) {
-    for (const int mode : {0, 1}) {
+    for (const Azimuth mode : {Azimuth::kCounterClockwiseFromEast, Azimuth::kClockwiseFromNorth}) {
       const AxisAngles angles = AxisOrientation(axes[i], mode);
       ExpectShownVector(angles.lower, lower[i], "lower hemisphere s" + std::to_string(i + 1));
       const PlaneAngles plane = PrincipalPlane(angles);
@@ -194,7 +194,7 @@ TEST(PrincipalAxes, DefaultInputDownwardAxesAndPlanes) {
 TEST(PrincipalAxes, VerticalAxisGivesAPlaneOfPracticallyZeroDip) {
   const StressState s{1, 2, 3, 0, 0, 0};
   const Vector3 axis = PrincipalAxis(s, ComputePrincipalValues(s), 0);
-  const PlaneAngles plane = PrincipalPlane(AxisOrientation(axis, 1));
+  const PlaneAngles plane = PrincipalPlane(AxisOrientation(axis, Azimuth::kClockwiseFromNorth));
   EXPECT_NEAR(plane.dip, 0.0, 1e-15);
   EXPECT_NEAR(plane.dipDirection, -2.0 * M_PI, 1e-15);
 }
@@ -337,8 +337,8 @@ class OrientationTable : public ::testing::TestWithParam<OrientationCase> {};
 
 TEST_P(OrientationTable, ShowsTheTableAngles) {
   const OrientationCase& c = GetParam();
-  const AxisAngles north = AxisOrientation(c.axis, 1);
-  const AxisAngles east = AxisOrientation(c.axis, 0);
+  const AxisAngles north = AxisOrientation(c.axis, Azimuth::kClockwiseFromNorth);
+  const AxisAngles east = AxisOrientation(c.axis, Azimuth::kCounterClockwiseFromEast);
   EXPECT_EQ(ShownDegrees(north.azimuth), c.shown.clockwiseFromNorth);
   EXPECT_EQ(ShownDegrees(east.azimuth), c.shown.counterclockwiseFromEast);
   EXPECT_EQ(ShownDegrees(north.dip), c.shown.dip);
@@ -351,30 +351,36 @@ INSTANTIATE_TEST_SUITE_P(Rules, OrientationTable, ::testing::ValuesIn(kOrientati
 
 TEST(AxisOrientation, ExactAnglesAtTheRulesEdges) {
   // Assigned east angles are the doubles nearest pi/2 and 3pi/2.
-  EXPECT_EQ(AxisOrientation({1e-6, 0.6, -0.8}, 1).eastAngle, 1.5707963267948966);
-  EXPECT_EQ(AxisOrientation({-1e-6, -0.6, -0.8}, 1).eastAngle, 4.71238898038469);
-  EXPECT_EQ(AxisOrientation({5e-7, 0, -1}, 1).eastAngle, 4.71238898038469);
-  EXPECT_EQ(AxisOrientation({-0.6, 0.8, 0}, 1).eastAngle, std::atan(0.8 / -0.6) + M_PI);
+  EXPECT_EQ(AxisOrientation({1e-6, 0.6, -0.8}, Azimuth::kClockwiseFromNorth).eastAngle,
+            1.5707963267948966);
+  EXPECT_EQ(AxisOrientation({-1e-6, -0.6, -0.8}, Azimuth::kClockwiseFromNorth).eastAngle,
+            4.71238898038469);
+  EXPECT_EQ(AxisOrientation({5e-7, 0, -1}, Azimuth::kClockwiseFromNorth).eastAngle,
+            4.71238898038469);
+  EXPECT_EQ(AxisOrientation({-0.6, 0.8, 0}, Azimuth::kClockwiseFromNorth).eastAngle,
+            std::atan(0.8 / -0.6) + M_PI);
   // An azimuth of exactly 0 stays 0; one a hair below is lifted to 2 pi.
-  EXPECT_EQ(AxisOrientation({1, 0, 0}, 0).azimuth, 0.0);
-  EXPECT_EQ(AxisOrientation({1, -1e-17, 0}, 0).azimuth, 2 * M_PI);
-  // Any non-zero mode measures clockwise from North.
-  EXPECT_EQ(AxisOrientation({0.36, -0.48, 0.8}, -7).azimuth,
-            AxisOrientation({0.36, -0.48, 0.8}, 1).azimuth);
+  EXPECT_EQ(AxisOrientation({1, 0, 0}, Azimuth::kCounterClockwiseFromEast).azimuth, 0.0);
+  EXPECT_EQ(AxisOrientation({1, -1e-17, 0}, Azimuth::kCounterClockwiseFromEast).azimuth, 2 * M_PI);
+  // Clockwise from North is a quarter turn less the angle from East.
+  EXPECT_NEAR(AxisOrientation({0.6, 0.8, 0}, Azimuth::kClockwiseFromNorth).azimuth,
+              std::atan2(0.6, 0.8), 1e-15);
   // The vertical and the steep dips.
-  EXPECT_EQ(AxisOrientation({0, 0, 1}, 1).dip, 1.5707963267948966);
-  EXPECT_NEAR(AxisOrientation({std::cos(kSteep), 0, -std::sin(kSteep)}, 1).dip, kSteep, 1e-15);
+  EXPECT_EQ(AxisOrientation({0, 0, 1}, Azimuth::kClockwiseFromNorth).dip, 1.5707963267948966);
+  EXPECT_NEAR(
+      AxisOrientation({std::cos(kSteep), 0, -std::sin(kSteep)}, Azimuth::kClockwiseFromNorth).dip,
+      kSteep, 1e-15);
 }
 
 TEST(AxisOrientation, FlipsOnlyUpwardAxes) {
-  const Vector3 up = AxisOrientation({0.36, -0.48, 0.8}, 1).lower;
+  const Vector3 up = AxisOrientation({0.36, -0.48, 0.8}, Azimuth::kClockwiseFromNorth).lower;
   EXPECT_EQ(up.x, -0.36);
   EXPECT_EQ(up.y, 0.48);
   EXPECT_EQ(up.z, -0.8);
-  const Vector3 level = AxisOrientation({-0.6, -0.8, 0.0}, 1).lower;
+  const Vector3 level = AxisOrientation({-0.6, -0.8, 0.0}, Azimuth::kClockwiseFromNorth).lower;
   EXPECT_EQ(level.x, -0.6);
   EXPECT_EQ(level.y, -0.8);
-  const Vector3 down = AxisOrientation({0.6, 0.0, -0.8}, 1).lower;
+  const Vector3 down = AxisOrientation({0.6, 0.0, -0.8}, Azimuth::kClockwiseFromNorth).lower;
   EXPECT_EQ(down.x, 0.6);
   EXPECT_EQ(down.z, -0.8);
 }
@@ -428,8 +434,8 @@ TEST_P(ScaleInvariance, SameAnglesAndAxesUpToSign) {
                               static_cast<long double>(a[i].y) * b[i].y +
                               static_cast<long double>(a[i].z) * b[i].z;
       EXPECT_NEAR(std::fabs(dot), 1.0L, 1e-12L) << "s" << i + 1 << " of sx=" << s.sx;
-      const AxisAngles x = AxisOrientation(a[i], 1);
-      const AxisAngles y = AxisOrientation(b[i], 1);
+      const AxisAngles x = AxisOrientation(a[i], Azimuth::kClockwiseFromNorth);
+      const AxisAngles y = AxisOrientation(b[i], Azimuth::kClockwiseFromNorth);
       EXPECT_NEAR(x.dip, y.dip, 1e-7) << "s" << i + 1 << " of sx=" << s.sx;
       EXPECT_NEAR(x.azimuth, y.azimuth, 1e-7) << "s" << i + 1 << " of sx=" << s.sx;
     }
@@ -480,7 +486,7 @@ std::string CheckAxes(const StressState& s, const PrincipalValues& v, const Prin
     }
   }
   for (std::size_t i = 0; i < 3; ++i) {
-    for (const int mode : {0, 1}) {
+    for (const Azimuth mode : {Azimuth::kCounterClockwiseFromEast, Azimuth::kClockwiseFromNorth}) {
       const AxisAngles a = AxisOrientation(axes[i], mode);
       const PlaneAngles p = PrincipalPlane(a);
       if (!(a.azimuth >= 0.0 && a.azimuth <= 2 * kPi && a.dip >= 0.0 && a.dip <= kPi / 2 &&

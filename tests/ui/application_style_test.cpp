@@ -1,4 +1,4 @@
-#include "ui/application_style.h"
+#include "ui/common/application_style.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/caption_font.h"
+#include "ui/common/caption_font.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "test_names.h"
-#include "ui/main_window.h"
+#include "ui/main/main_window.h"
 
 namespace {
 

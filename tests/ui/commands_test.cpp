@@ -28,10 +28,10 @@
 #include <vector>
 
 #include "test_names.h"
-#include "ui/about_box.h"
-#include "ui/application_icon.h"
-#include "ui/main_window.h"
-#include "ui/net_chart.h"
+#include "ui/charts/net_chart.h"
+#include "ui/common/about_box.h"
+#include "ui/common/application_icon.h"
+#include "ui/main/main_window.h"
 #include "window_fixture.h"
 
 namespace {
@@ -86,7 +86,7 @@ TEST_F(CommandsTest, StartsClockwiseFromNorthWithEveryResultAndTheJointInactive)
   EXPECT_EQ(Text("input_s1"), "input_s1");
   ShowActive();
   EXPECT_EQ(Messages(), std::vector<std::string>{});
-  EXPECT_EQ(window_->AngleMode(), 1);
+  EXPECT_EQ(window_->AngleMode(), stress::Azimuth::kClockwiseFromNorth);
   EXPECT_TRUE(Checked("mnuAngleRight"));
   EXPECT_FALSE(Checked("mnuAngleLeft"));
   EXPECT_EQ(Text("input_s1"), "8.794");
@@ -107,7 +107,7 @@ TEST_F(CommandsTest, AFailingFirstPassStillShowsTheWindowClockwiseFromNorth) {
   ShowActive();
   EXPECT_EQ(Messages(), std::vector<std::string>{"'1x' is not a valid floating point value."});
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_EQ(window_->AngleMode(), 1);
+  EXPECT_EQ(window_->AngleMode(), stress::Azimuth::kClockwiseFromNorth);
   EXPECT_TRUE(Checked("mnuAngleRight"));
 }
 
@@ -285,7 +285,7 @@ TEST_F(CommandsTest, AnglesItemsSwitchTheConventionTheCheckAndOnlyTheAzimuths) {
   const std::vector<projection::NetPoint> poles = Points(ui::NetChartView::kPoleSeries).Points();
 
   ChooseEastCounterClockwise();
-  EXPECT_EQ(window_->AngleMode(), 0);
+  EXPECT_EQ(window_->AngleMode(), stress::Azimuth::kCounterClockwiseFromEast);
   EXPECT_TRUE(Checked("mnuAngleLeft"));
   EXPECT_FALSE(Checked("mnuAngleRight"));
   EXPECT_EQ(Text("input_s1_beta"), "166.90");
@@ -306,7 +306,7 @@ TEST_F(CommandsTest, AnglesItemsSwitchTheConventionTheCheckAndOnlyTheAzimuths) {
   }
 
   ChooseNorthClockwise();
-  EXPECT_EQ(window_->AngleMode(), 1);
+  EXPECT_EQ(window_->AngleMode(), stress::Azimuth::kClockwiseFromNorth);
   EXPECT_TRUE(Checked("mnuAngleRight"));
   EXPECT_FALSE(Checked("mnuAngleLeft"));
   EXPECT_EQ(Outputs(), clockwise);
@@ -318,7 +318,7 @@ struct FailingPassCase {
   const char* name;
   std::function<void(CommandsTest&)> before;  // while the inputs are still valid
   std::function<void(CommandsTest&)> command;
-  int angleMode;
+  stress::Azimuth angleMode;
   bool rightChecked;
   bool jointEnabled;
 };
@@ -331,10 +331,13 @@ class FailingPassTest : public CommandsTest,
 
 const FailingPassCase kFailingPassCases[] = {
     {"counter-clockwise from East", [](CommandsTest&) {},
-     [](CommandsTest& t) { t.ChooseEastCounterClockwise(); }, 0, false, false},
+     [](CommandsTest& t) { t.ChooseEastCounterClockwise(); },
+     stress::Azimuth::kCounterClockwiseFromEast, false, false},
     {"clockwise from North", [](CommandsTest& t) { t.ChooseEastCounterClockwise(); },
-     [](CommandsTest& t) { t.ChooseNorthClockwise(); }, 1, true, false},
-    {"joint on", [](CommandsTest&) {}, [](CommandsTest& t) { t.Click("chkJoint"); }, 1, true, true},
+     [](CommandsTest& t) { t.ChooseNorthClockwise(); }, stress::Azimuth::kClockwiseFromNorth, true,
+     false},
+    {"joint on", [](CommandsTest&) {}, [](CommandsTest& t) { t.Click("chkJoint"); },
+     stress::Azimuth::kClockwiseFromNorth, true, true},
 };
 
 TEST_P(FailingPassTest, ModeCheckAndEnabledStatesStaySet) {

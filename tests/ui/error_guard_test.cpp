@@ -1,7 +1,7 @@
 // The guard between a failing command and the user: the text of the error box,
 // one report per failure, and the real modal box with its caption, icon and button.
 
-#include "ui/error_guard.h"
+#include "ui/common/error_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 
 #include "numeric/floating_point_error.h"
 #include "test_names.h"
-#include "ui/number_text.h"
+#include "text/number_text.h"
 #include "window_fixture.h"
 
 namespace ui {
@@ -82,9 +82,9 @@ struct FailureCase {
 };
 
 const FailureCase kFailureCases[] = {
-    {"conversion error", [] { throw ConversionError(QStringLiteral("1x")); },
+    {"conversion error", [] { throw text::ConversionError(QStringLiteral("1x")); },
      "'1x' is not a valid floating point value."},
-    {"empty text", [] { throw ConversionError(QString()); },
+    {"empty text", [] { throw text::ConversionError(QString()); },
      "'' is not a valid floating point value."},
     {"overflow", [] { numeric::ThrowOverflow(); }, "Floating point overflow."},
     {"invalid operation", [] { numeric::ThrowInvalidOperation(); },
@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Table, GuardFailureTest, ::testing::ValuesIn(kFailureCa
 TEST_F(GuardTest, EachFailureIsReportedOnItsOwn) {
   EXPECT_FALSE(RunGuarded(nullptr, [] { numeric::ThrowOverflow(); }));
   EXPECT_TRUE(RunGuarded(nullptr, [] {}));
-  EXPECT_FALSE(RunGuarded(nullptr, [] { throw ConversionError(QStringLiteral("a")); }));
+  EXPECT_FALSE(RunGuarded(nullptr, [] { throw text::ConversionError(QStringLiteral("a")); }));
   ASSERT_EQ(Reports().size(), 2u);
   EXPECT_EQ(Reports()[0].text, "Floating point overflow.");
   EXPECT_EQ(Reports()[1].text, "'a' is not a valid floating point value.");
@@ -153,7 +153,8 @@ TEST(DefaultReporterTest, ShowsAModalStopBoxWithOneOkButton) {
   bool modal = false;
   const testing::ModalOutcome outcome = testing::AnswerModalBox(
       [&window] {
-        EXPECT_FALSE(RunGuarded(&window, [] { throw ConversionError(QStringLiteral("1x")); }));
+        EXPECT_FALSE(
+            RunGuarded(&window, [] { throw text::ConversionError(QStringLiteral("1x")); }));
       },
       [&](QMessageBox* box) {
         caption = box->windowTitle();

@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "test_names.h"
-#include "ui/main_window.h"
+#include "ui/main/main_window.h"
 #include "window_fixture.h"
 
 void PrintTo(const QString& text, std::ostream* os) {

@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "test_names.h"
-#include "ui/chart_marks.h"
-#include "ui/mohr_chart.h"
-#include "ui/mohr_window.h"
-#include "ui/result_rows.h"
+#include "text/result_rows.h"
+#include "ui/charts/chart_marks.h"
+#include "ui/charts/mohr_chart.h"
+#include "ui/mohr/mohr_window.h"
 #include "window_fixture.h"
 
 namespace {
@@ -344,19 +344,19 @@ TEST_P(KeptTest, ResultsHoldWhatThePassReached) {
   for (const auto& [box, text] : c.typed)
     Type(box, QString::fromLatin1(text));
   Click("Button1");
-  const ui::PassResults& r = window_->Results();
+  const engine::PassResults& r = window_->Results();
   const unsigned kept = (r.state ? kState : 0u) | (r.values ? kValues : 0u) |
                         (r.HasDirections() ? kDirections : 0u) | (r.cosines ? kCosines : 0u) |
                         (r.joint ? kJointPlane : 0u) | (r.jointStresses ? kJointStresses : 0u);
   EXPECT_EQ(kept, c.kept);
   EXPECT_EQ(r.jointActive, c.joint);
-  EXPECT_EQ(r.angleMode, 1);
-  const auto values = ui::ResultValues(r);
-  for (int i = 0; i < ui::kResultCount; ++i) {
-    const ui::ShownResult& shown = ui::kShownResults[static_cast<std::size_t>(i)];
-    if (values[i].has_value()) {
-      EXPECT_EQ(ui::FormatNumber(*values[i], shown.decimals, {}).toStdString(), Text(shown.box))
-          << shown.box;
+  EXPECT_EQ(r.azimuth, stress::Azimuth::kClockwiseFromNorth);
+  for (int i = 0; i < text::kResultCount; ++i) {
+    const text::ShownField& shown = text::FieldOf(text::ResultField(i));
+    if (const auto value = text::ShownValue(r, text::ResultField(i))) {
+      EXPECT_EQ(text::FormatNumber(*value, shown.decimals, {}).toStdString(),
+                Text(shown.objectName))
+          << shown.objectName;
     }
   }
   if (r.HasDirections()) {
@@ -402,7 +402,7 @@ TEST_F(MohrTest, CopyPutsTheDefaultInputsResultsAndQuantitiesOnTheClipboard) {
   EXPECT_EQ(data->html().count(QStringLiteral("<tr>")), 46);
 
   // A screen reader reads each derived quantity as its name and the value copied.
-  for (const ui::DerivedQuantity& quantity : ui::kDerivedQuantities) {
+  for (const text::DerivedQuantity& quantity : text::kDerivedQuantities) {
     auto* box = Mohr()->findChild<QLineEdit*>(QLatin1String(quantity.objectName));
     ASSERT_NE(box, nullptr) << quantity.objectName;
     EXPECT_TRUE(box->isReadOnly());

@@ -1,4 +1,4 @@
-#include "ui/net_chart.h"
+#include "ui/charts/net_chart.h"
 
 #include <gtest/gtest.h>
 

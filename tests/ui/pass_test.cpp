@@ -30,9 +30,9 @@
 
 #include "projection/point_series.h"
 #include "test_names.h"
-#include "ui/main_window.h"
-#include "ui/net_chart.h"
-#include "ui/qt_colour.h"
+#include "ui/charts/net_chart.h"
+#include "ui/common/qt_colour.h"
+#include "ui/main/main_window.h"
 #include "window_fixture.h"
 
 namespace {

@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "test_names.h"
-#include "ui/mohr_window.h"
+#include "ui/mohr/mohr_window.h"
 #include "window_fixture.h"
 
 namespace {

@@ -23,9 +23,9 @@
 #include <vector>
 
 #include "projection/point_series.h"
-#include "ui/error_guard.h"
-#include "ui/main_window.h"
-#include "ui/net_chart.h"
+#include "ui/charts/net_chart.h"
+#include "ui/common/error_guard.h"
+#include "ui/main/main_window.h"
 
 namespace ui::testing {
 

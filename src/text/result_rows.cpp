@@ -1,0 +1,194 @@
+#include "text/result_rows.h"
+
+#include <cmath>
+
+#include "analysis/stress_measures.h"
+
+namespace text {
+namespace {
+
+QString Number(double value, int decimals, const Separators& separators) {
+  return FormatNumber(value, decimals, separators);
+}
+
+QString Optional(const std::optional<double>& value, int decimals, const Separators& separators) {
+  return value.has_value() ? Number(*value, decimals, separators) : NoValueText();
+}
+
+QString RegimeText(analysis::FaultingRegime regime) {
+  switch (regime) {
+    case analysis::FaultingRegime::kNormal:
+      return QStringLiteral("NF: normal faulting");
+    case analysis::FaultingRegime::kNormalStrikeSlip:
+      return QStringLiteral("NS: normal/strike-slip faulting");
+    case analysis::FaultingRegime::kStrikeSlip:
+      return QStringLiteral("SS: strike-slip faulting");
+    case analysis::FaultingRegime::kThrustStrikeSlip:
+      return QStringLiteral("TS: thrust/strike-slip faulting");
+    case analysis::FaultingRegime::kThrust:
+      return QStringLiteral("TF: thrust faulting");
+    case analysis::FaultingRegime::kUnknown:
+      break;
+  }
+  return QStringLiteral("U: unknown");
+}
+
+QString JointStateText(analysis::JointState state) {
+  switch (state) {
+    case analysis::JointState::kOpens:
+      return QString::fromUtf8("opens (\u03c3 < 0)");
+    case analysis::JointState::kSlips:
+      return QString::fromUtf8("slips (\u03c4 \u2265 \u03c4lim)");
+    case analysis::JointState::kStable:
+      break;
+  }
+  return QString::fromUtf8("stable (\u03c4 < \u03c4lim)");
+}
+
+}  // namespace
+
+QString NoValueText() {
+  return QString(QChar(0x2014));
+}
+
+QString InputText(double value, const Separators& separators) {
+  QString text = FormatNumber(value, 15, separators);
+  if (text.contains(QLatin1Char('E')) || separators.decimal.isEmpty())
+    return text;
+  const qsizetype point = text.lastIndexOf(separators.decimal);
+  if (point < 0)
+    return text;
+  qsizetype end = text.size();
+  while (end > point + separators.decimal.size() && text[end - 1] == QLatin1Char('0'))
+    --end;
+  if (end == point + separators.decimal.size())
+    end = point;
+  text.truncate(end);
+  return text;
+}
+
+QList<ResultRow> InputRows(const engine::PassResults& results, const Separators& separators) {
+  const auto row = [&](Field field) {
+    const std::optional<double> value = ShownValue(results, field);
+    return ResultRow{QString::fromUtf8(FieldOf(field).name),
+                     value.has_value() ? InputText(*value, separators) : NoValueText()};
+  };
+  QList<ResultRow> rows;
+  for (const Field field :
+       {Field::kSx, Field::kSy, Field::kSz, Field::kTxy, Field::kTyz, Field::kTzx})
+    rows.append(row(field));
+  if (results.jointActive) {
+    for (const Field field : {Field::kJointDipDirection, Field::kJointDip, Field::kJointFriction,
+                              Field::kJointCohesion})
+      rows.append(row(field));
+  }
+  rows.append({QStringLiteral("azimuths"), results.azimuth == stress::Azimuth::kClockwiseFromNorth
+                                               ? QStringLiteral("clockwise from North")
+                                               : QStringLiteral("counter-clockwise from East")});
+  return rows;
+}
+
+QString ShownText(const engine::PassResults& results, Field field, const Separators& separators) {
+  return Optional(ShownValue(results, field), FieldOf(field).decimals, separators);
+}
+
+QList<ResultRow> ResultRows(const engine::PassResults& results, const Separators& separators) {
+  QList<ResultRow> rows;
+  for (int i = 0; i < kResultCount; ++i) {
+    const Field field = ResultField(i);
+    rows.append({QString::fromUtf8(FieldOf(field).name), ShownText(results, field, separators)});
+  }
+  return rows;
+}
+
+const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities = {{
+    {"input_mean_stress", "Mean stress p", "Mean p"},
+    {"input_max_shear", "Maximum shear stress", "Max shear"},
+    {"input_von_mises", "von Mises stress q", "von Mises q"},
+    {"input_octahedral_shear", "Octahedral shear stress", "Oct. shear"},
+    {"input_stress_ratio", "Stress ratio \u03a6", "Ratio \u03a6"},
+    {"input_sv", "Vertical stress Sv", "Sv"},
+    {"input_shmax", "SHmax", "SHmax"},
+    {"input_shmin", "Shmin", "Shmin"},
+    {"input_shmax_azimuth", "SHmax azimuth", "SHmax az."},
+    {"input_regime", "Faulting regime", "Regime"},
+    {"input_slip_tendency", "Slip tendency Ts", "Slip Ts"},
+    {"input_dilation_tendency", "Dilation tendency Td", "Dilation Td"},
+    {"input_factor_of_safety", "Factor of safety F", "Safety F"},
+    {"input_joint_state", "Joint", "Joint"},
+}};
+
+std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& results,
+                                                const Separators& separators) {
+  std::array<QString, kDerivedCount> texts;
+  texts.fill(NoValueText());
+  const auto set = [&texts](Derived which, const QString& text) {
+    texts[static_cast<std::size_t>(which)] = text;
+  };
+  const auto number = [&separators](double value, int decimals) {
+    return Number(value, decimals, separators);
+  };
+
+  if (results.values.has_value()) {
+    const stress::PrincipalValues& v = *results.values;
+    const analysis::StressMeasures m = analysis::ComputeStressMeasures(v);
+    set(Derived::kMeanStress, number(m.meanStress, kStressDecimals));
+    set(Derived::kMaxShear, number(m.maxShear, kStressDecimals));
+    set(Derived::kVonMises, number(m.vonMises, kStressDecimals));
+    set(Derived::kOctahedralShear, number(m.octahedralShear, kStressDecimals));
+    set(Derived::kStressRatio, Optional(m.stressRatio, kRatioDecimals, separators));
+    if (results.HasDirections()) {
+      const auto regime = analysis::RegimeOf(
+          v, results.directions[0]->dip, results.directions[1]->dip, results.directions[2]->dip);
+      if (regime.has_value())
+        set(Derived::kRegime, RegimeText(*regime));
+    }
+    if (results.jointStresses.has_value()) {
+      const analysis::JointAssessment a = analysis::AssessJoint(v, *results.jointStresses);
+      set(Derived::kSlipTendency, Optional(a.slipTendency, kRatioDecimals, separators));
+      set(Derived::kDilationTendency, Optional(a.dilationTendency, kRatioDecimals, separators));
+      set(Derived::kFactorOfSafety, std::isinf(a.factorOfSafety) && a.factorOfSafety > 0.0
+                                        ? QString(QChar(0x221e))
+                                        : number(a.factorOfSafety, kRatioDecimals));
+      set(Derived::kJointState, JointStateText(a.state));
+    }
+  }
+  if (results.state.has_value()) {
+    const analysis::HorizontalStresses h = analysis::ComputeHorizontalStresses(*results.state);
+    set(Derived::kVerticalStress, number(h.sv, kStressDecimals));
+    set(Derived::kShMax, number(h.shMax, kStressDecimals));
+    set(Derived::kShMin, number(h.shMin, kStressDecimals));
+    set(Derived::kShMaxAzimuth, Optional(h.shMaxAzimuth, kAngleDecimals, separators));
+  }
+  return texts;
+}
+
+QList<ResultRow> DerivedRows(const engine::PassResults& results, const Separators& separators) {
+  const auto texts = DerivedTexts(results, separators);
+  QList<ResultRow> rows;
+  for (int i = 0; i < kDerivedCount; ++i)
+    rows.append({QString::fromUtf8(kDerivedQuantities[i].name), texts[i]});
+  return rows;
+}
+
+QString PlainTextTable(const QList<ResultRow>& rows) {
+  QString text;
+  for (const ResultRow& row : rows)
+    text += row.name + QLatin1Char('\t') + row.value + QLatin1Char('\n');
+  return text;
+}
+
+QString HtmlTable(const QList<ResultRow>& rows) {
+  QString html = QStringLiteral(
+      "<html><head><meta charset=\"utf-8\"></head><body>\n"
+      "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n");
+  for (const ResultRow& row : rows) {
+    html += QStringLiteral("<tr><td>") + row.name.toHtmlEscaped() +
+            QStringLiteral("</td><td align=\"right\">") + row.value.toHtmlEscaped() +
+            QStringLiteral("</td></tr>\n");
+  }
+  html += QStringLiteral("</table>\n</body></html>\n");
+  return html;
+}
+
+}  // namespace text

@@ -1,0 +1,73 @@
+#pragma once
+// The Mohr diagram as a Qt Charts view: normal stress sigma to the right,
+// shear stress tau (magnitude) upward, compression positive. Both axes have
+// the same scale in pixels per stress unit at every size of the view, so the
+// circles are drawn round; the view's shape decides how far each axis runs
+// beyond what the diagram needs (the tau axis starts just below 0, so that the
+// marks on the sigma axis are whole). Tick labels are written with
+// FormatNumber and the given separators.
+// Drawn from the stored results of a pass (ui/pass_results.h); the geometry
+// comes from analysis/mohr_geometry.h.
+
+#include <QChartView>
+#include <array>
+#include <optional>
+
+#include "analysis/mohr_geometry.h"
+#include "engine/pass_results.h"
+#include "text/number_text.h"
+
+class QAreaSeries;
+class QCategoryAxis;
+class QLineSeries;
+class QScatterSeries;
+
+namespace ui {
+
+class MohrChartView : public QChartView {
+  Q_OBJECT
+
+ public:
+  /// Points on each half-circle: one per degree.
+  static constexpr int kCircleSegments = 180;
+
+  explicit MohrChartView(QWidget* parent = nullptr);
+  ~MohrChartView() override;
+
+  /// Draws the diagram of `results`: the three half-circles, the admissible
+  /// region and the marks of s1, s2 and s3 when the principal values are
+  /// known (else an empty diagram); the joint's point and its limit line only
+  /// when the joint's results were written.
+  void Show(const engine::PassResults& results, const text::Separators& separators);
+
+  /// Pixels per stress unit, the same on both axes; 0 before the first layout.
+  double Scale() const { return scale_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  struct Diagram {
+    stress::PrincipalValues values;
+    std::optional<analysis::MohrPoint> joint;
+    stress::JointPlane strength;
+  };
+
+  void Fit();
+  void SetAxis(QCategoryAxis* axis, double min, double max, double step);
+
+  text::Separators separators_;
+  std::optional<Diagram> diagram_;
+  double scale_ = 0.0;
+
+  QCategoryAxis* axisSigma_ = nullptr;
+  QCategoryAxis* axisTau_ = nullptr;
+  QLineSeries* regionUpper_ = nullptr;
+  QLineSeries* regionLower_ = nullptr;
+  QAreaSeries* region_ = nullptr;
+  std::array<QLineSeries*, 3> circles_{};
+  QLineSeries* limit_ = nullptr;
+  std::array<QScatterSeries*, 4> marks_{};  ///< s1, s2, s3, joint
+};
+
+}  // namespace ui

@@ -1,0 +1,348 @@
+#include "ui/charts/net_chart.h"
+
+#include <QChart>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGraphicsLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPen>
+#include <QResizeEvent>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/charts/chart_marks.h"
+#include "ui/common/qt_colour.h"
+
+namespace ui {
+
+namespace {
+
+using projection::NetPoint;
+using projection::PointList;
+using projection::PointOrder;
+
+constexpr int kPoleLabelPointSize = 8;
+constexpr double kMarginFraction = 0.03;
+// Qt stands a point label's baseline half the marker size, the marker pen's
+// width (2 in the chart's theme) and 2 pixels above its point; rounded up.
+constexpr int kPoleLabelBaselineLift = 10;
+// Ticks and value labels every half unit from the centre: the corners of the
+// range (+-1.1) carry none, so no label of one axis meets one of the other.
+constexpr double kTickInterval = 0.5;
+// The axis names, placed over the chart in view pixels.
+constexpr QRect kNorthName(160, 8, 42, 13);
+constexpr QRect kEastName(288, 136, 10, 13);
+
+QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
+  QList<QPointF> result;
+  result.reserve(static_cast<qsizetype>(points.size()));
+  for (const NetPoint& p : points)
+    result.append(QPointF(p.x, p.y));
+  return result;
+}
+
+bool SameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// The same point to the bit (a zero's sign included), label and colour.
+bool SamePoint(const NetPoint& a, const NetPoint& b) {
+  return SameBits(a.x, b.x) && SameBits(a.y, b.y) && a.colour == b.colour && a.label == b.label;
+}
+
+bool SamePoints(const std::vector<NetPoint>& a, const std::vector<NetPoint>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), SamePoint);
+}
+
+}  // namespace
+
+/// A series as the geometry sees it: its points live in a PointList until
+/// Publish shows them. It remembers what it last showed, so that a pass that
+/// stores the same points again hands Qt Charts nothing.
+class ChartSeries : public projection::PointSeries {
+ public:
+  explicit ChartSeries(PointOrder order) : points_(order) {}
+
+  void ClearPoints() override { points_.ClearPoints(); }
+  void AddPoint(double x, double y, std::string_view label, projection::Colour colour) override {
+    points_.AddPoint(x, y, label, colour);
+  }
+  void SetOrder(PointOrder order) override { points_.SetOrder(order); }
+  std::uint64_t Revision() const override { return points_.Revision(); }
+
+  const PointList& Points() const { return points_; }
+
+  /// Shows the stored points if they differ from the ones last shown.
+  void Publish() {
+    if (points_.Revision() == publishedRevision_)
+      return;
+    publishedRevision_ = points_.Revision();
+    if (SamePoints(points_.Points(), shown_))
+      return;
+    Show();
+    shown_ = points_.Points();
+  }
+
+ protected:
+  virtual void Show() = 0;
+
+ private:
+  PointList points_;
+  std::vector<NetPoint> shown_;          // as Qt Charts has them
+  std::uint64_t publishedRevision_ = 0;  // of the points last compared with shown_
+};
+
+namespace {
+
+QPen LinePen(const QColor& colour) {
+  return QPen(QBrush(colour), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+}
+
+/// A polyline through the points in their stored order. All points of a curve
+/// share one colour; the line takes the colour of the last point.
+class LineSeriesAdapter final : public ChartSeries {
+ public:
+  explicit LineSeriesAdapter(QLineSeries* series)
+      : ChartSeries(PointOrder::Insertion), series_(series) {}
+
+ protected:
+  void Show() override {
+    const std::vector<NetPoint>& points = Points().Points();
+    // A new pen makes Qt Charts lay the line out again, as a replace does.
+    if (!points.empty()) {
+      const QPen pen = LinePen(ToQColor(points.back().colour));
+      if (series_->pen() != pen)
+        series_->setPen(pen);
+    }
+    series_->replace(ToQPoints(points));
+  }
+
+ private:
+  QLineSeries* series_;
+};
+
+/// The poles: the Qt series Series3 holds them all, in their stored order, and
+/// draws nothing itself, since one Qt Charts 6.4 series can draw neither a cross
+/// nor a text of its own per point. Each pole is drawn by a scatter series of
+/// its own (a cross image in its colour, its label as the label format); these
+/// are kept in a pool, shown in the stored order and hidden when unused. Each
+/// keeps the pole it shows and is handed only what differs from it.
+class PoleSeriesAdapter final : public ChartSeries {
+ public:
+  PoleSeriesAdapter(QScatterSeries* all, QChart* chart, QFont labelFont)
+      : ChartSeries(PointOrder::AscendingX),
+        all_(all),
+        chart_(chart),
+        labelFont_(std::move(labelFont)) {}
+
+ protected:
+  void Show() override {
+    const std::vector<NetPoint>& points = Points().Points();
+    all_->replace(ToQPoints(points));
+    while (pool_.size() < points.size())
+      pool_.push_back({NewPoleSeries(), std::nullopt});
+    for (std::size_t i = 0; i < points.size(); ++i)
+      ShowPole(pool_[i], points[i]);
+    for (std::size_t i = points.size(); i < pool_.size(); ++i)
+      HidePole(pool_[i]);
+  }
+
+ private:
+  struct Pole {
+    QScatterSeries* series;
+    std::optional<NetPoint> shown;  // none while hidden
+  };
+
+  static void ShowPole(Pole& pole, const NetPoint& p) {
+    QScatterSeries* series = pole.series;
+    if (!pole.shown || pole.shown->colour != p.colour) {
+      const QColor colour = ToQColor(p.colour);
+      series->setColor(colour);
+      series->setLightMarker(CrossImage(colour));
+    }
+    if (!pole.shown || pole.shown->label != p.label)
+      series->setPointLabelsFormat(LiteralLabelFormat(QString::fromStdString(p.label)));
+    if (!pole.shown || !SameBits(pole.shown->x, p.x) || !SameBits(pole.shown->y, p.y))
+      series->replace(QList<QPointF>{QPointF(p.x, p.y)});
+    if (!pole.shown)
+      series->setVisible(true);
+    pole.shown = p;
+  }
+
+  static void HidePole(Pole& pole) {
+    if (!pole.shown)
+      return;
+    pole.series->clear();
+    pole.series->setVisible(false);
+    pole.shown.reset();
+  }
+
+  QScatterSeries* NewPoleSeries() {
+    auto* pole = new QScatterSeries(chart_);
+    pole->setObjectName(QStringLiteral("Series3Pole"));
+    pole->setMarkerSize(kCrossSize);
+    pole->setPointLabelsVisible(true);
+    pole->setPointLabelsColor(Qt::black);
+    pole->setPointLabelsFont(labelFont_);
+    pole->setPointLabelsClipping(false);
+    chart_->addSeries(pole);
+    for (QAbstractAxis* axis : chart_->axes())
+      pole->attachAxis(axis);
+    return pole;
+  }
+
+  QScatterSeries* all_;
+  QChart* chart_;
+  QFont labelFont_;
+  std::vector<Pole> pool_;
+};
+
+QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment, const QFont& titleFont) {
+  auto* axis = new QValueAxis(chart);
+  axis->setRange(-NetChartView::kNetRange, NetChartView::kNetRange);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0.0);
+  axis->setTickInterval(kTickInterval);
+  // No printf format: each value is written, in the user's number format, with
+  // the decimals the tick interval needs ("0.50"). A format would make Qt
+  // Charts compile a regular expression to read it, which the start pays for
+  // with about half a MiB of memory.
+  axis->setLabelFormat(QString());
+  // The axes have no titles. A title font of our own keeps the theme from
+  // giving them its bold one, whose face would be loaded only to measure
+  // the empty titles.
+  axis->setTitleFont(titleFont);
+  chart->addAxis(axis, alignment);
+  return axis;
+}
+
+QLabel* AxisName(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setGeometry(geometry);
+  label->setAutoFillBackground(false);  // the chart shows through
+  return label;
+}
+
+}  // namespace
+
+NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
+  setFixedSize(kViewSize, kViewSize);
+  setFrameShape(QFrame::NoFrame);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setRubberBand(QChartView::NoRubberBand);
+  setDragMode(QGraphicsView::NoDrag);
+  setRenderHint(QPainter::Antialiasing, true);
+  // A pole's label may stand outside the plot area, where Qt would not repaint
+  // it when the poles change; the whole 305-pixel view is repainted instead.
+  setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+
+  QChart* net = chart();
+  net->setTitle(QString());
+  net->legend()->hide();
+  net->setPlotAreaBackgroundVisible(false);
+  net->setLocalizeNumbers(true);
+  net->setBackgroundRoundness(0);
+  // The chart's background fills the view; the margins are the chart's own.
+  net->layout()->setContentsMargins(0, 0, 0, 0);
+
+  poleLabelFont_ = font();
+  poleLabelFont_.setPointSize(kPoleLabelPointSize);
+
+  QValueAxis* axisX = NetAxis(net, Qt::AlignBottom, poleLabelFont_);
+  QValueAxis* axisY = NetAxis(net, Qt::AlignLeft, poleLabelFont_);
+
+  for (int n = 1; n <= kSeriesCount; ++n) {
+    QXYSeries* qtSeries = nullptr;
+    if (n == kPoleSeries) {
+      auto* all = new QScatterSeries(net);
+      qtSeries = all;
+      series_[n - 1] = std::make_unique<PoleSeriesAdapter>(all, net, poleLabelFont_);
+    } else {
+      auto* line = new QLineSeries(net);
+      line->setPen(LinePen(Qt::black));
+      line->setPointsVisible(false);
+      line->setPointLabelsVisible(false);
+      qtSeries = line;
+      series_[n - 1] = std::make_unique<LineSeriesAdapter>(line);
+    }
+    qtSeries->setObjectName(QStringLiteral("Series%1").arg(n));
+    net->addSeries(qtSeries);
+    qtSeries->attachAxis(axisX);
+    qtSeries->attachAxis(axisY);
+    if (n == kPoleSeries)
+      qtSeries->setVisible(false);
+  }
+
+  AxisName(this, "Label35", QStringLiteral("Y (North)"), kNorthName);
+  AxisName(this, "Label36", QStringLiteral("X "), kEastName);
+}
+
+NetChartView::~NetChartView() = default;
+
+projection::PointSeries& NetChartView::Series(int n) {
+  return *series_.at(n - 1);
+}
+
+const projection::PointList& NetChartView::Points(int n) const {
+  return series_.at(n - 1)->Points();
+}
+
+void NetChartView::Publish() {
+  for (const auto& series : series_)
+    series->Publish();
+}
+
+void NetChartView::resizeEvent(QResizeEvent* event) {
+  QChartView::resizeEvent(event);
+  FitSquarePlotArea();
+}
+
+void NetChartView::FitSquarePlotArea() {
+  QChart* net = chart();
+  const QSizeF size = net->size();
+  const int marginX = qRound(kMarginFraction * size.width());
+  const int marginY = qRound(kMarginFraction * size.height());
+  net->setMargins(QMargins(marginX, marginY, marginX, marginY));
+
+  // Qt's own layout leaves room for the axis labels, but gives each axis
+  // whatever length is left, which draws the net as an ellipse. The plot area
+  // is a square inside that room, as large as it can be while a pole on the
+  // north rim keeps its label (centred above it) below the north axis name.
+  // Its side is an odd number of pixels at whole-pixel edges, so the centre of
+  // the net falls on a pixel's centre: the diameters, where vertical planes
+  // trace, are then drawn one pixel wide like every curve. The axes follow a
+  // plot area set by hand only when the layout runs again.
+  QGraphicsLayout* layout = net->layout();
+  net->setPlotArea(QRectF());
+  layout->activate();
+  const QRectF room = net->plotArea();
+  const qreal rimInset = (kNetRange - 1.0) / (2.0 * kNetRange);  // of the side, edge to rim
+  const qreal rimTopMin =
+      kNorthName.bottom() + 1 + QFontMetrics(poleLabelFont_).ascent() + kPoleLabelBaselineLift;
+  const qreal largest =
+      std::min({room.width(), room.height(), (room.bottom() - rimTopMin) / (1.0 - rimInset)});
+  int side = static_cast<int>(std::floor(largest));
+  if (side % 2 == 0)
+    --side;
+  const qreal topMin = std::max(room.top(), rimTopMin - side * rimInset);
+  const qreal topMax = room.bottom() - side;
+  const qreal top = std::max(std::ceil(topMin), std::floor((topMin + topMax) / 2));
+  const qreal left = std::floor(room.left() + (room.width() - side) / 2);
+  net->setPlotArea(QRectF(left, top, side, side));
+  layout->invalidate();
+  layout->activate();
+}
+
+}  // namespace ui

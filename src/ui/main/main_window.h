@@ -1,0 +1,127 @@
+#pragma once
+// The one window of the program: inputs, results, the net and the commands.
+// Frame x East, y North, z up; stresses as typed (compression positive);
+// azimuths and dips in degrees in the boxes, radians inside.
+// Every handler runs its work through RunGuarded, which shows the error box.
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <string_view>
+#include <unordered_map>
+
+#include "engine/pass_results.h"
+#include "projection/colour.h"
+#include "projection/point_series.h"
+#include "projection/trace_cache.h"
+#include "stress/stress_state.h"
+#include "text/number_text.h"
+#include "text/shown_fields.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace ui {
+
+class MohrWindowLink;
+class NetChartView;
+
+class TFrmMorvane : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFrmMorvane(QWidget* parent = nullptr);
+  ~TFrmMorvane() override;
+
+  /// The azimuth convention of the principal axes.
+  stress::Azimuth AngleMode() const { return azimuth_; }
+  /// The stored unit axes of the last pass (columns of the direction cosines).
+  const stress::PrincipalAxes& DirectionCosines() const { return directionCosines_; }
+  const text::Separators& CurrentSeparators() const { return separators_; }
+  /// What the last pass read and computed, as far as it got.
+  const engine::PassResults& Results() const { return results_; }
+  /// Reads the separators of the current default QLocale again.
+  void ReadSeparators();
+
+  /// The recalculation pass: reads the input boxes, runs the engine, then
+  /// draws the net and writes the result boxes from what the engine filled.
+  /// Throws the error that stopped the engine, after showing what it filled.
+  void Recalculate();
+  void DrawNet();
+  void WriteResults();
+  void PlotPlane(projection::PointSeries& series, projection::Colour colour, double dipDirection,
+                 double dip, std::string_view label);
+
+  // Handlers; each runs through the error guard.
+  void FormShow();
+  void Button1Click();
+  void mnuAngleLeftClick();
+  void mnuAngleRightClick();
+  void chkJointClick();
+  void chkDirectiveCosinesClick();
+  void mnuPrintClick();
+  void mnuSaveReportClick();
+  void mnuAboutClick();
+  void mnuExitClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void BuildMenu();
+  void ConnectCommands();
+  void SetTabOrder();
+  void FitFont();
+  void PlaceOnScreen();
+  /// The control of the layout named `name`, from the table filled as the
+  /// controls are created (no search); a missing one is a programming error
+  /// and aborts.
+  QWidget* Control(const char* name) const;
+  /// The edit box named `name`, as Control does.
+  QLineEdit* Box(const char* name) const;
+  QLineEdit* Box(text::Field field) const;
+  /// Writes `value` into the box of `field` with the field's decimals.
+  void WriteBox(text::Field field, double value);
+  /// Runs a command's work, which ends in a pass, through RunGuarded. When the
+  /// pass stopped at a box whose text is no number, that box has the focus,
+  /// its whole text selected, once the error box is closed (the first pass's
+  /// box opens later; its selection does not outlast that); after any other
+  /// error the focus stays where it was.
+  void RunPassCommand(const std::function<void()>& work);
+
+  stress::Azimuth azimuth_ = stress::Azimuth::kCounterClockwiseFromEast;
+  bool shown_ = false;
+  QLineEdit* unreadBox_ = nullptr;  ///< the box whose text stopped the pass
+  text::Separators separators_;
+  stress::PrincipalAxes directionCosines_{};
+  projection::TraceCache traces_;  // the net's curves as last drawn
+  engine::PassResults results_;
+
+  /// Every control of the layout by its objectName (names of static storage).
+  std::unordered_map<std::string_view, QWidget*> controls_;
+  QWidget* clientArea_ = nullptr;
+  NetChartView* chart_ = nullptr;
+  QWidget* pnlDC_ = nullptr;
+  QCheckBox* chkJoint_ = nullptr;
+  QCheckBox* chkDirectiveCosines_ = nullptr;
+  QPushButton* button1_ = nullptr;
+  QGroupBox* groupBox5_ = nullptr;
+  QFrame* panel1_ = nullptr;
+
+  QAction* mnuPrint_ = nullptr;
+  QAction* mnuSaveReport_ = nullptr;
+  QAction* mnuExit_ = nullptr;
+  QAction* mnuAngleLeft_ = nullptr;
+  QAction* mnuAngleRight_ = nullptr;
+  QAction* mnuAbout_ = nullptr;
+  QAction* mnuMohr_ = nullptr;
+  MohrWindowLink* mohr_ = nullptr;
+};
+
+}  // namespace ui

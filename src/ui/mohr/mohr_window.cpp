@@ -1,0 +1,273 @@
+#include "ui/mohr/mohr_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/charts/mohr_chart.h"
+#include "ui/common/error_guard.h"
+
+namespace ui {
+namespace {
+
+constexpr int kTableRows = (text::kDerivedCount + 1) / 2;
+constexpr int kGapToParent = 8;
+constexpr int kValueWidth = 56;  // pixels, enough for "-1,234.567"  // pixels between the main
+                                 // window's frame and this one's
+
+}  // namespace
+
+void MohrContent::Take(const engine::PassResults& pass) {
+  if (pass.values.has_value()) {
+    shown = pass;
+    stale = false;
+  } else {
+    stale = true;
+  }
+}
+
+MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
+    : QWidget(parent, Qt::Window), content_(content), separators_(text::SeparatorsOf(QLocale())) {
+  setObjectName(QStringLiteral("FrmMohr"));
+  setWindowTitle(QStringLiteral("Mohr diagram"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  chart_ = new MohrChartView(this);
+
+  // Two columns of name and value, filled column by column. The values are
+  // read-only boxes: screen readers read each as its name and its text, and
+  // the user can select and copy a single value.
+  auto* table = new QGridLayout;
+  table->setHorizontalSpacing(6);
+  table->setVerticalSpacing(2);
+  table->setColumnMinimumWidth(2, 12);
+  for (int i = 0; i < text::kDerivedCount; ++i) {
+    const text::DerivedQuantity& quantity = text::kDerivedQuantities[static_cast<std::size_t>(i)];
+    const QString name = QString::fromUtf8(quantity.name);
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QLatin1String(quantity.objectName));
+    box->setReadOnly(true);
+    box->setFrame(false);
+    box->setAccessibleName(name);
+    box->setToolTip(name);
+    box->setMinimumWidth(kValueWidth);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
+    box->installEventFilter(this);
+    auto* label = new QLabel(name + QLatin1Char(':'), this);
+    label->setBuddy(box);
+    label->setToolTip(name);
+    const int row = i % kTableRows;
+    const int column = i < kTableRows ? 0 : 3;
+    table->addWidget(label, row, column);
+    table->addWidget(box, row, column + 1);
+    boxes_[static_cast<std::size_t>(i)] = box;
+    labels_[static_cast<std::size_t>(i)] = label;
+  }
+  // The right column's texts (regime, joint state) are the longer ones.
+  table->setColumnStretch(1, 1);
+  table->setColumnStretch(4, 2);
+
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("MohrStatus"));
+  copy_ = new QPushButton(QStringLiteral("Copy"), this);
+  copy_->setObjectName(QStringLiteral("MohrCopy"));
+  copy_->setToolTip(QStringLiteral("Copy the inputs, the results and the derived quantities"));
+  connect(copy_, &QPushButton::clicked, this,
+          [this] { RunGuarded(this, [this] { CopyToClipboard(); }); });
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(status_, 1);
+  bottom->addWidget(copy_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 8);
+  layout->addWidget(chart_, 1);
+  layout->addLayout(table);
+  layout->addLayout(bottom);
+
+  // Below the width the full names need, the table shows the short ones.
+  wideWidth_ = layout->minimumSize().width();
+  resize(kDefaultSize);
+  setMinimumSize(kMinimumSize);
+}
+
+MohrWindow::~MohrWindow() = default;
+
+QString MohrWindow::StaleText() {
+  return QStringLiteral("Inputs changed: not recalculated");
+}
+
+void MohrWindow::ContentChanged() {
+  if (isVisible()) {
+    Refresh();
+  } else {
+    dirty_ = true;
+  }
+}
+
+void MohrWindow::Refresh() {
+  dirty_ = false;
+  status_->setText(content_.stale ? StaleText() : QString());
+  const std::array<QString, text::kDerivedCount> texts =
+      text::DerivedTexts(content_.shown, separators_);
+  for (std::size_t i = 0; i < boxes_.size(); ++i) {
+    boxes_[i]->setText(texts[i]);
+    boxes_[i]->setCursorPosition(0);
+  }
+  // Last: the limit line is the one part that can fail (an overflow of a
+  // cohesion near the double range), and the table is then written already.
+  RunGuarded(this, [this] { chart_->Show(content_.shown, separators_); });
+}
+
+void MohrWindow::Present() {
+  if (!placed_) {
+    placed_ = true;
+    PlaceBesideParent();
+  }
+  show();
+  raise();
+  activateWindow();
+}
+
+// To the right of the parent's frame, else to its left, top edges level;
+// where neither side has room, on the side with more room, as near the parent
+// as the screen allows (the least overlap).
+void MohrWindow::PlaceBesideParent() {
+  QWidget* owner = parentWidget();
+  if (owner == nullptr || owner->screen() == nullptr)
+    return;
+  const QRect available = owner->screen()->availableGeometry();
+  const QRect beside = owner->frameGeometry();
+  const QSize outer = frameGeometry().size().expandedTo(size());
+  const int lastLeft = std::max(available.left(), available.right() + 1 - outer.width());
+  const int top = std::clamp(beside.top(), available.top(),
+                             std::max(available.top(), available.bottom() + 1 - outer.height()));
+  const int right = beside.right() + 1 + kGapToParent;
+  const int left = beside.left() - kGapToParent - outer.width();
+  const int roomRight = available.right() + 1 - right;
+  const int roomLeft = left + outer.width() - available.left();
+  if (right + outer.width() <= available.right() + 1 ||
+      (left < available.left() && roomRight >= roomLeft)) {
+    move(std::clamp(right, available.left(), lastLeft), top);
+  } else {
+    move(std::clamp(left, available.left(), lastLeft), top);
+  }
+}
+
+QList<text::ResultRow> MohrWindow::CopyRows() const {
+  QList<text::ResultRow> rows = text::InputRows(content_.shown, separators_);
+  rows += text::ResultRows(content_.shown, separators_);
+  rows += text::DerivedRows(content_.shown, separators_);
+  if (content_.stale)
+    rows.append({QStringLiteral("status"), StaleText()});
+  return rows;
+}
+
+void MohrWindow::CopyToClipboard() {
+  const QList<text::ResultRow> rows = CopyRows();
+  auto* data = new QMimeData;
+  data->setText(text::PlainTextTable(rows));
+  data->setHtml(text::HtmlTable(rows));
+  QApplication::clipboard()->setMimeData(data);
+}
+
+void MohrWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous())
+    return;
+  if (dirty_)
+    Refresh();
+  emit VisibilityChanged(true);
+}
+
+void MohrWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const bool wide = event->size().width() >= wideWidth_;
+  for (std::size_t i = 0; i < labels_.size(); ++i) {
+    const text::DerivedQuantity& quantity = text::kDerivedQuantities[i];
+    const QString text = QString::fromUtf8(wide ? quantity.name : quantity.shortName);
+    labels_[i]->setText(text + QLatin1Char(':'));
+  }
+}
+
+void MohrWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  // A minimised window is still open: the system's hiding is not the user's.
+  if (!event->spontaneous())
+    emit VisibilityChanged(false);
+}
+
+void MohrWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    RunGuarded(this, [this] { CopyToClipboard(); });
+    return;
+  }
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+// A value box copies its own selection; without one, Ctrl+C copies the table.
+bool MohrWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (box != nullptr && key->matches(QKeySequence::Copy) && !box->hasSelectedText()) {
+      RunGuarded(this, [this] { CopyToClipboard(); });
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MohrWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LocaleChange) {
+    separators_ = text::SeparatorsOf(QLocale());
+    ContentChanged();
+  }
+  QWidget::changeEvent(event);
+}
+
+MohrWindowLink::MohrWindowLink(QAction* toggle, QWidget* owner)
+    : QObject(owner), toggle_(toggle), owner_(owner) {
+  setObjectName(QStringLiteral("MohrWindowLink"));
+  connect(toggle_, &QAction::triggered, this, &MohrWindowLink::Toggle);
+}
+
+void MohrWindowLink::Update(const engine::PassResults& pass) {
+  content_.Take(pass);
+  if (window_ != nullptr)
+    window_->ContentChanged();
+}
+
+void MohrWindowLink::Toggle() {
+  RunGuarded(owner_, [this] {
+    if (!toggle_->isChecked()) {
+      if (window_ != nullptr)
+        window_->hide();
+      return;
+    }
+    if (window_ == nullptr) {
+      window_ = new MohrWindow(content_, owner_);
+      connect(window_, &MohrWindow::VisibilityChanged, toggle_, &QAction::setChecked);
+    }
+    window_->Present();
+  });
+}
+
+}  // namespace ui
