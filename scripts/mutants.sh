@@ -167,15 +167,22 @@ mutant sorted_ties_reversed src/projection/point_list.cpp \
   'return stored.x <= x;' 'return stored.x < x;'
 
 # --- Window and pass --------------------------------------------------------
-mutant joint_dip_direction_in_degrees src/ui/recalculation.cpp \
-  'const double dipDirection = ToRadians(ReadBox(Box("input_joint_beta")));' \
-  'const double dipDirection = ReadBox(Box("input_joint_beta"));'
-mutant principal_plane_with_axis_dip src/ui/recalculation.cpp \
-  'plane.dipDirection, plane.dip, out.label' 'plane.dipDirection, angles.dip, out.label'
-mutant handedness_on_s2 src/ui/recalculation.cpp \
-  'const double factor = i == 0 ? f : 1.0;' 'const double factor = i == 1 ? f : 1.0;'
-mutant cohesion_from_friction_box src/ui/recalculation.cpp \
-  'joint.c = ReadBox(Box("input_joint_c"));' 'joint.c = ReadBox(Box("input_joint_phi"));'
+mutant joint_dip_direction_in_degrees src/engine/pass.cpp \
+  'projection::FoldedPlane(ToRadians(beta), ToRadians(psi))' \
+  'projection::FoldedPlane(beta, ToRadians(psi))'
+mutant principal_plane_with_axis_dip src/engine/pass.cpp \
+  'stress::PrincipalPlane(angles)}' \
+  'stress::PlaneAngles{stress::PrincipalPlane(angles).dipDirection, angles.dip}}'
+mutant handedness_on_s2 src/engine/pass.cpp \
+  '{{Scaled(f, axes[0]), axes[1], axes[2]}}' '{{axes[0], Scaled(f, axes[1]), axes[2]}}'
+mutant cohesion_from_friction_box src/engine/pass.cpp \
+  'joint.c = Read(inputs, Input::kJointCohesion);' \
+  'joint.c = Read(inputs, Input::kJointFriction);'
+mutant friction_read_before_cohesion src/engine/pass.cpp \
+  'joint.c = Read(inputs, Input::kJointCohesion);
+  joint.phi = Read(inputs, Input::kJointFriction);' \
+  'joint.phi = Read(inputs, Input::kJointFriction);
+  joint.c = Read(inputs, Input::kJointCohesion);'
 mutant error_text_point_rule src/ui/common/error_guard.cpp \
   "message.back() > QLatin1Char('.')" "message.back() >= QLatin1Char('.')"
 mutant joint_boxes_always_enabled src/ui/main/commands.cpp \
