@@ -2,7 +2,7 @@
 // user actions: every stored net point (doubles as bit patterns), what each
 // Qt series of the chart holds (points, pen colour, pole label and colour,
 // visibility), the texts of the error boxes, and a grab of the whole window
-// as PNG. Two builds that write the same files show the same net, to the
+// and of the Mohr window as PNG. Two builds that write the same files show the same net, to the
 // bit, and the same pixels. bench/compare_snapshots.sh builds this tool from
 // two revisions and compares their output.
 //
@@ -27,9 +27,17 @@
 #include <vector>
 
 #include "projection/point_series.h"
+// Both layouts of the windows' folders, so that revisions before and after
+// the move into rooms compare.
+#if __has_include("ui/main/main_window.h")
 #include "ui/charts/net_chart.h"
 #include "ui/common/error_guard.h"
 #include "ui/main/main_window.h"
+#else
+#include "ui/error_guard.h"
+#include "ui/main_window.h"
+#include "ui/net_chart.h"
+#endif
 
 namespace {
 
@@ -241,6 +249,18 @@ int main(int argc, char** argv) {
   TFrmMorvane window;
   window.show();
   QCoreApplication::processEvents();
+  // The Mohr window stays open beside it, following every pass.
+  Control<QAction>(window, "mnuMohr")->trigger();
+  QCoreApplication::processEvents();
+  QWidget* mohr = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() == QLatin1String("FrmMohr"))
+      mohr = top;
+  }
+  if (mohr == nullptr) {
+    std::fprintf(stderr, "pass_snapshot: no Mohr window\n");
+    return 2;
+  }
   int index = 0;
   for (const Step& step : Steps()) {
     errors.clear();
@@ -256,7 +276,8 @@ int main(int argc, char** argv) {
     const std::string dump = Dump(window, errors);
     std::fwrite(dump.data(), 1, dump.size(), text);
     std::fclose(text);
-    if (!window.grab().toImage().save(stem + QStringLiteral(".png")))
+    if (!window.grab().toImage().save(stem + QStringLiteral(".png")) ||
+        !mohr->grab().toImage().save(stem + QStringLiteral("-mohr.png")))
       return 1;
   }
   std::printf("pass_snapshot: %d steps written to %s\n", index, argv[1]);

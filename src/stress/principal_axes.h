@@ -7,47 +7,16 @@
 
 namespace stress {
 
-/// The unit axes of the three principal values `values` of `s`, as computed
-/// by ComputePrincipalValues; entry i belongs to value i.
-///
-/// The axes come from the values unrounded. When `values` are the stored
-/// form of the roots of the closed form for `s`, as ComputePrincipalValues
-/// gives them, those roots are recomputed in extended precision, and each candidate
-/// is formed from the rows of D - y*I, the deviator less the deviatoric root
-/// (see CandidateAxis in axis_candidate.h). The rounding of a value to double,
-/// up to half a unit in the last place of the mean, then never enters: the
-/// axes of a nearly isotropic state are as accurate as those of its deviator
-/// alone, whatever the mean. Values that do not belong to `s` are taken as
-/// given.
-///
-/// They always form an orthonormal set, and the same arguments always give the
-/// same set:
-/// - a state whose three shears are zero (its values are its normal
-///   stresses): the coordinate axes exactly, each value taking the first axis
-///   not yet taken whose normal stress it is; a repeated pair among them is
-///   oriented as below;
-/// - three well separated values: each axis has the direction of its
-///   cross-product candidate; the isolated value's axis is its candidate, the
-///   other end value's candidate loses its rounding component along it, and
-///   the middle axis completes the set;
-/// - a close pair (gap below 1e-2 of the spread): the isolated value's axis is
-///   its candidate; the pair's axes are those of the 2x2 problem in the plane
-///   at right angles to it;
-/// - an exactly repeated pair: the axis of the pair's larger value is the
-///   global axis least aligned with the isolated axis (x before y before z
-///   on ties), projected into the plane and normalised; the smaller value's
-///   axis completes a right-handed set;
-/// - an isotropic state (s1 == s3 unrounded, the all-zero state included):
-///   x, y, z.
-/// Each axis but those of a repeated pair takes the sign of the candidate that
-/// the 1e-4 rule picks for its value as stored (RuleCandidate, from the rows of
-/// S - s*I) wherever that candidate is more than rounding residue, within 60
-/// degrees of the axis, however short it is against the other candidates;
-/// else the sign of the longest candidate of the stored value, else that of
-/// its unrounded candidate, where one of those is; else it keeps its own.
-/// Throws numeric::FloatingPointError("Floating point overflow") when a
-/// candidate component exceeds the double range, or when the principal values
-/// of `s` do (then no values belong to it).
+/// The unit axes of the principal values `values` of `s` (as computed by
+/// ComputePrincipalValues), entry i for value i: always an orthonormal set,
+/// the same for the same arguments, and as accurate for a nearly isotropic
+/// state as for its deviator alone (the rounding of the values to double never
+/// enters). A state without shear gives the coordinate axes exactly; an
+/// isotropic one gives x, y, z; a repeated pair is completed to a
+/// right-handed set. Signs follow the 1e-4 candidate rule of the stored values
+/// where it is more than rounding residue (principal_axes.cpp tells the
+/// cases). Throws numeric::FloatingPointError("Floating point overflow") when
+/// a candidate component or a principal value exceeds the double range.
 PrincipalAxes ComputePrincipalAxes(const StressState& s, const PrincipalValues& values);
 
 /// Unit axis of principal value `index` (0 for s1, 1 for s2, 2 for s3) of `s`,
