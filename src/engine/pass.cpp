@@ -109,6 +109,7 @@ PassResults RunPass(const PassInputs& inputs) {
   PassResults results;
   results.azimuth = inputs.azimuth;
   results.jointActive = inputs.jointActive;
+  results.porePressure = inputs.porePressure;
   try {
     Run(inputs, results);
   } catch (const Unread& unread) {

@@ -19,6 +19,9 @@ struct PassInputs {
   std::array<std::optional<double>, kInputCount> values;
   bool jointActive = false;
   stress::Azimuth azimuth = stress::Azimuth::kClockwiseFromNorth;
+  /// Pore pressure for the effective stresses, in the stress unit; the pass
+  /// itself computes total stresses and only carries it to its results.
+  double porePressure = 0.0;
 
   std::optional<double>& operator[](Input input) { return values[static_cast<int>(input)]; }
   const std::optional<double>& operator[](Input input) const {

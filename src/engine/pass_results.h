@@ -58,6 +58,9 @@ struct PassStop {
 struct PassResults {
   stress::Azimuth azimuth = stress::Azimuth::kClockwiseFromNorth;
   bool jointActive = false;
+  /// The pore pressure the pass was run with (effective stresses are those
+  /// less it).
+  double porePressure = 0.0;
 
   /// The joint's plane as the net draws it (radians, dip folded into
   /// [0, pi/2]); set once its dip direction and dip were read (joint active).

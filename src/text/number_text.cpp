@@ -417,4 +417,12 @@ QString FormatNumber(double value, int decimals, const Separators& separators) {
   return FixedText(negative, rounded, decimals, separators);
 }
 
+QString ExactText(double value, const Separators& separators) {
+  char digits[64];
+  const auto written = std::to_chars(digits, digits + sizeof digits, value);
+  QString text = QString::fromLatin1(digits, written.ptr - digits);
+  text.replace(QLatin1Char('.'), DecimalOf(separators).toString());
+  return text;
+}
+
 }  // namespace text

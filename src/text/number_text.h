@@ -56,4 +56,10 @@ double ReadNumber(const QString& text, const Separators& separators);
 /// smaller double shows "1.79769313486231E308").
 QString FormatNumber(double value, int decimals, const Separators& separators);
 
+/// The shortest text in the user's format that ReadNumber reads back as
+/// exactly `value` (finite): the digits of std::to_chars, the decimal
+/// separator in place of ".", no grouping ("0.1", "-2.5e+20", "1e-300").
+/// For boxes that a builder fills with a computed number.
+QString ExactText(double value, const Separators& separators);
+
 }  // namespace text

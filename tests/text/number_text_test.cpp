@@ -704,5 +704,31 @@ TEST(CLocale, GermanLocaleChangesNothing) {
   EXPECT_EQ(*reads[0].value, 3.4);
 }
 
+// ExactText reads back as the very double it was made from, in any format,
+// and is the shortest such text (no longer than to_chars' own).
+TEST(ExactText, ReadsBackToTheSameDoubleUnderEverySeparator) {
+  std::mt19937_64 random(25);
+  const Separators formats[] = {{QStringLiteral("."), QStringLiteral(",")},
+                                {QStringLiteral(","), QStringLiteral(".")},
+                                {QStringLiteral(","), QString(QChar(0x202f))}};
+  for (int n = 0; n < 20000; ++n) {
+    double value = 0.0;
+    do {
+      const std::uint64_t bits = random();
+      std::memcpy(&value, &bits, sizeof value);
+    } while (!std::isfinite(value));
+    if (n % 4 == 0)
+      value = std::ldexp(static_cast<double>(random() % 100000) / 1000.0, 0);  // everyday numbers
+    for (const Separators& format : formats) {
+      const QString text = ExactText(value, format);
+      const double back = ReadNumber(text, format);
+      ASSERT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text.toStdString();
+      ASSERT_FALSE(text.contains(format.thousands)) << text.toStdString();
+    }
+  }
+  EXPECT_EQ(ExactText(0.1, {QStringLiteral(","), QStringLiteral(".")}), QStringLiteral("0,1"));
+  EXPECT_EQ(ExactText(-2.5e20, {}), QStringLiteral("-2.5e+20"));
+}
+
 }  // namespace
 }  // namespace text

@@ -633,22 +633,25 @@ TEST_F(WindowTest, EveryBoxHasItsOwnAccessibleName) {
 // ---------------------------------------------------------------------------
 // Menu.
 
-TEST_F(WindowTest, MenuBarHoldsFileAnglesViewAndAbout) {
+TEST_F(WindowTest, MenuBarHoldsFileAnglesStressViewAndAbout) {
   const QList<QAction*> top = window_->menuBar()->actions();
-  ASSERT_EQ(top.size(), 4);
+  ASSERT_EQ(top.size(), 5);
   EXPECT_EQ(top[0]->text(), QStringLiteral("&File"));
   ASSERT_NE(top[0]->menu(), nullptr);
   EXPECT_EQ(top[0]->menu()->objectName(), QStringLiteral("N1"));
   EXPECT_EQ(top[1]->text(), QStringLiteral("&Angles"));
   ASSERT_NE(top[1]->menu(), nullptr);
   EXPECT_EQ(top[1]->menu()->objectName(), QStringLiteral("N4"));
-  EXPECT_EQ(top[2]->text(), QStringLiteral("&View"));
+  EXPECT_EQ(top[2]->text(), QStringLiteral("&Stress"));
   ASSERT_NE(top[2]->menu(), nullptr);
-  EXPECT_EQ(top[2]->menu()->objectName(), QStringLiteral("N6"));
+  EXPECT_EQ(top[2]->menu()->objectName(), QStringLiteral("mnuStress"));
+  EXPECT_EQ(top[3]->text(), QStringLiteral("&View"));
+  ASSERT_NE(top[3]->menu(), nullptr);
+  EXPECT_EQ(top[3]->menu()->objectName(), QStringLiteral("N6"));
   // About is a command on the bar itself.
-  EXPECT_EQ(top[3]->objectName(), QStringLiteral("mnuAbout"));
-  EXPECT_EQ(top[3]->text(), QStringLiteral("A&bout"));
-  EXPECT_EQ(top[3]->menu(), nullptr);
+  EXPECT_EQ(top[4]->objectName(), QStringLiteral("mnuAbout"));
+  EXPECT_EQ(top[4]->text(), QStringLiteral("A&bout"));
+  EXPECT_EQ(top[4]->menu(), nullptr);
 }
 
 struct MenuItemCase {

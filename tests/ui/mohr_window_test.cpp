@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -118,8 +119,14 @@ TEST_F(MohrTest, ViewMenuHoldsTheItemAndNoWindowIsBuiltBeforeItIsChecked) {
   EXPECT_EQ(Mohr()->windowTitle(), QStringLiteral("Mohr diagram"));
   EXPECT_TRUE(Mohr()->isWindow());
   EXPECT_EQ(Mohr()->parentWidget(), window_.get());
-  EXPECT_EQ(Mohr()->size(), QSize(560, 460));
-  EXPECT_EQ(Mohr()->minimumSize(), QSize(360, 300));
+  // The pore-pressure strip adds its row above the diagram; the rest keeps
+  // the size it had without it.
+  auto* pp = Mohr()->findChild<QLineEdit*>(QStringLiteral("input_pp"));
+  ASSERT_NE(pp, nullptr);
+  const QSize strip(0, Mohr()->size().height() - 460);
+  EXPECT_EQ(strip.height(), pp->sizeHint().height() + Mohr()->layout()->spacing());
+  EXPECT_EQ(Mohr()->size(), QSize(560, 460) + strip);
+  EXPECT_EQ(Mohr()->minimumSize(), QSize(360, 300) + strip);
 }
 
 enum class Closing { kFrame, kEscape, kMenu, kShortcut };

@@ -3,6 +3,7 @@
 // and whatever the handler did before the pass stays done.
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -11,12 +12,15 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <array>
+#include <utility>
 
+#include "analysis/stress_builders.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
 #include "ui/common/error_guard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_printer.h"
+#include "ui/mohr/mohr_window.h"
 #include "ui/report/report_dialog.h"
 #include "ui/report/report_writer.h"
 
@@ -111,6 +115,63 @@ void TFrmMorvane::mnuSaveReportClick() {
     content.written = QDateTime::currentDateTime();
     SaveReport(path, content);
   });
+}
+
+// A built state fills the six boxes with texts that read back exactly, and
+// the pass runs on them as on typed ones.
+void TFrmMorvane::ShowBuiltState(const stress::StressState& state) {
+  using text::Field;
+  const std::pair<Field, double> boxes[] = {{Field::kSx, state.sx},   {Field::kSy, state.sy},
+                                            {Field::kSz, state.sz},   {Field::kTxy, state.txy},
+                                            {Field::kTyz, state.tyz}, {Field::kTzx, state.tzx}};
+  for (const auto& [field, value] : boxes)
+    Box(field)->setText(text::ExactText(value, separators_));
+  Recalculate();
+}
+
+// OK fills the stresses, the pore pressure and the unit from the depth
+// profile; the dialog keeps what was typed for its next showing.
+void TFrmMorvane::mnuStressFromDepthClick() {
+  RunPassCommand([this] {
+    DepthDialog dialog(depthTexts_, separators_, this);
+    if (dialog.exec() != QDialog::Accepted)
+      return;
+    depthTexts_ = dialog.Texts();
+    const analysis::DepthProfile profile = dialog.Profile();
+    const analysis::DepthStresses s = analysis::StressesAtDepth(profile);
+    porePressure_ = s.porePressure;
+    porePressureText_ = text::ExactText(s.porePressure, separators_);
+    mohr_->SetPorePressureText(porePressureText_);
+    SetStressUnit(profile.units == analysis::UnitSystem::kMegapascalMetre ? QStringLiteral("MPa")
+                                                                          : QStringLiteral("psi"));
+    ShowBuiltState(analysis::HorizontalTensor(s.sv, s.shMax, s.shMin, profile.shMaxAzimuth));
+  });
+}
+
+void TFrmMorvane::mnuStressFromPrincipalClick() {
+  RunPassCommand([this] {
+    PrincipalDialog dialog(principalTexts_, azimuth_, separators_, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.State().has_value())
+      return;
+    principalTexts_ = dialog.Texts();
+    ShowBuiltState(*dialog.State());
+  });
+}
+
+void TFrmMorvane::SetPorePressure(const QString& typed) {
+  RunPassCommand([this, typed] {
+    porePressure_ = text::ReadNumber(typed, separators_);
+    porePressureText_ = typed;
+    mohr_->SetPorePressureText(typed);
+    Recalculate();
+  });
+}
+
+void TFrmMorvane::SetStressUnit(const QString& unit) {
+  stressUnit_ = unit;
+  for (QAction* item : stressUnits_->actions())
+    item->setChecked(item->data().toString() == unit);
+  mohr_->SetStressUnit(unit);
 }
 
 void TFrmMorvane::mnuAboutClick() {

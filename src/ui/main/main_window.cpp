@@ -461,6 +461,30 @@ void TFrmMorvane::BuildMenu() {
   // Agrees with AngleMode 0 until the window is first shown.
   mnuAngleLeft_->setChecked(true);
 
+  QMenu* stressMenu = bar->addMenu(QStringLiteral("&Stress"));
+  stressMenu->setObjectName(QStringLiteral("mnuStress"));
+  mnuStressFromDepth_ =
+      command(stressMenu, "mnuStressFromDepth", QStringLiteral("From &depth and gradients..."));
+  mnuStressFromDepth_->setStatusTip(
+      QStringLiteral("Fill the stresses and the pore pressure from a depth and gradients"));
+  mnuStressFromPrincipal_ =
+      command(stressMenu, "mnuStressFromPrincipal", QStringLiteral("From &principal stresses..."));
+  mnuStressFromPrincipal_->setStatusTip(
+      QStringLiteral("Fill the stresses from three principal stresses and their axes"));
+  QMenu* units = stressMenu->addMenu(QStringLiteral("Stress &unit"));
+  units->setObjectName(QStringLiteral("mnuStressUnit"));
+  stressUnits_ = new QActionGroup(this);
+  stressUnits_->setExclusive(true);
+  for (const char* unit : {"", "MPa", "kPa", "psi", "bar"}) {
+    QAction* item =
+        units->addAction(*unit == '\0' ? QStringLiteral("&None") : QString::fromLatin1(unit));
+    item->setObjectName(QStringLiteral("mnuStressUnit") + QString::fromLatin1(unit));
+    item->setData(QString::fromLatin1(unit));
+    item->setCheckable(true);
+    item->setChecked(*unit == '\0');
+    stressUnits_->addAction(item);
+  }
+
   QMenu* view = bar->addMenu(QStringLiteral("&View"));
   view->setObjectName(QStringLiteral("N6"));
   mnuMohr_ = command(view, "mnuMohr", QStringLiteral("&Mohr diagram"));
@@ -468,6 +492,7 @@ void TFrmMorvane::BuildMenu() {
   mnuMohr_->setStatusTip(QStringLiteral("Show the Mohr diagram and the stress analysis"));
   mnuMohr_->setCheckable(true);
   mohr_ = new MohrWindowLink(mnuMohr_, this);
+  mohr_->porePressureEntered = [this](const QString& text) { SetPorePressure(text); };
 
   mnuAbout_ = bar->addAction(QStringLiteral("A&bout"));
   mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
@@ -483,6 +508,11 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuAngleLeft_, &QAction::triggered, this, &TFrmMorvane::mnuAngleLeftClick);
   connect(mnuAngleRight_, &QAction::triggered, this, &TFrmMorvane::mnuAngleRightClick);
   connect(mnuAbout_, &QAction::triggered, this, &TFrmMorvane::mnuAboutClick);
+  connect(mnuStressFromDepth_, &QAction::triggered, this, &TFrmMorvane::mnuStressFromDepthClick);
+  connect(mnuStressFromPrincipal_, &QAction::triggered, this,
+          &TFrmMorvane::mnuStressFromPrincipalClick);
+  connect(stressUnits_, &QActionGroup::triggered, this,
+          [this](QAction* item) { SetStressUnit(item->data().toString()); });
   // Return and the keypad's Enter in an input box calculate, as the button does.
   for (const Field field : kInputBoxes)
     connect(Box(field), &QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click);

@@ -17,8 +17,11 @@
 #include "stress/stress_state.h"
 #include "text/number_text.h"
 #include "text/shown_fields.h"
+#include "ui/stress/depth_dialog.h"
+#include "ui/stress/principal_dialog.h"
 
 class QAction;
+class QActionGroup;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -66,6 +69,18 @@ class TFrmMorvane : public QMainWindow {
   void mnuPrintClick();
   void mnuSaveReportClick();
   void mnuAboutClick();
+  void mnuStressFromDepthClick();
+  void mnuStressFromPrincipalClick();
+  /// Takes the text of the pore-pressure box (ReadNumber; errors propagate
+  /// to the guard) and recalculates.
+  void SetPorePressure(const QString& text);
+  /// The pore pressure of the next pass, and its text as typed.
+  double PorePressure() const { return porePressure_; }
+  const QString& PorePressureText() const { return porePressureText_; }
+  /// The stress unit's name ("MPa", "psi"; empty for none). It labels
+  /// numbers and never scales them.
+  const QString& StressUnit() const { return stressUnit_; }
+  void SetStressUnit(const QString& unit);
   void mnuExitClick();
 
  protected:
@@ -94,6 +109,9 @@ class TFrmMorvane : public QMainWindow {
   /// box opens later; its selection does not outlast that); after any other
   /// error the focus stays where it was.
   void RunPassCommand(const std::function<void()>& work);
+  /// Writes a built state into the six stress boxes (texts that read back
+  /// exactly), then runs the pass.
+  void ShowBuiltState(const stress::StressState& state);
 
   stress::Azimuth azimuth_ = stress::Azimuth::kCounterClockwiseFromEast;
   bool shown_ = false;
@@ -102,6 +120,11 @@ class TFrmMorvane : public QMainWindow {
   stress::PrincipalAxes directionCosines_{};
   projection::TraceCache traces_;  // the net's curves as last drawn
   engine::PassResults results_;
+  double porePressure_ = 0.0;
+  QString porePressureText_ = QStringLiteral("0");
+  QString stressUnit_;
+  DepthTexts depthTexts_;
+  PrincipalTexts principalTexts_;
 
   /// Every control of the layout by its objectName (names of static storage).
   std::unordered_map<std::string_view, QWidget*> controls_;
@@ -121,6 +144,9 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuAngleRight_ = nullptr;
   QAction* mnuAbout_ = nullptr;
   QAction* mnuMohr_ = nullptr;
+  QAction* mnuStressFromDepth_ = nullptr;
+  QAction* mnuStressFromPrincipal_ = nullptr;
+  QActionGroup* stressUnits_ = nullptr;
   MohrWindowLink* mohr_ = nullptr;
 };
 

@@ -51,6 +51,7 @@ void TFrmMorvane::Recalculate() {
   engine::PassInputs inputs;
   inputs.azimuth = azimuth_;
   inputs.jointActive = chkJoint_->isChecked();
+  inputs.porePressure = porePressure_;
   std::array<std::exception_ptr, engine::kInputCount> readErrors;
   const auto read = [&](Input input) {
     try {

@@ -45,6 +45,26 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
   setAttribute(Qt::WA_QuitOnClose, false);
   chart_ = new MohrChartView(this);
 
+  // The pore pressure sits above the diagram it changes; Enter recalculates.
+  porePressure_ = new QLineEdit(content_.porePressureText, this);
+  porePressure_->setObjectName(QStringLiteral("input_pp"));
+  porePressure_->setAccessibleName(QStringLiteral("pore pressure"));
+  const QString ppHint = QStringLiteral(
+      "Pore pressure Pp in the stress unit. Effective stresses are total stresses less Pp "
+      "(Terzaghi, Biot coefficient 1); shear stresses are unchanged. Press Enter to recalculate.");
+  porePressure_->setToolTip(ppHint);
+  auto* ppLabel = new QLabel(QStringLiteral("Pore pressure Pp:"), this);
+  ppLabel->setBuddy(porePressure_);
+  ppLabel->setToolTip(ppHint);
+  connect(porePressure_, &QLineEdit::returnPressed, this, [this] {
+    if (porePressureEntered)
+      porePressureEntered(porePressure_->text());
+  });
+  auto* ppStrip = new QHBoxLayout;
+  ppStrip->addWidget(ppLabel);
+  ppStrip->addWidget(porePressure_);
+  ppStrip->addStretch(1);
+
   // Two columns of name and value, filled column by column. The values are
   // read-only boxes: screen readers read each as its name and its text, and
   // the user can select and copy a single value.
@@ -94,14 +114,18 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(8, 8, 8, 8);
+  layout->addLayout(ppStrip);
   layout->addWidget(chart_, 1);
   layout->addLayout(table);
   layout->addLayout(bottom);
 
   // Below the width the full names need, the table shows the short ones.
   wideWidth_ = layout->minimumSize().width();
-  resize(kDefaultSize);
-  setMinimumSize(kMinimumSize);
+  // The pore-pressure strip adds its own height, so that the diagram keeps
+  // the size it has without it.
+  const QSize strip(0, ppStrip->sizeHint().height() + layout->spacing());
+  resize(kDefaultSize + strip);
+  setMinimumSize(kMinimumSize + strip);
 }
 
 MohrWindow::~MohrWindow() = default;
@@ -120,6 +144,9 @@ void MohrWindow::ContentChanged() {
 
 void MohrWindow::Refresh() {
   dirty_ = false;
+  // What the user is typing stays; a builder's value shows at once.
+  if (!porePressure_->hasFocus())
+    porePressure_->setText(content_.porePressureText);
   status_->setText(content_.stale ? StaleText() : QString());
   const std::array<QString, text::kDerivedCount> texts =
       text::DerivedTexts(content_.shown, separators_);
@@ -255,6 +282,18 @@ void MohrWindowLink::Update(const engine::PassResults& pass) {
     window_->ContentChanged();
 }
 
+void MohrWindowLink::SetPorePressureText(const QString& text) {
+  content_.porePressureText = text;
+  if (window_ != nullptr)
+    window_->ContentChanged();
+}
+
+void MohrWindowLink::SetStressUnit(const QString& unit) {
+  content_.unit = unit;
+  if (window_ != nullptr)
+    window_->ContentChanged();
+}
+
 void MohrWindowLink::Toggle() {
   RunGuarded(owner_, [this] {
     if (!toggle_->isChecked()) {
@@ -264,6 +303,10 @@ void MohrWindowLink::Toggle() {
     }
     if (window_ == nullptr) {
       window_ = new MohrWindow(content_, owner_);
+      window_->porePressureEntered = [this](const QString& text) {
+        if (porePressureEntered)
+          porePressureEntered(text);
+      };
       connect(window_, &MohrWindow::VisibilityChanged, toggle_, &QAction::setChecked);
     }
     window_->Present();

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "engine/pass_results.h"
 #include "text/number_text.h"
@@ -30,6 +31,10 @@ class MohrChartView;
 struct MohrContent {
   engine::PassResults shown;
   bool stale = false;
+  /// The pore pressure of the next pass as the user typed it.
+  QString porePressureText = QStringLiteral("0");
+  /// The stress unit's name; empty for none.
+  QString unit;
 
   /// Takes the results of a pass that has just ended, completed or not.
   void Take(const engine::PassResults& pass);
@@ -39,6 +44,7 @@ class MohrWindow : public QWidget {
   Q_OBJECT
 
  public:
+  /// Sizes without the pore-pressure strip, which adds its height to both.
   static constexpr QSize kDefaultSize{560, 460};
   static constexpr QSize kMinimumSize{360, 300};
 
@@ -61,6 +67,8 @@ class MohrWindow : public QWidget {
   QList<text::ResultRow> CopyRows() const;
   /// Puts CopyRows on the clipboard as "name<TAB>value" lines and as an HTML table.
   void CopyToClipboard();
+  /// Runs when the user presses Enter in the pore-pressure box.
+  std::function<void(const QString&)> porePressureEntered;
 
  signals:
   /// The window was shown or hidden (closed by its frame, by Esc or by the menu).
@@ -89,6 +97,7 @@ class MohrWindow : public QWidget {
   std::array<QLabel*, text::kDerivedCount> labels_{};
   QLabel* status_ = nullptr;
   QPushButton* copy_ = nullptr;
+  QLineEdit* porePressure_ = nullptr;
 };
 
 /// Ties the checkable menu item `toggle` to the Mohr window: checking it shows
@@ -108,6 +117,11 @@ class MohrWindowLink : public QObject {
   void Update(const engine::PassResults& pass);
 
   const MohrContent& Content() const { return content_; }
+  /// The pore-pressure box shows `text` (set by a builder).
+  void SetPorePressureText(const QString& text);
+  void SetStressUnit(const QString& unit);
+  /// Runs when the user presses Enter in the pore-pressure box, with its text.
+  std::function<void(const QString&)> porePressureEntered;
   /// Null until the window is first shown.
   MohrWindow* Window() const { return window_; }
 
