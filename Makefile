@@ -91,7 +91,7 @@ install: build
 
 # The Debian package $(BUILD_DIR)/kelvane_<version>_<arch>.deb (cmake/packaging.cmake).
 package: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kelvane
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kelvane kelvane-cli
 	cd $(BUILD_DIR) && cpack
 
 clean:

@@ -1,8 +1,9 @@
 # The Debian package of the program, built by CPack's DEB generator
 # (make package writes build/kelvane_<version>_<arch>.deb).
 #
-# Besides what src/app installs (the program, its desktop entry and its icon)
-# the package holds the AppStream metainfo, the manual page and the Debian
+# Besides what src/app and src/cli install (the program, its desktop entry and
+# its icon, the command line) the package holds the AppStream metainfo, the
+# manual pages and the Debian
 # changelog, both compressed with gzip -9n as Debian wants them (no name, no
 # time stamp: the same bytes at every build), and the machine-readable
 # copyright file. The package is native: its version is the project version.
@@ -14,7 +15,7 @@ find_program(KELVANE_GZIP gzip REQUIRED)
 set(compressed_dir ${PROJECT_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${compressed_dir})
 set(compressed_files)
-foreach(name IN ITEMS kelvane.1 changelog)
+foreach(name IN ITEMS kelvane.1 kelvane-cli.1 changelog)
   set(output ${compressed_dir}/${name}.gz)
   add_custom_command(
     OUTPUT ${output}
@@ -28,22 +29,27 @@ add_custom_target(package_files DEPENDS ${compressed_files})
 # Whatever builds the program (make run, make install, make package) also
 # makes the files its install rules name.
 add_dependencies(kelvane package_files)
+add_dependencies(kelvane-cli package_files)
 
-# The program as Debian hardens it: relocations read-only and bound at start.
+# The programs as Debian hardens them: relocations read-only and bound at start.
 target_link_options(kelvane PRIVATE -Wl,-z,relro,-z,now)
+target_link_options(kelvane-cli PRIVATE -Wl,-z,relro,-z,now)
 
 # A stripped install (cpack, cmake --install --strip) also drops the .comment
 # section, the compiler's version strings, which strip keeps.
 find_program(KELVANE_OBJCOPY NAMES ${CMAKE_OBJCOPY} objcopy REQUIRED)
-install(CODE "
-  if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(
-      COMMAND \"${KELVANE_OBJCOPY}\" --remove-section=.comment
-              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/kelvane\"
-      COMMAND_ERROR_IS_FATAL ANY)
-  endif()")
+foreach(program IN ITEMS kelvane kelvane-cli)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(
+        COMMAND \"${KELVANE_OBJCOPY}\" --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endforeach()
 
-install(FILES ${compressed_dir}/kelvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${compressed_dir}/kelvane.1.gz ${compressed_dir}/kelvane-cli.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${packaging_dir}/org.kelvane.kelvane.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${packaging_dir}/copyright ${compressed_dir}/changelog.gz

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages that building, running and testing Kelvane need
 # (clang 14 with its sanitizer and libFuzzer runtimes and the LLVM symbolizer
 # for make test-asan and make fuzz), and the Debian tools that make package and
-# its test use.
+# its test use, and numpy for bench/cli_vs_numpy.sh.
 # Checks first: packages already present are left alone, and apt-get update runs
 # only when something is missing, so a second run takes about a second.
 set -euo pipefail
@@ -16,6 +16,7 @@ packages=(
   clang-format
   dpkg-dev file binutils gzip lintian appstream man-db desktop-file-utils xdotool
   clang-14 libclang-rt-14-dev llvm-14 llvm
+  python3-numpy
 )
 
 missing=()

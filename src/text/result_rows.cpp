@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/stress_measures.h"
+#include "engine/derived.h"
 
 namespace text {
 namespace {
@@ -125,41 +126,32 @@ std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& resul
   const auto set = [&texts](Derived which, const QString& text) {
     texts[static_cast<std::size_t>(which)] = text;
   };
-  const auto number = [&separators](double value, int decimals) {
-    return Number(value, decimals, separators);
+  const engine::DerivedResults d = engine::ComputeDerived(results);
+  const auto stressText = [&separators](const std::optional<double>& value) {
+    return Optional(value, kStressDecimals, separators);
   };
-
-  if (results.values.has_value()) {
-    const stress::PrincipalValues& v = *results.values;
-    const analysis::StressMeasures m = analysis::ComputeStressMeasures(v);
-    set(Derived::kMeanStress, number(m.meanStress, kStressDecimals));
-    set(Derived::kMaxShear, number(m.maxShear, kStressDecimals));
-    set(Derived::kVonMises, number(m.vonMises, kStressDecimals));
-    set(Derived::kOctahedralShear, number(m.octahedralShear, kStressDecimals));
-    set(Derived::kStressRatio, Optional(m.stressRatio, kRatioDecimals, separators));
-    if (results.HasDirections()) {
-      const auto regime = analysis::RegimeOf(
-          v, results.directions[0]->dip, results.directions[1]->dip, results.directions[2]->dip);
-      if (regime.has_value())
-        set(Derived::kRegime, RegimeText(*regime));
-    }
-    if (results.jointStresses.has_value()) {
-      const analysis::JointAssessment a = analysis::AssessJoint(v, *results.jointStresses);
-      set(Derived::kSlipTendency, Optional(a.slipTendency, kRatioDecimals, separators));
-      set(Derived::kDilationTendency, Optional(a.dilationTendency, kRatioDecimals, separators));
-      set(Derived::kFactorOfSafety, std::isinf(a.factorOfSafety) && a.factorOfSafety > 0.0
-                                        ? QString(QChar(0x221e))
-                                        : number(a.factorOfSafety, kRatioDecimals));
-      set(Derived::kJointState, JointStateText(a.state));
-    }
+  const auto ratioText = [&separators](const std::optional<double>& value) {
+    return Optional(value, kRatioDecimals, separators);
+  };
+  set(Derived::kMeanStress, stressText(d.mean));
+  set(Derived::kMaxShear, stressText(d.maxShear));
+  set(Derived::kVonMises, stressText(d.vonMises));
+  set(Derived::kOctahedralShear, stressText(d.octahedralShear));
+  set(Derived::kStressRatio, ratioText(d.stressRatio));
+  if (d.regime.has_value())
+    set(Derived::kRegime, RegimeText(*d.regime));
+  set(Derived::kSlipTendency, ratioText(d.slipTendency));
+  set(Derived::kDilationTendency, ratioText(d.dilationTendency));
+  if (d.factorOfSafety.has_value()) {
+    const double f = *d.factorOfSafety;
+    set(Derived::kFactorOfSafety, std::isinf(f) && f > 0.0 ? QString(QChar(0x221e)) : ratioText(f));
   }
-  if (results.state.has_value()) {
-    const analysis::HorizontalStresses h = analysis::ComputeHorizontalStresses(*results.state);
-    set(Derived::kVerticalStress, number(h.sv, kStressDecimals));
-    set(Derived::kShMax, number(h.shMax, kStressDecimals));
-    set(Derived::kShMin, number(h.shMin, kStressDecimals));
-    set(Derived::kShMaxAzimuth, Optional(h.shMaxAzimuth, kAngleDecimals, separators));
-  }
+  if (d.jointState.has_value())
+    set(Derived::kJointState, JointStateText(*d.jointState));
+  set(Derived::kVerticalStress, stressText(d.sv));
+  set(Derived::kShMax, stressText(d.shMax));
+  set(Derived::kShMin, stressText(d.shMin));
+  set(Derived::kShMaxAzimuth, Optional(d.shMaxAzimuth, kAngleDecimals, separators));
   return texts;
 }
 

@@ -2,7 +2,7 @@
 # Builds the Debian package with cpack into a folder of its own and checks it:
 # its file list, its control fields, and what Debian's own checkers say of it.
 # Usage: package_test.sh <build dir> <output dir> <version>
-# The program must be built already; cpack only installs and packs it.
+# The programs must be built already; cpack only installs and packs them.
 set -euo pipefail
 build_dir=$1
 out_dir=$2
@@ -26,6 +26,7 @@ cpack --config "$build_dir/CPackConfig.cmake" -B "$out_dir" >"$out_dir/cpack.log
 expected_files='drwxr-xr-x root/root ./usr/
 drwxr-xr-x root/root ./usr/bin/
 -rwxr-xr-x root/root ./usr/bin/kelvane
+-rwxr-xr-x root/root ./usr/bin/kelvane-cli
 drwxr-xr-x root/root ./usr/share/
 drwxr-xr-x root/root ./usr/share/applications/
 -rw-r--r-- root/root ./usr/share/applications/kelvane.desktop
@@ -40,6 +41,7 @@ drwxr-xr-x root/root ./usr/share/icons/hicolor/scalable/apps/
 -rw-r--r-- root/root ./usr/share/icons/hicolor/scalable/apps/kelvane.svg
 drwxr-xr-x root/root ./usr/share/man/
 drwxr-xr-x root/root ./usr/share/man/man1/
+-rw-r--r-- root/root ./usr/share/man/man1/kelvane-cli.1.gz
 -rw-r--r-- root/root ./usr/share/man/man1/kelvane.1.gz
 drwxr-xr-x root/root ./usr/share/metainfo/
 -rw-r--r-- root/root ./usr/share/metainfo/org.kelvane.kelvane.metainfo.xml'
@@ -79,8 +81,11 @@ bad_lines=$(grep -v -E '^ [^ ].{0,78}$' <<<"$extended" || true)
 # The files themselves, unpacked.
 root=$out_dir/root
 dpkg-deb -x "$deb" "$root"
-file -b "$root/usr/bin/kelvane" | grep -q ', stripped' || fail "usr/bin/kelvane is not stripped"
-for gz in usr/share/man/man1/kelvane.1.gz usr/share/doc/kelvane/changelog.gz; do
+for program in kelvane kelvane-cli; do
+  file -b "$root/usr/bin/$program" | grep -q ', stripped' || fail "usr/bin/$program is not stripped"
+done
+for gz in usr/share/man/man1/kelvane.1.gz usr/share/man/man1/kelvane-cli.1.gz \
+  usr/share/doc/kelvane/changelog.gz; do
   # gzip -9n: maximum compression (XFL 2), no file name (FLG 0), no time (MTIME 0).
   header=$(od -An -tx1 -N10 "$root/$gz" | tr -d ' \n')
   [ "$header" = 1f8b0800000000000203 ] || fail "$gz has the gzip header $header, not that of gzip -9n"
@@ -91,9 +96,11 @@ grep -q '^License: GPL-3+$' "$root/usr/share/doc/kelvane/copyright" || fail "cop
 
 # What Debian's checkers say: no man warning, a valid desktop entry and
 # metainfo, and no lintian error or warning.
-man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
-  "$root/usr/share/man/man1/kelvane.1.gz" 2>&1 >/dev/null)
-[ -z "$man_warnings" ] || fail "man warns: $man_warnings"
+for page in kelvane kelvane-cli; do
+  man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+    "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [ -z "$man_warnings" ] || fail "man warns of $page.1: $man_warnings"
+done
 desktop_says=$(desktop-file-validate "$root/usr/share/applications/kelvane.desktop" 2>&1) ||
   fail "desktop-file-validate rejects the desktop entry: $desktop_says"
 appstream_says=$(appstreamcli validate-tree --no-net --strict "$root" 2>&1) ||

@@ -1,0 +1,37 @@
+#include "engine/derived.h"
+
+namespace engine {
+
+DerivedResults ComputeDerived(const PassResults& results) {
+  DerivedResults d;
+  if (results.values.has_value()) {
+    const stress::PrincipalValues& v = *results.values;
+    const analysis::StressMeasures m = analysis::ComputeStressMeasures(v);
+    d.mean = m.meanStress;
+    d.maxShear = m.maxShear;
+    d.vonMises = m.vonMises;
+    d.octahedralShear = m.octahedralShear;
+    d.stressRatio = m.stressRatio;
+    if (results.HasDirections()) {
+      d.regime = analysis::RegimeOf(v, results.directions[0]->dip, results.directions[1]->dip,
+                                    results.directions[2]->dip);
+    }
+    if (results.jointStresses.has_value()) {
+      const analysis::JointAssessment a = analysis::AssessJoint(v, *results.jointStresses);
+      d.slipTendency = a.slipTendency;
+      d.dilationTendency = a.dilationTendency;
+      d.factorOfSafety = a.factorOfSafety;
+      d.jointState = a.state;
+    }
+  }
+  if (results.state.has_value()) {
+    const analysis::HorizontalStresses h = analysis::ComputeHorizontalStresses(*results.state);
+    d.sv = h.sv;
+    d.shMax = h.shMax;
+    d.shMin = h.shMin;
+    d.shMaxAzimuth = h.shMaxAzimuth;
+  }
+  return d;
+}
+
+}  // namespace engine

@@ -1,0 +1,291 @@
+// kelvane-cli run as a user runs it: input files against the exact output,
+// standard error and exit status; and a round trip of generated rows against
+// the engine, every number bit for bit.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/csv.h"
+#include "engine/derived.h"
+#include "engine/pass.h"
+#include "test_names.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  std::string out;
+  std::string err;
+  int status = -1;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+/// Runs kelvane-cli with `args` (shell words) in a fresh folder holding
+/// `input` as in.csv.
+CliRun RunCli(const std::string& args, const std::string& input) {
+  const fs::path dir =
+      fs::temp_directory_path() / ("kelvane-cli-test-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::create_directories(dir);
+  std::ofstream(dir / "in.csv", std::ios::binary) << input;
+  const std::string command =
+      "cd '" + dir.string() + "' && '" KELVANE_CLI "' " + args + " >out.txt 2>err.txt";
+  const int raw = std::system(command.c_str());
+  CliRun run{ReadAll(dir / "out.txt"), ReadAll(dir / "err.txt"),
+             WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+  fs::remove_all(dir);
+  return run;
+}
+
+// The output header without and with a joint.
+const std::string kHeader =
+    "id,s1,s2,s3,s1_azimuth,s1_dip,s2_azimuth,s2_dip,s3_azimuth,s3_dip,l1,m1,n1,l2,m2,n2,l3,m3,n3,"
+    "mean,max_shear,von_mises,octahedral_shear,stress_ratio,sv,shmax,shmin,shmax_azimuth,regime,"
+    "error\n";
+const std::string kJointHeader =
+    "id,s1,s2,s3,s1_azimuth,s1_dip,s2_azimuth,s2_dip,s3_azimuth,s3_dip,l1,m1,n1,l2,m2,n2,l3,m3,n3,"
+    "sigma,tau,tau_lim,mean,max_shear,von_mises,octahedral_shear,stress_ratio,sv,shmax,shmin,"
+    "shmax_azimuth,regime,slip_tendency,dilation_tendency,factor_of_safety,error\n";
+
+struct Case {
+  const char* name;
+  const char* args;
+  std::string input;
+  std::string out;
+  std::string err;
+  int status;
+};
+
+class CliCases : public ::testing::TestWithParam<Case> {};
+
+TEST_P(CliCases, WritesExactly) {
+  const Case& c = GetParam();
+  const CliRun run = RunCli(c.args, c.input);
+  EXPECT_EQ(run.out, c.out);
+  EXPECT_EQ(run.err, c.err);
+  EXPECT_EQ(run.status, c.status);
+}
+
+// sx, sy, sz = 3, 2, 1 without shear: s1 East, s2 North, s3 vertical. The
+// values, axes and cosines, then the measures through the regime.
+const std::string kDiagonalResults =
+    "3,2,1,90,0,180.00000000000003,0,180.00000000000003,90,-1,-0,-0,-0,-1,-0,0,0,1,";
+const std::string kDiagonalMeasures = "2,1,1.7320508075688772,0.816496580927726,0.5,1,3,2,90,TF,";
+const std::string kDiagonalRow = kDiagonalResults + kDiagonalMeasures + "\n";
+const std::string kTensorHeader = "sx,sy,sz,txy,tyz,tzx\n";
+
+/// `n` empty fields, each behind its comma.
+std::string Empty(int n) {
+  return std::string(static_cast<std::size_t>(n), ',');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CliCases,
+    ::testing::Values(
+        Case{"header in another order", "tensors in.csv",
+             "tzx,sz,id,sy,txy,tyz,sx\n0,1,a,2,0,0,3\n", kHeader + "a," + kDiagonalRow, "", 0},
+        Case{"missing column", "tensors in.csv", "sx,sy,txy,tyz,tzx\n1,2,3,4,5\n", "",
+             "kelvane-cli: in.csv:1: no column sz in the header\n", 2},
+        Case{"bad number in row 3", "tensors in.csv",
+             kTensorHeader + "3,2,1,0,0,0\n3,2,1,0,0,0\n5,1x,1,0,0,0\n",
+             kHeader + "1," + kDiagonalRow + "2," + kDiagonalRow + "3" + Empty(28) +
+                 ",'1x' is not a valid floating point value\n",
+             "", 1},
+        Case{"overflow read and computed", "tensors - <in.csv",
+             kTensorHeader + "1e400,0,0,0,0,0\n1e300,1e300,1e300,1e300,1e300,1e300\n",
+             kHeader + "1" + Empty(28) + ",Floating point overflow\n" + "2" + Empty(23) +
+                 ",1e+300,2e+300,0,45,,Floating point overflow\n",
+             "", 1},
+        Case{"CRLF line ends", "tensors in.csv", "sx,sy,sz,txy,tyz,tzx\r\n3,2,1,0,0,0\r\n",
+             kHeader + "1," + kDiagonalRow, "", 0},
+        Case{"empty file", "tensors in.csv", "", "", "kelvane-cli: in.csv: no header line\n", 2},
+        Case{"no header", "tensors in.csv", "3,2,1,0,0,0\n", "",
+             "kelvane-cli: in.csv:1: no column sx in the header\n", 2},
+        Case{"comments and blank lines", "tensors in.csv",
+             "# made by hand\n\n" + kTensorHeader + "# first\n3,2,1,0,0,0\n\n  \n3,2,1,0,0,0",
+             kHeader + "1," + kDiagonalRow + "2," + kDiagonalRow, "", 0},
+        Case{"joint, then a joint without cohesion", "tensors in.csv",
+             "id,sx,sy,sz,txy,tyz,tzx,beta,psi,phi,c\n\"x,1\",3,2,1,0,0,0,90,30,30,0.5\n"
+             "x2,3,2,1,0,0,0,90,30,30,\n",
+             kJointHeader + "\"x,1\"," + kDiagonalResults +
+                 "1.5,0.8660254037844386,1.3660254037844386," + kDiagonalMeasures +
+                 "0.5773502691896257,0.75,1.5773502691896257,\n" + "x2," + kDiagonalResults +
+                 ",,," + kDiagonalMeasures + ",,,'' is not a valid floating point value\n",
+             "", 1},
+        Case{"azimuth east", "tensors --azimuth east in.csv", kTensorHeader + "3,2,1,0,0,0\n",
+             kHeader + "1,3,2,1,0,0,270,0,270,90,-1,-0,-0,-0,-1,-0,0,0,1," + kDiagonalMeasures +
+                 "\n",
+             "", 0},
+        Case{"row of five fields", "tensors in.csv", kTensorHeader + "3,2,1,0,0\n",
+             kHeader + "1" + Empty(28) + ",line 2: 5 fields where the header has 6\n", "", 1},
+        Case{"unknown azimuth", "tensors --azimuth west in.csv", kTensorHeader, "",
+             "kelvane-cli: --azimuth takes north or east\n", 2},
+        Case{"version", "--version", "", "kelvane-cli 1.0\n", "", 0}),
+    test_names::RowName());
+
+/// The number a field holds, or empty for an empty field.
+std::optional<double> FieldNumber(std::string_view field) {
+  if (field.empty())
+    return std::nullopt;
+  double value = 0.0;
+  const auto read = std::from_chars(field.data(), field.data() + field.size(), value);
+  EXPECT_TRUE(read.ec == std::errc() && read.ptr == field.data() + field.size()) << field;
+  return value;
+}
+
+/// Bits, so that -0 and 0 differ and every last bit counts.
+std::optional<std::uint64_t> Bits(const std::optional<double>& value) {
+  if (!value.has_value())
+    return std::nullopt;
+  return std::bit_cast<std::uint64_t>(*value);
+}
+
+std::string RegimeCode(const std::optional<analysis::FaultingRegime>& regime) {
+  if (!regime.has_value())
+    return "";
+  constexpr std::array<const char*, 6> kCodes = {"NF", "NS", "SS", "TS", "TF", "U"};
+  return kCodes[static_cast<std::size_t>(*regime)];
+}
+
+/// What the engine gives for `inputs`, in the output's columns after the id
+/// (the regime and the error aside).
+std::vector<std::optional<double>> EngineNumbers(const engine::PassInputs& inputs,
+                                                 const engine::PassResults& r,
+                                                 const engine::DerivedResults& d) {
+  std::vector<std::optional<double>> n;
+  const auto add = [&n](bool has, double value) {
+    n.push_back(has ? std::optional(value) : std::nullopt);
+  };
+  for (int i = 0; i < 3; ++i)
+    add(r.values.has_value(), r.values ? (*r.values)[i] : 0.0);
+  for (int i = 0; i < 3; ++i) {
+    add(r.directions[i].has_value(), r.directions[i] ? r.directions[i]->azimuth : 0.0);
+    add(r.directions[i].has_value(), r.directions[i] ? r.directions[i]->dip : 0.0);
+  }
+  for (int i = 0; i < 3; ++i) {
+    const stress::Vector3 c = r.cosines ? (*r.cosines)[i] : stress::Vector3{};
+    for (const double component : {c.x, c.y, c.z})
+      add(r.cosines.has_value(), component);
+  }
+  if (inputs.jointActive) {
+    const stress::JointStresses j = r.jointStresses.value_or(stress::JointStresses{});
+    for (const double value : {j.sigma, j.tau, j.tauLim})
+      add(r.jointStresses.has_value(), value);
+  }
+  for (const auto& value : {d.mean, d.maxShear, d.vonMises, d.octahedralShear, d.stressRatio, d.sv,
+                            d.shMax, d.shMin, d.shMaxAzimuth})
+    n.push_back(value);
+  n.push_back(std::nullopt);  // the regime's place
+  if (inputs.jointActive) {
+    for (const auto& value : {d.slipTendency, d.dilationTendency, d.factorOfSafety})
+      n.push_back(value);
+  }
+  return n;
+}
+
+std::string RowId(int i) {
+  std::string id = "r";
+  id += std::to_string(i);
+  return id;
+}
+
+/// A shortest text for most values, a fixed-point one for some.
+std::string InputText(double value, std::mt19937_64& random) {
+  std::array<char, 64> buffer;
+  const auto written = std::uniform_int_distribution<int>(0, 3)(random) == 0
+                           ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                           std::chars_format::fixed, 3)
+                           : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), written.ptr);
+}
+
+// Generated rows with a joint, some with repeated values (so that empty
+// quantities and an infinite factor of safety occur), through the program
+// and back: every field as the engine computed it for the same doubles.
+TEST(CliRoundTrip, EveryFieldAsTheEngine) {
+  std::mt19937_64 random(71207);
+  std::uniform_real_distribution<double> stress(-50.0, 100.0);
+  std::uniform_real_distribution<double> angle(0.0, 360.0);
+  std::string input = "id,sx,sy,sz,txy,tyz,tzx,beta,psi,phi,c\n";
+  std::vector<engine::PassInputs> rows;
+  constexpr int kRows = 400;
+  for (int i = 0; i < kRows; ++i) {
+    std::array<double, 10> v{};
+    for (double& x : v)
+      x = stress(random);
+    const int kind = i % 8;
+    if (kind == 1)
+      v[3] = v[4] = v[5] = 0.0;  // principal axes on the coordinate axes
+    if (kind == 2)
+      v[1] = v[2] = v[0], v[3] = v[4] = v[5] = 0.0;  // isotropic
+    if (kind == 3)
+      v[1] = v[0], v[3] = v[4] = 0.0;  // a repeated value
+    v[6] = angle(random);
+    v[7] = angle(random) / 4.0;
+    v[8] = std::abs(v[8]) / 4.0;
+    input += RowId(i);
+    std::array<double, 10> read{};
+    for (int k = 0; k < 10; ++k) {
+      const std::string text = InputText(v[k], random);
+      input += ',';
+      input += text;
+      std::from_chars(text.data(), text.data() + text.size(), read[k]);
+    }
+    input += "\n";
+    rows.push_back(engine::PassInputs::Of({read[0], read[1], read[2], read[3], read[4], read[5]},
+                                          stress::Azimuth::kClockwiseFromNorth,
+                                          stress::JointPlane{read[6], read[7], read[8], read[9]}));
+  }
+  const CliRun run = RunCli("tensors in.csv", input);
+  ASSERT_EQ(run.err, "");
+
+  std::istringstream lines(run.out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line + "\n", kJointHeader);
+  cli::CsvSplitter splitter;
+  int computed = 0;
+  for (int i = 0; i < kRows; ++i) {
+    ASSERT_TRUE(std::getline(lines, line)) << "row " << i;
+    ASSERT_TRUE(splitter.Split(line));
+    const std::vector<std::string_view>& f = splitter.Fields();
+    const engine::PassResults r = engine::RunPass(rows[i]);
+    const engine::DerivedResults d = engine::ComputeDerived(r);
+    const std::vector<std::optional<double>> expected = EngineNumbers(rows[i], r, d);
+    ASSERT_EQ(f.size(), expected.size() + 2) << line;
+    EXPECT_EQ(f[0], RowId(i));
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      if (k == expected.size() - 4)  // the regime, before the joint's three
+        EXPECT_EQ(f[k + 1], RegimeCode(d.regime)) << "row " << i;
+      else
+        EXPECT_EQ(Bits(FieldNumber(f[k + 1])), Bits(expected[k])) << "row " << i << " field " << k;
+    }
+    EXPECT_EQ(f.back(), r.stop ? r.stop->message : "") << "row " << i;
+    computed += r.stop ? 0 : 1;
+  }
+  EXPECT_FALSE(std::getline(lines, line));
+  EXPECT_EQ(run.status, computed == kRows ? 0 : 1);
+  EXPECT_GT(computed, kRows / 2);
+}
+
+}  // namespace
