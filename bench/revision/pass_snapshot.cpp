@@ -1,10 +1,10 @@
 // Writes what the real window shows after each step of a fixed sequence of
 // user actions: every stored net point (doubles as bit patterns), what each
 // Qt series of the chart holds (points, pen colour, pole label and colour,
-// visibility), the texts of the error boxes, and a grab of the whole window
-// and of the Mohr window as PNG. Two builds that write the same files show the same net, to the
-// bit, and the same pixels. bench/compare_snapshots.sh builds this tool from
-// two revisions and compares their output.
+// visibility), the texts of the error boxes, and grabs of the whole window,
+// of the Mohr window and of its diagram alone as PNG. Two builds that write
+// the same files show the same net, to the bit, and the same pixels. bench/compare_snapshots.sh
+// builds this tool from two revisions and compares their output.
 //
 // Usage: pass_snapshot <output folder>   (on Qt's offscreen platform)
 
@@ -54,7 +54,7 @@ QLineEdit* Box(TFrmMorvane& window, const char* name) {
 }
 
 template <class T>
-T* Control(TFrmMorvane& window, const char* name) {
+T* Control(QWidget& window, const char* name) {
   auto* control = window.findChild<T*>(QLatin1String(name));
   if (control == nullptr) {
     std::fprintf(stderr, "pass_snapshot: no control named %s\n", name);
@@ -277,7 +277,11 @@ int main(int argc, char** argv) {
     std::fwrite(dump.data(), 1, dump.size(), text);
     std::fclose(text);
     if (!window.grab().toImage().save(stem + QStringLiteral(".png")) ||
-        !mohr->grab().toImage().save(stem + QStringLiteral("-mohr.png")))
+        !mohr->grab().toImage().save(stem + QStringLiteral("-mohr.png")) ||
+        !Control<QWidget>(*mohr, "MohrChart")
+             ->grab()
+             .toImage()
+             .save(stem + QStringLiteral("-mohr-diagram.png")))
       return 1;
   }
   std::printf("pass_snapshot: %d steps written to %s\n", index, argv[1]);

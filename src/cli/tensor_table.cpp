@@ -43,7 +43,7 @@ std::string_view Trimmed(std::string_view text) {
 constexpr int kBaseResults = 18;  // s1..s3, 3 x (azimuth, dip), 9 cosines
 constexpr int kJointResults = 3;  // sigma, tau, tau_lim
 constexpr int kMeasures = 10;     // mean .. regime
-constexpr int kAssessments = 3;   // slip, dilation, safety
+constexpr int kAssessments = 9;   // slip, dilation, safety, then the effective six
 
 int ResultFieldCount(const TensorColumns& columns) {
   return kBaseResults + kMeasures + (columns.HasJoint() ? kJointResults + kAssessments : 0);
@@ -109,6 +109,8 @@ std::optional<TensorColumns> ReadHeader(const std::vector<std::string_view>& fie
     bool ok = true;
     if (name == "id")
       ok = take(name, columns.id, i);
+    if (name == "pp")
+      ok = take(name, columns.porePressure, i);
     for (const auto& column : kStressColumns) {
       if (name == column.name)
         ok = take(name, columns.inputs[static_cast<int>(column.input)], i);
@@ -150,8 +152,11 @@ std::string OutputHeader(const TensorColumns& columns) {
   header +=
       ",mean,max_shear,von_mises,octahedral_shear,stress_ratio,sv,shmax,shmin,"
       "shmax_azimuth,regime";
-  if (columns.HasJoint())
-    header += ",slip_tendency,dilation_tendency,factor_of_safety";
+  if (columns.HasJoint()) {
+    header +=
+        ",slip_tendency,dilation_tendency,factor_of_safety,sigma_eff,tau_lim_eff,"
+        "slip_tendency_max,slip_tendency_normalized,cff,delta_pc";
+  }
   header += ",error\n";
   return header;
 }
@@ -183,8 +188,24 @@ bool AppendResultRow(const TensorColumns& columns, bool split,
     inputErrors[i] = std::move(number.error);
   }
 
+  std::string porePressureError;
+  if (columns.porePressure.has_value()) {
+    NumberField number = ReadNumberField(fields[*columns.porePressure]);
+    inputs.porePressure = number.value.value_or(0.0);
+    porePressureError = std::move(number.error);
+  }
+
   const engine::PassResults r = engine::RunPass(inputs);
-  const engine::DerivedResults d = engine::ComputeDerived(r);
+  engine::DerivedResults d = engine::ComputeDerived(r);
+  if (!porePressureError.empty()) {
+    // Without its pore pressure, nothing on effective stress has a value.
+    d.effectiveValues.reset();
+    for (std::optional<double>* value :
+         {&d.sigmaEffective, &d.tauLimEffective, &d.slipTendency, &d.slipTendencyMax,
+          &d.normalizedSlipTendency, &d.factorOfSafety, &d.coulombFailure, &d.porePressureToSlip})
+      value->reset();
+    d.jointState.reset();
+  }
 
   const auto value = [&](int i) -> std::optional<double> {
     if (!r.values.has_value())
@@ -218,17 +239,19 @@ bool AppendResultRow(const TensorColumns& columns, bool split,
   if (d.regime.has_value())
     out += RegimeCode(*d.regime);
   if (columns.HasJoint()) {
-    AppendOptional(out, d.slipTendency);
-    AppendOptional(out, d.dilationTendency);
-    AppendOptional(out, d.factorOfSafety);
+    for (const std::optional<double>* value :
+         {&d.slipTendency, &d.dilationTendency, &d.factorOfSafety, &d.sigmaEffective,
+          &d.tauLimEffective, &d.slipTendencyMax, &d.normalizedSlipTendency, &d.coulombFailure,
+          &d.porePressureToSlip})
+      AppendOptional(out, *value);
   }
 
-  std::string_view error;
+  std::string_view error = porePressureError;
   if (r.stop.has_value())
     error = r.stop->unread.has_value() ? inputErrors[static_cast<int>(*r.stop->unread)]
                                        : r.stop->message;
   AppendEnd(error, out);
-  return !r.stop.has_value();
+  return error.empty();
 }
 
 }  // namespace cli

@@ -18,6 +18,8 @@ struct TensorColumns {
   std::optional<std::size_t> id;
   /// Indexed by engine::Input; the four joint columns are all set or all empty.
   std::array<std::optional<std::size_t>, engine::kInputCount> inputs;
+  /// The pore pressure (0 without the column).
+  std::optional<std::size_t> porePressure;
   std::size_t count = 0;  ///< fields in the header
   bool HasJoint() const { return inputs[0].has_value(); }
 };
@@ -25,7 +27,8 @@ struct TensorColumns {
 /// The columns named by the header's fields (names compared exactly, after
 /// dropping surrounding spaces): sx, sy, sz, txy, tyz, tzx, optionally id,
 /// and optionally the joint's beta (dip direction), psi (dip), phi (friction
-/// angle) and c (cohesion), all four or none. Other names are ignored.
+/// angle) and c (cohesion), all four or none, and pp, the pore pressure.
+/// Other names are ignored.
 /// On a missing stress column, a partial joint or a name given twice,
 /// the one-line reason is put in `error` and nothing is returned.
 std::optional<TensorColumns> ReadHeader(const std::vector<std::string_view>& fields,
@@ -46,7 +49,9 @@ struct RowPlace {
 /// when there is no id column), each result and derived quantity the pass
 /// filled, empty fields for the others, and the message of the input or step
 /// that stopped the pass, or of a line that is no row of the header's
-/// fields. Returns whether the row was computed to its end.
+/// fields, or of a pore pressure that is no number (read after the ten
+/// inputs; the effective quantities are then empty). Returns whether the row
+/// was computed to its end.
 bool AppendResultRow(const TensorColumns& columns, bool split,
                      const std::vector<std::string_view>& fields, RowPlace place,
                      stress::Azimuth azimuth, std::string& out);

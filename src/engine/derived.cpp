@@ -12,16 +12,24 @@ DerivedResults ComputeDerived(const PassResults& results) {
     d.vonMises = m.vonMises;
     d.octahedralShear = m.octahedralShear;
     d.stressRatio = m.stressRatio;
+    d.effectiveValues = analysis::EffectiveValues(v, results.porePressure);
     if (results.HasDirections()) {
       d.regime = analysis::RegimeOf(v, results.directions[0]->dip, results.directions[1]->dip,
                                     results.directions[2]->dip);
     }
-    if (results.jointStresses.has_value()) {
-      const analysis::JointAssessment a = analysis::AssessJoint(v, *results.jointStresses);
-      d.slipTendency = a.slipTendency;
-      d.dilationTendency = a.dilationTendency;
-      d.factorOfSafety = a.factorOfSafety;
-      d.jointState = a.state;
+    if (results.jointStresses.has_value() && results.joint.has_value()) {
+      const analysis::EffectiveJoint e = analysis::AssessEffective(
+          v, *results.jointStresses, *results.joint, results.porePressure);
+      d.sigmaEffective = e.sigma;
+      d.tauLimEffective = e.tauLim;
+      d.slipTendency = e.slipTendency;
+      d.slipTendencyMax = e.slipTendencyMax;
+      d.normalizedSlipTendency = e.normalizedSlipTendency;
+      d.dilationTendency = e.dilationTendency;
+      d.factorOfSafety = e.factorOfSafety;
+      d.coulombFailure = e.coulombFailure;
+      d.porePressureToSlip = e.porePressureToSlip;
+      d.jointState = e.state;
     }
   }
   if (results.state.has_value()) {

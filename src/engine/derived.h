@@ -1,6 +1,7 @@
 #pragma once
 // The quantities the Mohr window derives from a pass (analysis/
-// stress_measures.h), as numbers. Every view of them, the window's texts and
+// stress_measures.h, and analysis/effective_stress.h under the pass's pore
+// pressure), as numbers. Every view of them, the window's texts and
 // the command line's fields, is drawn from this record, so they cannot differ.
 // Units and conventions: those of analysis/stress_measures.h. A member is
 // empty when the pass did not get far enough, or when the quantity has no
@@ -8,6 +9,7 @@
 
 #include <optional>
 
+#include "analysis/effective_stress.h"
 #include "analysis/stress_measures.h"
 #include "engine/pass_results.h"
 
@@ -20,6 +22,8 @@ struct DerivedResults {
   std::optional<double> vonMises;
   std::optional<double> octahedralShear;
   std::optional<double> stressRatio;  ///< also empty when s1 == s3
+  /// s1 - Pp, s2 - Pp, s3 - Pp.
+  std::optional<stress::PrincipalValues> effectiveValues;
 
   // Set once the six components were read.
   std::optional<double> sv;
@@ -30,10 +34,18 @@ struct DerivedResults {
   /// Set once the values and all three axes are known, and no two values are equal.
   std::optional<analysis::FaultingRegime> regime;
 
-  // Set once the joint's stresses were computed.
-  std::optional<double> slipTendency;      ///< also empty for sigma <= 0
+  // Set once the joint's stresses were computed; on effective stress (the
+  // total values when the pore pressure is 0). See analysis/effective_stress.h.
+  std::optional<double> sigmaEffective;
+  std::optional<double> tauLimEffective;
+  std::optional<double> slipTendency;     ///< tau / sigma'; empty for sigma' <= 0
+  std::optional<double> slipTendencyMax;  ///< empty unless s3' > 0
+  std::optional<double> normalizedSlipTendency;
   std::optional<double> dilationTendency;  ///< also empty when s1 == s3
-  std::optional<double> factorOfSafety;    ///< +infinity when tau == 0
+  /// tauLim' / tau: +infinity when tau == 0 < tauLim', empty when both are 0.
+  std::optional<double> factorOfSafety;
+  std::optional<double> coulombFailure;      ///< tau - tauLim'
+  std::optional<double> porePressureToSlip;  ///< empty for phi == 0
   std::optional<analysis::JointState> jointState;
 };
 

@@ -34,16 +34,18 @@ QString RegimeText(analysis::FaultingRegime regime) {
   return QStringLiteral("U: unknown");
 }
 
-QString JointStateText(analysis::JointState state) {
+/// The state line; primed names when it was decided on effective stress.
+QString JointStateText(analysis::JointState state, bool effective) {
+  const QString prime = effective ? QString(QChar(0x2032)) : QString();
   switch (state) {
     case analysis::JointState::kOpens:
-      return QString::fromUtf8("opens (\u03c3 < 0)");
+      return QString::fromUtf8("opens (\u03c3") + prime + QStringLiteral(" < 0)");
     case analysis::JointState::kSlips:
-      return QString::fromUtf8("slips (\u03c4 \u2265 \u03c4lim)");
+      return QString::fromUtf8("slips (\u03c4 \u2265 \u03c4lim") + prime + QLatin1Char(')');
     case analysis::JointState::kStable:
       break;
   }
-  return QString::fromUtf8("stable (\u03c4 < \u03c4lim)");
+  return QString::fromUtf8("stable (\u03c4 < \u03c4lim") + prime + QLatin1Char(')');
 }
 
 }  // namespace
@@ -86,6 +88,7 @@ QList<ResultRow> InputRows(const engine::PassResults& results, const Separators&
   rows.append({QStringLiteral("azimuths"), results.azimuth == stress::Azimuth::kClockwiseFromNorth
                                                ? QStringLiteral("clockwise from North")
                                                : QStringLiteral("counter-clockwise from East")});
+  rows.append({QStringLiteral("pore pressure Pp"), InputText(results.porePressure, separators)});
   return rows;
 }
 
@@ -117,6 +120,15 @@ const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities = {{
     {"input_dilation_tendency", "Dilation tendency Td", "Dilation Td"},
     {"input_factor_of_safety", "Factor of safety F", "Safety F"},
     {"input_joint_state", "Joint", "Joint"},
+    {"input_s1_effective", "Effective s1\u2032", "s1\u2032"},
+    {"input_s2_effective", "Effective s2\u2032", "s2\u2032"},
+    {"input_s3_effective", "Effective s3\u2032", "s3\u2032"},
+    {"input_sigma_effective", "Effective normal stress \u03c3\u2032", "\u03c3\u2032"},
+    {"input_taulim_effective", "Limiting shear stress \u03c4lim\u2032", "\u03c4lim\u2032"},
+    {"input_slip_tendency_max", "Largest slip tendency Ts,max", "Ts,max"},
+    {"input_slip_tendency_normalized", "Normalized slip tendency Ts/Ts,max", "Ts/Ts,max"},
+    {"input_cff", "Coulomb failure function CFF", "CFF"},
+    {"input_delta_pc", "Pore pressure to slip \u0394Pc", "\u0394Pc"},
 }};
 
 std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& results,
@@ -147,7 +159,18 @@ std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& resul
     set(Derived::kFactorOfSafety, std::isinf(f) && f > 0.0 ? QString(QChar(0x221e)) : ratioText(f));
   }
   if (d.jointState.has_value())
-    set(Derived::kJointState, JointStateText(*d.jointState));
+    set(Derived::kJointState, JointStateText(*d.jointState, results.porePressure != 0.0));
+  if (d.effectiveValues.has_value()) {
+    set(Derived::kEffectiveS1, stressText(d.effectiveValues->s1));
+    set(Derived::kEffectiveS2, stressText(d.effectiveValues->s2));
+    set(Derived::kEffectiveS3, stressText(d.effectiveValues->s3));
+  }
+  set(Derived::kEffectiveSigma, stressText(d.sigmaEffective));
+  set(Derived::kEffectiveTauLim, stressText(d.tauLimEffective));
+  set(Derived::kSlipTendencyMax, ratioText(d.slipTendencyMax));
+  set(Derived::kNormalizedSlipTendency, ratioText(d.normalizedSlipTendency));
+  set(Derived::kCoulombFailure, stressText(d.coulombFailure));
+  set(Derived::kPorePressureToSlip, stressText(d.porePressureToSlip));
   set(Derived::kVerticalStress, stressText(d.sv));
   set(Derived::kShMax, stressText(d.shMax));
   set(Derived::kShMin, stressText(d.shMin));

@@ -32,7 +32,8 @@ struct ResultRow {
 QString InputText(double value, const Separators& separators);
 
 /// sx, sy, sz, txy, tyz, tzx as read; with the joint active, its dip
-/// direction, dip, friction angle and cohesion; then the azimuth convention.
+/// direction, dip, friction angle and cohesion; then the azimuth convention
+/// and the pore pressure of the pass.
 /// Inputs the pass did not read show kNoValue.
 QList<ResultRow> InputRows(const engine::PassResults& results, const Separators& separators);
 
@@ -58,8 +59,17 @@ enum class Derived {
   kDilationTendency,
   kFactorOfSafety,
   kJointState,
+  kEffectiveS1,
+  kEffectiveS2,
+  kEffectiveS3,
+  kEffectiveSigma,
+  kEffectiveTauLim,
+  kSlipTendencyMax,
+  kNormalizedSlipTendency,
+  kCoulombFailure,
+  kPorePressureToSlip,
 };
-inline constexpr int kDerivedCount = 14;
+inline constexpr int kDerivedCount = 23;
 
 struct DerivedQuantity {
   const char* objectName;  ///< of the box that shows it
@@ -69,9 +79,11 @@ struct DerivedQuantity {
 extern const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities;
 
 /// The texts of the derived quantities, entry i for kDerivedQuantities[i]:
-/// the measures and the regime once the principal values (and, for the
-/// regime, all three axes) are known; the horizontal stresses once the state
-/// was read; the joint's assessment once its results were written.
+/// the measures, the effective values and the regime once the principal
+/// values (and, for the regime, all three axes) are known; the horizontal
+/// stresses once the state was read; the joint's assessment, on effective
+/// stress, once its results were written. The joint's state names the
+/// effective stresses (primed) when the pore pressure is not 0.
 std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& results,
                                                 const Separators& separators);
 QList<ResultRow> DerivedRows(const engine::PassResults& results, const Separators& separators);

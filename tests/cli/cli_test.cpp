@@ -65,7 +65,8 @@ const std::string kHeader =
 const std::string kJointHeader =
     "id,s1,s2,s3,s1_azimuth,s1_dip,s2_azimuth,s2_dip,s3_azimuth,s3_dip,l1,m1,n1,l2,m2,n2,l3,m3,n3,"
     "sigma,tau,tau_lim,mean,max_shear,von_mises,octahedral_shear,stress_ratio,sv,shmax,shmin,"
-    "shmax_azimuth,regime,slip_tendency,dilation_tendency,factor_of_safety,error\n";
+    "shmax_azimuth,regime,slip_tendency,dilation_tendency,factor_of_safety,sigma_eff,tau_lim_eff,"
+    "slip_tendency_max,slip_tendency_normalized,cff,delta_pc,error\n";
 
 struct Case {
   const char* name;
@@ -129,9 +130,24 @@ INSTANTIATE_TEST_SUITE_P(
              "x2,3,2,1,0,0,0,90,30,30,\n",
              kJointHeader + "\"x,1\"," + kDiagonalResults +
                  "1.5,0.8660254037844386,1.3660254037844386," + kDiagonalMeasures +
-                 "0.5773502691896257,0.75,1.5773502691896257,\n" + "x2," + kDiagonalResults +
-                 ",,," + kDiagonalMeasures + ",,,'' is not a valid floating point value\n",
+                 "0.5773502691896257,0.75,1.5773502691896257,1.5,1.3660254037844386,"
+                 "0.5773502691896257,1,-0.5,0.8660254037844387,\n" +
+                 "x2," + kDiagonalResults + ",,," + kDiagonalMeasures +
+                 ",,,,,,,,,'' is not a valid floating point value\n",
              "", 1},
+        // Pp = 0.5 on the same joint: sigma' 1, tauLim' 0.5 + tan 30, Ts,max
+        // 2 / (2 sqrt(2.5 * 0.5)), dPc 1 - (tau - c) / tan 30.
+        Case{
+            "pore pressure, then one that is no number", "tensors in.csv",
+            "sx,sy,sz,txy,tyz,tzx,beta,psi,phi,c,pp\n3,2,1,0,0,0,90,30,30,0.5,0.5\n"
+            "3,2,1,0,0,0,90,30,30,0.5,high\n",
+            kJointHeader + "1," + kDiagonalResults + "1.5,0.8660254037844386,1.3660254037844386," +
+                kDiagonalMeasures +
+                "0.8660254037844386,0.75,1.2440169358562925,1,1.0773502691896257,"
+                "0.8944271909999159,0.9682458365518541,-0.21132486540518713,0.3660254037844387,\n" +
+                "2," + kDiagonalResults + "1.5,0.8660254037844386,1.3660254037844386," +
+                kDiagonalMeasures + ",0.75,,,,,,,,'high' is not a valid floating point value\n",
+            "", 1},
         Case{"azimuth east", "tensors --azimuth east in.csv", kTensorHeader + "3,2,1,0,0,0\n",
              kHeader + "1,3,2,1,0,0,270,0,270,90,-1,-0,-0,-0,-1,-0,0,0,1," + kDiagonalMeasures +
                  "\n",
@@ -197,7 +213,9 @@ std::vector<std::optional<double>> EngineNumbers(const engine::PassInputs& input
     n.push_back(value);
   n.push_back(std::nullopt);  // the regime's place
   if (inputs.jointActive) {
-    for (const auto& value : {d.slipTendency, d.dilationTendency, d.factorOfSafety})
+    for (const auto& value :
+         {d.slipTendency, d.dilationTendency, d.factorOfSafety, d.sigmaEffective, d.tauLimEffective,
+          d.slipTendencyMax, d.normalizedSlipTendency, d.coulombFailure, d.porePressureToSlip})
       n.push_back(value);
   }
   return n;
@@ -226,7 +244,7 @@ TEST(CliRoundTrip, EveryFieldAsTheEngine) {
   std::mt19937_64 random(71207);
   std::uniform_real_distribution<double> stress(-50.0, 100.0);
   std::uniform_real_distribution<double> angle(0.0, 360.0);
-  std::string input = "id,sx,sy,sz,txy,tyz,tzx,beta,psi,phi,c\n";
+  std::string input = "id,sx,sy,sz,txy,tyz,tzx,beta,psi,phi,c,pp\n";
   std::vector<engine::PassInputs> rows;
   constexpr int kRows = 400;
   for (int i = 0; i < kRows; ++i) {
@@ -251,10 +269,14 @@ TEST(CliRoundTrip, EveryFieldAsTheEngine) {
       input += text;
       std::from_chars(text.data(), text.data() + text.size(), read[k]);
     }
-    input += "\n";
+    // A pore pressure on every other row, up to the mean stress.
+    const double pp = i % 2 == 0 ? 0.0 : (read[0] + read[1] + read[2]) / 3.0 * (i % 5) / 4.0;
+    const std::string ppText = InputText(pp, random);
+    input += "," + ppText + "\n";
     rows.push_back(engine::PassInputs::Of({read[0], read[1], read[2], read[3], read[4], read[5]},
                                           stress::Azimuth::kClockwiseFromNorth,
                                           stress::JointPlane{read[6], read[7], read[8], read[9]}));
+    std::from_chars(ppText.data(), ppText.data() + ppText.size(), rows.back().porePressure);
   }
   const CliRun run = RunCli("tensors in.csv", input);
   ASSERT_EQ(run.err, "");
@@ -275,7 +297,7 @@ TEST(CliRoundTrip, EveryFieldAsTheEngine) {
     ASSERT_EQ(f.size(), expected.size() + 2) << line;
     EXPECT_EQ(f[0], RowId(i));
     for (std::size_t k = 0; k < expected.size(); ++k) {
-      if (k == expected.size() - 4)  // the regime, before the joint's three
+      if (k == expected.size() - 10)  // the regime, before the joint's nine
         EXPECT_EQ(f[k + 1], RegimeCode(d.regime)) << "row " << i;
       else
         EXPECT_EQ(Bits(FieldNumber(f[k + 1])), Bits(expected[k])) << "row " << i << " field " << k;

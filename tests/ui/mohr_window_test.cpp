@@ -123,10 +123,13 @@ TEST_F(MohrTest, ViewMenuHoldsTheItemAndNoWindowIsBuiltBeforeItIsChecked) {
   // the size it had without it.
   auto* pp = Mohr()->findChild<QLineEdit*>(QStringLiteral("input_pp"));
   ASSERT_NE(pp, nullptr);
-  const QSize strip(0, Mohr()->size().height() - 460);
-  EXPECT_EQ(strip.height(), pp->sizeHint().height() + Mohr()->layout()->spacing());
-  EXPECT_EQ(Mohr()->size(), QSize(560, 460) + strip);
-  EXPECT_EQ(Mohr()->minimumSize(), QSize(360, 300) + strip);
+  const QSize added(0, Mohr()->size().height() - 460);
+  // A table row: its value box and the table's spacing.
+  const int rowPitch =
+      Mohr()->findChild<QLineEdit*>(QStringLiteral("input_mean_stress"))->sizeHint().height() + 2;
+  EXPECT_EQ(added.height(), pp->sizeHint().height() + Mohr()->layout()->spacing() + 5 * rowPitch);
+  EXPECT_EQ(Mohr()->size(), QSize(560, 460) + added);
+  EXPECT_EQ(Mohr()->minimumSize(), QSize(360, 300) + added);
 }
 
 enum class Closing { kFrame, kEscape, kMenu, kShortcut };
@@ -203,6 +206,77 @@ TEST_F(MohrTest, NumbersFollowTheRegionalSettings) {
 }
 
 // ---------------------------------------------------------------------------
+// Pore pressure: typed in the Mohr window, Enter recalculates.
+
+struct PorePressureCase {
+  const char* name;
+  const char* typed;
+  // sigma', tauLim', Ts, Ts,max, Ts/Ts,max, Td, F, CFF, dPc, the state
+  std::array<const char*, 10> shown;
+  const char* message;  // the error box, or nullptr
+};
+
+// The default tensor with the joint 16/33, phi 30, c 1; the numbers agree
+// with 40-digit arithmetic.
+const PorePressureCase kPorePressureCases[] = {
+    {"worked example",
+     "0.2",
+     {"5.560", "4.210", "0.725", "5.683", "0.128", "0.356", "1.044", "-0.177", "0.307",
+      "stable (\u03c4 < \u03c4lim\u2032)"},
+     nullptr},
+    {"none",
+     "0",
+     {"5.760", "4.326", "0.700", "2.791", "0.251", "0.356", "1.073", "-0.293", "0.507",
+      "stable (\u03c4 < \u03c4lim)"},
+     nullptr},
+    {"above every stress",
+     "9",
+     {"-3.240", "0.000", kDash, kDash, kDash, "0.356", "0.000", "4.033", "-8.493",
+      "opens (\u03c3\u2032 < 0)"},
+     nullptr},
+    {"no number keeps the last one",
+     "0.2x",
+     {"5.760", "4.326", "0.700", "2.791", "0.251", "0.356", "1.073", "-0.293", "0.507",
+      "stable (\u03c4 < \u03c4lim)"},
+     "'0.2x' is not a valid floating point value."},
+};
+
+class PorePressureTest : public MohrTest, public ::testing::WithParamInterface<PorePressureCase> {};
+
+TEST_P(PorePressureTest, EnterRecalculatesTheEffectiveRows) {
+  const PorePressureCase& c = GetParam();
+  ActivateJoint();
+  Type("input_joint_phi", QStringLiteral("30"));
+  Click("Button1");
+  Open();
+  auto* pp = Mohr()->findChild<QLineEdit*>(QStringLiteral("input_pp"));
+  ASSERT_NE(pp, nullptr);
+  pp->selectAll();
+  QTest::keyClicks(pp, QString::fromLatin1(c.typed));
+  QTest::keyClick(pp, Qt::Key_Return);
+  EXPECT_EQ(Messages(),
+            c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+  const char* rows[] = {"input_sigma_effective",
+                        "input_taulim_effective",
+                        "input_slip_tendency",
+                        "input_slip_tendency_max",
+                        "input_slip_tendency_normalized",
+                        "input_dilation_tendency",
+                        "input_factor_of_safety",
+                        "input_cff",
+                        "input_delta_pc",
+                        "input_joint_state"};
+  for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(MohrText(rows[i]), c.shown[static_cast<std::size_t>(i)]) << rows[i];
+  // The main window's joint boxes stay on total stress.
+  EXPECT_EQ(Text("input_sigma"), "5.760");
+  EXPECT_EQ(pp->text().toStdString(), c.typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PorePressureTest, ::testing::ValuesIn(kPorePressureCases),
+                         RowName());
+
+// ---------------------------------------------------------------------------
 // Pixels.
 
 // The admissible region is filled in one light colour; its outer edge is the
@@ -214,8 +288,10 @@ TEST_F(MohrTest, CirclesAreRoundAtTwoSizes) {
   const double centre = (8.793646854800 + 0.265502437889) / 2.0;
   const double radius = (8.793646854800 - 0.265502437889) / 2.0;
   std::vector<double> scales;
+  // The sizes of the window without its pore-pressure strip and effective rows.
+  const QSize added = Mohr()->minimumSize() - QSize(360, 300);
   for (const QSize size : {QSize(560, 460), QSize(900, 360)}) {
-    Mohr()->resize(size);
+    Mohr()->resize(size + added);
     QApplication::processEvents();
     const QImage image = Chart()->grab().toImage();
     const auto filled = [&image](int x, int y) {
@@ -379,7 +455,7 @@ INSTANTIATE_TEST_SUITE_P(Table, KeptTest, ::testing::ValuesIn(kKeptCases), RowNa
 const char* const kDefaultCopy =
     "sx\t3.4\nsy\t1\nsz\t8\ntxy\t1\ntyz\t-1\ntzx\t2\n"
     "joint dip direction\t16\njoint dip\t33\njoint friction angle\t14\njoint cohesion\t1\n"
-    "azimuths\tclockwise from North\n"
+    "azimuths\tclockwise from North\npore pressure Pp\t0\n"
     "s1\t8.794\ns2\t3.341\ns3\t0.266\n"
     "s1 azimuth\t283.10\ns1 dip\t69.95\ns2 azimuth\t60.78\ns2 dip\t15.10\n"
     "s3 azimuth\t154.32\ns3 dip\t12.88\n"
@@ -394,7 +470,11 @@ const char* const kDefaultCopy =
     "Octahedral shear stress\t3.526\nStress ratio \u03a6\t0.361\nVertical stress Sv\t8.000\n"
     "SHmax\t3.762\nShmin\t0.638\nSHmax azimuth\t70.10\nFaulting regime\tNF: normal faulting\n"
     "Slip tendency Ts\t0.700\nDilation tendency Td\t0.356\nFactor of safety F\t0.604\n"
-    "Joint\tslips (\u03c4 \u2265 \u03c4lim)\n";
+    "Joint\tslips (\u03c4 \u2265 \u03c4lim)\n"
+    "Effective s1\u2032\t8.794\nEffective s2\u2032\t3.341\nEffective s3\u2032\t0.266\n"
+    "Effective normal stress \u03c3\u2032\t5.760\nLimiting shear stress \u03c4lim\u2032\t2.436\n"
+    "Largest slip tendency Ts,max\t2.791\nNormalized slip tendency Ts/Ts,max\t0.251\n"
+    "Coulomb failure function CFF\t1.597\nPore pressure to slip \u0394Pc\t-6.405\n";
 
 TEST_F(MohrTest, CopyPutsTheDefaultInputsResultsAndQuantitiesOnTheClipboard) {
   ActivateJoint();
@@ -406,7 +486,7 @@ TEST_F(MohrTest, CopyPutsTheDefaultInputsResultsAndQuantitiesOnTheClipboard) {
   EXPECT_EQ(data->text().toStdString(), kDefaultCopy);
   EXPECT_TRUE(data->html().contains(
       QStringLiteral("<tr><td>Mean stress p</td><td align=\"right\">4.133</td></tr>")));
-  EXPECT_EQ(data->html().count(QStringLiteral("<tr>")), 46);
+  EXPECT_EQ(data->html().count(QStringLiteral("<tr>")), 56);
 
   // A screen reader reads each derived quantity as its name and the value copied.
   for (const text::DerivedQuantity& quantity : text::kDerivedQuantities) {

@@ -23,6 +23,8 @@ namespace ui {
 namespace {
 
 constexpr int kTableRows = (text::kDerivedCount + 1) / 2;
+// Rows of the table before the effective-stress quantities were added.
+constexpr int kTableRowsWithoutEffective = 7;
 constexpr int kGapToParent = 8;
 constexpr int kValueWidth = 56;  // pixels, enough for "-1,234.567"  // pixels between the main
                                  // window's frame and this one's
@@ -123,9 +125,12 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
   wideWidth_ = layout->minimumSize().width();
   // The pore-pressure strip adds its own height, so that the diagram keeps
   // the size it has without it.
-  const QSize strip(0, ppStrip->sizeHint().height() + layout->spacing());
-  resize(kDefaultSize + strip);
-  setMinimumSize(kMinimumSize + strip);
+  // The effective-stress rows likewise add theirs.
+  const int rowPitch = boxes_[0]->sizeHint().height() + table->verticalSpacing();
+  const QSize added(0, ppStrip->sizeHint().height() + layout->spacing() +
+                           (kTableRows - kTableRowsWithoutEffective) * rowPitch);
+  resize(kDefaultSize + added);
+  setMinimumSize(kMinimumSize + added);
 }
 
 MohrWindow::~MohrWindow() = default;

@@ -44,7 +44,8 @@ class MohrWindow : public QWidget {
   Q_OBJECT
 
  public:
-  /// Sizes without the pore-pressure strip, which adds its height to both.
+  /// Sizes without the pore-pressure strip and the effective-stress rows,
+  /// which add their heights to both, so the diagram keeps its size.
   static constexpr QSize kDefaultSize{560, 460};
   static constexpr QSize kMinimumSize{360, 300};
 
