@@ -37,8 +37,11 @@ EffectiveJoint AssessEffective(const stress::PrincipalValues& values,
                                const stress::JointPlane& joint, double porePressure) {
   EffectiveJoint e;
   e.porePressure = porePressure;
-  const Extended tau = stresses.tau;
-  if (values.s1 != values.s3) {
+  // A shear stress within the values' rounding is the residue of a plane on
+  // which the true shear is 0 (cos 90 degrees is 6e-17, not 0): it counts as 0.
+  const double scale = ScaleOf(values);
+  const Extended tau = stresses.tau <= AgreementBound(scale) ? 0.0 : stresses.tau;
+  if (!Agree(values.s1, values.s3, scale)) {
     const Extended s1 = values.s1;
     const Extended td = (s1 - stresses.sigma) / (s1 - values.s3);
     e.dilationTendency = Kept(std::clamp(td, Extended{0}, Extended{1}));
@@ -47,15 +50,6 @@ EffectiveJoint AssessEffective(const stress::PrincipalValues& values,
   if (!e.sigma)
     return e;
   const Extended sigma = *e.sigma;
-  const Extended phi = numeric::DegreesToRadians(joint.phi);
-  if (!(std::fabs(phi) < numeric::kTrigLimit))
-    return e;  // no tangent
-  const Extended tanPhi = std::tan(phi);
-  // The same rounding as the total limit, so that Pp = 0 gives it to the bit.
-  const std::optional<double> limit = Kept(joint.c + sigma * tanPhi);
-  if (limit)
-    e.tauLim = sigma < 0 ? 0.0 : *limit;
-
   if (sigma > 0)
     e.slipTendency = Kept(tau / sigma);
   if (const auto effective = EffectiveValues(values, porePressure);
@@ -66,6 +60,16 @@ EffectiveJoint AssessEffective(const stress::PrincipalValues& values,
     if (e.slipTendency && *e.slipTendencyMax > 0)
       e.normalizedSlipTendency = Kept(static_cast<Extended>(*e.slipTendency) / *e.slipTendencyMax);
   }
+  // At +-90 degrees and beyond the tangent of the rounded angle is a huge
+  // number of either sign, not a friction: the limit has no value.
+  if (!(std::fabs(joint.phi) < 90.0))
+    return e;
+  const Extended tanPhi = std::tan(numeric::DegreesToRadians(joint.phi));
+  // The same rounding as the total limit, so that Pp = 0 gives it to the bit.
+  const std::optional<double> limit = Kept(joint.c + sigma * tanPhi);
+  if (limit)
+    e.tauLim = sigma < 0 ? 0.0 : *limit;
+
   if (e.tauLim) {
     const Extended tauLim = *e.tauLim;
     if (tau > 0)

@@ -47,7 +47,10 @@ struct EffectiveJoint {
 
 /// The assessment of a joint whose total stresses `stresses` were computed
 /// with `values` and `joint`, under pore pressure `porePressure`. With Pp = 0
-/// sigma' and tauLim' are the total sigma and tauLim to the bit.
+/// sigma' and tauLim' are the total sigma and tauLim to the bit. A tau within
+/// AgreementBound of the values (analysis/stress_measures.h) counts as 0. A
+/// friction angle of 90 degrees or more in magnitude has no limit: tauLim',
+/// F, CFF, dPc and the state are empty.
 EffectiveJoint AssessEffective(const stress::PrincipalValues& values,
                                const stress::JointStresses& stresses,
                                const stress::JointPlane& joint, double porePressure);

@@ -21,6 +21,20 @@ double Keep(Extended value) {
 
 }  // namespace
 
+double AgreementBound(double scale) {
+  constexpr double kRelative =
+      16.0 * 0x1p-52 + 1024.0 * static_cast<double>(numeric::kExtendedEpsilon);
+  return kRelative * std::fabs(scale);
+}
+
+bool Agree(double a, double b, double scale) {
+  return std::fabs(static_cast<Extended>(a) - b) <= AgreementBound(scale);
+}
+
+double ScaleOf(const stress::PrincipalValues& values) {
+  return std::max({std::fabs(values.s1), std::fabs(values.s2), std::fabs(values.s3)});
+}
+
 StressMeasures ComputeStressMeasures(const stress::PrincipalValues& values) {
   const Extended s1 = values.s1;
   const Extended s2 = values.s2;
@@ -37,12 +51,13 @@ StressMeasures ComputeStressMeasures(const stress::PrincipalValues& values) {
   m.octahedralShear = Keep(std::sqrt(squares) / 3.0);
   // For sorted values 0 <= s2 - s3 <= s1 - s3 holds after rounding too, so the
   // quotient stays within [0, 1].
-  if (values.s1 != values.s3)
+  if (!Agree(values.s1, values.s3, ScaleOf(values)))
     m.stressRatio = Keep(d23 / (s1 - s3));
   return m;
 }
 
-HorizontalStresses ComputeHorizontalStresses(const stress::StressState& s) {
+HorizontalStresses ComputeHorizontalStresses(const stress::StressState& s,
+                                             stress::Azimuth convention) {
   const Extended sx = s.sx;
   const Extended sy = s.sy;
   const Extended txy = s.txy;
@@ -54,13 +69,16 @@ HorizontalStresses ComputeHorizontalStresses(const stress::StressState& s) {
   h.sv = s.sz;
   h.shMax = Keep(mean + radius);
   h.shMin = Keep(mean - radius);
-  if (h.shMax != h.shMin) {
+  if (!Agree(h.shMax, h.shMin, std::max(std::fabs(h.shMax), std::fabs(h.shMin)))) {
     // The SHmax axis makes the angle theta = atan2(2 txy, sx - sy) / 2 with
     // East, counter-clockwise, in (-90, 90] degrees; North-clockwise that is
     // 90 - theta. A shear of -0 turns +180 into -180 degrees, and rounding can
     // reach 180 itself: both are the same axis as 0.
     const Extended theta = numeric::RadiansToDegrees(std::atan2(2.0 * txy, sx - sy)) / 2.0;
-    double azimuth = Keep(90.0 - theta);
+    double azimuth =
+        Keep(convention == stress::Azimuth::kClockwiseFromNorth ? 90.0 - theta : theta);
+    if (azimuth < 0.0)
+      azimuth += 180.0;
     if (azimuth >= 180.0)
       azimuth -= 180.0;
     h.shMaxAzimuth = azimuth;
@@ -85,7 +103,8 @@ FaultingRegime ClassifyRegime(double plunge1, double plunge2, double plunge3) {
 
 std::optional<FaultingRegime> RegimeOf(const stress::PrincipalValues& values, double plunge1,
                                        double plunge2, double plunge3) {
-  if (values.s1 == values.s2 || values.s2 == values.s3)
+  const double scale = ScaleOf(values);
+  if (Agree(values.s1, values.s2, scale) || Agree(values.s2, values.s3, scale))
     return std::nullopt;
   return ClassifyRegime(plunge1, plunge2, plunge3);
 }
@@ -95,7 +114,7 @@ JointAssessment AssessJoint(const stress::PrincipalValues& values,
   JointAssessment a;
   if (joint.sigma > 0.0)
     a.slipTendency = Keep(static_cast<Extended>(joint.tau) / joint.sigma);
-  if (values.s1 != values.s3) {
+  if (!Agree(values.s1, values.s3, ScaleOf(values))) {
     const Extended s1 = values.s1;
     const Extended td = (s1 - joint.sigma) / (s1 - values.s3);
     a.dilationTendency = Keep(std::clamp(td, Extended{0}, Extended{1}));

@@ -15,6 +15,19 @@
 
 namespace analysis {
 
+/// Where two computed values count as equal. The principal values are
+/// accurate to a few 1e-15 of the largest magnitude (stress/principal_values.h)
+/// in the extended build, so values whose true counterparts are equal may
+/// differ by that much, and a difference that small says nothing about their
+/// order. The bound is (16 * 2^-52 + 1024 * epsilon of the extended type)
+/// times the scale: 3.7e-15 with the x87 type, 2.3e-13 where long double is
+/// double and the values carry that much more rounding.
+double AgreementBound(double scale);
+/// |a - b| <= AgreementBound(scale).
+bool Agree(double a, double b, double scale);
+/// The largest magnitude of the principal values, the scale of their errors.
+double ScaleOf(const stress::PrincipalValues& values);
+
 /// Measures of the principal values alone.
 struct StressMeasures {
   double meanStress = 0.0;       ///< p = (s1 + s2 + s3) / 3
@@ -22,7 +35,7 @@ struct StressMeasures {
   double vonMises = 0.0;         ///< q = sqrt(((s1-s2)^2 + (s2-s3)^2 + (s3-s1)^2) / 2)
   double octahedralShear = 0.0;  ///< sqrt((s1-s2)^2 + (s2-s3)^2 + (s3-s1)^2) / 3
   /// Phi = (s2 - s3) / (s1 - s3), within [0, 1] for sorted values; empty when
-  /// s1 == s3 (an isotropic state has no shape).
+  /// s1 and s3 agree (an isotropic state has no shape).
   std::optional<double> stressRatio;
 };
 
@@ -34,14 +47,17 @@ struct HorizontalStresses {
   double sv = 0.0;     ///< vertical stress, sz
   double shMax = 0.0;  ///< larger principal value of [[sx, txy], [txy, sy]]
   double shMin = 0.0;  ///< smaller one; shMin <= shMax
-  /// Azimuth of SHmax in degrees clockwise from North, in [0, 180); empty
-  /// when SHmax == Shmin (every horizontal direction is principal).
+  /// Azimuth of SHmax in degrees, in [0, 180), in the convention asked for;
+  /// empty when SHmax and Shmin agree (every horizontal direction is then
+  /// principal).
   std::optional<double> shMaxAzimuth;
 };
 
 /// SHmax and Shmin lie within [s3, s1] of the whole tensor (interlacing), up
 /// to rounding of a few units in the last place of the largest component.
-HorizontalStresses ComputeHorizontalStresses(const stress::StressState& s);
+HorizontalStresses ComputeHorizontalStresses(
+    const stress::StressState& s,
+    stress::Azimuth convention = stress::Azimuth::kClockwiseFromNorth);
 
 /// Faulting regimes after the plunges of the principal axes (the World Stress
 /// Map classification of Zoback, 1992).
@@ -60,7 +76,7 @@ enum class FaultingRegime {
 FaultingRegime ClassifyRegime(double plunge1, double plunge2, double plunge3);
 
 /// The regime of a state whose axes plunge so; empty when two principal values
-/// are equal, since the axes of a repeated value are arbitrary.
+/// agree, since the axes of a repeated value are arbitrary.
 std::optional<FaultingRegime> RegimeOf(const stress::PrincipalValues& values, double plunge1,
                                        double plunge2, double plunge3);
 

@@ -33,7 +33,8 @@ DerivedResults ComputeDerived(const PassResults& results) {
     }
   }
   if (results.state.has_value()) {
-    const analysis::HorizontalStresses h = analysis::ComputeHorizontalStresses(*results.state);
+    const analysis::HorizontalStresses h =
+        analysis::ComputeHorizontalStresses(*results.state, results.azimuth);
     d.sv = h.sv;
     d.shMax = h.shMax;
     d.shMin = h.shMin;

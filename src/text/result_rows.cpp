@@ -131,6 +131,20 @@ const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities = {{
     {"input_delta_pc", "Pore pressure to slip \u0394Pc", "\u0394Pc"},
 }};
 
+QString DerivedName(Derived which, stress::Azimuth convention, bool shortName) {
+  const DerivedQuantity& quantity = kDerivedQuantities[static_cast<std::size_t>(which)];
+  QString name = QString::fromUtf8(shortName ? quantity.shortName : quantity.name);
+  if (which == Derived::kShMaxAzimuth) {
+    const bool north = convention == stress::Azimuth::kClockwiseFromNorth;
+    if (shortName)
+      name += north ? QStringLiteral(" (N)") : QStringLiteral(" (E)");
+    else
+      name += north ? QStringLiteral(" (clockwise from North)")
+                    : QStringLiteral(" (counter-clockwise from East)");
+  }
+  return name;
+}
+
 std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& results,
                                                 const Separators& separators) {
   std::array<QString, kDerivedCount> texts;
@@ -174,7 +188,14 @@ std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& resul
   set(Derived::kVerticalStress, stressText(d.sv));
   set(Derived::kShMax, stressText(d.shMax));
   set(Derived::kShMin, stressText(d.shMin));
-  set(Derived::kShMaxAzimuth, Optional(d.shMaxAzimuth, kAngleDecimals, separators));
+  if (d.shMaxAzimuth.has_value()) {
+    // An axis at 179.996 degrees is shown at 0.00, where its range [0, 180)
+    // folds, not at 180.00.
+    QString azimuth = Optional(d.shMaxAzimuth, kAngleDecimals, separators);
+    if (azimuth == FormatNumber(180.0, kAngleDecimals, separators))
+      azimuth = FormatNumber(0.0, kAngleDecimals, separators);
+    set(Derived::kShMaxAzimuth, azimuth);
+  }
   return texts;
 }
 
@@ -182,7 +203,7 @@ QList<ResultRow> DerivedRows(const engine::PassResults& results, const Separator
   const auto texts = DerivedTexts(results, separators);
   QList<ResultRow> rows;
   for (int i = 0; i < kDerivedCount; ++i)
-    rows.append({QString::fromUtf8(kDerivedQuantities[i].name), texts[i]});
+    rows.append({DerivedName(static_cast<Derived>(i), results.azimuth), texts[i]});
   return rows;
 }
 

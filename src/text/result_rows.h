@@ -78,6 +78,11 @@ struct DerivedQuantity {
 };
 extern const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities;
 
+/// The name of derived quantity `which` as shown for a pass measuring
+/// azimuths by `convention`: the table's name, or its short name, and for the
+/// SHmax azimuth the convention too ("SHmax azimuth (clockwise from North)").
+QString DerivedName(Derived which, stress::Azimuth convention, bool shortName = false);
+
 /// The texts of the derived quantities, entry i for kDerivedQuantities[i]:
 /// the measures, the effective values and the regime once the principal
 /// values (and, for the regime, all three axes) are known; the horizontal

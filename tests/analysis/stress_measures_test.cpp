@@ -116,23 +116,28 @@ TEST_P(MeasureTest, MatchesTable) {
 INSTANTIATE_TEST_SUITE_P(Table, MeasureTest, ::testing::ValuesIn(kMeasureCases), RowName());
 
 // ---------------------------------------------------------------------------
-// Horizontal stresses and the SHmax azimuth, clockwise from North.
+// Horizontal stresses and the SHmax azimuth, clockwise from North and
+// counter-clockwise from East.
 
 struct HorizontalCase {
   const char* name;
   double sx, sy, txy;
-  double shMax, shMin, azimuth;
+  double shMax, shMin, azimuth, eastAzimuth;
 };
 
 const HorizontalCase kHorizontalCases[] = {
-    {"equal normals without shear", 2, 2, 0, 2, 2, kNone},
-    {"North larger", 1, 3, 0, 3, 1, 0},
+    {"equal normals without shear", 2, 2, 0, 2, 2, kNone, kNone},
+    // A difference of one rounding is no direction.
+    {"normals a rounding apart", 2, 2.0000000000000004, 0, 2, 2, kNone, kNone},
+    {"North larger", 1, 3, 0, 3, 1, 0, 90},
     // atan2(-0, negative) is -180 degrees: the same axis as 0, not 180.
-    {"North larger with a negative zero shear", 1, 3, -0.0, 3, 1, 0},
-    {"East larger", 3, 1, 0, 3, 1, 90},
-    {"pure shear toward North-East", 0, 0, 2, 2, -2, 45},
-    {"pure shear toward South-East", 0, 0, -2, 2, -2, 135},
-    {"all in tension", -4, -1, 0, -1, -4, 0},
+    {"North larger with a negative zero shear", 1, 3, -0.0, 3, 1, 0, 90},
+    {"East larger", 3, 1, 0, 3, 1, 90, 0},
+    {"pure shear toward North-East", 0, 0, 2, 2, -2, 45, 45},
+    {"pure shear toward South-East", 0, 0, -2, 2, -2, 135, 135},
+    {"ten degrees East of North", 2.0301536896070456, 2.969846310392954, 0.17101007166283433, 3, 2,
+     10, 80},
+    {"all in tension", -4, -1, 0, -1, -4, 0, 90},
 };
 
 class HorizontalTest : public ::testing::TestWithParam<HorizontalCase> {};
@@ -145,6 +150,9 @@ TEST_P(HorizontalTest, MatchesTable) {
   EXPECT_NEAR(h.shMax, c.shMax, 1e-15);
   EXPECT_NEAR(h.shMin, c.shMin, 1e-15);
   ExpectOptional(h.shMaxAzimuth, c.azimuth, 1e-13, "SHmax azimuth");
+  const analysis::HorizontalStresses east = analysis::ComputeHorizontalStresses(
+      {c.sx, c.sy, 6.5, c.txy, 9.0, -9.0}, stress::Azimuth::kCounterClockwiseFromEast);
+  ExpectOptional(east.shMaxAzimuth, c.eastAzimuth, 1e-13, "SHmax azimuth from East");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HorizontalTest, ::testing::ValuesIn(kHorizontalCases), RowName());

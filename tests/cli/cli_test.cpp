@@ -149,8 +149,9 @@ INSTANTIATE_TEST_SUITE_P(
                 kDiagonalMeasures + ",0.75,,,,,,,,'high' is not a valid floating point value\n",
             "", 1},
         Case{"azimuth east", "tensors --azimuth east in.csv", kTensorHeader + "3,2,1,0,0,0\n",
-             kHeader + "1,3,2,1,0,0,270,0,270,90,-1,-0,-0,-0,-1,-0,0,0,1," + kDiagonalMeasures +
-                 "\n",
+             // SHmax (East) too is measured from East.
+             kHeader + "1,3,2,1,0,0,270,0,270,90,-1,-0,-0,-0,-1,-0,0,0,1," +
+                 "2,1,1.7320508075688772,0.816496580927726,0.5,1,3,2,0,TF,\n",
              "", 0},
         Case{"row of five fields", "tensors in.csv", kTensorHeader + "3,2,1,0,0\n",
              kHeader + "1" + Empty(28) + ",line 2: 5 fields where the header has 6\n", "", 1},

@@ -357,15 +357,20 @@ TEST_F(MohrTest, StatusLineMarksAPassThatStoppedBeforeThePrincipalValues) {
   EXPECT_EQ(MohrText("input_mean_stress"), "4.133");  // what it showed
   EXPECT_NEAR(MarkSigma("MohrMarkJoint"), 5.7603158423, 1e-9);
 
-  // Stopped after the principal values: current again, without the joint.
+  // Stopped after the principal values: current again but for the joint.
   Type("input_sy", QStringLiteral("1"));
   Type("input_joint_phi", QStringLiteral("x"));
   Click("Button1");
-  EXPECT_EQ(Status(), "");
+  EXPECT_EQ(Status(), "Inputs changed: joint not recalculated");
   EXPECT_EQ(MohrText("input_mean_stress"), "4.133");
   EXPECT_EQ(MohrText("input_factor_of_safety"), kDash);
   EXPECT_EQ(MohrText("input_joint_state"), kDash);
   EXPECT_TRUE(std::isnan(MarkSigma("MohrMarkJoint")));
+
+  // A complete pass clears it.
+  Type("input_joint_phi", QStringLiteral("14"));
+  Click("Button1");
+  EXPECT_EQ(Status(), "");
 }
 
 // A pass while the window is hidden leaves it as it was; showing it again
@@ -468,7 +473,8 @@ const char* const kDefaultCopy =
     "limiting shear stress on joint\t2.436\n"
     "Mean stress p\t4.133\nMaximum shear stress\t4.264\nvon Mises stress q\t7.481\n"
     "Octahedral shear stress\t3.526\nStress ratio \u03a6\t0.361\nVertical stress Sv\t8.000\n"
-    "SHmax\t3.762\nShmin\t0.638\nSHmax azimuth\t70.10\nFaulting regime\tNF: normal faulting\n"
+    "SHmax\t3.762\nShmin\t0.638\nSHmax azimuth (clockwise from North)\t70.10\nFaulting regime\tNF: "
+    "normal faulting\n"
     "Slip tendency Ts\t0.700\nDilation tendency Td\t0.356\nFactor of safety F\t0.604\n"
     "Joint\tslips (\u03c4 \u2265 \u03c4lim)\n"
     "Effective s1\u2032\t8.794\nEffective s2\u2032\t3.341\nEffective s3\u2032\t0.266\n"
@@ -489,13 +495,16 @@ TEST_F(MohrTest, CopyPutsTheDefaultInputsResultsAndQuantitiesOnTheClipboard) {
   EXPECT_EQ(data->html().count(QStringLiteral("<tr>")), 56);
 
   // A screen reader reads each derived quantity as its name and the value copied.
-  for (const text::DerivedQuantity& quantity : text::kDerivedQuantities) {
+  for (int i = 0; i < text::kDerivedCount; ++i) {
+    const text::DerivedQuantity& quantity = text::kDerivedQuantities[static_cast<std::size_t>(i)];
     auto* box = Mohr()->findChild<QLineEdit*>(QLatin1String(quantity.objectName));
     ASSERT_NE(box, nullptr) << quantity.objectName;
     EXPECT_TRUE(box->isReadOnly());
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
     ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), quantity.name);
+    EXPECT_EQ(
+        accessible->text(QAccessible::Name),
+        text::DerivedName(static_cast<text::Derived>(i), stress::Azimuth::kClockwiseFromNorth));
     const QString line = accessible->text(QAccessible::Name) + QLatin1Char('\t') +
                          accessible->text(QAccessible::Value) + QLatin1Char('\n');
     EXPECT_TRUE(data->text().contains(line)) << line.toStdString();

@@ -76,7 +76,7 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
   table->setColumnMinimumWidth(2, 12);
   for (int i = 0; i < text::kDerivedCount; ++i) {
     const text::DerivedQuantity& quantity = text::kDerivedQuantities[static_cast<std::size_t>(i)];
-    const QString name = QString::fromUtf8(quantity.name);
+    const QString name = text::DerivedName(static_cast<text::Derived>(i), content_.shown.azimuth);
     auto* box = new QLineEdit(this);
     box->setObjectName(QLatin1String(quantity.objectName));
     box->setReadOnly(true);
@@ -135,6 +135,19 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
 
 MohrWindow::~MohrWindow() = default;
 
+QString MohrWindow::JointStaleText() {
+  return QStringLiteral("Inputs changed: joint not recalculated");
+}
+
+QString MohrWindow::StatusText() const {
+  if (content_.stale)
+    return StaleText();
+  const engine::PassResults& shown = content_.shown;
+  if (shown.jointActive && !shown.jointStresses.has_value())
+    return JointStaleText();
+  return {};
+}
+
 QString MohrWindow::StaleText() {
   return QStringLiteral("Inputs changed: not recalculated");
 }
@@ -149,10 +162,11 @@ void MohrWindow::ContentChanged() {
 
 void MohrWindow::Refresh() {
   dirty_ = false;
+  NameRows();
   // What the user is typing stays; a builder's value shows at once.
   if (!porePressure_->hasFocus())
     porePressure_->setText(content_.porePressureText);
-  status_->setText(content_.stale ? StaleText() : QString());
+  status_->setText(StatusText());
   const std::array<QString, text::kDerivedCount> texts =
       text::DerivedTexts(content_.shown, separators_);
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
@@ -203,8 +217,8 @@ QList<text::ResultRow> MohrWindow::CopyRows() const {
   QList<text::ResultRow> rows = text::InputRows(content_.shown, separators_);
   rows += text::ResultRows(content_.shown, separators_);
   rows += text::DerivedRows(content_.shown, separators_);
-  if (content_.stale)
-    rows.append({QStringLiteral("status"), StaleText()});
+  if (const QString status = StatusText(); !status.isEmpty())
+    rows.append({QStringLiteral("status"), status});
   return rows;
 }
 
@@ -227,11 +241,21 @@ void MohrWindow::showEvent(QShowEvent* event) {
 
 void MohrWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const bool wide = event->size().width() >= wideWidth_;
+  wide_ = event->size().width() >= wideWidth_;
+  NameRows();
+}
+
+// Full names where the window is wide enough, short ones else; the SHmax
+// azimuth's names the convention of the shown pass.
+void MohrWindow::NameRows() {
   for (std::size_t i = 0; i < labels_.size(); ++i) {
-    const text::DerivedQuantity& quantity = text::kDerivedQuantities[i];
-    const QString text = QString::fromUtf8(wide ? quantity.name : quantity.shortName);
-    labels_[i]->setText(text + QLatin1Char(':'));
+    const auto which = static_cast<text::Derived>(i);
+    const QString name = text::DerivedName(which, content_.shown.azimuth);
+    labels_[i]->setText(text::DerivedName(which, content_.shown.azimuth, !wide_) +
+                        QLatin1Char(':'));
+    labels_[i]->setToolTip(name);
+    boxes_[i]->setToolTip(name);
+    boxes_[i]->setAccessibleName(name);
   }
 }
 

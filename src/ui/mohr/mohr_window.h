@@ -55,6 +55,11 @@ class MohrWindow : public QWidget {
 
   /// The text of the status line while the content is stale.
   static QString StaleText();
+  /// The status line's text: StaleText() while stale, JointStaleText() while
+  /// the last pass computed the values but stopped before the joint, else
+  /// empty.
+  QString StatusText() const;
+  static QString JointStaleText();
 
   /// The content changed: drawn at once when the window is visible, else
   /// when it is next shown (a hidden window draws nothing).
@@ -64,7 +69,7 @@ class MohrWindow : public QWidget {
   void Present();
 
   /// The rows Copy puts on the clipboard: the inputs, the 21 results, the
-  /// derived quantities and, while the content is stale, the status line.
+  /// derived quantities and, while there is one, the status line.
   QList<text::ResultRow> CopyRows() const;
   /// Puts CopyRows on the clipboard as "name<TAB>value" lines and as an HTML table.
   void CopyToClipboard();
@@ -85,6 +90,7 @@ class MohrWindow : public QWidget {
 
  private:
   void Refresh();
+  void NameRows();
   void PlaceBesideParent();
 
   const MohrContent& content_;
@@ -92,6 +98,7 @@ class MohrWindow : public QWidget {
   bool dirty_ = true;
   bool placed_ = false;
   int wideWidth_ = 0;  ///< narrowest width that shows the full names
+  bool wide_ = true;
 
   MohrChartView* chart_ = nullptr;
   std::array<QLineEdit*, text::kDerivedCount> boxes_{};
