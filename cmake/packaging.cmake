@@ -81,7 +81,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # platform plugins, which the program loads at start rather than links: without
 # them (Debian's libqt6gui6 only recommends them) no window can open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Qt's own texts (file and print dialogs, standard buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # cpack installs into its staging folder without building first: make package
 # and the package test build the program before they run it, and a test must
 # not start a build of the whole tree.

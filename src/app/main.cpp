@@ -1,6 +1,9 @@
 // Kelvane: the state of stress at a point.
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "ui/common/application_icon.h"
 #include "ui/common/application_style.h"
@@ -14,6 +17,12 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("kelvane"));
   QApplication::setWindowIcon(ui::ApplicationIcon());
+  // Qt's own texts (file and print dialogs, standard buttons) follow the
+  // user's language; the program's own texts are English.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   // The platform's style, reading the images of its icons only when drawn.
   QApplication::setStyle(new ui::ApplicationStyle);
 

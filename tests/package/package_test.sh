@@ -66,6 +66,7 @@ Depends|(.*, )?libc6 \(>= [0-9.]+\)(, .*)?
 Depends|(.*, )?libqt6widgets6 \(>= [0-9.]+\)(, .*)?
 Depends|(.*, )?libqt6charts6 \(>= [0-9.]+\)(, .*)?
 Depends|(.*, )?qt6-qpa-plugins(, .*)?
+Depends|(.*, )?qt6-translations-l10n(, .*)?
 FIELDS
 # The description: its summary line, then an extended description of at least
 # two paragraphs, every line indented by one space and at most 80 wide.

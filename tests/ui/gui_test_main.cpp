@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -12,5 +13,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kelvane"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
+  // Settings go to a test folder, never the user's.
+  QStandardPaths::setTestModeEnabled(true);
   return RUN_ALL_TESTS();
 }

@@ -1,17 +1,13 @@
 #include "ui/report/report_dialog.h"
 
-#include <QDir>
+#include "ui/common/file_places.h"
+
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QStandardPaths>
 
 namespace ui {
 
 QString ReportFolder() {
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (!documents.isEmpty() && QFileInfo(documents).isDir())
-    return documents;
-  return QDir::homePath();
+  return LastFolder(QStringLiteral("report"));
 }
 
 QString AskReportPath(QWidget* parent) {
@@ -28,7 +24,10 @@ QString AskReportPath(QWidget* parent) {
   if (dialog.exec() != QDialog::Accepted)
     return {};
   const QStringList files = dialog.selectedFiles();
-  return files.isEmpty() ? QString() : files.front();
+  if (files.isEmpty())
+    return {};
+  RememberFolder(QStringLiteral("report"), files.front());
+  return files.front();
 }
 
 }  // namespace ui

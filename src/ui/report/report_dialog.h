@@ -10,8 +10,8 @@ namespace ui {
 /// The name the dialog proposes.
 inline constexpr char kReportFileName[] = "kelvane-report.pdf";
 
-/// The folder the dialog opens in: the user's documents folder, or the home
-/// folder when there is none.
+/// The folder the dialog opens in: the one the last report went to (kept
+/// across runs), else the user's documents folder, else the home folder.
 QString ReportFolder();
 
 /// Asks for the report's file: a modal save dialog titled "Save report as PDF"

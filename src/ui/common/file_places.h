@@ -1,0 +1,22 @@
+#pragma once
+// Where the program's files go: the folder a file dialog starts in, kept
+// across runs, and the check that a destination is a file the program may
+// replace.
+
+#include <QString>
+
+namespace ui {
+
+/// The folder the last file of `kind` ("report", ...) was saved in, while it
+/// exists; else the documents folder, else the home folder.
+QString LastFolder(const QString& kind);
+/// Remembers the folder of `path` for the next dialog of `kind`.
+void RememberFolder(const QString& kind, const QString& path);
+
+/// Why the program must not write `path`, or empty when it may: after
+/// following links, an existing destination that is not a regular file (a
+/// FIFO, a device, a folder) is refused, since writing would replace it by a
+/// regular file ("it is not a regular file").
+QString DestinationProblem(const QString& path);
+
+}  // namespace ui
