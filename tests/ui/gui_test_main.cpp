@@ -4,16 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QStandardPaths>
+#include <QFile>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Settings go to a folder of this run, never the user's.
+  QTemporaryDir config;
+  if (config.isValid())
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kelvane"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
-  // Settings go to a test folder, never the user's.
-  QStandardPaths::setTestModeEnabled(true);
   return RUN_ALL_TESTS();
 }

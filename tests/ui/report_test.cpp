@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -94,6 +95,8 @@ class ReportTest : public WindowTest {
     WriteFile(config + QStringLiteral("/user-dirs.dirs"),
               QStringLiteral("XDG_DOCUMENTS_DIR=\"%1\"\n").arg(documents_).toUtf8());
     qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    // No folder remembered from an earlier test.
+    QSettings(QStringLiteral("Kelvane"), QStringLiteral("Kelvane")).clear();
     Show();
   }
 
@@ -238,6 +241,10 @@ TEST_P(ReportPageTest, HoldsTheWindowsTextsOnOneVectorA4Page) {
   EXPECT_EQ(files.begin()->first, name.toStdString());
   const QString pdf = QDir(out_).filePath(name);
   Keep(pdf, c.name);
+  // The next report is proposed in the folder this one went to.
+  const DialogRun next = SaveReport([](QFileDialog* d) { Choose(d, QString()); });
+  EXPECT_EQ(next.proposed,
+            "Save report as PDF|" + out_.toStdString() + "|kelvane-report.pdf|PDF files (*.pdf)");
 
   const QString info = Tool(QStringLiteral("pdfinfo"), {pdf});
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages: +1\n"))));
