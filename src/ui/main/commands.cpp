@@ -12,13 +12,12 @@
 #include <QLineEdit>
 #include <array>
 
-#include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
 #include "ui/common/error_guard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_printer.h"
 #include "ui/report/report_dialog.h"
-#include "ui/report/report_writer.h"
+#include "ui/report/report_file.h"
 
 namespace ui {
 
@@ -100,7 +99,6 @@ void TFrmMorvane::mnuSaveReportClick() {
     Recalculate();
     ReportContent content;
     content.results = results_;
-    content.net = NetSeriesOf(*chart_);
     content.separators = separators_;
     content.program = QCoreApplication::applicationName() + QLatin1Char(' ') +
                       QCoreApplication::applicationVersion();
