@@ -2,9 +2,9 @@
 // user actions: every stored net point (doubles as bit patterns), what each
 // Qt series of the chart holds (points, pen colour, pole label and colour,
 // visibility), the texts of the error boxes, and a grab of the whole window
-// as PNG. Two builds that write the same files show the same net, to the
-// bit, and the same pixels. bench/compare_snapshots.sh builds this tool from
-// two revisions and compares their output.
+// as PNG, and a grab of a Mohr chart showing the step's results. Two builds that write the same
+// files show the same net, to the bit, and the same pixels. bench/compare_snapshots.sh builds this
+// tool from two revisions and compares their output.
 //
 // Usage: pass_snapshot <output folder>   (on Qt's offscreen platform)
 
@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "projection/point_series.h"
+#include "ui/charts/mohr_chart.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/error_guard.h"
 #include "ui/main/main_window.h"
@@ -240,6 +241,10 @@ int main(int argc, char** argv) {
 
   TFrmMorvane window;
   window.show();
+  // The Mohr diagram of each step's results, 560 x 360 pixels.
+  ui::MohrChartView mohr;
+  mohr.resize(560, 360);
+  mohr.show();
   QCoreApplication::processEvents();
   int index = 0;
   for (const Step& step : Steps()) {
@@ -257,6 +262,10 @@ int main(int argc, char** argv) {
     std::fwrite(dump.data(), 1, dump.size(), text);
     std::fclose(text);
     if (!window.grab().toImage().save(stem + QStringLiteral(".png")))
+      return 1;
+    mohr.Show(window.Results(), text::Separators{});
+    QCoreApplication::processEvents();
+    if (!mohr.grab().toImage().save(stem + QStringLiteral("-mohr.png")))
       return 1;
   }
   std::printf("pass_snapshot: %d steps written to %s\n", index, argv[1]);

@@ -9,8 +9,6 @@
 #include <QPen>
 #include <QResizeEvent>
 #include <QScatterSeries>
-#include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "figures/figure_style.h"

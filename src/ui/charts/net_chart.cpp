@@ -3,8 +3,6 @@
 #include <QChart>
 #include <QFont>
 #include <QFontMetrics>
-#include <QGraphicsLayout>
-#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPen>
@@ -13,7 +11,6 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
