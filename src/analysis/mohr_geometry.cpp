@@ -92,4 +92,48 @@ MohrExtent DiagramExtent(const stress::PrincipalValues& values, std::optional<Mo
   return extent;
 }
 
+double NiceStep(double step) {
+  const double power = std::pow(10.0, std::floor(std::log10(step)));
+  const double mantissa = step / power;
+  if (mantissa <= 1.0)
+    return power;
+  if (mantissa <= 2.0)
+    return 2.0 * power;
+  if (mantissa <= 5.0)
+    return 5.0 * power;
+  return 10.0 * power;
+}
+
+int StepDecimals(double step) {
+  return std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, 18);
+}
+
+std::vector<double> TickValues(double min, double max, double step) {
+  std::vector<double> ticks;
+  const double first = std::ceil(min / step);
+  const double last = std::floor(max / step);
+  for (double n = first; n <= last && n - first < kMaxTicks; n += 1.0)
+    ticks.push_back(n * step);
+  return ticks;
+}
+
+std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, double height) {
+  const double span = extent.sigmaMax - extent.sigmaMin;
+  const double centre = extent.sigmaMin / 2.0 + extent.sigmaMax / 2.0;
+  width = std::max(width, 1.0);
+  height = std::max(height - kBelowSigmaAxis, 1.0);
+  const double scale = std::min(width / span, height / extent.tauMax);
+  const double step = NiceStep(kTickSpacing / scale);
+  if (!std::isfinite(scale) || !(step > 0.0) || !std::isfinite(step))
+    return std::nullopt;
+  MohrAxes axes;
+  axes.scale = scale;
+  axes.sigmaMin = centre - width / (2.0 * scale);
+  axes.sigmaMax = centre + width / (2.0 * scale);
+  axes.tauMin = -kBelowSigmaAxis / scale;
+  axes.tauMax = height / scale;
+  axes.step = step;
+  return axes;
+}
+
 }  // namespace analysis

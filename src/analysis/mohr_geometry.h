@@ -75,4 +75,41 @@ struct MohrExtent {
 MohrExtent DiagramExtent(const stress::PrincipalValues& values, std::optional<MohrPoint> extra,
                          double margin);
 
+/// Margin of a drawn diagram around its circles and point, a fraction of the
+/// sigma span (DiagramExtent's `margin`).
+inline constexpr double kDiagramMargin = 0.08;
+/// Fewest pixels between two ticks of an axis.
+inline constexpr double kTickSpacing = 50.0;
+/// Pixels of the tau axis below tau = 0, so that marks on the sigma axis are whole.
+inline constexpr double kBelowSigmaAxis = 8.0;
+/// Most ticks an axis carries, whatever rounding does.
+inline constexpr int kMaxTicks = 200;
+
+/// 1, 2 or 5 times a power of ten, the smallest such at least `step` (> 0).
+double NiceStep(double step);
+
+/// Decimals (0 to 18) that show every multiple of a 1-2-5 step exactly.
+int StepDecimals(double step);
+
+/// The multiples of `step` in [min, max], ascending; at most kMaxTicks.
+std::vector<double> TickValues(double min, double max, double step);
+
+/// The axes of a diagram drawn at the same scale on both axes in a plot of
+/// width x height pixels: the largest scale at which the extent fits, with
+/// kBelowSigmaAxis pixels kept under tau = 0; each axis then runs as far as
+/// the plot reaches at that scale, sigma centred on the extent.
+struct MohrAxes {
+  double scale = 0.0;  ///< pixels per stress unit, both axes
+  double sigmaMin = 0.0;
+  double sigmaMax = 0.0;
+  double tauMin = 0.0;
+  double tauMax = 0.0;
+  double step = 0.0;  ///< between ticks, on both axes (NiceStep of kTickSpacing pixels)
+};
+
+/// The axes of `extent` in a plot of width x height pixels (each taken as at
+/// least 1, the height after kBelowSigmaAxis). Empty when the extent is beyond
+/// what doubles can scale (no finite scale or step).
+std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, double height);
+
 }  // namespace analysis

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -125,5 +126,102 @@ TEST_P(ExtentTest, MatchesTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ExtentTest, ::testing::ValuesIn(kExtentCases), RowName());
+
+struct StepCase {
+  const char* name;
+  double wanted;  ///< stress units between ticks at the least
+  double step;
+  int decimals;
+};
+
+const StepCase kStepCases[] = {
+    {"one", 1.0, 1.0, 0},
+    {"just over one", 1.0001, 2.0, 0},
+    {"two and a half", 2.5, 5.0, 0},
+    {"just over five", 5.2, 10.0, 0},
+    {"tenths", 0.13, 0.2, 1},
+    {"thousands", 1234.0, 2000.0, 0},
+    {"millionths", 3e-6, 5e-6, 6},
+    {"huge", 7e300, 1e301, 0},
+};
+
+class StepTest : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(StepTest, NextOneTwoOrFiveAndItsDecimals) {
+  const StepCase& c = GetParam();
+  EXPECT_DOUBLE_EQ(analysis::NiceStep(c.wanted), c.step);
+  EXPECT_EQ(analysis::StepDecimals(c.step), c.decimals);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, StepTest, ::testing::ValuesIn(kStepCases), RowName());
+
+struct TickCase {
+  const char* name;
+  double min;
+  double max;
+  double step;
+  std::vector<double> ticks;
+};
+
+const TickCase kTickCases[] = {
+    {"across zero", -1.3, 2.1, 1.0, {-1, 0, 1, 2}},
+    {"ends on ticks", 0.0, 4.0, 2.0, {0, 2, 4}},
+    {"none inside", 0.1, 0.4, 0.5, {}},
+    {"bounded count", 0.0, 1e6, 1.0, {}},  // kMaxTicks of them, checked below
+};
+
+class TickTest : public ::testing::TestWithParam<TickCase> {};
+
+TEST_P(TickTest, MultiplesOfTheStepInsideTheRange) {
+  const TickCase& c = GetParam();
+  const std::vector<double> ticks = analysis::TickValues(c.min, c.max, c.step);
+  if (c.max / c.step > analysis::kMaxTicks) {
+    ASSERT_EQ(ticks.size(), static_cast<std::size_t>(analysis::kMaxTicks));
+    EXPECT_EQ(ticks.front(), c.min);
+    return;
+  }
+  EXPECT_EQ(ticks, c.ticks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TickTest, ::testing::ValuesIn(kTickCases), RowName());
+
+struct AxesCase {
+  const char* name;
+  analysis::MohrExtent extent;
+  double width;   ///< pixels of the plot
+  double height;  ///< pixels of the plot, kBelowSigmaAxis of them under tau = 0
+  double scale;
+  double step;
+};
+
+const AxesCase kAxesCases[] = {
+    // Width limits: 400 / 10 = 40 < (208 - 8) / 4 = 50.
+    {"wide extent", {-1, 9, 4}, 400, 208, 40, 2},
+    // Height limits: (108 - 8) / 5 = 20 < 400 / 10.
+    {"tall extent", {0, 10, 5}, 400, 108, 20, 5},
+    {"tiny plot", {0, 1, 0.5}, 0, 0, 1, 50},
+};
+
+class AxesTest : public ::testing::TestWithParam<AxesCase> {};
+
+TEST_P(AxesTest, EqualScalesCentredOnTheExtent) {
+  const AxesCase& c = GetParam();
+  const std::optional<analysis::MohrAxes> axes = analysis::FitMohrAxes(c.extent, c.width, c.height);
+  ASSERT_TRUE(axes.has_value());
+  EXPECT_DOUBLE_EQ(axes->scale, c.scale);
+  EXPECT_DOUBLE_EQ(axes->step, c.step);
+  const double width = std::max(c.width, 1.0);
+  const double centre = (c.extent.sigmaMin + c.extent.sigmaMax) / 2.0;
+  EXPECT_DOUBLE_EQ((axes->sigmaMax - axes->sigmaMin) * axes->scale, width);
+  EXPECT_DOUBLE_EQ((axes->sigmaMin + axes->sigmaMax) / 2.0, centre);
+  EXPECT_DOUBLE_EQ(-axes->tauMin * axes->scale, analysis::kBelowSigmaAxis);
+  EXPECT_DOUBLE_EQ(axes->tauMax * axes->scale, std::max(c.height - analysis::kBelowSigmaAxis, 1.0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AxesTest, ::testing::ValuesIn(kAxesCases), RowName());
+
+TEST(FitMohrAxes, ExtentBeyondDoublesHasNoAxes) {
+  EXPECT_FALSE(analysis::FitMohrAxes({-1e308, 1.7e308, 1e308}, 400, 300).has_value());
+}
 
 }  // namespace

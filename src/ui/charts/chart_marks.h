@@ -7,12 +7,14 @@
 #include <QImage>
 #include <QString>
 
+#include "figures/figure_style.h"
+
 namespace ui {
 
-/// Pixels from the centre of a cross to each end of its arms.
-inline constexpr int kCrossArm = 5;
-/// Edge of the square cross image.
-inline constexpr int kCrossSize = 2 * kCrossArm + 1;
+/// Pixels from the centre of a cross to each end of its arms, and the edge
+/// of the square cross image: those of the painted figures.
+inline constexpr int kCrossArm = figures::kCrossArm;
+inline constexpr int kCrossSize = figures::kCrossSize;
 
 /// One horizontal and one vertical line through the centre, kCrossArm pixels
 /// to each side, in `colour` on a transparent ground: drawn 1:1 as the marker.

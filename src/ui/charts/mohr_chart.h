@@ -15,6 +15,7 @@
 
 #include "analysis/mohr_geometry.h"
 #include "engine/pass_results.h"
+#include "figures/figure_style.h"
 #include "text/number_text.h"
 
 class QAreaSeries;
@@ -29,7 +30,7 @@ class MohrChartView : public QChartView {
 
  public:
   /// Points on each half-circle: one per degree.
-  static constexpr int kCircleSegments = 180;
+  static constexpr int kCircleSegments = figures::kMohrCircleSegments;
 
   explicit MohrChartView(QWidget* parent = nullptr);
   ~MohrChartView() override;

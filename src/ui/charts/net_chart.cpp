@@ -3,8 +3,6 @@
 #include <QChart>
 #include <QFont>
 #include <QFontMetrics>
-#include <QGraphicsLayout>
-#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPen>
@@ -13,14 +11,15 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "figures/figure_style.h"
 #include "ui/charts/chart_marks.h"
+#include "ui/charts/chart_setup.h"
 #include "ui/common/qt_colour.h"
 
 namespace ui {
@@ -31,14 +30,7 @@ using projection::NetPoint;
 using projection::PointList;
 using projection::PointOrder;
 
-constexpr int kPoleLabelPointSize = 8;
 constexpr double kMarginFraction = 0.03;
-// Qt stands a point label's baseline half the marker size, the marker pen's
-// width (2 in the chart's theme) and 2 pixels above its point; rounded up.
-constexpr int kPoleLabelBaselineLift = 10;
-// Ticks and value labels every half unit from the centre: the corners of the
-// range (+-1.1) carry none, so no label of one axis meets one of the other.
-constexpr double kTickInterval = 0.5;
 // The axis names, placed over the chart in view pixels.
 constexpr QRect kNorthName(160, 8, 42, 13);
 constexpr QRect kEastName(288, 136, 10, 13);
@@ -165,11 +157,8 @@ class PoleSeriesAdapter final : public ChartSeries {
 
   static void ShowPole(Pole& pole, const NetPoint& p) {
     QScatterSeries* series = pole.series;
-    if (!pole.shown || pole.shown->colour != p.colour) {
-      const QColor colour = ToQColor(p.colour);
-      series->setColor(colour);
-      series->setLightMarker(CrossImage(colour));
-    }
+    if (!pole.shown || pole.shown->colour != p.colour)
+      SetCrossColour(series, ToQColor(p.colour));
     if (!pole.shown || pole.shown->label != p.label)
       series->setPointLabelsFormat(LiteralLabelFormat(QString::fromStdString(p.label)));
     if (!pole.shown || !SameBits(pole.shown->x, p.x) || !SameBits(pole.shown->y, p.y))
@@ -188,17 +177,7 @@ class PoleSeriesAdapter final : public ChartSeries {
   }
 
   QScatterSeries* NewPoleSeries() {
-    auto* pole = new QScatterSeries(chart_);
-    pole->setObjectName(QStringLiteral("Series3Pole"));
-    pole->setMarkerSize(kCrossSize);
-    pole->setPointLabelsVisible(true);
-    pole->setPointLabelsColor(Qt::black);
-    pole->setPointLabelsFont(labelFont_);
-    pole->setPointLabelsClipping(false);
-    chart_->addSeries(pole);
-    for (QAbstractAxis* axis : chart_->axes())
-      pole->attachAxis(axis);
-    return pole;
+    return AddCrossSeries(chart_, QStringLiteral("Series3Pole"), labelFont_, false);
   }
 
   QScatterSeries* all_;
@@ -212,7 +191,7 @@ QValueAxis* NetAxis(QChart* chart, Qt::Alignment alignment, const QFont& titleFo
   axis->setRange(-NetChartView::kNetRange, NetChartView::kNetRange);
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0.0);
-  axis->setTickInterval(kTickInterval);
+  axis->setTickInterval(figures::kNetTickInterval);
   // No printf format: each value is written, in the user's number format, with
   // the decimals the tick interval needs ("0.50"). A format would make Qt
   // Charts compile a regular expression to read it, which the start pays for
@@ -238,27 +217,18 @@ QLabel* AxisName(QWidget* parent, const char* name, const QString& text, const Q
 
 NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   setFixedSize(kViewSize, kViewSize);
-  setFrameShape(QFrame::NoFrame);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setRubberBand(QChartView::NoRubberBand);
-  setDragMode(QGraphicsView::NoDrag);
-  setRenderHint(QPainter::Antialiasing, true);
+  SetUpChartView(*this);
   // A pole's label may stand outside the plot area, where Qt would not repaint
   // it when the poles change; the whole 305-pixel view is repainted instead.
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
   QChart* net = chart();
   net->setTitle(QString());
-  net->legend()->hide();
   net->setPlotAreaBackgroundVisible(false);
   net->setLocalizeNumbers(true);
-  net->setBackgroundRoundness(0);
-  // The chart's background fills the view; the margins are the chart's own.
-  net->layout()->setContentsMargins(0, 0, 0, 0);
 
   poleLabelFont_ = font();
-  poleLabelFont_.setPointSize(kPoleLabelPointSize);
+  poleLabelFont_.setPointSize(figures::kMarkLabelPoints);
 
   QValueAxis* axisX = NetAxis(net, Qt::AlignBottom, poleLabelFont_);
   QValueAxis* axisY = NetAxis(net, Qt::AlignLeft, poleLabelFont_);
@@ -318,31 +288,11 @@ void NetChartView::FitSquarePlotArea() {
 
   // Qt's own layout leaves room for the axis labels, but gives each axis
   // whatever length is left, which draws the net as an ellipse. The plot area
-  // is a square inside that room, as large as it can be while a pole on the
-  // north rim keeps its label (centred above it) below the north axis name.
-  // Its side is an odd number of pixels at whole-pixel edges, so the centre of
-  // the net falls on a pixel's centre: the diameters, where vertical planes
-  // trace, are then drawn one pixel wide like every curve. The axes follow a
-  // plot area set by hand only when the layout runs again.
-  QGraphicsLayout* layout = net->layout();
-  net->setPlotArea(QRectF());
-  layout->activate();
-  const QRectF room = net->plotArea();
-  const qreal rimInset = (kNetRange - 1.0) / (2.0 * kNetRange);  // of the side, edge to rim
+  // is the square of figures::NetPlotSquare inside that room, a pole on the
+  // north rim keeping its label (centred above it) below the north axis name.
   const qreal rimTopMin =
-      kNorthName.bottom() + 1 + QFontMetrics(poleLabelFont_).ascent() + kPoleLabelBaselineLift;
-  const qreal largest =
-      std::min({room.width(), room.height(), (room.bottom() - rimTopMin) / (1.0 - rimInset)});
-  int side = static_cast<int>(std::floor(largest));
-  if (side % 2 == 0)
-    --side;
-  const qreal topMin = std::max(room.top(), rimTopMin - side * rimInset);
-  const qreal topMax = room.bottom() - side;
-  const qreal top = std::max(std::ceil(topMin), std::floor((topMin + topMax) / 2));
-  const qreal left = std::floor(room.left() + (room.width() - side) / 2);
-  net->setPlotArea(QRectF(left, top, side, side));
-  layout->invalidate();
-  layout->activate();
+      kNorthName.bottom() + 1 + QFontMetrics(poleLabelFont_).ascent() + figures::kMarkLabelLift;
+  FixPlotArea(net, figures::NetPlotSquare(FreePlotArea(net), rimTopMin));
 }
 
 }  // namespace ui

@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 
+#include "figures/net_frame.h"
 #include "projection/point_series.h"
 
 class QLabel;
@@ -28,7 +29,7 @@ class NetChartView : public QChartView {
   static constexpr int kSeriesCount = 6;
   static constexpr int kPoleSeries = 3;
   /// Both axes run from -kNetRange to kNetRange.
-  static constexpr double kNetRange = 1.1;
+  static constexpr double kNetRange = figures::kNetRange;
   /// Edge of the square view in pixels.
   static constexpr int kViewSize = 305;
 

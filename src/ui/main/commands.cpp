@@ -15,14 +15,13 @@
 #include <utility>
 
 #include "analysis/stress_builders.h"
-#include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
 #include "ui/common/error_guard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_printer.h"
 #include "ui/mohr/mohr_window.h"
 #include "ui/report/report_dialog.h"
-#include "ui/report/report_writer.h"
+#include "ui/report/report_file.h"
 
 namespace ui {
 
@@ -104,7 +103,6 @@ void TFrmMorvane::mnuSaveReportClick() {
     Recalculate();
     ReportContent content;
     content.results = results_;
-    content.net = NetSeriesOf(*chart_);
     content.separators = separators_;
     content.program = QCoreApplication::applicationName() + QLatin1Char(' ') +
                       QCoreApplication::applicationVersion();

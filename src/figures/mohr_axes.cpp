@@ -1,0 +1,42 @@
+#include "figures/mohr_axes.h"
+
+#include "analysis/mohr_geometry.h"
+
+namespace figures {
+
+QString SigmaAxisTitle() {
+  return QString::fromUtf8("Normal stress \u03c3");
+}
+
+QString TauAxisTitle() {
+  return QString::fromUtf8("Shear stress \u03c4");
+}
+
+std::vector<AxisTick> AxisTicks(double min, double max, double step,
+                                const text::Separators& separators) {
+  const int decimals = analysis::StepDecimals(step);
+  std::vector<AxisTick> ticks;
+  for (const double value : analysis::TickValues(min, max, step)) {
+    QString label = text::FormatNumber(value, decimals, separators);
+    if (!ticks.empty() && ticks.back().label == label)
+      continue;
+    ticks.push_back({value, std::move(label)});
+  }
+  return ticks;
+}
+
+std::array<QString, 3> MarkLabels(const stress::PrincipalValues& v) {
+  if (v.s1 == v.s2 && v.s2 == v.s3)
+    return {QStringLiteral("s1 = s2 = s3"), QString(), QString()};
+  if (v.s1 == v.s2)
+    return {QStringLiteral("s1 = s2"), QString(), QStringLiteral("s3")};
+  if (v.s2 == v.s3)
+    return {QStringLiteral("s1"), QStringLiteral("s2 = s3"), QString()};
+  return {QStringLiteral("s1"), QStringLiteral("s2"), QStringLiteral("s3")};
+}
+
+QString JointMarkLabel() {
+  return QStringLiteral("joint");
+}
+
+}  // namespace figures

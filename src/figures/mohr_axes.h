@@ -1,0 +1,36 @@
+#pragma once
+// The texts of the Mohr diagram that the window's chart and the painted
+// diagram both show: axis titles, tick labels, the principal marks' labels.
+
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "stress/stress_state.h"
+#include "text/number_text.h"
+
+namespace figures {
+
+QString SigmaAxisTitle();  ///< "Normal stress σ"
+QString TauAxisTitle();    ///< "Shear stress τ"
+
+struct AxisTick {
+  double value = 0.0;
+  QString label;
+};
+
+/// The ticks of an axis over [min, max] every `step` (analysis::TickValues),
+/// each labelled with FormatNumber, StepDecimals(step) and `separators`. A
+/// tick whose label rounds like the one before is left out: it would name the
+/// same tick.
+std::vector<AxisTick> AxisTicks(double min, double max, double step,
+                                const text::Separators& separators);
+
+/// The labels of the s1, s2 and s3 marks: a repeated value is labelled once,
+/// with the names of all the values at its place ("s1 = s2"); the others empty.
+std::array<QString, 3> MarkLabels(const stress::PrincipalValues& values);
+
+/// The joint's mark.
+QString JointMarkLabel();
+
+}  // namespace figures

@@ -1,0 +1,255 @@
+#include "figures/mohr_painter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "figures/figure_style.h"
+#include "figures/mohr_axes.h"
+
+namespace figures {
+namespace {
+
+using analysis::MohrPoint;
+
+// Pixels kept free around the diagram (left, top, right, bottom), as the
+// window's chart keeps them.
+constexpr double kMarginLeft = 4.0;
+constexpr double kMarginTop = 8.0;
+constexpr double kMarginRight = 12.0;
+constexpr double kMarginBottom = 4.0;
+constexpr double kTickLength = 4.0;
+constexpr double kLabelGap = 2.0;
+constexpr double kTitleGap = 4.0;
+const QColor kGridColour(215, 215, 215);
+const QColor kAxisColour(140, 140, 140);
+
+QFont LabelFont() {
+  QFont font;
+  font.setPointSize(kMarkLabelPoints);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+QFont TitleFont() {
+  QFont font = LabelFont();
+  font.setBold(true);
+  return font;
+}
+
+/// The diagram's quantities, once the principal values are known.
+struct Diagram {
+  stress::PrincipalValues values;
+  std::optional<MohrPoint> joint;
+  stress::JointPlane strength;
+};
+
+std::optional<Diagram> DiagramOf(const engine::PassResults& results) {
+  if (!results.values.has_value())
+    return std::nullopt;
+  Diagram d{*results.values, std::nullopt, {}};
+  if (results.jointStresses.has_value() && results.joint.has_value()) {
+    d.joint = MohrPoint{results.jointStresses->sigma, results.jointStresses->tau};
+    d.strength = *results.joint;
+  }
+  return d;
+}
+
+analysis::MohrExtent ExtentOf(const std::optional<Diagram>& diagram) {
+  return diagram.has_value()
+             ? analysis::DiagramExtent(diagram->values, diagram->joint, analysis::kDiagramMargin)
+             : analysis::MohrExtent{0.0, 1.0, 0.5};
+}
+
+/// The widest tick label of the tau axis in a plot of `plot` device units.
+double TauLabelWidth(const QFontMetricsF& metrics, const analysis::MohrExtent& extent,
+                     const QSizeF& plot, double pixel, const text::Separators& separators) {
+  const std::optional<analysis::MohrAxes> axes =
+      analysis::FitMohrAxes(extent, plot.width() / pixel, plot.height() / pixel);
+  double width = 0.0;
+  if (axes.has_value()) {
+    for (const AxisTick& tick : AxisTicks(axes->tauMin, axes->tauMax, axes->step, separators))
+      width = std::max(width, metrics.horizontalAdvance(tick.label));
+  }
+  return width;
+}
+
+MohrFrame FrameOf(const QPaintDevice* device, const QRectF& box,
+                  const std::optional<Diagram>& diagram, const text::Separators& separators) {
+  auto* paintDevice = const_cast<QPaintDevice*>(device);
+  const double pixel = PixelsOn(device->logicalDpiX());
+  const QFontMetricsF labels(LabelFont(), paintDevice);
+  const QFontMetricsF titles(TitleFont(), paintDevice);
+  const analysis::MohrExtent extent = ExtentOf(diagram);
+  const double bottom = (kMarginBottom + kTickLength + kLabelGap + kTitleGap) * pixel +
+                        labels.height() + titles.height();
+  const double leftFixed =
+      (kMarginLeft + kTickLength + kLabelGap + kTitleGap) * pixel + titles.height();
+  // The tau labels' width depends on the plot's height through the scale:
+  // two rounds settle it, as Qt's layout settles the window's chart.
+  double labelWidth = 0.0;
+  QRectF plot;
+  for (int round = 0; round < 2; ++round) {
+    plot = box.adjusted(leftFixed + labelWidth, kMarginTop * pixel, -kMarginRight * pixel, -bottom);
+    labelWidth = TauLabelWidth(labels, extent, plot.size(), pixel, separators);
+  }
+  plot = box.adjusted(leftFixed + labelWidth, kMarginTop * pixel, -kMarginRight * pixel, -bottom);
+  return {plot, analysis::FitMohrAxes(extent, plot.width() / pixel, plot.height() / pixel)};
+}
+
+/// Stress coordinates to device units of the plot.
+class MohrMap {
+ public:
+  MohrMap(const QRectF& plot, const analysis::MohrAxes& axes) : plot_(plot), axes_(axes) {}
+  QPointF operator()(double sigma, double tau) const {
+    const double x = (sigma - axes_.sigmaMin) / (axes_.sigmaMax - axes_.sigmaMin);
+    const double y = (tau - axes_.tauMin) / (axes_.tauMax - axes_.tauMin);
+    return {plot_.left() + x * plot_.width(), plot_.bottom() - y * plot_.height()};
+  }
+  QPolygonF operator()(const std::vector<MohrPoint>& points) const {
+    QPolygonF line;
+    for (const MohrPoint& p : points)
+      line << (*this)(p.sigma, p.tau);
+    return line;
+  }
+
+ private:
+  QRectF plot_;
+  analysis::MohrAxes axes_;
+};
+
+void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, double pixel,
+              const text::Separators& separators) {
+  const QRectF& plot = frame.plot;
+  const QFont labelFont = LabelFont();
+  const QFontMetricsF labels(labelFont, painter.device());
+  const QFontMetricsF titles(TitleFont(), painter.device());
+  if (frame.axes.has_value()) {
+    const analysis::MohrAxes& axes = *frame.axes;
+    const MohrMap map(plot, axes);
+    painter.setFont(labelFont);
+    for (const AxisTick& tick : AxisTicks(axes.sigmaMin, axes.sigmaMax, axes.step, separators)) {
+      const double x = map(tick.value, 0.0).x();
+      painter.setPen(QPen(kGridColour, pixel));
+      painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+      painter.setPen(QPen(kAxisColour, pixel));
+      painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength * pixel));
+      painter.setPen(Qt::black);
+      painter.drawText(QPointF(x - labels.horizontalAdvance(tick.label) / 2.0,
+                               plot.bottom() + (kTickLength + kLabelGap) * pixel + labels.ascent()),
+                       tick.label);
+    }
+    for (const AxisTick& tick : AxisTicks(axes.tauMin, axes.tauMax, axes.step, separators)) {
+      const double y = map(0.0, tick.value).y();
+      painter.setPen(QPen(kGridColour, pixel));
+      painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+      painter.setPen(QPen(kAxisColour, pixel));
+      painter.drawLine(QPointF(plot.left() - kTickLength * pixel, y), QPointF(plot.left(), y));
+      painter.setPen(Qt::black);
+      painter.drawText(QPointF(plot.left() - (kTickLength + kLabelGap) * pixel -
+                                   labels.horizontalAdvance(tick.label),
+                               y + (labels.ascent() - labels.descent()) / 2.0),
+                       tick.label);
+    }
+  }
+  painter.setPen(QPen(kAxisColour, pixel));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot);
+
+  painter.setFont(TitleFont());
+  painter.setPen(Qt::black);
+  const QString sigma = SigmaAxisTitle();
+  painter.drawText(QPointF(plot.center().x() - titles.horizontalAdvance(sigma) / 2.0,
+                           box.bottom() - kMarginBottom * pixel - titles.descent()),
+                   sigma);
+  const QString tau = TauAxisTitle();
+  painter.save();
+  painter.translate(box.left() + kMarginLeft * pixel + titles.ascent(), plot.center().y());
+  painter.rotate(-90.0);
+  painter.drawText(QPointF(-titles.horizontalAdvance(tau) / 2.0, 0.0), tau);
+  painter.restore();
+}
+
+void DrawMark(QPainter& painter, const QPointF& at, const QColor& colour, const QString& label,
+              double pixel) {
+  const double arm = (kCrossArm + 0.5) * pixel;
+  painter.setPen(QPen(colour, pixel, Qt::SolidLine, Qt::FlatCap));
+  painter.drawLine(at - QPointF(arm, 0.0), at + QPointF(arm, 0.0));
+  painter.drawLine(at - QPointF(0.0, arm), at + QPointF(0.0, arm));
+  if (label.isEmpty())
+    return;
+  const QFontMetricsF metrics(LabelFont(), painter.device());
+  painter.setFont(LabelFont());
+  painter.setPen(Qt::black);
+  painter.drawText(
+      QPointF(at.x() - metrics.horizontalAdvance(label) / 2.0, at.y() - kMarkLabelLift * pixel),
+      label);
+}
+
+}  // namespace
+
+MohrFrame MohrFrameOf(const QPainter& painter, const QRectF& box,
+                      const engine::PassResults& results, const text::Separators& separators) {
+  return FrameOf(painter.device(), box, DiagramOf(results), separators);
+}
+
+void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& results,
+               const text::Separators& separators) {
+  const std::optional<Diagram> diagram = DiagramOf(results);
+  const double pixel = PixelsOn(painter.device()->logicalDpiX());
+  const MohrFrame frame = FrameOf(painter.device(), box, diagram, separators);
+
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  DrawAxes(painter, frame, box, pixel, separators);
+  if (!diagram.has_value() || !frame.axes.has_value()) {
+    painter.restore();
+    return;
+  }
+  const analysis::MohrAxes& axes = *frame.axes;
+  const MohrMap map(frame.plot, axes);
+  const stress::PrincipalValues& v = diagram->values;
+
+  // What lies inside the plot is cut at its edges; the marks' labels too.
+  painter.save();
+  painter.setClipRect(frame.plot);
+  const analysis::AdmissibleRegion region = analysis::AdmissibleBoundary(v, kMohrCircleSegments);
+  QPolygonF area = map(region.upper);
+  const QPolygonF lower = map(region.lower);
+  for (auto it = lower.crbegin(); it != lower.crend(); ++it)
+    area << *it;
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kMohrRegionColour);
+  painter.drawPolygon(area);
+  painter.setBrush(Qt::NoBrush);
+
+  painter.setPen(
+      QPen(QBrush(kMohrCircleColour), kMohrLineWidth * pixel, Qt::SolidLine, Qt::RoundCap));
+  for (const analysis::MohrCircle& circle : analysis::MohrCircles(v))
+    painter.drawPolyline(map(analysis::HalfCircle(circle, kMohrCircleSegments)));
+
+  if (diagram->joint.has_value()) {
+    const stress::JointPlane& j = diagram->strength;
+    painter.setPen(QPen(QBrush(Qt::black), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
+    painter.drawPolyline(map(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax)));
+  }
+
+  const std::array<QString, 3> labels = MarkLabels(v);
+  const projection::Colour colours[] = {projection::kGreen, projection::kRed, projection::kBlue};
+  for (int i = 0; i < 3; ++i)
+    DrawMark(painter, map(v[i], 0.0), ToQColor(colours[i]), labels[static_cast<std::size_t>(i)],
+             pixel);
+  if (diagram->joint.has_value()) {
+    DrawMark(painter, map(diagram->joint->sigma, diagram->joint->tau), ToQColor(projection::kBlack),
+             JointMarkLabel(), pixel);
+  }
+  painter.restore();
+  painter.restore();
+}
+
+}  // namespace figures

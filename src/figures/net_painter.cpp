@@ -1,0 +1,181 @@
+#include "figures/net_painter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+#include "figures/figure_style.h"
+#include "figures/net_frame.h"
+#include "projection/equal_area.h"
+#include "text/shown_fields.h"
+
+namespace figures {
+namespace {
+
+using projection::NetPoint;
+using projection::PointList;
+
+// Of the box's side, around the net (the window's chart keeps 3 %).
+constexpr double kMarginFraction = 0.03;
+// Pixels between a value label and the plot.
+constexpr double kLabelGap = 4.0;
+const QColor kGridColour(215, 215, 215);
+const QColor kAxisColour(140, 140, 140);
+
+QFont LabelFont() {
+  QFont font;
+  font.setPointSize(kMarkLabelPoints);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+/// Net coordinates to device units of the plot square.
+class NetMap {
+ public:
+  explicit NetMap(const QRectF& plot) : plot_(plot) {}
+  QPointF operator()(double x, double y) const {
+    const double half = plot_.width() / 2.0;
+    return {plot_.center().x() + x / kNetRange * half, plot_.center().y() - y / kNetRange * half};
+  }
+
+ private:
+  QRectF plot_;
+};
+
+struct Layout {
+  QRectF plot;
+  double pixel;  // device units per pixel
+};
+
+Layout LayOut(const QPaintDevice* device, const QRectF& box) {
+  const double pixel = PixelsOn(device->logicalDpiX());
+  const QFontMetricsF metrics(LabelFont(), const_cast<QPaintDevice*>(device));
+  const double labelWidth = metrics.horizontalAdvance(QStringLiteral("-0.00"));
+  const double marginX = kMarginFraction * box.width();
+  const double marginY = kMarginFraction * box.height();
+  const QRectF room = box.adjusted(marginX + labelWidth + kLabelGap * pixel, marginY, -marginX,
+                                   -(marginY + metrics.height() + kLabelGap * pixel));
+  // A pole on the north rim keeps its label (centred above it) below the
+  // north name at the top of the box.
+  const double rimTopMin =
+      box.top() + marginY + metrics.height() + metrics.ascent() + kMarkLabelLift * pixel;
+  // Whole device units at a device's own resolution; the plot square's odd
+  // side is then counted in those units.
+  return {NetPlotSquare(room, rimTopMin), pixel};
+}
+
+QPolygonF Polyline(const PointList& list, const NetMap& map) {
+  QPolygonF line;
+  for (const NetPoint& p : list.Points())
+    line << map(p.x, p.y);
+  return line;
+}
+
+void DrawCurve(QPainter& painter, const PointList& list, const NetMap& map, double pixel) {
+  if (list.Points().empty())
+    return;
+  // A curve takes the colour of its last point, as the window's chart draws it.
+  painter.setPen(QPen(QBrush(ToQColor(list.Points().back().colour)), kNetLineWidth * pixel,
+                      Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+  painter.drawPolyline(Polyline(list, map));
+}
+
+}  // namespace
+
+NetPoints NetPointsOf(const engine::PassResults& results) {
+  NetPoints net;
+  projection::AddPrimitiveCircle(net.circle);
+  if (results.jointPlane.has_value()) {
+    projection::PlotPlane(net.joint, net.poles, projection::kBlack,
+                          results.jointPlane->dipDirection, results.jointPlane->dip, "joint");
+  }
+  for (int i = 0; i < 3; ++i) {
+    const std::optional<engine::PrincipalDirection>& direction = results.directions[i];
+    if (!direction.has_value())
+      break;
+    const text::ShownField& value = text::FieldOf(text::ValueField(i));
+    projection::PlotPlane(net.planes[i], net.poles, value.colour, direction->plane.dipDirection,
+                          direction->plane.dip, value.name);
+  }
+  return net;
+}
+
+QRectF NetPlot(const QPainter& painter, const QRectF& box) {
+  return LayOut(painter.device(), box).plot;
+}
+
+void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
+              const text::Separators& separators) {
+  const NetPoints net = NetPointsOf(results);
+  const Layout layout = LayOut(painter.device(), box);
+  const QRectF& plot = layout.plot;
+  const double pixel = layout.pixel;
+  const NetMap map(plot);
+  const QFont font = LabelFont();
+  const QFontMetricsF metrics(font, painter.device());
+
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+
+  // The grid and the value labels every half unit, then the plot's edge.
+  const int ticks = static_cast<int>(std::floor(kNetRange / kNetTickInterval));
+  painter.setFont(font);
+  for (int n = -ticks; n <= ticks; ++n) {
+    const double v = n * kNetTickInterval;
+    const QPointF x = map(v, 0.0);
+    const QPointF y = map(0.0, v);
+    painter.setPen(QPen(kGridColour, pixel));
+    painter.drawLine(QPointF(x.x(), plot.top()), QPointF(x.x(), plot.bottom()));
+    painter.drawLine(QPointF(plot.left(), y.y()), QPointF(plot.right(), y.y()));
+    const QString label = text::FormatNumber(v, kNetTickDecimals, separators);
+    painter.setPen(Qt::black);
+    const double width = metrics.horizontalAdvance(label);
+    painter.drawText(
+        QPointF(x.x() - width / 2.0, plot.bottom() + kLabelGap * pixel + metrics.ascent()), label);
+    painter.drawText(QPointF(plot.left() - kLabelGap * pixel - width,
+                             y.y() + (metrics.ascent() - metrics.descent()) / 2.0),
+                     label);
+  }
+  painter.setPen(QPen(kAxisColour, pixel));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot);
+
+  // The curves in the window's order: circle, joint, s1, s2, s3.
+  DrawCurve(painter, net.circle, map, pixel);
+  DrawCurve(painter, net.joint, map, pixel);
+  for (const PointList& plane : net.planes)
+    DrawCurve(painter, plane, map, pixel);
+
+  // The poles: a cross each, its label centred above it, never cut at the plot.
+  const double arm = (kCrossArm + 0.5) * pixel;
+  for (const NetPoint& pole : net.poles.Points()) {
+    const QPointF c = map(pole.x, pole.y);
+    painter.setPen(QPen(ToQColor(pole.colour), pixel, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(c - QPointF(arm, 0.0), c + QPointF(arm, 0.0));
+    painter.drawLine(c - QPointF(0.0, arm), c + QPointF(0.0, arm));
+    const QString label = QString::fromStdString(pole.label);
+    painter.setPen(Qt::black);
+    painter.drawText(
+        QPointF(c.x() - metrics.horizontalAdvance(label) / 2.0, c.y() - kMarkLabelLift * pixel),
+        label);
+  }
+
+  // The axis names: North above the net's top, a little right of its centre;
+  // East at the right end of the x axis, above it.
+  painter.setPen(Qt::black);
+  const double marginY = kMarginFraction * box.height();
+  painter.drawText(QPointF(plot.center().x() + 4.0 * pixel, box.top() + marginY + metrics.ascent()),
+                   QStringLiteral("Y (North)"));
+  const QString east = QStringLiteral("X");
+  const QPointF right = map(kNetRange, 0.0);
+  painter.drawText(QPointF(right.x() - 3.0 * pixel - metrics.horizontalAdvance(east),
+                           right.y() - 2.0 * pixel - metrics.descent()),
+                   east);
+  painter.restore();
+}
+
+}  // namespace figures

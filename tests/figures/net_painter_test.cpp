@@ -1,0 +1,141 @@
+// The painted net: each pole a cross in its colour at the pixel the
+// projection gives it, the planes of known axes where they must lie, and the
+// texts of the net (pole names, axis names, value labels in the user's format).
+
+#include "figures/net_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/pass.h"
+#include "figures/net_frame.h"
+#include "recording_device.h"
+#include "test_names.h"
+#include "tinted.h"
+
+namespace {
+
+using figures_testing::TintedNear;
+using test_names::RowName;
+
+constexpr QRectF kBox(10.0, 20.0, 340.0, 340.0);
+
+struct NetCase {
+  const char* name;
+  stress::StressState state;
+  std::optional<stress::JointPlane> joint;
+  /// The colour at the net's centre (a vertical axis's pole, or a horizontal joint's).
+  std::optional<QColor> centre;
+  std::vector<const char*> labels;  ///< pole names drawn
+};
+
+const NetCase kNetCases[] = {
+    {"default inputs", {3.4, 1, 8, 1, -1, 2}, std::nullopt, std::nullopt, {"s1", "s2", "s3"}},
+    {"default inputs with the joint",
+     {3.4, 1, 8, 1, -1, 2},
+     stress::JointPlane{16, 33, 30, 1},
+     std::nullopt,
+     {"joint", "s1", "s2", "s3"}},
+    {"s1 vertical", {1, 2, 3, 0, 0, 0}, std::nullopt, QColor(0, 128, 0), {"s1", "s2", "s3"}},
+    {"s3 vertical", {3, 2, 1, 0, 0, 0}, std::nullopt, QColor(0, 0, 255), {"s1", "s2", "s3"}},
+    {"horizontal joint",
+     {3.4, 1, 8, 1, -1, 2},
+     stress::JointPlane{0, 0, 30, 1},
+     QColor(0, 0, 0),
+     {"joint", "s1", "s2", "s3"}},
+};
+
+engine::PassResults Results(const NetCase& c) {
+  return engine::RunPass(
+      engine::PassInputs::Of(c.state, stress::Azimuth::kClockwiseFromNorth, c.joint));
+}
+
+QPointF PixelOf(const QRectF& plot, double x, double y) {
+  const double half = plot.width() / 2.0;
+  return {plot.center().x() + x / figures::kNetRange * half,
+          plot.center().y() - y / figures::kNetRange * half};
+}
+
+class NetPainterTest : public ::testing::TestWithParam<NetCase> {};
+
+TEST_P(NetPainterTest, PolesAreCrossesInTheirColoursWhereTheProjectionPutsThem) {
+  const NetCase& c = GetParam();
+  const engine::PassResults results = Results(c);
+  QImage image(400, 400, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  figures::PaintNet(painter, kBox, results, text::Separators{});
+  const QRectF plot = figures::NetPlot(painter, kBox);
+  painter.end();
+
+  EXPECT_NEAR(plot.width(), plot.height(), 1e-9);
+  EXPECT_TRUE(kBox.contains(plot));
+  const figures::NetPoints net = figures::NetPointsOf(results);
+  ASSERT_EQ(net.poles.Points().size(), c.labels.size());
+  for (const projection::NetPoint& pole : net.poles.Points()) {
+    const QColor colour(projection::RedOf(pole.colour), projection::GreenOf(pole.colour),
+                        projection::BlueOf(pole.colour));
+    // Both arms: the cross's colour at its centre and near the end of each arm.
+    const QPointF at = PixelOf(plot, pole.x, pole.y);
+    EXPECT_TRUE(TintedNear(image, at, colour)) << pole.label;
+    EXPECT_TRUE(TintedNear(image, at + QPointF(4.0, 0.0), colour)) << pole.label;
+    EXPECT_TRUE(TintedNear(image, at + QPointF(0.0, 4.0), colour)) << pole.label;
+  }
+  if (c.centre.has_value()) {
+    EXPECT_TRUE(TintedNear(image, plot.center(), *c.centre));
+  }
+  // The primitive circle is the unit circle (where no horizontal plane, a
+  // vertical axis's, is traced over it).
+  if (!c.centre.has_value()) {
+    EXPECT_TRUE(TintedNear(image, PixelOf(plot, 1.0, 0.0), QColor(Qt::black)));
+    EXPECT_TRUE(TintedNear(image, PixelOf(plot, -0.6, -0.8), QColor(Qt::black)));
+    EXPECT_FALSE(TintedNear(image, PixelOf(plot, -0.63, -0.84), QColor(Qt::black)));
+  }
+}
+
+TEST_P(NetPainterTest, NamesThePolesAndTheAxes) {
+  const NetCase& c = GetParam();
+  figures_testing::RecordingDevice device(400, 400);
+  QPainter painter(&device);
+  figures::PaintNet(painter, kBox, Results(c), text::Separators{QStringLiteral(","), {}});
+  painter.end();
+  std::vector<std::string> texts;
+  for (const figures_testing::DrawnText& t : device.Recorded().texts)
+    texts.push_back(t.text.toStdString());
+  std::vector<std::string> expected = {"-1,00", "-1,00", "-0,50", "-0,50", "0,00",
+                                       "0,00",  "0,50",  "0,50",  "1,00",  "1,00"};
+  for (const char* label : c.labels)
+    expected.push_back(label);
+  expected.push_back("Y (North)");
+  expected.push_back("X");
+  std::sort(texts.begin(), texts.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(texts, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NetPainterTest, ::testing::ValuesIn(kNetCases), RowName());
+
+// A pass that stopped before the axes draws the circle alone, and the joint's
+// plane when it was read.
+TEST(NetPoints, HoldWhatThePassReached) {
+  engine::PassInputs inputs =
+      engine::PassInputs::Of({3.4, 1, 8, 1, -1, 2}, stress::Azimuth::kClockwiseFromNorth,
+                             stress::JointPlane{16, 33, 30, 1});
+  inputs[engine::Input::kSz].reset();
+  const figures::NetPoints net = figures::NetPointsOf(engine::RunPass(inputs));
+  EXPECT_EQ(net.circle.Points().size(), 91u);
+  EXPECT_EQ(net.joint.Points().size(), 181u);
+  for (const projection::PointList& plane : net.planes)
+    EXPECT_TRUE(plane.Points().empty());
+  ASSERT_EQ(net.poles.Points().size(), 1u);
+  EXPECT_EQ(net.poles.Points().front().label, "joint");
+}
+
+}  // namespace
