@@ -39,5 +39,7 @@ inline constexpr double kMohrLineWidth = 1.2;
 inline constexpr int kMohrCircleSegments = 180;
 inline const QColor kMohrCircleColour(40, 40, 40);
 inline const QColor kMohrRegionColour(222, 232, 244);
+/// The total-stress circles behind a diagram at effective stress: faint.
+inline const QColor kMohrTotalCircleColour(160, 160, 160);
 
 }  // namespace figures

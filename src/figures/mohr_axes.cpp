@@ -8,6 +8,10 @@ QString SigmaAxisTitle() {
   return QString::fromUtf8("Normal stress \u03c3");
 }
 
+QString EffectiveSigmaAxisTitle() {
+  return QString::fromUtf8("Effective normal stress \u03c3\u2032");
+}
+
 QString TauAxisTitle() {
   return QString::fromUtf8("Shear stress \u03c4");
 }

@@ -12,7 +12,9 @@
 namespace figures {
 
 QString SigmaAxisTitle();  ///< "Normal stress σ"
-QString TauAxisTitle();    ///< "Shear stress τ"
+/// "Effective normal stress σ′" for a diagram at effective stress.
+QString EffectiveSigmaAxisTitle();
+QString TauAxisTitle();  ///< "Shear stress τ"
 
 struct AxisTick {
   double value = 0.0;

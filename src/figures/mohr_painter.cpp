@@ -9,6 +9,7 @@
 #include <array>
 #include <vector>
 
+#include "engine/mohr_diagram.h"
 #include "figures/figure_style.h"
 #include "figures/mohr_axes.h"
 
@@ -42,28 +43,14 @@ QFont TitleFont() {
   return font;
 }
 
-/// The diagram's quantities, once the principal values are known.
-struct Diagram {
-  stress::PrincipalValues values;
-  std::optional<MohrPoint> joint;
-  stress::JointPlane strength;
-};
+using Diagram = engine::MohrDiagram;
 
 std::optional<Diagram> DiagramOf(const engine::PassResults& results) {
-  if (!results.values.has_value())
-    return std::nullopt;
-  Diagram d{*results.values, std::nullopt, {}};
-  if (results.jointStresses.has_value() && results.joint.has_value()) {
-    d.joint = MohrPoint{results.jointStresses->sigma, results.jointStresses->tau};
-    d.strength = *results.joint;
-  }
-  return d;
+  return engine::MohrDiagramOf(results);
 }
 
 analysis::MohrExtent ExtentOf(const std::optional<Diagram>& diagram) {
-  return diagram.has_value()
-             ? analysis::DiagramExtent(diagram->values, diagram->joint, analysis::kDiagramMargin)
-             : analysis::MohrExtent{0.0, 1.0, 0.5};
+  return diagram.has_value() ? diagram->extent : analysis::MohrExtent{0.0, 1.0, 0.5};
 }
 
 /// The widest tick label of the tau axis in a plot of `plot` device units.
@@ -124,7 +111,7 @@ class MohrMap {
 };
 
 void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, double pixel,
-              const text::Separators& separators) {
+              const text::Separators& separators, bool effective) {
   const QRectF& plot = frame.plot;
   const QFont labelFont = LabelFont();
   const QFontMetricsF labels(labelFont, painter.device());
@@ -163,7 +150,7 @@ void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, doub
 
   painter.setFont(TitleFont());
   painter.setPen(Qt::black);
-  const QString sigma = SigmaAxisTitle();
+  const QString sigma = effective ? EffectiveSigmaAxisTitle() : SigmaAxisTitle();
   painter.drawText(QPointF(plot.center().x() - titles.horizontalAdvance(sigma) / 2.0,
                            box.bottom() - kMarginBottom * pixel - titles.descent()),
                    sigma);
@@ -206,7 +193,7 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
-  DrawAxes(painter, frame, box, pixel, separators);
+  DrawAxes(painter, frame, box, pixel, separators, diagram.has_value() && diagram->effective);
   if (!diagram.has_value() || !frame.axes.has_value()) {
     painter.restore();
     return;
@@ -218,6 +205,12 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   // What lies inside the plot is cut at its edges; the marks' labels too.
   painter.save();
   painter.setClipRect(frame.plot);
+  if (diagram->totalValues.has_value()) {
+    painter.setPen(
+        QPen(QBrush(kMohrTotalCircleColour), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
+    for (const analysis::MohrCircle& circle : analysis::MohrCircles(*diagram->totalValues))
+      painter.drawPolyline(map(analysis::HalfCircle(circle, kMohrCircleSegments)));
+  }
   const analysis::AdmissibleRegion region = analysis::AdmissibleBoundary(v, kMohrCircleSegments);
   QPolygonF area = map(region.upper);
   const QPolygonF lower = map(region.lower);
@@ -233,8 +226,8 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   for (const analysis::MohrCircle& circle : analysis::MohrCircles(v))
     painter.drawPolyline(map(analysis::HalfCircle(circle, kMohrCircleSegments)));
 
-  if (diagram->joint.has_value()) {
-    const stress::JointPlane& j = diagram->strength;
+  if (diagram->limit.has_value()) {
+    const stress::JointPlane& j = *diagram->limit;
     painter.setPen(QPen(QBrush(Qt::black), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
     painter.drawPolyline(map(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax)));
   }

@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QScatterSeries>
 #include <QTest>
+#include <QXYSeries>
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -271,6 +272,24 @@ TEST_P(PorePressureTest, EnterRecalculatesTheEffectiveRows) {
   // The main window's joint boxes stay on total stress.
   EXPECT_EQ(Text("input_sigma"), "5.760");
   EXPECT_EQ(pp->text().toStdString(), c.typed);
+
+  // The diagram at effective stress, the total circles faint behind it, and
+  // sigma' = 0, where the limit line rises to c, in view.
+  const double applied = window_->Results().porePressure;
+  EXPECT_NEAR(MarkSigma("MohrMarkS1"), 8.793646854800 - applied, 1e-9);
+  EXPECT_NEAR(MarkSigma("MohrMarkJoint"), 5.760315842300 - applied, 1e-9);
+  auto* sigmaAxis = qobject_cast<QCategoryAxis*>(Chart()->chart()->axes(Qt::Horizontal).front());
+  ASSERT_NE(sigmaAxis, nullptr);
+  EXPECT_EQ(sigmaAxis->titleText(), applied != 0.0
+                                        ? QString::fromUtf8("Effective normal stress \u03c3\u2032")
+                                        : QString::fromUtf8("Normal stress \u03c3"));
+  EXPECT_LE(sigmaAxis->min(), 0.0);
+  for (QAbstractSeries* series : Chart()->chart()->series()) {
+    if (series->objectName().startsWith(QLatin1String("MohrTotalCircle"))) {
+      EXPECT_EQ(qobject_cast<QXYSeries*>(series)->count() > 0, applied != 0.0)
+          << series->objectName().toStdString();
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PorePressureTest, ::testing::ValuesIn(kPorePressureCases),

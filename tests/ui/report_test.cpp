@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -31,8 +33,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/pass.h"
 #include "test_names.h"
 #include "ui/mohr/mohr_window.h"
+#include "ui/report/report_file.h"
 #include "window_fixture.h"
 
 namespace {
@@ -348,5 +352,36 @@ TEST_P(ReportFailureTest, LeavesTheFolderAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ReportFailureTest, ::testing::ValuesIn(kFailureCases), RowName());
+
+}  // namespace
+
+namespace {
+
+// A FIFO or a device (or a link to one) stays what it is: the report is
+// refused with the reason and nothing is written there.
+TEST(SaveReport, RefusesWhatIsNoRegularFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString fifo = dir.filePath(QStringLiteral("report.pdf"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString link = dir.filePath(QStringLiteral("null.pdf"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), link));
+  ui::ReportContent content;
+  content.results = engine::RunPass(
+      engine::PassInputs::Of({3.4, 1, 8, 1, -1, 2}, stress::Azimuth::kClockwiseFromNorth));
+  for (const QString& path : {fifo, link}) {
+    try {
+      ui::SaveReport(path, content);
+      ADD_FAILURE() << "wrote " << path.toStdString();
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(std::string(e.what()), "Could not save the report to " + path.toStdString() +
+                                           ": it is not a regular file");
+    }
+  }
+  EXPECT_FALSE(QFileInfo(fifo).isFile());
+  EXPECT_EQ(QFileInfo(link).symLinkTarget(), QStringLiteral("/dev/null"));
+  EXPECT_EQ(
+      QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 2);
+}
 
 }  // namespace

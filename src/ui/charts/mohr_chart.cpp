@@ -60,6 +60,14 @@ MohrChartView::MohrChartView(QWidget* parent) : QChartView(parent) {
     series->attachAxis(axisTau_);
   };
 
+  const char* totalNames[] = {"MohrTotalCircle13", "MohrTotalCircle12", "MohrTotalCircle23"};
+  for (std::size_t i = 0; i < totalCircles_.size(); ++i) {
+    totalCircles_[i] = new QLineSeries(c);
+    totalCircles_[i]->setPen(QPen(QBrush(figures::kMohrTotalCircleColour), figures::kMohrLineWidth,
+                                  Qt::DashLine, Qt::FlatCap));
+    attach(totalCircles_[i], totalNames[i]);
+  }
+
   regionUpper_ = new QLineSeries(c);
   regionLower_ = new QLineSeries(c);
   region_ = new QAreaSeries(regionUpper_, regionLower_);
@@ -98,14 +106,19 @@ MohrChartView::~MohrChartView() = default;
 
 void MohrChartView::Show(const engine::PassResults& results, const text::Separators& separators) {
   separators_ = separators;
-  diagram_.reset();
-  if (results.values.has_value()) {
-    Diagram d{*results.values, std::nullopt, {}};
-    if (results.jointStresses.has_value() && results.joint.has_value()) {
-      d.joint = MohrPoint{results.jointStresses->sigma, results.jointStresses->tau};
-      d.strength = *results.joint;
+  diagram_ = engine::MohrDiagramOf(results);
+  axisSigma_->setTitleText(diagram_.has_value() && diagram_->effective
+                               ? figures::EffectiveSigmaAxisTitle()
+                               : figures::SigmaAxisTitle());
+  const std::optional<stress::PrincipalValues> total =
+      diagram_.has_value() ? diagram_->totalValues : std::nullopt;
+  for (std::size_t i = 0; i < totalCircles_.size(); ++i) {
+    if (total.has_value()) {
+      totalCircles_[i]->replace(
+          ToQPoints(analysis::HalfCircle(analysis::MohrCircles(*total)[i], kCircleSegments)));
+    } else {
+      totalCircles_[i]->clear();
     }
-    diagram_ = d;
   }
 
   if (diagram_.has_value()) {
@@ -134,8 +147,9 @@ void MohrChartView::Show(const engine::PassResults& results, const text::Separat
     marks_[3]->replace(QList<QPointF>{QPointF(diagram_->joint->sigma, diagram_->joint->tau)});
   } else {
     marks_[3]->clear();
-    limit_->clear();
   }
+  if (!diagram_.has_value() || !diagram_->limit.has_value())
+    limit_->clear();
   Fit();
 }
 
@@ -162,9 +176,7 @@ void MohrChartView::SetAxis(QCategoryAxis* axis, double min, double max, double 
 void MohrChartView::Fit() {
   QChart* c = chart();
   const analysis::MohrExtent extent =
-      diagram_.has_value()
-          ? analysis::DiagramExtent(diagram_->values, diagram_->joint, analysis::kDiagramMargin)
-          : analysis::MohrExtent{0.0, 1.0, 0.5};
+      diagram_.has_value() ? diagram_->extent : analysis::MohrExtent{0.0, 1.0, 0.5};
 
   double sigmaMin = extent.sigmaMin;
   double sigmaMax = extent.sigmaMax;
@@ -188,8 +200,8 @@ void MohrChartView::Fit() {
   apply(room.size());
   FixPlotArea(c, room);
 
-  if (diagram_.has_value() && diagram_->joint.has_value()) {
-    const stress::JointPlane& j = diagram_->strength;
+  if (diagram_.has_value() && diagram_->limit.has_value()) {
+    const stress::JointPlane& j = *diagram_->limit;
     limit_->replace(ToQPoints(analysis::LimitLine(j.c, j.phi, sigmaMin, sigmaMax)));
   }
 }

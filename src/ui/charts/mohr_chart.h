@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "analysis/mohr_geometry.h"
+#include "engine/mohr_diagram.h"
 #include "engine/pass_results.h"
 #include "figures/figure_style.h"
 #include "text/number_text.h"
@@ -35,10 +36,12 @@ class MohrChartView : public QChartView {
   explicit MohrChartView(QWidget* parent = nullptr);
   ~MohrChartView() override;
 
-  /// Draws the diagram of `results`: the three half-circles, the admissible
-  /// region and the marks of s1, s2 and s3 when the principal values are
-  /// known (else an empty diagram); the joint's point and its limit line only
-  /// when the joint's results were written.
+  /// Draws the diagram of `results` (engine/mohr_diagram.h): the three
+  /// half-circles, the admissible region and the marks of s1, s2 and s3 when
+  /// the principal values are known (else an empty diagram), at effective
+  /// stress with the total circles faint and dashed behind when the pore
+  /// pressure is not 0; the joint's point and its limit line only when the
+  /// joint's results were written.
   void Show(const engine::PassResults& results, const text::Separators& separators);
 
   /// Pixels per stress unit, the same on both axes; 0 before the first layout.
@@ -48,17 +51,11 @@ class MohrChartView : public QChartView {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  struct Diagram {
-    stress::PrincipalValues values;
-    std::optional<analysis::MohrPoint> joint;
-    stress::JointPlane strength;
-  };
-
   void Fit();
   void SetAxis(QCategoryAxis* axis, double min, double max, double step);
 
   text::Separators separators_;
-  std::optional<Diagram> diagram_;
+  std::optional<engine::MohrDiagram> diagram_;
   double scale_ = 0.0;
 
   QCategoryAxis* axisSigma_ = nullptr;
@@ -67,6 +64,7 @@ class MohrChartView : public QChartView {
   QLineSeries* regionLower_ = nullptr;
   QAreaSeries* region_ = nullptr;
   std::array<QLineSeries*, 3> circles_{};
+  std::array<QLineSeries*, 3> totalCircles_{};  ///< behind, at total stress
   QLineSeries* limit_ = nullptr;
   std::array<QScatterSeries*, 4> marks_{};  ///< s1, s2, s3, joint
 };

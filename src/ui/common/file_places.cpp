@@ -37,7 +37,8 @@ QString DestinationProblem(const QString& path) {
   // QFileInfo follows links: a link to a device is judged as the device.
   if (!info.exists())
     return {};
-  if (!info.isFile())
+  // A folder is no file at all: opening it fails with the system's reason.
+  if (!info.isFile() && !info.isDir())
     return QStringLiteral("it is not a regular file");
   return {};
 }

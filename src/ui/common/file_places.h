@@ -14,9 +14,10 @@ QString LastFolder(const QString& kind);
 void RememberFolder(const QString& kind, const QString& path);
 
 /// Why the program must not write `path`, or empty when it may: after
-/// following links, an existing destination that is not a regular file (a
-/// FIFO, a device, a folder) is refused, since writing would replace it by a
-/// regular file ("it is not a regular file").
+/// following links, an existing destination that is neither a regular file
+/// nor a folder (a FIFO, a device, a socket) is refused, since writing would
+/// replace it by a regular file ("it is not a regular file"). A folder cannot
+/// be opened for writing at all, which the writer reports itself.
 QString DestinationProblem(const QString& path);
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "ui/report/report_file.h"
 
+#include "ui/common/file_places.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QPageLayout>
@@ -49,6 +51,9 @@ void SaveReport(const QString& path, const ReportContent& content) {
 
   // The bytes go to a temporary file beside the destination, which replaces
   // the destination on commit; unless committed, it is removed.
+  // A FIFO or a device would be replaced by a regular file: refused.
+  if (const QString problem = DestinationProblem(path); !problem.isEmpty())
+    throw failure(problem);
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     throw failure(file.errorString());

@@ -19,10 +19,10 @@ using text::Field;
 // The page is laid out in points from the top-left corner of the area inside
 // the margins; A4 is 595.28 x 841.89 points.
 constexpr double kColumnGap = 24.0;
-constexpr double kNetSize = 255.0;  // 9 cm
+constexpr double kNetSize = 235.0;  // 8.3 cm
 constexpr double kMohrHeight = 200.0;
 constexpr double kSectionGap = 16.0;
-constexpr double kSmallRowHeight = 13.0;
+constexpr double kSmallRowHeight = 12.0;
 // Columns of a symbol ("txy", "s1") and of a value: wide enough for
 // "-123,456,789.123" in the body font; longer numbers are set smaller.
 constexpr double kNameWidth = 30.0;
@@ -108,6 +108,10 @@ class ReportPage {
           {{Utf8(text::FieldOf(kStressInputs[i]).name), Qt::black, true},
            {Input(kStressInputs[i])},
            {QStringLiteral("   ") + Utf8(descriptions[i]), kNoteGrey, false, kSmallPoints}});
+    rows.push_back({{QStringLiteral("Pp"), Qt::black, true},
+                    {text::InputText(content_.results.porePressure, content_.separators)},
+                    {QStringLiteral("   pore pressure (effective = total \u2212 Pp)"), kNoteGrey,
+                     false, kSmallPoints}});
     y = sheet_.Table(x, y, columns, rows);
     if (!JointActive())
       return y;
@@ -205,17 +209,23 @@ class ReportPage {
              "states shaded.") +
             (content_.results.jointStresses.has_value()
                  ? Utf8(" The joint's point and its Mohr-Coulomb limit line (dashed).")
+                 : QString()) +
+            (content_.results.porePressure != 0.0
+                 ? Utf8(" Drawn at effective stress, less Pp = ") +
+                       text::InputText(content_.results.porePressure, content_.separators) +
+                       Utf8("; the total-stress circles grey and dashed.")
                  : QString()));
     return std::max(y + kNetSize, noteY);
   }
 
   void Derived(double y) {
     y = sheet_.Heading(0.0, y, width_, QStringLiteral("Derived quantities"));
-    const double value = columnWidth_ - 150.0;
-    const std::vector<Column> columns = {{150.0, Qt::AlignLeft},
+    constexpr double kDerivedNameWidth = 170.0;
+    const double value = columnWidth_ - kDerivedNameWidth;
+    const std::vector<Column> columns = {{kDerivedNameWidth, Qt::AlignLeft},
                                          {value, Qt::AlignRight},
                                          {kColumnGap, Qt::AlignLeft},
-                                         {150.0, Qt::AlignLeft},
+                                         {kDerivedNameWidth, Qt::AlignLeft},
                                          {value, Qt::AlignRight}};
     const qsizetype half = (derived_.size() + 1) / 2;
     std::vector<std::vector<Cell>> rows;
