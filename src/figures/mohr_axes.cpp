@@ -4,16 +4,16 @@
 
 namespace figures {
 
-QString SigmaAxisTitle() {
-  return QString::fromUtf8("Normal stress \u03c3");
+QString SigmaAxisTitle(const QString& unit) {
+  return text::WithUnit(QString::fromUtf8("Normal stress \u03c3"), unit);
 }
 
-QString EffectiveSigmaAxisTitle() {
-  return QString::fromUtf8("Effective normal stress \u03c3\u2032");
+QString EffectiveSigmaAxisTitle(const QString& unit) {
+  return text::WithUnit(QString::fromUtf8("Effective normal stress \u03c3\u2032"), unit);
 }
 
-QString TauAxisTitle() {
-  return QString::fromUtf8("Shear stress \u03c4");
+QString TauAxisTitle(const QString& unit) {
+  return text::WithUnit(QString::fromUtf8("Shear stress \u03c4"), unit);
 }
 
 std::vector<AxisTick> AxisTicks(double min, double max, double step,

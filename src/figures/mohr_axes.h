@@ -8,13 +8,16 @@
 
 #include "stress/stress_state.h"
 #include "text/number_text.h"
+#include "text/result_rows.h"
 
 namespace figures {
 
-QString SigmaAxisTitle();  ///< "Normal stress σ"
+/// "Normal stress σ", with " (MPa)" when a stress unit is named.
+QString SigmaAxisTitle(const QString& unit = {});
 /// "Effective normal stress σ′" for a diagram at effective stress.
-QString EffectiveSigmaAxisTitle();
-QString TauAxisTitle();  ///< "Shear stress τ"
+QString EffectiveSigmaAxisTitle(const QString& unit = {});
+/// "Shear stress τ".
+QString TauAxisTitle(const QString& unit = {});
 
 struct AxisTick {
   double value = 0.0;

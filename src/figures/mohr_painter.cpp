@@ -111,7 +111,7 @@ class MohrMap {
 };
 
 void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, double pixel,
-              const text::Separators& separators, bool effective) {
+              const text::Separators& separators, bool effective, const QString& unit) {
   const QRectF& plot = frame.plot;
   const QFont labelFont = LabelFont();
   const QFontMetricsF labels(labelFont, painter.device());
@@ -150,11 +150,11 @@ void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, doub
 
   painter.setFont(TitleFont());
   painter.setPen(Qt::black);
-  const QString sigma = effective ? EffectiveSigmaAxisTitle() : SigmaAxisTitle();
+  const QString sigma = effective ? EffectiveSigmaAxisTitle(unit) : SigmaAxisTitle(unit);
   painter.drawText(QPointF(plot.center().x() - titles.horizontalAdvance(sigma) / 2.0,
                            box.bottom() - kMarginBottom * pixel - titles.descent()),
                    sigma);
-  const QString tau = TauAxisTitle();
+  const QString tau = TauAxisTitle(unit);
   painter.save();
   painter.translate(box.left() + kMarginLeft * pixel + titles.ascent(), plot.center().y());
   painter.rotate(-90.0);
@@ -186,14 +186,14 @@ MohrFrame MohrFrameOf(const QPainter& painter, const QRectF& box,
 }
 
 void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-               const text::Separators& separators) {
+               const text::Separators& separators, const QString& unit) {
   const std::optional<Diagram> diagram = DiagramOf(results);
   const double pixel = PixelsOn(painter.device()->logicalDpiX());
   const MohrFrame frame = FrameOf(painter.device(), box, diagram, separators);
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
-  DrawAxes(painter, frame, box, pixel, separators, diagram.has_value() && diagram->effective);
+  DrawAxes(painter, frame, box, pixel, separators, diagram.has_value() && diagram->effective, unit);
   if (!diagram.has_value() || !frame.axes.has_value()) {
     painter.restore();
     return;

@@ -33,8 +33,8 @@ MohrFrame MohrFrameOf(const QPainter& painter, const QRectF& box,
 
 /// Paints the diagram of `results` into `box`: an empty frame with its titles
 /// before the principal values are known. Leaves the painter's state as it
-/// found it.
+/// found it. The axis titles name the stress unit `unit`, when given.
 void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-               const text::Separators& separators);
+               const text::Separators& separators, const QString& unit = {});
 
 }  // namespace figures

@@ -54,6 +54,10 @@ QString NoValueText() {
   return QString(QChar(0x2014));
 }
 
+QString WithUnit(const QString& name, const QString& unit) {
+  return unit.isEmpty() ? name : name + QStringLiteral(" (") + unit + QLatin1Char(')');
+}
+
 QString InputText(double value, const Separators& separators) {
   QString text = FormatNumber(value, 15, separators);
   if (text.contains(QLatin1Char('E')) || separators.decimal.isEmpty())
@@ -70,7 +74,8 @@ QString InputText(double value, const Separators& separators) {
   return text;
 }
 
-QList<ResultRow> InputRows(const engine::PassResults& results, const Separators& separators) {
+QList<ResultRow> InputRows(const engine::PassResults& results, const Separators& separators,
+                           const QString& unit) {
   const auto row = [&](Field field) {
     const std::optional<double> value = ShownValue(results, field);
     return ResultRow{QString::fromUtf8(FieldOf(field).name),
@@ -89,6 +94,8 @@ QList<ResultRow> InputRows(const engine::PassResults& results, const Separators&
                                                ? QStringLiteral("clockwise from North")
                                                : QStringLiteral("counter-clockwise from East")});
   rows.append({QStringLiteral("pore pressure Pp"), InputText(results.porePressure, separators)});
+  if (!unit.isEmpty())
+    rows.append({QStringLiteral("stress unit"), unit});
   return rows;
 }
 
@@ -131,9 +138,24 @@ const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities = {{
     {"input_delta_pc", "Pore pressure to slip \u0394Pc", "\u0394Pc"},
 }};
 
-QString DerivedName(Derived which, stress::Azimuth convention, bool shortName) {
+QString DerivedName(Derived which, stress::Azimuth convention, bool shortName,
+                    const QString& unit) {
   const DerivedQuantity& quantity = kDerivedQuantities[static_cast<std::size_t>(which)];
   QString name = QString::fromUtf8(shortName ? quantity.shortName : quantity.name);
+  switch (which) {
+    case Derived::kStressRatio:
+    case Derived::kShMaxAzimuth:
+    case Derived::kRegime:
+    case Derived::kSlipTendency:
+    case Derived::kDilationTendency:
+    case Derived::kFactorOfSafety:
+    case Derived::kJointState:
+    case Derived::kSlipTendencyMax:
+    case Derived::kNormalizedSlipTendency:
+      break;
+    default:
+      name = WithUnit(name, unit);  // a stress
+  }
   if (which == Derived::kShMaxAzimuth) {
     const bool north = convention == stress::Azimuth::kClockwiseFromNorth;
     if (shortName)
@@ -199,11 +221,12 @@ std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& resul
   return texts;
 }
 
-QList<ResultRow> DerivedRows(const engine::PassResults& results, const Separators& separators) {
+QList<ResultRow> DerivedRows(const engine::PassResults& results, const Separators& separators,
+                             const QString& unit) {
   const auto texts = DerivedTexts(results, separators);
   QList<ResultRow> rows;
   for (int i = 0; i < kDerivedCount; ++i)
-    rows.append({DerivedName(static_cast<Derived>(i), results.azimuth), texts[i]});
+    rows.append({DerivedName(static_cast<Derived>(i), results.azimuth, false, unit), texts[i]});
   return rows;
 }
 

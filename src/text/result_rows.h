@@ -21,6 +21,10 @@ namespace text {
 /// The text of a quantity without a value: an em dash.
 QString NoValueText();
 
+/// `name` with the stress unit: "Mean stress p (MPa)"; `name` alone when no
+/// unit is named. The unit labels numbers and never scales them.
+QString WithUnit(const QString& name, const QString& unit);
+
 /// One named text.
 struct ResultRow {
   QString name;
@@ -35,7 +39,9 @@ QString InputText(double value, const Separators& separators);
 /// direction, dip, friction angle and cohesion; then the azimuth convention
 /// and the pore pressure of the pass.
 /// Inputs the pass did not read show kNoValue.
-QList<ResultRow> InputRows(const engine::PassResults& results, const Separators& separators);
+/// With a stress unit named, a last row "stress unit".
+QList<ResultRow> InputRows(const engine::PassResults& results, const Separators& separators,
+                           const QString& unit = {});
 
 /// The text `field` shows after the pass: its value with the field's
 /// decimals, or NoValueText() where the pass did not write it.
@@ -81,7 +87,9 @@ extern const std::array<DerivedQuantity, kDerivedCount> kDerivedQuantities;
 /// The name of derived quantity `which` as shown for a pass measuring
 /// azimuths by `convention`: the table's name, or its short name, and for the
 /// SHmax azimuth the convention too ("SHmax azimuth (clockwise from North)").
-QString DerivedName(Derived which, stress::Azimuth convention, bool shortName = false);
+/// Stresses take the unit (WithUnit).
+QString DerivedName(Derived which, stress::Azimuth convention, bool shortName = false,
+                    const QString& unit = {});
 
 /// The texts of the derived quantities, entry i for kDerivedQuantities[i]:
 /// the measures, the effective values and the regime once the principal
@@ -91,7 +99,8 @@ QString DerivedName(Derived which, stress::Azimuth convention, bool shortName = 
 /// effective stresses (primed) when the pore pressure is not 0.
 std::array<QString, kDerivedCount> DerivedTexts(const engine::PassResults& results,
                                                 const Separators& separators);
-QList<ResultRow> DerivedRows(const engine::PassResults& results, const Separators& separators);
+QList<ResultRow> DerivedRows(const engine::PassResults& results, const Separators& separators,
+                             const QString& unit = {});
 
 /// One "name<TAB>value" line per row, each ended by a line feed.
 QString PlainTextTable(const QList<ResultRow>& rows);

@@ -295,6 +295,28 @@ TEST_P(PorePressureTest, EnterRecalculatesTheEffectiveRows) {
 INSTANTIATE_TEST_SUITE_P(Table, PorePressureTest, ::testing::ValuesIn(kPorePressureCases),
                          RowName());
 
+// The stress unit labels the axes, the stress rows and Copy; no number changes.
+TEST_F(MohrTest, StressUnitLabelsWithoutScaling) {
+  Open();
+  Find<QAction>("mnuStressUnitpsi")->trigger();
+  auto* axes = Chart()->chart();
+  EXPECT_EQ(axes->axes(Qt::Horizontal).front()->titleText(),
+            QString::fromUtf8("Normal stress \u03c3 (psi)"));
+  EXPECT_EQ(axes->axes(Qt::Vertical).front()->titleText(),
+            QString::fromUtf8("Shear stress \u03c4 (psi)"));
+  EXPECT_EQ(MohrText("input_mean_stress"), "4.133");
+  QApplication::clipboard()->clear();
+  Click("MohrCopy");
+  const QString copied = QApplication::clipboard()->text();
+  EXPECT_TRUE(copied.contains(QStringLiteral("\npore pressure Pp\t0\nstress unit\tpsi\n")))
+      << copied.toStdString();
+  EXPECT_TRUE(copied.contains(QStringLiteral("\nMean stress p (psi)\t4.133\n")));
+  EXPECT_TRUE(copied.contains(QString::fromUtf8("\nStress ratio \u03a6\t0.361\n")));
+  Find<QAction>("mnuStressUnit")->trigger();  // None
+  EXPECT_EQ(axes->axes(Qt::Horizontal).front()->titleText(),
+            QString::fromUtf8("Normal stress \u03c3"));
+}
+
 // ---------------------------------------------------------------------------
 // Pixels.
 

@@ -104,12 +104,14 @@ MohrChartView::MohrChartView(QWidget* parent) : QChartView(parent) {
 
 MohrChartView::~MohrChartView() = default;
 
-void MohrChartView::Show(const engine::PassResults& results, const text::Separators& separators) {
+void MohrChartView::Show(const engine::PassResults& results, const text::Separators& separators,
+                         const QString& unit) {
   separators_ = separators;
   diagram_ = engine::MohrDiagramOf(results);
   axisSigma_->setTitleText(diagram_.has_value() && diagram_->effective
-                               ? figures::EffectiveSigmaAxisTitle()
-                               : figures::SigmaAxisTitle());
+                               ? figures::EffectiveSigmaAxisTitle(unit)
+                               : figures::SigmaAxisTitle(unit));
+  axisTau_->setTitleText(figures::TauAxisTitle(unit));
   const std::optional<stress::PrincipalValues> total =
       diagram_.has_value() ? diagram_->totalValues : std::nullopt;
   for (std::size_t i = 0; i < totalCircles_.size(); ++i) {

@@ -42,7 +42,9 @@ class MohrChartView : public QChartView {
   /// stress with the total circles faint and dashed behind when the pore
   /// pressure is not 0; the joint's point and its limit line only when the
   /// joint's results were written.
-  void Show(const engine::PassResults& results, const text::Separators& separators);
+  /// The axis titles name the stress unit `unit`, when given.
+  void Show(const engine::PassResults& results, const text::Separators& separators,
+            const QString& unit = {});
 
   /// Pixels per stress unit, the same on both axes; 0 before the first layout.
   double Scale() const { return scale_; }

@@ -104,6 +104,7 @@ void TFrmMorvane::mnuSaveReportClick() {
     ReportContent content;
     content.results = results_;
     content.separators = separators_;
+    content.unit = stressUnit_;
     content.program = QCoreApplication::applicationName() + QLatin1Char(' ') +
                       QCoreApplication::applicationVersion();
     const QString path = AskReportPath(this);

@@ -175,7 +175,7 @@ void MohrWindow::Refresh() {
   }
   // Last: the limit line is the one part that can fail (an overflow of a
   // cohesion near the double range), and the table is then written already.
-  RunGuarded(this, [this] { chart_->Show(content_.shown, separators_); });
+  RunGuarded(this, [this] { chart_->Show(content_.shown, separators_, content_.unit); });
 }
 
 void MohrWindow::Present() {
@@ -214,9 +214,9 @@ void MohrWindow::PlaceBesideParent() {
 }
 
 QList<text::ResultRow> MohrWindow::CopyRows() const {
-  QList<text::ResultRow> rows = text::InputRows(content_.shown, separators_);
+  QList<text::ResultRow> rows = text::InputRows(content_.shown, separators_, content_.unit);
   rows += text::ResultRows(content_.shown, separators_);
-  rows += text::DerivedRows(content_.shown, separators_);
+  rows += text::DerivedRows(content_.shown, separators_, content_.unit);
   if (const QString status = StatusText(); !status.isEmpty())
     rows.append({QStringLiteral("status"), status});
   return rows;
@@ -250,8 +250,8 @@ void MohrWindow::resizeEvent(QResizeEvent* event) {
 void MohrWindow::NameRows() {
   for (std::size_t i = 0; i < labels_.size(); ++i) {
     const auto which = static_cast<text::Derived>(i);
-    const QString name = text::DerivedName(which, content_.shown.azimuth);
-    labels_[i]->setText(text::DerivedName(which, content_.shown.azimuth, !wide_) +
+    const QString name = text::DerivedName(which, content_.shown.azimuth, false, content_.unit);
+    labels_[i]->setText(text::DerivedName(which, content_.shown.azimuth, !wide_, content_.unit) +
                         QLatin1Char(':'));
     labels_[i]->setToolTip(name);
     boxes_[i]->setToolTip(name);

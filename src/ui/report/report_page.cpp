@@ -49,7 +49,7 @@ class ReportPage {
   ReportPage(QPainter& painter, const ReportContent& content)
       : sheet_(painter, painter.device()->logicalDpiX() / 72.0),
         content_(content),
-        derived_(text::DerivedRows(content.results, content.separators)) {
+        derived_(text::DerivedRows(content.results, content.separators, content.unit)) {
     const double pageWidth = painter.device()->width() / sheet_.Unit();
     const double pageHeight = painter.device()->height() / sheet_.Unit();
     width_ = pageWidth - 2.0 * kPageMargin;
@@ -95,7 +95,10 @@ class ReportPage {
     y = sheet_.Heading(x, y, columnWidth_, QStringLiteral("Inputs"));
     y = sheet_.Note(x, y, columnWidth_,
                     QStringLiteral("Stress components in the frame x East, y North, z up; "
-                                   "compression positive."));
+                                   "compression positive") +
+                        (content_.unit.isEmpty() ? QStringLiteral(".")
+                                                 : QStringLiteral("; stresses in ") +
+                                                       content_.unit + QLatin1Char('.')));
     const std::vector<Column> columns = {{kNameWidth, Qt::AlignLeft},
                                          {kValueWidth, Qt::AlignRight},
                                          {columnWidth_ - kNameWidth - kValueWidth, Qt::AlignLeft}};
@@ -202,7 +205,7 @@ class ReportPage {
     figures::PaintNet(painter, sheet_.Box(0.0, y, kNetSize, kNetSize), content_.results,
                       content_.separators);
     figures::PaintMohr(painter, sheet_.Box(mohrX, y, columnWidth_, kMohrHeight), content_.results,
-                       content_.separators);
+                       content_.separators, content_.unit);
     const double noteY = sheet_.Note(
         mohrX, y + kMohrHeight + 6.0, columnWidth_,
         Utf8("Mohr circles of the principal stresses, compression positive; the admissible "

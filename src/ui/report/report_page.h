@@ -28,6 +28,8 @@ struct ReportContent {
   QDateTime written;
   /// Program name and version, for the footer ("Kelvane 1.0").
   QString program;
+  /// The stress unit's name; empty for none.
+  QString unit;
 };
 
 /// Draws the page on `painter`, whose device is an A4 portrait page of at
