@@ -40,6 +40,8 @@ Input: comma-separated, the first line that is not a comment the header.
   id                    optional; without it a row's id is its data row number
   beta,psi,phi,c        optional, all four: a joint's dip direction, dip and
                         friction angle (degrees) and cohesion
+  pp                    optional: the pore pressure (0 without it); effective
+                        stresses are total less pp
 Other columns are ignored. Lines starting with "#" and blank lines are
 skipped; CRLF line ends are accepted; fields may be quoted as in RFC 4180.
 Numbers as the window reads them with "." as the decimal separator.
@@ -48,7 +50,10 @@ Output columns: id, s1, s2, s3, s1_azimuth, s1_dip, s2_azimuth, s2_dip,
 s3_azimuth, s3_dip, l1, m1, n1, l2, m2, n2, l3, m3, n3, [sigma, tau, tau_lim,]
 mean, max_shear, von_mises, octahedral_shear, stress_ratio, sv, shmax, shmin,
 shmax_azimuth, regime (NF, NS, SS, TS, TF or U), [slip_tendency,
-dilation_tendency, factor_of_safety,] error; the bracketed ones with a joint.
+dilation_tendency, factor_of_safety, sigma_eff, tau_lim_eff, slip_tendency_max,
+slip_tendency_normalized, cff, delta_pc,] error; the bracketed ones with a
+joint, the slip tendency, the factor of safety and the last six on effective
+stress.
 Numbers are the shortest text that reads back to the computed double; a
 quantity without a value is an empty field, infinity is "inf". A row that
 cannot be computed keeps what was computed before the fault and names the
