@@ -142,7 +142,7 @@ void DepthDialog::Summarize() {
   }
   const analysis::DepthStresses s = analysis::StressesAtDepth(Profile());
   const QString unit = Metric(Texts().units) ? QStringLiteral(" MPa") : QStringLiteral(" psi");
-  const auto number = [&](double v) { return text::FormatNumber(v, 3, separators_) + unit; };
+  const auto number = [&](double v) { return text::FormatNumber(v, text::kStressDecimals, separators_) + unit; };
   QString regime = QStringLiteral("no Anderson regime (two stresses equal, or SHmax < Shmin)");
   if (s.regime == analysis::AndersonRegime::kNormal)
     regime = QStringLiteral("normal faulting regime (Sv largest)");

@@ -10,6 +10,7 @@
 
 #include "analysis/stress_builders.h"
 #include "text/number_text.h"
+#include "text/shown_fields.h"
 
 class QComboBox;
 class QLabel;
