@@ -179,6 +179,8 @@ TEST_F(BuilderTest, DepthFillsStressesPorePressureAndUnitUnderADecimalComma) {
   Show();
   errors_.Clear();  // the first pass stops at the default "3.4"
   RunDialog("mnuStressFromDepth", [](QDialog& d) {
+    // The defaults are shown in the user's format too.
+    EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("depthDensity"))->text().toStdString(), "2,5");
     TypeInto(d, "depthDepth", QStringLiteral("1234,5"));
     TypeInto(d, "depthAzimuth", QStringLiteral("30"));
   });

@@ -25,9 +25,9 @@ namespace {
 constexpr int kTableRows = (text::kDerivedCount + 1) / 2;
 // Rows of the table before the effective-stress quantities were added.
 constexpr int kTableRowsWithoutEffective = 7;
+// Pixels between the main window's frame and this one's.
 constexpr int kGapToParent = 8;
-constexpr int kValueWidth = 56;  // pixels, enough for "-1,234.567"  // pixels between the main
-                                 // window's frame and this one's
+constexpr int kValueWidth = 56;  // pixels, enough for "-1,234.567"
 
 }  // namespace
 

@@ -59,7 +59,10 @@ DepthDialog::DepthDialog(const DepthTexts& last, const text::Separators& separat
   svChoice->addWidget(byDensity_);
 
   for (int i = 0; i < 7; ++i) {
-    auto* box = new QLineEdit(last.numbers[static_cast<std::size_t>(i)], this);
+    QString typed = last.numbers[static_cast<std::size_t>(i)];
+    if (!last.typed)
+      typed.replace(QLatin1Char('.'), separators.decimal);
+    auto* box = new QLineEdit(typed, this);
     box->setObjectName(QLatin1String(kBoxNames[i]));
     auto* unit = new QLabel(this);
     unit->setMinimumWidth(90);
@@ -95,6 +98,7 @@ DepthDialog::DepthDialog(const DepthTexts& last, const text::Separators& separat
 
 DepthTexts DepthDialog::Texts() const {
   DepthTexts t;
+  t.typed = true;
   t.units = units_->currentIndex() == 0 ? analysis::UnitSystem::kMegapascalMetre
                                         : analysis::UnitSystem::kPsiFoot;
   t.svFromDensity = byDensity_->isChecked();
@@ -142,7 +146,9 @@ void DepthDialog::Summarize() {
   }
   const analysis::DepthStresses s = analysis::StressesAtDepth(Profile());
   const QString unit = Metric(Texts().units) ? QStringLiteral(" MPa") : QStringLiteral(" psi");
-  const auto number = [&](double v) { return text::FormatNumber(v, text::kStressDecimals, separators_) + unit; };
+  const auto number = [&](double v) {
+    return text::FormatNumber(v, text::kStressDecimals, separators_) + unit;
+  };
   QString regime = QStringLiteral("no Anderson regime (two stresses equal, or SHmax < Shmin)");
   if (s.regime == analysis::AndersonRegime::kNormal)
     regime = QStringLiteral("normal faulting regime (Sv largest)");

@@ -23,6 +23,9 @@ class NumberFields;
 
 /// What the user typed, kept between showings of the dialog.
 struct DepthTexts {
+  /// False for the built-in defaults, written with ".", which the dialog
+  /// shows in the user's format.
+  bool typed = false;
   analysis::UnitSystem units = analysis::UnitSystem::kMegapascalMetre;
   bool svFromDensity = false;
   /// depth, Sv gradient, density, SHmax, Shmin and Pp gradients, SHmax azimuth

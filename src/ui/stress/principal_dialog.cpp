@@ -30,7 +30,10 @@ PrincipalDialog::PrincipalDialog(const PrincipalTexts& last, stress::Azimuth con
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   fields_ = new NumberFields(separators, buttons->button(QDialogButtonBox::Ok), this);
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
-    boxes_[i] = new QLineEdit(last.numbers[i], this);
+    QString typed = last.numbers[i];
+    if (!last.typed)
+      typed.replace(QLatin1Char('.'), separators.decimal);
+    boxes_[i] = new QLineEdit(typed, this);
     boxes_[i]->setObjectName(QLatin1String(kBoxNames[i]));
     fields_->Add(boxes_[i]);
   }
@@ -72,6 +75,7 @@ PrincipalDialog::PrincipalDialog(const PrincipalTexts& last, stress::Azimuth con
 
 PrincipalTexts PrincipalDialog::Texts() const {
   PrincipalTexts t;
+  t.typed = true;
   for (std::size_t i = 0; i < boxes_.size(); ++i)
     t.numbers[i] = boxes_[i]->text();
   return t;

@@ -22,6 +22,9 @@ class NumberFields;
 /// What the user typed, kept between showings: s1, s2, s3, the s1 axis's
 /// azimuth and dip, the s3 axis's azimuth and dip.
 struct PrincipalTexts {
+  /// False for the built-in defaults, written with ".", which the dialog
+  /// shows in the user's format.
+  bool typed = false;
   std::array<QString, 7> numbers = {
       QStringLiteral("30"), QStringLiteral("20"), QStringLiteral("10"), QStringLiteral("0"),
       QStringLiteral("90"), QStringLiteral("90"), QStringLiteral("0")};
