@@ -5,6 +5,7 @@
 // resolution.
 
 #include <QColor>
+#include <QFont>
 
 #include "projection/colour.h"
 
@@ -28,6 +29,19 @@ inline constexpr int kMarkLabelPoints = 8;
 /// Pixels from a mark's point up to its label's baseline, as Qt Charts stands
 /// it: half the marker, the marker pen (2) and 2 more, rounded up.
 inline constexpr int kMarkLabelLift = 10;
+
+/// The grid and the frame of a painted figure.
+inline const QColor kGridColour(215, 215, 215);
+inline const QColor kAxisColour(140, 140, 140);
+
+/// The font of a figure's labels, in points, with glyph advances as designed
+/// (no hinting to some screen's pixels).
+inline QFont LabelFont() {
+  QFont font;
+  font.setPointSize(kMarkLabelPoints);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
 
 /// The net's curves: one pixel wide.
 inline constexpr double kNetLineWidth = 1.0;

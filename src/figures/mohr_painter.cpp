@@ -27,15 +27,6 @@ constexpr double kMarginBottom = 4.0;
 constexpr double kTickLength = 4.0;
 constexpr double kLabelGap = 2.0;
 constexpr double kTitleGap = 4.0;
-const QColor kGridColour(215, 215, 215);
-const QColor kAxisColour(140, 140, 140);
-
-QFont LabelFont() {
-  QFont font;
-  font.setPointSize(kMarkLabelPoints);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
-}
 
 QFont TitleFont() {
   QFont font = LabelFont();

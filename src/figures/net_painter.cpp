@@ -23,15 +23,6 @@ using projection::PointList;
 constexpr double kMarginFraction = 0.03;
 // Pixels between a value label and the plot.
 constexpr double kLabelGap = 4.0;
-const QColor kGridColour(215, 215, 215);
-const QColor kAxisColour(140, 140, 140);
-
-QFont LabelFont() {
-  QFont font;
-  font.setPointSize(kMarkLabelPoints);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
-}
 
 /// Net coordinates to device units of the plot square.
 class NetMap {

@@ -98,9 +98,10 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
     boxes_[static_cast<std::size_t>(i)] = box;
     labels_[static_cast<std::size_t>(i)] = label;
   }
-  // The right column's texts (regime, joint state) are the longer ones.
+  // The regime (left) and the joint's state (right) are the longer texts: the
+  // two value columns share the room alike.
   table->setColumnStretch(1, 1);
-  table->setColumnStretch(4, 2);
+  table->setColumnStretch(4, 1);
 
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("MohrStatus"));
