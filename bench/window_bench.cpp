@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMainWindow>
+#include <QPixmap>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QTimer>
 #include <QValueAxis>
@@ -34,6 +36,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "projection/equal_area.h"
@@ -186,6 +189,35 @@ void BM_TraceThreePlanes(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TraceThreePlanes)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+/// The Mohr window's repaint at a friction angle of 30 and of 89.99 degrees
+/// (stresses 10, 5, 1; joint 30/60, c = 0): the steep limit line must cost
+/// no more than the ordinary one, as only what the view shows is stroked.
+void BM_MohrRepaint(benchmark::State& state, const char* friction) {
+  ShownWindow shown;
+  TypeState(shown.window, {"10", "5", "1", "0", "0", "0"});
+  for (const auto& [name, text] : {std::pair{"input_joint_beta", "30"},
+                                   {"input_joint_psi", "60"},
+                                   {"input_joint_c", "0"},
+                                   {"input_joint_phi", friction}})
+    Box(shown.window, name)->setText(QLatin1String(text));
+  shown.window.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+  shown.window.findChild<QAction*>(QStringLiteral("mnuMohr"))->trigger();
+  QCoreApplication::processEvents();
+  QWidget* mohr = shown.window.findChild<QWidget*>(QStringLiteral("FrmMohr"));
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const QPixmap pixels = mohr->grab();
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    benchmark::DoNotOptimize(pixels.cacheKey());
+  }
+}
+BENCHMARK_CAPTURE(BM_MohrRepaint, friction_30, "30")
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_MohrRepaint, friction_89_99, "89.99")
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 /// The point lists of one pass, as Qt points, per series 1 to 6.
 using PassLists = std::array<QList<QPointF>, NetChartView::kSeriesCount>;

@@ -68,6 +68,37 @@ std::vector<MohrPoint> LimitLine(double cohesion, double frictionDegrees, double
   return line;
 }
 
+std::vector<MohrPoint> ClampToTauBand(const std::vector<MohrPoint>& line, double low, double high) {
+  std::vector<MohrPoint> out;
+  // A crossing and the clamped end of its segment can be the same point.
+  const auto add = [&out](const MohrPoint& p) {
+    if (out.empty() || out.back().sigma != p.sigma || out.back().tau != p.tau)
+      out.push_back(p);
+  };
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const MohrPoint& p = line[i];
+    if (i > 0) {
+      // Where the segment from the previous point crosses the band's edges,
+      // in the order the segment meets them.
+      const MohrPoint& q = line[i - 1];
+      std::vector<Extended> crossings;
+      for (const double edge : {low, high}) {
+        if ((q.tau < edge && p.tau > edge) || (q.tau > edge && p.tau < edge))
+          crossings.push_back((static_cast<Extended>(edge) - q.tau) /
+                              (static_cast<Extended>(p.tau) - q.tau));
+      }
+      std::sort(crossings.begin(), crossings.end());
+      for (const Extended t : crossings) {
+        const Extended sigma = q.sigma + t * (static_cast<Extended>(p.sigma) - q.sigma);
+        const Extended tau = q.tau + t * (static_cast<Extended>(p.tau) - q.tau);
+        add({static_cast<double>(sigma), std::clamp(static_cast<double>(tau), low, high)});
+      }
+    }
+    add({p.sigma, std::clamp(p.tau, low, high)});
+  }
+  return out;
+}
+
 MohrExtent DiagramExtent(const stress::PrincipalValues& values, std::optional<MohrPoint> extra,
                          double margin) {
   double low = values.s3;

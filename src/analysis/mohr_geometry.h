@@ -60,6 +60,14 @@ AdmissibleRegion AdmissibleBoundary(const stress::PrincipalValues& values, int s
 std::vector<MohrPoint> LimitLine(double cohesion, double frictionDegrees, double sigmaMin,
                                  double sigmaMax);
 
+/// `line` with every point kept within the band low <= tau <= high: a
+/// segment that crosses the band's edge is cut there, and a stretch outside
+/// it runs along the edge instead. Inside the band the polyline is the same;
+/// a band wider than the view by a margin hides the edge runs. A view hands
+/// this to its renderer, which then never strokes a line far longer than the
+/// view (a limit line at 89.99 degrees would be 1e5 views long).
+std::vector<MohrPoint> ClampToTauBand(const std::vector<MohrPoint>& line, double low, double high);
+
 /// The part of the plane a diagram must show.
 struct MohrExtent {
   double sigmaMin = 0.0;

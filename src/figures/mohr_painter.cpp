@@ -220,7 +220,10 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   if (diagram->limit.has_value()) {
     const stress::JointPlane& j = *diagram->limit;
     painter.setPen(QPen(QBrush(Qt::black), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
-    painter.drawPolyline(map(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax)));
+    const double band = axes.tauMax - axes.tauMin;
+    painter.drawPolyline(
+        map(analysis::ClampToTauBand(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax),
+                                     axes.tauMin - band, axes.tauMax + band)));
   }
 
   const std::array<QString, 3> labels = MarkLabels(v);

@@ -98,6 +98,46 @@ TEST_P(LimitTest, MatchesTable) {
 
 INSTANTIATE_TEST_SUITE_P(Table, LimitTest, ::testing::ValuesIn(kLimitCases), RowName());
 
+struct BandCase {
+  const char* name;
+  std::vector<MohrPoint> line;
+  double low, high;
+  std::vector<MohrPoint> clamped;
+};
+
+const BandCase kBandCases[] = {
+    {"inside stays as it is",
+     {{-2, 0}, {0, 0}, {0, 1}, {3, 4}},
+     -1,
+     10,
+     {{-2, 0}, {0, 0}, {0, 1}, {3, 4}}},
+    {"a steep line is cut at the top", {{0, 1}, {10, 1001}}, -1, 11, {{0, 1}, {0.1, 11}, {10, 11}}},
+    {"a cohesion above the band runs along its edge",
+     {{-2, 0}, {0, 0}, {0, 50}, {4, 30}},
+     -5,
+     20,
+     {{-2, 0}, {0, 0}, {0, 20}, {4, 20}}},
+    {"a line coming down through the band",
+     {{0, 50}, {10, -50}},
+     -5,
+     20,
+     {{0, 20}, {3, 20}, {5.5, -5}, {10, -5}}},
+};
+
+class BandTest : public ::testing::TestWithParam<BandCase> {};
+
+TEST_P(BandTest, KeepsWhatLiesInTheBand) {
+  const BandCase& c = GetParam();
+  const std::vector<MohrPoint> clamped = analysis::ClampToTauBand(c.line, c.low, c.high);
+  ASSERT_EQ(clamped.size(), c.clamped.size());
+  for (std::size_t i = 0; i < clamped.size(); ++i) {
+    EXPECT_NEAR(clamped[i].sigma, c.clamped[i].sigma, 1e-12) << i;
+    EXPECT_NEAR(clamped[i].tau, c.clamped[i].tau, 1e-12) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BandTest, ::testing::ValuesIn(kBandCases), RowName());
+
 struct ExtentCase {
   const char* name;
   stress::PrincipalValues values;

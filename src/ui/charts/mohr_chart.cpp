@@ -182,6 +182,8 @@ void MohrChartView::Fit() {
 
   double sigmaMin = extent.sigmaMin;
   double sigmaMax = extent.sigmaMax;
+  double tauMin = 0.0;
+  double tauMax = extent.tauMax;
   const auto apply = [&](const QSizeF& room) {
     const std::optional<analysis::MohrAxes> axes =
         analysis::FitMohrAxes(extent, room.width(), room.height());
@@ -190,6 +192,8 @@ void MohrChartView::Fit() {
     scale_ = axes->scale;
     sigmaMin = axes->sigmaMin;
     sigmaMax = axes->sigmaMax;
+    tauMin = axes->tauMin;
+    tauMax = axes->tauMax;
     SetAxis(axisSigma_, axes->sigmaMin, axes->sigmaMax, axes->step);
     SetAxis(axisTau_, axes->tauMin, axes->tauMax, axes->step);
   };
@@ -204,7 +208,11 @@ void MohrChartView::Fit() {
 
   if (diagram_.has_value() && diagram_->limit.has_value()) {
     const stress::JointPlane& j = *diagram_->limit;
-    limit_->replace(ToQPoints(analysis::LimitLine(j.c, j.phi, sigmaMin, sigmaMax)));
+    // Within a band a view's height beyond the view: what shows is the same,
+    // and Qt never strokes a dashed line 1e5 views long.
+    const double band = tauMax - tauMin;
+    limit_->replace(ToQPoints(analysis::ClampToTauBand(
+        analysis::LimitLine(j.c, j.phi, sigmaMin, sigmaMax), tauMin - band, tauMax + band)));
   }
 }
 
