@@ -183,6 +183,38 @@ mutant friction_read_before_cohesion src/engine/pass.cpp \
   joint.phi = Read(inputs, Input::kJointFriction);' \
   'joint.phi = Read(inputs, Input::kJointFriction);
   joint.c = Read(inputs, Input::kJointCohesion);'
+# --- Derived quantities, the Mohr window, the focus -------------------------
+mutant limit_line_c_phi_swapped src/ui/charts/mohr_chart.cpp \
+  'analysis::LimitLine(j.c, j.phi, sigmaMin, sigmaMax)' \
+  'analysis::LimitLine(j.phi, j.c, sigmaMin, sigmaMax)'
+mutant limit_line_kept_without_joint src/ui/charts/mohr_chart.cpp \
+  'limit_->clear();' ';'
+mutant regime_plunges_swapped src/engine/derived.cpp \
+  'results.directions[1]->dip,
+                                    results.directions[2]->dip' \
+  'results.directions[2]->dip,
+                                    results.directions[1]->dip'
+mutant infinity_as_INF src/text/result_rows.cpp \
+  'QString(QChar(0x221e))' 'QStringLiteral("INF")'
+mutant inputs_copied_with_six_decimals src/text/result_rows.cpp \
+  'FormatNumber(value, 15, separators)' 'FormatNumber(value, 6, separators)'
+mutant fold_at_vertical src/projection/folded_plane.cpp \
+  'dip <= static_cast<double>(numeric::kHalfPi)' 'dip < static_cast<double>(numeric::kHalfPi)'
+mutant negligible_candidate_1e_2 src/stress/axis_candidate.h \
+  'kNegligibleCandidate = 1e-3;' 'kNegligibleCandidate = 1e-2;'
+mutant focus_box_not_reset src/ui/main/commands.cpp \
+  'unreadBox_ = nullptr;' ';'
+mutant mohr_ignores_locale_change src/ui/mohr/mohr_window.cpp \
+  'separators_ = text::SeparatorsOf(QLocale());
+    ContentChanged();' 'separators_ = text::SeparatorsOf(QLocale());'
+mutant residue_shear_not_zero src/analysis/effective_stress.cpp \
+  'stresses.tau <= AgreementBound(scale) ? 0.0 : stresses.tau' 'stresses.tau'
+mutant effective_limit_on_total src/analysis/effective_stress.cpp \
+  'Kept(joint.c + sigma * tanPhi)' 'Kept(joint.c + stresses.sigma * tanPhi)'
+mutant cli_effective_columns_swapped src/cli/tensor_table.cpp \
+  '&d.factorOfSafety, &d.sigmaEffective,
+          &d.tauLimEffective,' '&d.factorOfSafety, &d.tauLimEffective,
+          &d.sigmaEffective,'
 mutant error_text_point_rule src/ui/common/error_guard.cpp \
   "message.back() > QLatin1Char('.')" "message.back() >= QLatin1Char('.')"
 mutant joint_boxes_always_enabled src/ui/main/commands.cpp \

@@ -46,6 +46,7 @@ const FoldCase kFoldCases[] = {
     {"dip in range kept", Rad(16), Rad(33), Rad(16), Rad(33), true},
     {"negative zero dip kept", Rad(16), -0.0, Rad(16), -0.0, true},
     {"vertical kept", Rad(16), Rad(90), Rad(16), Rad(90), true},
+    {"vertical beyond a turn kept", Rad(376), Rad(90), Rad(376), Rad(90), true},
     {"dip direction beyond a turn kept", Rad(376), Rad(33), Rad(376), Rad(33), true},
     {"negative dip faces the other way", Rad(196), Rad(-33), Rad(16), Rad(33), false},
     {"dip beyond vertical faces the other way", Rad(16), Rad(147), Rad(196), Rad(33), false},

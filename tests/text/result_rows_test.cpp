@@ -86,6 +86,11 @@ const EdgeCase kEdgeCases[] = {
      {3.4, 1, 8, 1, -1, 2},
      std::nullopt,
      {{Derived::kShMaxAzimuth, "70.10"}}},
+    // Plunges s1 0, s2 0, s3 90: strike-slip, not thrust.
+    {"regime from the plunges of s1, s2 and s3 in turn",
+     {3, 1, 2, 0, 0, 0},
+     std::nullopt,
+     {{Derived::kRegime, "SS: strike-slip faulting"}}},
     {"pore pressure primes the state",
      {3.4, 1, 8, 1, -1, 2},
      stress::JointPlane{16, 33, 30, 1},
@@ -111,6 +116,17 @@ TEST_P(EdgeTest, ShowsTheRowsAsDefined) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EdgeTest, ::testing::ValuesIn(kEdgeCases), RowName());
+
+// Copy and the report give an input as it would be typed: up to 15
+// significant digits, no trailing zeros.
+TEST(InputRows, GiveInputsAsTyped) {
+  const engine::PassResults results = engine::RunPass(engine::PassInputs::Of(
+      {0.0000001, 123456.789, -2.5e-9, 1e15, 0, -1}, Azimuth::kClockwiseFromNorth));
+  const QList<ResultRow> rows = InputRows(results, {});
+  const char* expected[] = {"0.0000001", "123,456.789", "-0.0000000025", "1E15", "0", "-1"};
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(rows[i].value.toStdString(), expected[i]) << rows[i].name.toStdString();
+}
 
 // States built with an exactly repeated pair, in random orientations and
 // rounded to double, show no regime (the pair's axes are arbitrary), and no

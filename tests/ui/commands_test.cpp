@@ -217,7 +217,8 @@ struct FocusCase {
   const char* text;
   const char* trigger;  // Enter in this box, or a click on this button
   const char* message;
-  const char* focused;  // after OK; a box that is no number has its text selected
+  const char* focused;            // after OK; a box that is no number has its text selected
+  const char* earlier = nullptr;  // a box that stopped an earlier pass, then mended
 };
 void PrintTo(const FocusCase& c, std::ostream* os) {
   *os << c.name;
@@ -232,6 +233,9 @@ const FocusCase kFocusCases[] = {
      "input_tzx"},
     {"overflow in the values on Calculate", "input_sx", "1e52", "Button1",
      "Floating point overflow.", "Button1"},
+    // The box of an earlier error is forgotten once it is mended.
+    {"overflow after a mended box", "input_sx", "1e52", "Button1", "Floating point overflow.",
+     "Button1", "input_sy"},
 };
 
 class ErrorFocusTest : public CommandsTest, public ::testing::WithParamInterface<FocusCase> {};
@@ -240,6 +244,13 @@ TEST_P(ErrorFocusTest, PointsToTheBoxThatIsNoNumber) {
   const FocusCase& c = GetParam();
   ShowActive();
   Click("chkJoint");
+  if (c.earlier != nullptr) {
+    const QString kept = Box(c.earlier)->text();
+    Type(c.earlier, QStringLiteral("1x"));
+    Click("Button1");
+    ASSERT_EQ(Messages(), std::vector<std::string>{"'1x' is not a valid floating point value."});
+    Type(c.earlier, kept);
+  }
   Type(c.box, QString::fromLatin1(c.text));
   errors_.ShowRealBoxes();
   std::string message;

@@ -317,6 +317,41 @@ TEST_F(MohrTest, StressUnitLabelsWithoutScaling) {
             QString::fromUtf8("Normal stress \u03c3"));
 }
 
+// The limit line passes through (0, c) and the joint's (sigma, tauLim), and
+// leaves with the joint.
+TEST_F(MohrTest, LimitLineThroughCohesionAndTheJointAndGoneWithIt) {
+  ActivateJoint();
+  Open();
+  QXYSeries* limit = nullptr;
+  for (QAbstractSeries* series : Chart()->chart()->series()) {
+    if (series->objectName() == QLatin1String("MohrLimit"))
+      limit = qobject_cast<QXYSeries*>(series);
+  }
+  ASSERT_NE(limit, nullptr);
+  const auto tauAt = [&](double sigma) {
+    const QList<QPointF> points = limit->points();
+    for (qsizetype i = 1; i < points.size(); ++i) {
+      const QPointF a = points[i - 1];
+      const QPointF b = points[i];
+      if (a.x() <= sigma && sigma <= b.x() && b.x() > a.x())
+        return a.y() + (sigma - a.x()) * (b.y() - a.y()) / (b.x() - a.x());
+    }
+    return std::nan("");
+  };
+  EXPECT_NEAR(tauAt(1e-9), 1.0, 1e-6);                     // c
+  EXPECT_NEAR(tauAt(5.7603158423), 2.436208044706, 1e-9);  // the joint's tauLim
+  Click("chkJoint");
+  EXPECT_EQ(limit->count(), 0);
+}
+
+// An open window follows a change of the regional format at once.
+TEST_F(MohrTest, OpenWindowFollowsTheRegionalFormat) {
+  Open();
+  EXPECT_EQ(MohrText("input_mean_stress"), "4.133");
+  AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(MohrText("input_mean_stress"), "4,133");
+}
+
 // ---------------------------------------------------------------------------
 // Pixels.
 
