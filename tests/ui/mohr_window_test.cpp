@@ -352,6 +352,27 @@ TEST_F(MohrTest, OpenWindowFollowsTheRegionalFormat) {
   EXPECT_EQ(MohrText("input_mean_stress"), "4,133");
 }
 
+// No value is cut, at the default size nor at the smallest: the window
+// widens for values that need more room.
+TEST_F(MohrTest, NoValueIsCut) {
+  for (const char* sx : {"41333333.3", "4.13E15", "-22333333.3"}) {
+    Type("input_sx", QString::fromLatin1(sx));
+    Click("Button1");
+    Open();
+    for (const bool smallest : {false, true}) {
+      if (smallest)
+        Mohr()->resize(Mohr()->minimumSize());
+      QApplication::processEvents();
+      for (const text::DerivedQuantity& quantity : text::kDerivedQuantities) {
+        auto* box = Mohr()->findChild<QLineEdit*>(QLatin1String(quantity.objectName));
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(box->text()))
+            << sx << " " << quantity.objectName << " " << box->text().toStdString()
+            << (smallest ? " at the smallest size" : "");
+      }
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Pixels.
 

@@ -28,6 +28,8 @@ constexpr int kTableRowsWithoutEffective = 7;
 // Pixels between the main window's frame and this one's.
 constexpr int kGapToParent = 8;
 constexpr int kValueWidth = 56;  // pixels, enough for "-1,234.567"
+// Pixels a frameless box keeps beside its text.
+constexpr int kBoxTextMargins = 6;
 
 }  // namespace
 
@@ -132,6 +134,8 @@ MohrWindow::MohrWindow(const MohrContent& content, QWidget* parent)
                            (kTableRows - kTableRowsWithoutEffective) * rowPitch);
   resize(kDefaultSize + added);
   setMinimumSize(kMinimumSize + added);
+  wide_ = width() >= wideWidth_;
+  NameRows();
 }
 
 MohrWindow::~MohrWindow() = default;
@@ -173,10 +177,25 @@ void MohrWindow::Refresh() {
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
     boxes_[i]->setText(texts[i]);
     boxes_[i]->setCursorPosition(0);
+    // No value is cut: a box is at least as wide as its text.
+    const int needed = boxes_[i]->fontMetrics().horizontalAdvance(texts[i]) + kBoxTextMargins;
+    boxes_[i]->setMinimumWidth(std::max(kValueWidth, needed));
   }
+  FitTable();
   // Last: the limit line is the one part that can fail (an overflow of a
   // cohesion near the double range), and the table is then written already.
   RunGuarded(this, [this] { chart_->Show(content_.shown, separators_, content_.unit); });
+}
+
+// The window widens where the table's values need more room than it has;
+// it never narrows by itself.
+void MohrWindow::FitTable() {
+  layout()->invalidate();
+  const int needed = layout()->minimumSize().width();
+  if (needed > minimumWidth())
+    setMinimumWidth(needed);
+  if (needed > width())
+    resize(needed, height());
 }
 
 void MohrWindow::Present() {

@@ -91,6 +91,7 @@ class MohrWindow : public QWidget {
  private:
   void Refresh();
   void NameRows();
+  void FitTable();
   void PlaceBesideParent();
 
   const MohrContent& content_;
