@@ -215,6 +215,13 @@ mutant cli_effective_columns_swapped src/cli/tensor_table.cpp \
   '&d.factorOfSafety, &d.sigmaEffective,
           &d.tauLimEffective,' '&d.factorOfSafety, &d.tauLimEffective,
           &d.sigmaEffective,'
+mutant report_cosines_transposed src/ui/report/report_page.cpp \
+  'Shown(text::CosineField(i, component))' 'Shown(text::CosineField(component, i))'
+mutant report_azimuth_and_dip_swapped src/ui/report/report_page.cpp \
+  '{Shown(text::AzimuthField(i)), colour},
+                      {Shown(text::DipField(i)), colour}' \
+  '{Shown(text::DipField(i)), colour},
+                      {Shown(text::AzimuthField(i)), colour}'
 mutant error_text_point_rule src/ui/common/error_guard.cpp \
   "message.back() > QLatin1Char('.')" "message.back() >= QLatin1Char('.')"
 mutant joint_boxes_always_enabled src/ui/main/commands.cpp \

@@ -385,3 +385,66 @@ TEST(SaveReport, RefusesWhatIsNoRegularFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each row of the page's tables, read back from the PDF: the texts of a row
+// stand on one line of `pdftotext -layout`, in this order. A transposed
+// table, a shifted row or swapped columns fails.
+TEST(ReportRows, EachRowHoldsItsTextsInOrder) {
+  ui::ReportContent content;
+  engine::PassInputs inputs =
+      engine::PassInputs::Of({3.4, 1, 8, 1, -1, 2}, stress::Azimuth::kCounterClockwiseFromEast,
+                             stress::JointPlane{16, 33, 14, 1});
+  inputs.porePressure = 0.2;
+  content.results = engine::RunPass(inputs);
+  content.program = QStringLiteral("Kelvane 1.0");
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("rows.pdf"));
+  {
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ui::ReportPdf(content));
+  }
+  const QStringList lines =
+      Tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                         QStringLiteral("UTF-8"), pdf, QStringLiteral("-")})
+          .split(QLatin1Char('\n'));
+  const std::vector<std::vector<const char*>> rows = {
+      {"sx", "3.4", "normal stress, x (East)"},
+      {"Pp", "0.2", "pore pressure"},
+      {"s1", "8.794", "166.90", "69.95"},
+      {"s2", "3.341", "29.22", "15.10"},
+      {"s3", "0.266", "295.68", "12.88"},
+      {"L (x, East)", "0.333929", "0.842622", "-0.422468"},
+      {"M (y, North)", "-0.077687", "0.471273", "0.878560"},
+      {"N (z, up)", "0.939391", "-0.260557", "0.222832"},
+      {"\u03b2", "16", "dip direction"},
+      {"\u03c8", "33", "dip (\u00b0)"},
+      {"\u03c6", "14", "friction angle"},
+      {"c", "1", "cohesion"},
+      {"\u03c3", "5.760", "normal stress"},
+      {"\u03c4", "4.033", "shear stress"},
+      {"\u03c4lim", "2.436", "limiting shear stress"},
+      {"normal stress \u03c3\u2032", "5.560"},  // pdftotext joins "ff" into a ligature
+  };
+  for (const std::vector<const char*>& row : rows) {
+    bool found = false;
+    for (const QString& line : lines) {
+      qsizetype at = 0;
+      bool inOrder = true;
+      for (const char* cell : row) {
+        at = line.indexOf(QString::fromUtf8(cell), at);
+        if (at < 0) {
+          inOrder = false;
+          break;
+        }
+        at += QString::fromUtf8(cell).size();
+      }
+      found = found || inOrder;
+    }
+    EXPECT_TRUE(found) << "no line holds, in order: " << row.front() << " ... " << row.back();
+  }
+}
+
+}  // namespace
