@@ -63,8 +63,9 @@ const IconCase kIcons[] = {
 };
 class IconTest : public ::testing::TestWithParam<IconCase> {};
 
-QImage Drawn(const QIcon& icon, int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+QImage Drawn(const QIcon& icon, int size, qreal ratio = 1.0) {
+  QImage image(qRound(size * ratio), qRound(size * ratio), QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   icon.paint(&painter, image.rect());
@@ -80,7 +81,15 @@ TEST_P(IconTest, DrawsAsTheBaseStyle) {
   EXPECT_EQ(deferred.isNull(), own.isNull());
   EXPECT_EQ(deferred.actualSize(QSize(c.size, c.size)), own.actualSize(QSize(c.size, c.size)));
   EXPECT_EQ(Drawn(deferred, c.size), Drawn(own, c.size));
-  EXPECT_EQ(deferred.pixmap(c.size).toImage(), own.pixmap(c.size).toImage());
+  // On screens of higher density too: the same pixmap, size and ratio.
+  for (const qreal ratio : {1.0, 1.5, 2.0}) {
+    const QPixmap a = deferred.pixmap(QSize(c.size, c.size), ratio);
+    const QPixmap b = own.pixmap(QSize(c.size, c.size), ratio);
+    EXPECT_EQ(a.size(), b.size()) << ratio;
+    EXPECT_EQ(a.devicePixelRatio(), b.devicePixelRatio()) << ratio;
+    EXPECT_EQ(a.toImage(), b.toImage()) << ratio;
+    EXPECT_EQ(Drawn(deferred, c.size, ratio), Drawn(own, c.size, ratio)) << ratio;
+  }
 }
 INSTANTIATE_TEST_SUITE_P(Table, IconTest, ::testing::ValuesIn(kIcons), RowName());
 

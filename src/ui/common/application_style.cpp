@@ -23,9 +23,12 @@ class DeferredStyleIcon final : public QIconEngine {
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
     return Icon().pixmap(size, mode, state);
   }
+  // QIcon hands this engine the size in device pixels (the logical size
+  // times `scale`); the style's own icon takes the logical size and scales
+  // it itself, so the size goes back to logical pixels first.
   QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                        qreal scale) override {
-    return Icon().pixmap(size, scale, mode, state);
+    return Icon().pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
   }
   QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
     return Icon().actualSize(size, mode, state);
