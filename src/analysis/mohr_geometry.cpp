@@ -148,13 +148,15 @@ std::vector<double> TickValues(double min, double max, double step) {
   return ticks;
 }
 
-std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, double height) {
+std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, double height,
+                                    double labelWidth) {
   const double span = extent.sigmaMax - extent.sigmaMin;
   const double centre = extent.sigmaMin / 2.0 + extent.sigmaMax / 2.0;
   width = std::max(width, 1.0);
   height = std::max(height - kBelowSigmaAxis, 1.0);
   const double scale = std::min(width / span, height / extent.tauMax);
-  const double step = NiceStep(kTickSpacing / scale);
+  // Ticks kTickSpacing pixels apart, or wider where the sigma labels need it.
+  const double step = NiceStep(std::max(labelWidth + kLabelGap, kTickSpacing) / scale);
   if (!std::isfinite(scale) || !(step > 0.0) || !std::isfinite(step))
     return std::nullopt;
   MohrAxes axes;

@@ -86,8 +86,10 @@ MohrExtent DiagramExtent(const stress::PrincipalValues& values, std::optional<Mo
 /// Margin of a drawn diagram around its circles and point, a fraction of the
 /// sigma span (DiagramExtent's `margin`).
 inline constexpr double kDiagramMargin = 0.08;
-/// Fewest pixels between two ticks of an axis.
+/// Fewest pixels between two ticks of an axis, where the plot is tall enough.
 inline constexpr double kTickSpacing = 50.0;
+/// Pixels kept between two tick labels of the sigma axis.
+inline constexpr double kLabelGap = 12.0;
 /// Pixels of the tau axis below tau = 0, so that marks on the sigma axis are whole.
 inline constexpr double kBelowSigmaAxis = 8.0;
 /// Most ticks an axis carries, whatever rounding does.
@@ -116,8 +118,11 @@ struct MohrAxes {
 };
 
 /// The axes of `extent` in a plot of width x height pixels (each taken as at
-/// least 1, the height after kBelowSigmaAxis). Empty when the extent is beyond
-/// what doubles can scale (no finite scale or step).
-std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, double height);
+/// least 1, the height after kBelowSigmaAxis). Ticks stand kTickSpacing
+/// pixels apart at least, and at least `labelWidth` + kLabelGap, so that the
+/// sigma axis's labels fit between them. Empty when the extent is beyond what
+/// doubles can scale (no finite scale or step).
+std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, double height,
+                                    double labelWidth = 0.0);
 
 }  // namespace analysis

@@ -1,5 +1,7 @@
 #include "figures/mohr_axes.h"
 
+#include <algorithm>
+
 #include "analysis/mohr_geometry.h"
 
 namespace figures {
@@ -27,6 +29,19 @@ std::vector<AxisTick> AxisTicks(double min, double max, double step,
     ticks.push_back({value, std::move(label)});
   }
   return ticks;
+}
+
+std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
+                                                    double width, double height,
+                                                    const QFontMetricsF& metrics, double pixel,
+                                                    const text::Separators& separators) {
+  const std::optional<analysis::MohrAxes> first = analysis::FitMohrAxes(extent, width, height);
+  if (!first.has_value())
+    return first;
+  double widest = 0.0;
+  for (const AxisTick& tick : AxisTicks(first->sigmaMin, first->sigmaMax, first->step, separators))
+    widest = std::max(widest, metrics.horizontalAdvance(tick.label) / pixel);
+  return analysis::FitMohrAxes(extent, width, height, widest);
 }
 
 std::array<QString, 3> MarkLabels(const stress::PrincipalValues& v) {

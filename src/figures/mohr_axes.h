@@ -2,10 +2,12 @@
 // The texts of the Mohr diagram that the window's chart and the painted
 // diagram both show: axis titles, tick labels, the principal marks' labels.
 
+#include <QFontMetricsF>
 #include <QString>
 #include <array>
 #include <vector>
 
+#include "analysis/mohr_geometry.h"
 #include "stress/stress_state.h"
 #include "text/number_text.h"
 #include "text/result_rows.h"
@@ -34,6 +36,14 @@ std::vector<AxisTick> AxisTicks(double min, double max, double step,
 /// The labels of the s1, s2 and s3 marks: a repeated value is labelled once,
 /// with the names of all the values at its place ("s1 = s2"); the others empty.
 std::array<QString, 3> MarkLabels(const stress::PrincipalValues& values);
+
+/// analysis::FitMohrAxes with room for the sigma axis's tick labels as
+/// `metrics` measures them (in `pixel` device units per pixel): fitted once,
+/// then again with the widest label of that fit.
+std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
+                                                    double width, double height,
+                                                    const QFontMetricsF& metrics, double pixel,
+                                                    const text::Separators& separators);
 
 /// The joint's mark.
 QString JointMarkLabel();

@@ -47,8 +47,8 @@ analysis::MohrExtent ExtentOf(const std::optional<Diagram>& diagram) {
 /// The widest tick label of the tau axis in a plot of `plot` device units.
 double TauLabelWidth(const QFontMetricsF& metrics, const analysis::MohrExtent& extent,
                      const QSizeF& plot, double pixel, const text::Separators& separators) {
-  const std::optional<analysis::MohrAxes> axes =
-      analysis::FitMohrAxes(extent, plot.width() / pixel, plot.height() / pixel);
+  const std::optional<analysis::MohrAxes> axes = FitAxesWithLabels(
+      extent, plot.width() / pixel, plot.height() / pixel, metrics, pixel, separators);
   double width = 0.0;
   if (axes.has_value()) {
     for (const AxisTick& tick : AxisTicks(axes->tauMin, axes->tauMax, axes->step, separators))
@@ -77,7 +77,8 @@ MohrFrame FrameOf(const QPaintDevice* device, const QRectF& box,
     labelWidth = TauLabelWidth(labels, extent, plot.size(), pixel, separators);
   }
   plot = box.adjusted(leftFixed + labelWidth, kMarginTop * pixel, -kMarginRight * pixel, -bottom);
-  return {plot, analysis::FitMohrAxes(extent, plot.width() / pixel, plot.height() / pixel)};
+  return {plot, FitAxesWithLabels(extent, plot.width() / pixel, plot.height() / pixel, labels,
+                                  pixel, separators)};
 }
 
 /// Stress coordinates to device units of the plot.

@@ -232,6 +232,7 @@ struct AxesCase {
   double height;  ///< pixels of the plot, kBelowSigmaAxis of them under tau = 0
   double scale;
   double step;
+  double labelWidth = 0.0;
 };
 
 const AxesCase kAxesCases[] = {
@@ -239,6 +240,10 @@ const AxesCase kAxesCases[] = {
     {"wide extent", {-1, 9, 4}, 400, 208, 40, 2},
     // Height limits: (108 - 8) / 5 = 20 < 400 / 10.
     {"tall extent", {0, 10, 5}, 400, 108, 20, 5},
+    // Labels 70 pixels wide need 82 between ticks: 5 units, 100 pixels.
+    {"tall extent with wide labels", {0, 10, 5}, 400, 108, 20, 5, 70},
+    {"wide extent with wide labels", {-1, 9, 4}, 400, 208, 40, 2, 60},
+    {"wide extent with wider labels", {-1, 9, 4}, 400, 208, 40, 5, 70},
     {"tiny plot", {0, 1, 0.5}, 0, 0, 1, 50},
 };
 
@@ -246,7 +251,8 @@ class AxesTest : public ::testing::TestWithParam<AxesCase> {};
 
 TEST_P(AxesTest, EqualScalesCentredOnTheExtent) {
   const AxesCase& c = GetParam();
-  const std::optional<analysis::MohrAxes> axes = analysis::FitMohrAxes(c.extent, c.width, c.height);
+  const std::optional<analysis::MohrAxes> axes =
+      analysis::FitMohrAxes(c.extent, c.width, c.height, c.labelWidth);
   ASSERT_TRUE(axes.has_value());
   EXPECT_DOUBLE_EQ(axes->scale, c.scale);
   EXPECT_DOUBLE_EQ(axes->step, c.step);

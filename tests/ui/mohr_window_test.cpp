@@ -11,6 +11,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QLayout>
@@ -369,6 +370,36 @@ TEST_F(MohrTest, NoValueIsCut) {
             << sx << " " << quantity.objectName << " " << box->text().toStdString()
             << (smallest ? " at the smallest size" : "");
       }
+    }
+  }
+}
+
+// The sigma axis's tick labels fit between their ticks (Qt would elide them).
+TEST_F(MohrTest, SigmaTickLabelsFitBetweenTheirTicks) {
+  // A million with a spread of 0.4: ticks of 0.05 labelled "1,000,000.05".
+  for (const char* sx : {"3.4", "1033333333.3", "1000000"}) {
+    Type("input_sx", QString::fromLatin1(sx));
+    if (std::string(sx) == "1000000") {
+      Type("input_sy", QStringLiteral("1000000.4"));
+      Type("input_sz", QStringLiteral("1000000.2"));
+      for (const char* shear : {"input_txy", "input_tyx", "input_tzx"})
+        Type(shear, QStringLiteral("0"));
+    }
+    Click("Button1");
+    Open();
+    for (const bool smallest : {false, true}) {
+      if (smallest)
+        Mohr()->resize(Mohr()->minimumSize());
+      QApplication::processEvents();
+      auto* sigma = qobject_cast<QCategoryAxis*>(Chart()->chart()->axes(Qt::Horizontal).front());
+      ASSERT_NE(sigma, nullptr);
+      const QStringList labels = sigma->categoriesLabels();
+      ASSERT_GE(labels.size(), 2) << sx;
+      const double spacing =
+          (sigma->endValue(labels[1]) - sigma->endValue(labels[0])) * Chart()->Scale();
+      const QFontMetricsF metrics(sigma->labelsFont());
+      for (const QString& label : labels)
+        EXPECT_LE(metrics.horizontalAdvance(label), spacing) << sx << " " << label.toStdString();
     }
   }
 }

@@ -186,7 +186,8 @@ void MohrChartView::Fit() {
   double tauMax = extent.tauMax;
   const auto apply = [&](const QSizeF& room) {
     const std::optional<analysis::MohrAxes> axes =
-        analysis::FitMohrAxes(extent, room.width(), room.height());
+        figures::FitAxesWithLabels(extent, room.width(), room.height(),
+                                   QFontMetricsF(axisSigma_->labelsFont()), 1.0, separators_);
     if (!axes.has_value())
       return;  // an extent beyond what doubles can scale keeps the last axes
     scale_ = axes->scale;
