@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/csv.h"
+#include "tables/csv.h"
 #include "cli/tensor_table.h"
 
 namespace {
@@ -93,7 +93,7 @@ struct Line {
 /// The rows of `lines` computed into `out`; false when some row failed.
 bool ComputeRows(const cli::TensorColumns& columns, const Line* begin, const Line* end,
                  stress::Azimuth azimuth, std::string& out) {
-  cli::CsvSplitter splitter;
+  tables::CsvSplitter splitter;
   bool allComputed = true;
   for (const Line* line = begin; line != end; ++line) {
     const bool split = splitter.Split(line->text);
@@ -197,7 +197,7 @@ int RunTensors(const Options& options) {
       if (IsBlank(text) || text.front() == '#')
         continue;
       if (!columns.has_value()) {
-        cli::CsvSplitter splitter;
+        tables::CsvSplitter splitter;
         if (!splitter.Split(text))
           return Fail(name + ":" + std::to_string(lineNumber) +
                       ": the header has a quoted field that is not closed");

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "cli/csv.h"
+#include "tables/csv.h"
 #include "cli/number_field.h"
 #include "engine/derived.h"
 #include "engine/pass.h"
@@ -52,7 +52,7 @@ int ResultFieldCount(const TensorColumns& columns) {
 void AppendOptional(std::string& out, const std::optional<double>& value) {
   out += ',';
   if (value.has_value())
-    AppendNumber(out, *value);
+    tables::AppendNumber(out, *value);
 }
 
 const char* RegimeCode(analysis::FaultingRegime regime) {
@@ -79,13 +79,13 @@ void AppendId(const TensorColumns& columns, const std::vector<std::string_view>&
     std::array<char, 24> buffer;
     out.append(buffer.data(), std::to_chars(buffer.data(), buffer.data() + buffer.size(), row).ptr);
   } else if (*columns.id < fields.size()) {
-    AppendCsvField(out, fields[*columns.id]);
+    tables::AppendCsvField(out, fields[*columns.id]);
   }
 }
 
 void AppendEnd(std::string_view error, std::string& out) {
   out += ',';
-  AppendCsvField(out, error);
+  tables::AppendCsvField(out, error);
   out += '\n';
 }
 

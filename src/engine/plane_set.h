@@ -21,7 +21,6 @@ struct Plane {
 
   bool HasOwnPhi() const { return !std::isnan(phi); }
   bool HasOwnCohesion() const { return !std::isnan(cohesion); }
-  friend bool operator==(const Plane&, const Plane&) = default;
 };
 
 /// The planes with their ids (an empty id is none), entry for entry.

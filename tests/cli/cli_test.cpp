@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/csv.h"
+#include "tables/csv.h"
 #include "engine/derived.h"
 #include "engine/pass.h"
 #include "test_names.h"
@@ -286,7 +286,7 @@ TEST(CliRoundTrip, EveryFieldAsTheEngine) {
   std::string line;
   std::getline(lines, line);
   EXPECT_EQ(line + "\n", kJointHeader);
-  cli::CsvSplitter splitter;
+  tables::CsvSplitter splitter;
   int computed = 0;
   for (int i = 0; i < kRows; ++i) {
     ASSERT_TRUE(std::getline(lines, line)) << "row " << i;

@@ -1,13 +1,41 @@
-#include "cli/csv.h"
+#include "tables/csv.h"
 
 #include <array>
 #include <charconv>
 
-namespace cli {
+namespace tables {
+
+bool CsvSplitter::SplitAtBlanks(std::string_view line) {
+  std::size_t i = 0;
+  const std::size_t n = line.size();
+  while (true) {
+    while (i < n && (line[i] == ' ' || line[i] == '\t'))
+      ++i;
+    if (i >= n)
+      return true;
+    std::size_t stop = i;
+    if (line[i] == '"') {
+      const std::size_t close = line.find('"', i + 1);
+      if (close == std::string_view::npos)
+        return false;
+      fields_.push_back(line.substr(i + 1, close - i - 1));
+      stop = close + 1;
+      if (stop < n && line[stop] != ' ' && line[stop] != '\t')
+        return false;
+    } else {
+      while (stop < n && line[stop] != ' ' && line[stop] != '\t')
+        ++stop;
+      fields_.push_back(line.substr(i, stop - i));
+    }
+    i = stop;
+  }
+}
 
 bool CsvSplitter::Split(std::string_view line) {
   fields_.clear();
   unescaped_.clear();
+  if (delimiter_ == ' ')
+    return SplitAtBlanks(line);
   std::size_t i = 0;
   const std::size_t n = line.size();
   while (true) {
@@ -29,7 +57,7 @@ bool CsvSplitter::Split(std::string_view line) {
       }
       const std::string_view quoted = line.substr(start, i - start);
       ++i;  // the closing quote
-      if (i < n && line[i] != ',')
+      if (i < n && line[i] != delimiter_)
         return false;
       if (doubled) {
         std::string& text = unescaped_.emplace_back();
@@ -43,14 +71,14 @@ bool CsvSplitter::Split(std::string_view line) {
         fields_.push_back(quoted);
       }
     } else {
-      const std::size_t comma = line.find(',', i);
+      const std::size_t comma = line.find(delimiter_, i);
       const std::size_t stop = comma == std::string_view::npos ? n : comma;
       fields_.push_back(line.substr(i, stop - i));
       i = stop;
     }
     if (i >= n)
       return true;
-    ++i;  // the comma
+    ++i;  // the delimiter
   }
 }
 
@@ -75,4 +103,4 @@ void AppendNumber(std::string& out, double value) {
   out.append(buffer.data(), written.ptr);
 }
 
-}  // namespace cli
+}  // namespace tables

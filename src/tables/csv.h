@@ -1,25 +1,33 @@
 #pragma once
-// Comma-separated lines as RFC 4180 writes them, one record per line.
+// Delimited lines: comma-separated as RFC 4180 writes them (any one-character
+// delimiter), or fields separated by runs of blanks; one record per line.
 
 #include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace tables {
 
 /// The fields of one line. They view the line, or, for a quoted field with
 /// doubled quotes, text the splitter holds until its next Split.
 class CsvSplitter {
  public:
-  /// Splits `line` (without its line end) at its commas. A field that starts
-  /// with '"' is quoted: it ends at the next lone '"', and '""' inside stands
-  /// for one '"'. Returns false, with the fields unspecified, for a quoted
-  /// field left open or followed by anything but a comma.
+  /// Fields separated by `delimiter`; ' ' stands for runs of spaces and tabs,
+  /// with blanks at the line's ends ignored.
+  explicit CsvSplitter(char delimiter = ',') : delimiter_(delimiter) {}
+
+  /// Splits `line` (without its line end) at its delimiters. A field that
+  /// starts with '"' is quoted: it ends at the next lone '"', and '""' inside
+  /// stands for one '"'. Returns false, with the fields unspecified, for a
+  /// quoted field left open or followed by anything but a delimiter.
   bool Split(std::string_view line);
   const std::vector<std::string_view>& Fields() const { return fields_; }
 
  private:
+  bool SplitAtBlanks(std::string_view line);
+
+  char delimiter_;
   std::vector<std::string_view> fields_;
   std::deque<std::string> unescaped_;
 };
@@ -32,4 +40,4 @@ void AppendCsvField(std::string& out, std::string_view field);
 /// C locale): "inf" for +infinity, "-0" for negative zero.
 void AppendNumber(std::string& out, double value);
 
-}  // namespace cli
+}  // namespace tables
