@@ -56,7 +56,7 @@ std::optional<SlipDirection> ComputeSlipDirection(const stress::StressState& s, 
   if (slip.rake <= -180.0)
     slip.rake = 180.0;
   const Extended horizontal = std::hypot(v.x, v.y);
-  slip.plunge = Degrees(std::atan2(-v.z, horizontal));
+  slip.plunge = Degrees(std::atan2(-v.z, horizontal)) + 0.0;  // no -0
   if (horizontal > 0) {
     slip.trend = Degrees(std::atan2(v.x, v.y));
     if (slip.trend < 0.0)

@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -18,8 +20,11 @@
 #include <thread>
 #include <vector>
 
-#include "tables/csv.h"
+#include "cli/number_field.h"
+#include "cli/plane_rows.h"
 #include "cli/tensor_table.h"
+#include "engine/pass.h"
+#include "tables/csv.h"
 
 namespace {
 
@@ -29,6 +34,9 @@ constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
 const char* Usage() {
   return R"(Usage: kelvane-cli tensors [--azimuth north|east] [--threads N] [FILE|-]
+       kelvane-cli planes --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
+                          [--phi DEG | --mu M] [--cohesion C]
+                          [--notation dipdir|strike] [--threads N] [FILE|-]
        kelvane-cli --help | --version
 
 Computes, for each stress tensor of a CSV file (standard input when FILE is
@@ -59,7 +67,40 @@ quantity without a value is an empty field, infinity is "inf". A row that
 cannot be computed keeps what was computed before the fault and names the
 fault in its error column.
 
+kelvane-cli planes assesses each plane of a CSV file under one stress state,
+as the window's Planes table does, and writes one CSV row per plane.
+
+Input: comma-separated, the first line that is not a comment the header.
+  dip_direction,dip     the plane (degrees, clockwise from North); or
+  strike,dip            strike by the right-hand rule (dip direction =
+                        strike + 90); names as dipdir, dd, azimuth also work
+  id                    optional; without it a row's id is its data row number
+  phi or mu, c          optional: the plane's own friction angle (degrees) or
+                        coefficient, and cohesion; planes without them take
+                        --phi/--mu and --cohesion
+Directions are taken modulo 360; a dip outside 0 to 90, a friction angle
+outside 0 to 90, a negative mu or a field that is no number makes an error row.
+
+Output columns: id, dip_direction, dip, phi, c (those used), sigma, tau,
+sigma_eff, tau_lim, slip_tendency, slip_tendency_normalized,
+dilation_tendency, factor_of_safety, cff, delta_pc, rake, slip_trend,
+slip_plunge, state (slips, stable or opens), error. sigma and tau are total
+stresses; the others from sigma_eff on are on effective stress (less pp).
+rake is Aki-Richards (0 left-lateral, 90 reverse, -90 normal, 180
+right-lateral), empty where tau is 0; slip_trend and slip_plunge give the
+hanging wall's motion, plunge negative upward. Without a friction angle
+tau_lim, factor_of_safety, cff, delta_pc and state are empty.
+
 Options:
+  --stress SX,SY,SZ,TXY,TYZ,TZX
+                    the stress tensor (x East, y North, z up), for planes
+  --pp PP           the pore pressure (default 0)
+  --phi DEG         the friction angle of planes without their own
+  --mu M            the same as a coefficient, phi = atan(M)
+  --cohesion C      the cohesion of planes without their own (default 0)
+  --notation dipdir|strike
+                    read the direction column as a dip direction or a strike
+                    (default: as its name says)
   --azimuth north   azimuths clockwise from North (the default)
   --azimuth east    azimuths counter-clockwise from East
   --threads N       compute on N threads (default: one per processor)
@@ -68,7 +109,8 @@ Options:
 
 Exit status: 0 every row computed, 1 some row not computed, 2 a usage or
 file error (unknown option, unreadable file, no header or a header without
-one of the six stress columns, a column named twice).
+one of the required columns, a column named twice, a stress that is no
+number).
 )";
 }
 
@@ -79,9 +121,15 @@ int Fail(const std::string& message) {
 }
 
 struct Options {
+  std::string command;
   stress::Azimuth azimuth = stress::Azimuth::kClockwiseFromNorth;
   unsigned threads = 0;
   std::string file = "-";
+  // planes
+  std::optional<stress::StressState> stress;
+  double porePressure = 0.0;
+  engine::PlaneDefaults defaults{std::nullopt, 0.0};
+  std::optional<bool> strike;
 };
 
 /// One line of a chunk, with its place in the file.
@@ -90,15 +138,77 @@ struct Line {
   cli::RowPlace place;
 };
 
+/// What a command does with its table: read the header, then each row.
+class TableJob {
+ public:
+  virtual ~TableJob() = default;
+  /// Reads the header's fields and sets the output header; false, with the
+  /// reason in `error`, for a header the command cannot use.
+  virtual bool Header(const std::vector<std::string_view>& fields, std::string& error,
+                      std::string& out) = 0;
+  /// Appends the output line of one data row; false when it was not computed.
+  /// Called on several threads at once.
+  virtual bool Row(bool split, const std::vector<std::string_view>& fields, cli::RowPlace place,
+                   std::string& out) const = 0;
+};
+
+class TensorJob : public TableJob {
+ public:
+  explicit TensorJob(stress::Azimuth azimuth) : azimuth_(azimuth) {}
+  bool Header(const std::vector<std::string_view>& fields, std::string& error,
+              std::string& out) override {
+    columns_ = cli::ReadHeader(fields, error);
+    if (!columns_.has_value())
+      return false;
+    out = cli::OutputHeader(*columns_);
+    return true;
+  }
+  bool Row(bool split, const std::vector<std::string_view>& fields, cli::RowPlace place,
+           std::string& out) const override {
+    return cli::AppendResultRow(*columns_, split, fields, place, azimuth_, out);
+  }
+
+ private:
+  stress::Azimuth azimuth_;
+  std::optional<cli::TensorColumns> columns_;
+};
+
+class PlaneJob : public TableJob {
+ public:
+  /// `pass` must satisfy engine::CanAssessPlanes.
+  PlaneJob(engine::PassResults pass, const Options& options)
+      : pass_(std::move(pass)),
+        defaults_(options.defaults),
+        strike_(options.strike),
+        assess_(pass_, defaults_) {}
+  bool Header(const std::vector<std::string_view>& fields, std::string& error,
+              std::string& out) override {
+    reading_ = cli::ReadPlaneHeader(fields, strike_, error);
+    if (!reading_.has_value())
+      return false;
+    out = cli::PlaneOutputHeader();
+    return true;
+  }
+  bool Row(bool split, const std::vector<std::string_view>& fields, cli::RowPlace place,
+           std::string& out) const override {
+    return cli::AppendPlaneRow(*reading_, split, fields, place, assess_, defaults_, out);
+  }
+
+ private:
+  engine::PassResults pass_;
+  engine::PlaneDefaults defaults_;
+  std::optional<bool> strike_;
+  engine::PlaneAssessor assess_;
+  std::optional<tables::PlaneReading> reading_;
+};
+
 /// The rows of `lines` computed into `out`; false when some row failed.
-bool ComputeRows(const cli::TensorColumns& columns, const Line* begin, const Line* end,
-                 stress::Azimuth azimuth, std::string& out) {
+bool ComputeRows(const TableJob& job, const Line* begin, const Line* end, std::string& out) {
   tables::CsvSplitter splitter;
   bool allComputed = true;
   for (const Line* line = begin; line != end; ++line) {
     const bool split = splitter.Split(line->text);
-    allComputed &=
-        cli::AppendResultRow(columns, split, splitter.Fields(), line->place, azimuth, out);
+    allComputed &= job.Row(split, splitter.Fields(), line->place, out);
   }
   return allComputed;
 }
@@ -141,7 +251,7 @@ bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-int RunTensors(const Options& options) {
+int RunTable(const Options& options, TableJob& job) {
   const bool fromStdin = options.file == "-";
   const std::string name = fromStdin ? "<stdin>" : options.file;
   const int fd = fromStdin ? STDIN_FILENO : open(options.file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -161,7 +271,7 @@ int RunTensors(const Options& options) {
   long long bytesRead = 0;
   unsigned long long lineNumber = 0;
   unsigned long long rowNumber = 0;
-  std::optional<cli::TensorColumns> columns;
+  bool headerRead = false;
   bool allComputed = true;
   bool atEnd = false;
   std::vector<Line> lines;
@@ -196,16 +306,16 @@ int RunTensors(const Options& options) {
         text.remove_suffix(1);
       if (IsBlank(text) || text.front() == '#')
         continue;
-      if (!columns.has_value()) {
+      if (!headerRead) {
         tables::CsvSplitter splitter;
         if (!splitter.Split(text))
           return Fail(name + ":" + std::to_string(lineNumber) +
                       ": the header has a quoted field that is not closed");
-        columns = cli::ReadHeader(splitter.Fields(), error);
-        if (!columns.has_value())
+        std::string header;
+        if (!job.Header(splitter.Fields(), error, header))
           return Fail(name + ":" + std::to_string(lineNumber) + ": " + error);
-        const std::string header = cli::OutputHeader(*columns);
         std::fwrite(header.data(), 1, header.size(), stdout);
+        headerRead = true;
         continue;
       }
       lines.push_back({text, {lineNumber, ++rowNumber}});
@@ -221,8 +331,7 @@ int RunTensors(const Options& options) {
         const std::size_t from = std::min(lines.size(), t * share);
         const std::size_t to = std::min(lines.size(), from + share);
         const auto work = [&, t, from, to] {
-          computed[t] = ComputeRows(*columns, lines.data() + from, lines.data() + to,
-                                    options.azimuth, outputs[t]);
+          computed[t] = ComputeRows(job, lines.data() + from, lines.data() + to, outputs[t]);
         };
         if (t + 1 < threads && to > from)
           workers.emplace_back(work);
@@ -246,11 +355,30 @@ int RunTensors(const Options& options) {
   progress.Clear();
   if (!fromStdin)
     close(fd);
-  if (!columns.has_value())
+  if (!headerRead)
     return Fail(name + ": no header line");
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
     return Fail(std::string("standard output: ") + std::strerror(errno));
   return allComputed ? 0 : 1;
+}
+
+/// `text` as a number, as the window reads one; empty for anything else.
+std::optional<double> NumberOption(std::string_view text) {
+  return cli::ReadNumberField(text).value;
+}
+
+int RunPlanes(const Options& options) {
+  if (!options.stress.has_value())
+    return Fail("planes needs --stress SX,SY,SZ,TXY,TYZ,TZX");
+  engine::PassInputs inputs =
+      engine::PassInputs::Of(*options.stress, stress::Azimuth::kClockwiseFromNorth);
+  inputs.porePressure = options.porePressure;
+  engine::PassResults pass = engine::RunPass(inputs);
+  if (!engine::CanAssessPlanes(pass))
+    return Fail("the stress state cannot be computed: " +
+                (pass.stop ? pass.stop->message : std::string("no principal axes")));
+  PlaneJob job(std::move(pass), options);
+  return RunTable(options, job);
 }
 
 }  // namespace
@@ -260,8 +388,8 @@ int main(int argc, char* argv[]) {
   if (args.empty())
     return Fail("no command given; try 'kelvane-cli --help'");
   Options options;
-  bool command = false;
   bool fileGiven = false;
+  bool frictionGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const auto value = [&](std::string_view option) -> std::optional<std::string_view> {
@@ -272,6 +400,15 @@ int main(int argc, char* argv[]) {
         return args[++i];
       return std::nullopt;
     };
+    // `--name VALUE` or `--name=VALUE` as a number.
+    const auto number = [&](std::string_view option) -> std::optional<double> {
+      const auto text = value(option);
+      return text.has_value() ? NumberOption(*text) : std::nullopt;
+    };
+    const auto named = [&](std::string_view option) {
+      return arg == option ||
+             (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=');
+    };
     if (arg == "--help" || arg == "-h") {
       std::fputs(Usage(), stdout);
       return 0;
@@ -280,7 +417,7 @@ int main(int argc, char* argv[]) {
       std::printf("%s %s\n", kProgram, KELVANE_VERSION);
       return 0;
     }
-    if (arg.starts_with("--azimuth")) {
+    if (named("--azimuth")) {
       const auto azimuth = value("--azimuth");
       if (azimuth == "north")
         options.azimuth = stress::Azimuth::kClockwiseFromNorth;
@@ -288,7 +425,7 @@ int main(int argc, char* argv[]) {
         options.azimuth = stress::Azimuth::kCounterClockwiseFromEast;
       else
         return Fail("--azimuth takes north or east");
-    } else if (arg.starts_with("--threads")) {
+    } else if (named("--threads")) {
       const auto count = value("--threads");
       unsigned n = 0;
       if (!count.has_value() ||
@@ -297,12 +434,55 @@ int main(int argc, char* argv[]) {
           n == 0 || n > 256)
         return Fail("--threads takes a number from 1 to 256");
       options.threads = n;
+    } else if (named("--stress")) {
+      const auto text = value("--stress");
+      tables::CsvSplitter splitter;
+      std::array<double, 6> components{};
+      bool read = text.has_value() && splitter.Split(*text) && splitter.Fields().size() == 6;
+      for (std::size_t k = 0; read && k < 6; ++k) {
+        const auto component = NumberOption(splitter.Fields()[k]);
+        read = component.has_value();
+        components[k] = component.value_or(0.0);
+      }
+      if (!read)
+        return Fail("--stress takes six numbers SX,SY,SZ,TXY,TYZ,TZX");
+      options.stress = stress::StressState{components[0], components[1], components[2],
+                                           components[3], components[4], components[5]};
+    } else if (named("--pp")) {
+      const auto pp = number("--pp");
+      if (!pp.has_value())
+        return Fail("--pp takes a number");
+      options.porePressure = *pp;
+    } else if (named("--phi") || named("--mu")) {
+      const bool mu = named("--mu");
+      const auto friction = number(mu ? "--mu" : "--phi");
+      if (frictionGiven)
+        return Fail("give --phi or --mu, once");
+      if (mu && !(friction.has_value() && *friction >= 0.0))
+        return Fail("--mu takes a number of 0 or more");
+      if (!mu && !(friction.has_value() && *friction >= 0.0 && *friction <= 90.0))
+        return Fail("--phi takes a number from 0 to 90");
+      options.defaults.phi = mu ? std::atan(*friction) * 180.0 / M_PI : *friction;
+      frictionGiven = true;
+    } else if (named("--cohesion")) {
+      const auto c = number("--cohesion");
+      if (!c.has_value())
+        return Fail("--cohesion takes a number");
+      options.defaults.cohesion = *c;
+    } else if (named("--notation")) {
+      const auto notation = value("--notation");
+      if (notation == "dipdir")
+        options.strike = false;
+      else if (notation == "strike")
+        options.strike = true;
+      else
+        return Fail("--notation takes dipdir or strike");
     } else if (arg.size() > 1 && arg.front() == '-') {
       return Fail("unknown option " + std::string(arg) + "; try 'kelvane-cli --help'");
-    } else if (!command) {
-      if (arg != "tensors")
+    } else if (options.command.empty()) {
+      if (arg != "tensors" && arg != "planes")
         return Fail("unknown command " + std::string(arg) + "; try 'kelvane-cli --help'");
-      command = true;
+      options.command = std::string(arg);
     } else if (!fileGiven) {
       options.file = std::string(arg);
       fileGiven = true;
@@ -310,7 +490,10 @@ int main(int argc, char* argv[]) {
       return Fail("more than one file given; try 'kelvane-cli --help'");
     }
   }
-  if (!command)
+  if (options.command.empty())
     return Fail("no command given; try 'kelvane-cli --help'");
-  return RunTensors(options);
+  if (options.command == "planes")
+    return RunPlanes(options);
+  TensorJob job(options.azimuth);
+  return RunTable(options, job);
 }

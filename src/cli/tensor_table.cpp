@@ -2,10 +2,10 @@
 
 #include <charconv>
 
-#include "tables/csv.h"
 #include "cli/number_field.h"
 #include "engine/derived.h"
 #include "engine/pass.h"
+#include "tables/csv.h"
 
 namespace cli {
 namespace {

@@ -45,55 +45,63 @@ bool CanAssessPlanes(const PassResults& results) {
   return results.state.has_value() && results.values.has_value() && results.HasDirections();
 }
 
-void AssessPlanes(const PassResults& results, const PlaneSet& planes, const PlaneDefaults& defaults,
-                  std::size_t first, std::size_t last, PlaneResult* out) {
-  const stress::PrincipalValues& values = *results.values;
-  const stress::PrincipalAxes lowerAxes{results.directions[0]->lower, results.directions[1]->lower,
-                                        results.directions[2]->lower};
-  const double zeroShear = analysis::AgreementBound(analysis::ScaleOf(values));
-  for (std::size_t i = first; i < last; ++i) {
-    const Plane& plane = planes.planes[i];
-    PlaneResult& r = out[i];
-    r = PlaneResult{kNone, kNone, kNone, kNone, kNone, kNone, kNone,
-                    kNone, kNone, kNone, kNone, kNone, kNone, PlaneState::kNone};
-    const stress::JointPlane joint{plane.dipDirection, plane.dip, FrictionOf(plane, defaults),
-                                   CohesionOf(plane, defaults)};
-    try {
-      // The total limit is not kept; a plane without a friction angle is
-      // given 0 there so that its stresses are still computed.
-      stress::JointPlane totalJoint = joint;
-      if (std::isnan(totalJoint.phi))
-        totalJoint.phi = 0.0;
-      const stress::JointStresses stresses =
-          stress::ComputeJointStresses(values, lowerAxes, totalJoint);
-      r.sigma = stresses.sigma;
-      r.tau = stresses.tau;
-      const analysis::EffectiveJoint e =
-          analysis::AssessEffective(values, stresses, joint, results.porePressure);
-      r.sigmaEff = Or(e.sigma);
-      r.tauLimEff = Or(e.tauLim);
-      r.ts = Or(e.slipTendency);
-      r.tsNormalized = Or(e.normalizedSlipTendency);
-      r.td = Or(e.dilationTendency);
-      r.factorOfSafety = Or(e.factorOfSafety);
-      r.cff = Or(e.coulombFailure);
-      r.deltaPc = Or(e.porePressureToSlip);
-      r.state = StateOf(e.state);
-      // A shear within rounding of the values counts as 0, as for the joint:
-      // such a plane has no slip direction.
-      const auto slip =
-          stresses.tau > zeroShear
-              ? analysis::ComputeSlipDirection(*results.state, plane.dipDirection, plane.dip, 0.0)
-              : std::nullopt;
-      if (slip) {
-        r.rake = slip->rake;
-        r.slipTrend = slip->trend;
-        r.slipPlunge = slip->plunge;
-      }
-    } catch (const numeric::FloatingPointError&) {
-      // Stresses beyond the double range: the plane keeps NaN throughout.
+PlaneAssessor::PlaneAssessor(const PassResults& results, const PlaneDefaults& defaults)
+    : results_(results),
+      defaults_(defaults),
+      lowerAxes_{results.directions[0]->lower, results.directions[1]->lower,
+                 results.directions[2]->lower},
+      zeroShear_(analysis::AgreementBound(analysis::ScaleOf(*results.values))) {}
+
+PlaneResult PlaneAssessor::operator()(const Plane& plane) const {
+  const stress::PrincipalValues& values = *results_.values;
+  PlaneResult r{kNone, kNone, kNone, kNone, kNone, kNone, kNone,
+                kNone, kNone, kNone, kNone, kNone, kNone, PlaneState::kNone};
+  const stress::JointPlane joint{plane.dipDirection, plane.dip, FrictionOf(plane, defaults_),
+                                 CohesionOf(plane, defaults_)};
+  try {
+    // The total limit is not kept; a plane without a friction angle is
+    // given 0 there so that its stresses are still computed.
+    stress::JointPlane totalJoint = joint;
+    if (std::isnan(totalJoint.phi))
+      totalJoint.phi = 0.0;
+    const stress::JointStresses stresses =
+        stress::ComputeJointStresses(values, lowerAxes_, totalJoint);
+    r.sigma = stresses.sigma;
+    r.tau = stresses.tau;
+    const analysis::EffectiveJoint e =
+        analysis::AssessEffective(values, stresses, joint, results_.porePressure);
+    r.sigmaEff = Or(e.sigma);
+    r.tauLimEff = Or(e.tauLim);
+    r.ts = Or(e.slipTendency);
+    r.tsNormalized = Or(e.normalizedSlipTendency);
+    r.td = Or(e.dilationTendency);
+    r.factorOfSafety = Or(e.factorOfSafety);
+    r.cff = Or(e.coulombFailure);
+    r.deltaPc = Or(e.porePressureToSlip);
+    r.state = StateOf(e.state);
+    // A shear within rounding of the values counts as 0, as for the joint:
+    // such a plane has no slip direction.
+    const auto slip = stresses.tau > zeroShear_
+                          ? analysis::ComputeSlipDirection(*results_.state, plane.dipDirection,
+                                                           plane.dip, 0.0)
+                          : std::nullopt;
+    if (slip) {
+      r.rake = slip->rake;
+      r.slipTrend = slip->trend;
+      r.slipPlunge = slip->plunge;
     }
+  } catch (const numeric::FloatingPointError&) {
+    // Stresses beyond the double range: the plane keeps NaN throughout.
   }
+  return r;
+}
+
+void AssessPlanes(const PassResults& results, const PlaneSet& planes,
+                  const PlaneDefaults& defaults, std::size_t first, std::size_t last,
+                  PlaneResult* out) {
+  const PlaneAssessor assess(results, defaults);
+  for (std::size_t i = first; i < last; ++i)
+    out[i] = assess(planes.planes[i]);
 }
 
 }  // namespace engine

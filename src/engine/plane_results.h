@@ -51,6 +51,22 @@ double CohesionOf(const Plane& plane, const PlaneDefaults& defaults);
 /// axes found.
 bool CanAssessPlanes(const PassResults& results);
 
+/// Assesses single planes under one pass's state; what is common to all
+/// planes is worked out once.
+class PlaneAssessor {
+ public:
+  /// `results` must satisfy CanAssessPlanes and outlive the assessor.
+  PlaneAssessor(const PassResults& results, const PlaneDefaults& defaults);
+  /// The plane's numbers, as AssessPlanes gives them.
+  PlaneResult operator()(const Plane& plane) const;
+
+ private:
+  const PassResults& results_;
+  PlaneDefaults defaults_;
+  stress::PrincipalAxes lowerAxes_;
+  double zeroShear_;
+};
+
 /// The planes [first, last) of `planes` under the state of `results` (which
 /// CanAssessPlanes) and its pore pressure, into `out` from `out[first]`. A
 /// plane's numbers are those of the joint with its orientation, friction and

@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -18,9 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "tables/csv.h"
 #include "engine/derived.h"
 #include "engine/pass.h"
+#include "engine/plane_results.h"
+#include "tables/csv.h"
+#include "tables/plane_csv.h"
 #include "test_names.h"
 
 namespace {
@@ -67,6 +70,11 @@ const std::string kJointHeader =
     "sigma,tau,tau_lim,mean,max_shear,von_mises,octahedral_shear,stress_ratio,sv,shmax,shmin,"
     "shmax_azimuth,regime,slip_tendency,dilation_tendency,factor_of_safety,sigma_eff,tau_lim_eff,"
     "slip_tendency_max,slip_tendency_normalized,cff,delta_pc,error\n";
+
+const std::string kPlaneHeader =
+    "id,dip_direction,dip,phi,c,sigma,tau,sigma_eff,tau_lim,slip_tendency,"
+    "slip_tendency_normalized,dilation_tendency,factor_of_safety,cff,delta_pc,rake,slip_trend,"
+    "slip_plunge,state,error\n";
 
 struct Case {
   const char* name;
@@ -157,7 +165,28 @@ INSTANTIATE_TEST_SUITE_P(
              kHeader + "1" + Empty(28) + ",line 2: 5 fields where the header has 6\n", "", 1},
         Case{"unknown azimuth", "tensors --azimuth west in.csv", kTensorHeader, "",
              "kelvane-cli: --azimuth takes north or east\n", 2},
-        Case{"version", "--version", "", "kelvane-cli 1.0\n", "", 0}),
+        Case{"version", "--version", "", "kelvane-cli 1.0\n", "", 0},
+        // Planes under sx, sy, sz = 3, 2, 1: a strike column read by the
+        // right-hand rule; a horizontal plane normal to s3, without shear (F
+        // infinite, no rake); a vertical plane striking N30E with its own mu,
+        // right-lateral; a row that is no plane.
+        Case{"planes by strike", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "id,strike,dip,mu\nh,0,0,\nv,30,90,1\nbad,10,95,\n",
+             kPlaneHeader +
+                 "h,90,0,30,0,1,0,1,0.5773502691896257,0,0,1,inf,-0.5773502691896257,1,,,,"
+                 "stable,\n"
+                 "v,120,90,45,0,2.7499999999999996,0.4330127018922193,2.7499999999999996,"
+                 "2.7499999999999996,0.1574591643244434,0.27272727272727276,0.12500000000000022,"
+                 "6.350852961085883,-2.3169872981077804,2.3169872981077804,180,210.00000000000003,"
+                 "5.8081236515656484e-18,stable,\n" +
+                 "bad" + Empty(18) + ",dip 95 is outside 0 to 90\n",
+             "", 1},
+        Case{"planes without stress", "planes in.csv", "dd,dip\n", "",
+             "kelvane-cli: planes needs --stress SX,SY,SZ,TXY,TYZ,TZX\n", 2},
+        Case{"planes header without dip", "planes --stress 3,2,1,0,0,0 in.csv", "dd,phi\n", "",
+             "kelvane-cli: in.csv:1: the header needs the columns dip_direction (or strike) and "
+             "dip\n",
+             2}),
     test_names::RowName());
 
 /// The number a field holds, or empty for an empty field.
@@ -309,6 +338,85 @@ TEST(CliRoundTrip, EveryFieldAsTheEngine) {
   EXPECT_FALSE(std::getline(lines, line));
   EXPECT_EQ(run.status, computed == kRows ? 0 : 1);
   EXPECT_GT(computed, kRows / 2);
+}
+
+}  // namespace
+
+namespace {
+
+// Planes through the program and back: every number as the engine assessed
+// the same plane, bit for bit.
+TEST(CliRoundTrip, EveryPlaneAsTheEngine) {
+  std::mt19937_64 random(71208);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const stress::StressState state{30.0, 20.0, 45.0, 4.0, -3.0, 6.0};
+  const engine::PlaneDefaults defaults{31.0, 0.5};
+  std::string input = "dip_direction,dip,phi,c\n";
+  engine::PlaneSet set;
+  for (int i = 0; i < 400; ++i) {
+    engine::Plane plane{360.0 * unit(random), 90.0 * unit(random)};
+    if (i % 3 == 0)
+      plane.phi = 40.0 * unit(random);
+    if (i % 4 == 0)
+      plane.cohesion = 2.0 * unit(random);
+    std::string row;
+    tables::AppendNumber(row, plane.dipDirection);
+    row += ',';
+    tables::AppendNumber(row, plane.dip);
+    row += ',';
+    if (plane.HasOwnPhi())
+      tables::AppendNumber(row, plane.phi);
+    row += ',';
+    if (plane.HasOwnCohesion())
+      tables::AppendNumber(row, plane.cohesion);
+    input += row + "\n";
+    set.push_back(plane, "");
+  }
+  engine::PassInputs inputs = engine::PassInputs::Of(state, stress::Azimuth::kClockwiseFromNorth);
+  inputs.porePressure = 12.0;
+  const engine::PassResults pass = engine::RunPass(inputs);
+  std::vector<engine::PlaneResult> results(set.size());
+  engine::AssessPlanes(pass, set, defaults, 0, set.size(), results.data());
+
+  const CliRun run =
+      RunCli("planes --stress 30,20,45,4,-3,6 --pp 12 --phi 31 --cohesion 0.5 in.csv", input);
+  ASSERT_EQ(run.err, "");
+  EXPECT_EQ(run.status, 0);
+  std::istringstream lines(run.out);
+  std::string line;
+  std::getline(lines, line);
+  tables::CsvSplitter splitter;
+  for (std::size_t i = 0; i < set.size(); ++i) {
+    ASSERT_TRUE(std::getline(lines, line));
+    ASSERT_TRUE(splitter.Split(line));
+    const std::vector<std::string_view>& f = splitter.Fields();
+    ASSERT_EQ(f.size(), 20u);
+    const engine::Plane& p = set.planes[i];
+    const engine::PlaneResult& r = results[i];
+    const double expected[] = {p.dipDirection,
+                               p.dip,
+                               engine::FrictionOf(p, defaults),
+                               engine::CohesionOf(p, defaults),
+                               r.sigma,
+                               r.tau,
+                               r.sigmaEff,
+                               r.tauLimEff,
+                               r.ts,
+                               r.tsNormalized,
+                               r.td,
+                               r.factorOfSafety,
+                               r.cff,
+                               r.deltaPc,
+                               r.rake,
+                               r.slipTrend,
+                               r.slipPlunge};
+    for (std::size_t k = 0; k < std::size(expected); ++k) {
+      const std::optional<double> want =
+          std::isnan(expected[k]) ? std::nullopt : std::optional(expected[k]);
+      EXPECT_EQ(Bits(FieldNumber(f[k + 1])), Bits(want)) << "plane " << i << " field " << k;
+    }
+    EXPECT_EQ(f[18], tables::StateName(r.state));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#include "cli/plane_rows.h"
+
+#include <algorithm>
+
+#include "tables/csv.h"
+#include "tables/plane_csv.h"
+
+namespace cli {
+
+std::optional<tables::PlaneReading> ReadPlaneHeader(const std::vector<std::string_view>& fields,
+                                                    std::optional<bool> strike,
+                                                    std::string& error) {
+  tables::PlaneReading reading;
+  reading.delimiter = ',';
+  reading.header = true;
+  bool strikeNamed = false;
+  for (const std::string_view field : fields) {
+    bool isStrike = false;
+    const tables::PlaneColumn column = tables::ColumnOfName(field, &isStrike);
+    if (column != tables::PlaneColumn::kIgnored &&
+        std::find(reading.columns.begin(), reading.columns.end(), column) !=
+            reading.columns.end()) {
+      error = "the column " + std::string(field) + " is named twice";
+      return std::nullopt;
+    }
+    strikeNamed |= isStrike;
+    reading.columns.push_back(column);
+  }
+  const auto has = [&](tables::PlaneColumn column) {
+    return std::find(reading.columns.begin(), reading.columns.end(), column) !=
+           reading.columns.end();
+  };
+  if (!has(tables::PlaneColumn::kDirection) || !has(tables::PlaneColumn::kDip)) {
+    error = "the header needs the columns dip_direction (or strike) and dip";
+    return std::nullopt;
+  }
+  if (has(tables::PlaneColumn::kPhi) && has(tables::PlaneColumn::kMu)) {
+    error = "the header names both phi and mu";
+    return std::nullopt;
+  }
+  reading.notation =
+      strike.value_or(strikeNamed) ? tables::Notation::kStrike : tables::Notation::kDipDirection;
+  return reading;
+}
+
+std::string PlaneOutputHeader() {
+  return std::string(tables::PlaneCsvHeader()) + ",error\n";
+}
+
+bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
+                    const std::vector<std::string_view>& fields, RowPlace place,
+                    const engine::PlaneAssessor& assess, const engine::PlaneDefaults& defaults,
+                    std::string& out) {
+  tables::PlaneRow row;
+  if (split)
+    row = tables::ReadPlaneRow(fields, reading);
+  else
+    row.problem = "a quoted field is not closed";
+  const bool hasId = std::find(reading.columns.begin(), reading.columns.end(),
+                               tables::PlaneColumn::kId) != reading.columns.end();
+  const std::string id = hasId && split ? row.id : std::to_string(place.row);
+  if (!row.plane) {
+    tables::AppendCsvField(out, id);
+    out.append(18, ',');
+    out += ',';
+    tables::AppendCsvField(out, row.problem);
+    out += '\n';
+    return false;
+  }
+  tables::AppendPlaneCsvRow(out, id, *row.plane, defaults, assess(*row.plane));
+  out += ",\n";
+  return true;
+}
+
+}  // namespace cli
