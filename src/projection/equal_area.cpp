@@ -53,6 +53,16 @@ double EqualAreaRadius(double v) {
   return Store(numeric::Sqrt((value + g * g) / 2.0));
 }
 
+PolePoint PolePosition(double dipDirection, double dip) {
+  // As TracePlane places the pole: nz = cos dip, then 1 - nz^2.
+  double nz = Store(SinCos(static_cast<Extended>(dip)).cos);
+  if (std::fabs(nz) < kVerticalGuard)
+    nz = kVerticalGuard;
+  const SineCosine tp = SinCos(3.0 * kPi / 2.0 - dipDirection);
+  const Extended r = EqualAreaRadius(Store(1.0 - static_cast<Extended>(nz) * nz));
+  return {Store(r * tp.cos), Store(r * tp.sin)};
+}
+
 void AddPrimitiveCircle(PointSeries& circle) {
   for (const CirclePoint& p : PrimitiveCircle())
     circle.AddPoint(p.x, p.y, "", kBlack);

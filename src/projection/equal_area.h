@@ -30,6 +30,14 @@ inline constexpr double kVerticalGuard = 0.00001;
 /// "Invalid floating point operation".
 double EqualAreaRadius(double v);
 
+/// Net coordinates of the pole of the plane dipping `dip` towards
+/// `dipDirection` (radians): the same point PlotPlane plots for its pole.
+struct PolePoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+PolePoint PolePosition(double dipDirection, double dip);
+
 /// Appends the 91 points of the primitive circle (black, no labels), from
 /// (1, 0) counter-clockwise. Does not clear the series.
 void AddPrimitiveCircle(PointSeries& circle);

@@ -18,6 +18,11 @@ namespace ui {
 /// corners, its background filling the view (no layout margins).
 void SetUpChartView(QChartView& view);
 
+/// Where an image layer of a chart goes: Qt Charts stacks the plot area's
+/// background and grid at z 0 to 2 and its axes and series from 3 on; a layer
+/// at this z lies between.
+inline constexpr double kPlaneDotsZValue = 2.5;
+
 /// A scatter series of cross marks (figures::kCrossSize) named `name`, each
 /// point labelled in black in `labelFont`, its labels cut at the plot area
 /// when `clipLabels`; added to `chart` and attached to all of its axes. It

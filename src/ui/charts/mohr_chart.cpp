@@ -1,5 +1,9 @@
 #include "ui/charts/mohr_chart.h"
 
+#include <QGraphicsPixmapItem>
+#include <QImage>
+#include <QPixmap>
+
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
@@ -13,6 +17,7 @@
 
 #include "figures/figure_style.h"
 #include "figures/mohr_axes.h"
+#include "figures/plane_dots.h"
 #include "ui/charts/chart_marks.h"
 #include "ui/charts/chart_setup.h"
 #include "ui/common/qt_colour.h"
@@ -153,11 +158,56 @@ void MohrChartView::Show(const engine::PassResults& results, const text::Separat
   if (!diagram_.has_value() || !diagram_->limit.has_value())
     limit_->clear();
   Fit();
+  DrawDots();
 }
 
 void MohrChartView::resizeEvent(QResizeEvent* event) {
   QChartView::resizeEvent(event);
   Fit();
+  DrawDots();
+}
+
+void MohrChartView::SetDots(const std::vector<engine::PlaneResult>* results,
+                            const std::vector<QRgb>* colours) {
+  dotResults_ = results;
+  dotColours_ = colours;
+  DrawDots();
+}
+
+void MohrChartView::DrawDots() {
+  const bool any = diagram_.has_value() && dotResults_ != nullptr && dotColours_ != nullptr &&
+                   !dotResults_->empty() && dotColours_->size() == dotResults_->size();
+  if (!any) {
+    if (dots_ != nullptr)
+      dots_->hide();
+    return;
+  }
+  if (dots_ == nullptr) {
+    dots_ = new QGraphicsPixmapItem(chart());
+    // Above the plot area's background and grid, beneath every series.
+    dots_->setZValue(kPlaneDotsZValue);
+  }
+  const QRectF plot = chart()->plotArea();
+  const qreal ratio = devicePixelRatioF();
+  QImage image((plot.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  // The axes are linear: two points give the map from stresses to pixels.
+  const QPointF origin = chart()->mapToPosition(QPointF(0.0, 0.0), circles_[0]);
+  const QPointF unit = chart()->mapToPosition(QPointF(1.0, 1.0), circles_[0]);
+  const QPointF scale = unit - origin;
+  std::vector<QPointF> pixels(dotResults_->size());
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const engine::PlaneResult& r = (*dotResults_)[i];
+    pixels[i] = (QPointF(origin.x() + r.sigmaEff * scale.x(), origin.y() + r.tau * scale.y()) -
+                 plot.topLeft()) *
+                ratio;
+  }
+  figures::StampDots(image, pixels, *dotColours_, figures::kPlaneDotRadius * ratio);
+  QPixmap pixmap = QPixmap::fromImage(std::move(image));
+  pixmap.setDevicePixelRatio(ratio);
+  dots_->setPixmap(pixmap);
+  dots_->setPos(plot.topLeft());
+  dots_->show();
 }
 
 void MohrChartView::SetAxis(QCategoryAxis* axis, double min, double max, double step) {

@@ -10,16 +10,20 @@
 // comes from analysis/mohr_geometry.h.
 
 #include <QChartView>
+#include <QRgb>
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "analysis/mohr_geometry.h"
 #include "engine/mohr_diagram.h"
 #include "engine/pass_results.h"
+#include "engine/plane_results.h"
 #include "figures/figure_style.h"
 #include "text/number_text.h"
 
 class QAreaSeries;
+class QGraphicsPixmapItem;
 class QCategoryAxis;
 class QLineSeries;
 class QScatterSeries;
@@ -46,6 +50,12 @@ class MohrChartView : public QChartView {
   void Show(const engine::PassResults& results, const text::Separators& separators,
             const QString& unit = {});
 
+  /// A plane set's dots at their (effective sigma, tau), beneath the marks:
+  /// `results` and their `colours`, entry for entry; nullptrs or empty lists
+  /// for none. The lists are not copied: they must stay valid until the next
+  /// call, which must follow any change of them.
+  void SetDots(const std::vector<engine::PlaneResult>* results, const std::vector<QRgb>* colours);
+
   /// Pixels per stress unit, the same on both axes; 0 before the first layout.
   double Scale() const { return scale_; }
 
@@ -55,6 +65,7 @@ class MohrChartView : public QChartView {
  private:
   void Fit();
   void SetAxis(QCategoryAxis* axis, double min, double max, double step);
+  void DrawDots();
 
   text::Separators separators_;
   std::optional<engine::MohrDiagram> diagram_;
@@ -69,6 +80,9 @@ class MohrChartView : public QChartView {
   std::array<QLineSeries*, 3> totalCircles_{};  ///< behind, at total stress
   QLineSeries* limit_ = nullptr;
   std::array<QScatterSeries*, 4> marks_{};  ///< s1, s2, s3, joint
+  const std::vector<engine::PlaneResult>* dotResults_ = nullptr;
+  const std::vector<QRgb>* dotColours_ = nullptr;
+  QGraphicsPixmapItem* dots_ = nullptr;
 };
 
 }  // namespace ui

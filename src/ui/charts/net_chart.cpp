@@ -3,9 +3,12 @@
 #include <QChart>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGraphicsPixmapItem>
+#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPen>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScatterSeries>
 #include <QValueAxis>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "figures/figure_style.h"
+#include "figures/plane_dots.h"
 #include "ui/charts/chart_marks.h"
 #include "ui/charts/chart_setup.h"
 #include "ui/common/qt_colour.h"
@@ -277,6 +281,45 @@ void NetChartView::Publish() {
 void NetChartView::resizeEvent(QResizeEvent* event) {
   QChartView::resizeEvent(event);
   FitSquarePlotArea();
+  DrawDots();
+}
+
+void NetChartView::SetDots(const std::vector<QPointF>* points, const std::vector<QRgb>* colours) {
+  dotPoints_ = points;
+  dotColours_ = colours;
+  DrawDots();
+}
+
+void NetChartView::DrawDots() {
+  const bool any = dotPoints_ != nullptr && dotColours_ != nullptr && !dotPoints_->empty() &&
+                   dotColours_->size() == dotPoints_->size();
+  if (!any) {
+    if (dots_ != nullptr)
+      dots_->hide();
+    return;
+  }
+  if (dots_ == nullptr) {
+    dots_ = new QGraphicsPixmapItem(chart());
+    // Above the plot area's background and grid, beneath every series.
+    dots_->setZValue(kPlaneDotsZValue);
+  }
+  const QRectF plot = chart()->plotArea();
+  const qreal ratio = devicePixelRatioF();
+  QImage image((plot.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  std::vector<QPointF> pixels(dotPoints_->size());
+  const double scaleX = image.width() / (2.0 * kNetRange);
+  const double scaleY = image.height() / (2.0 * kNetRange);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const QPointF& p = (*dotPoints_)[i];
+    pixels[i] = QPointF((p.x() + kNetRange) * scaleX, (kNetRange - p.y()) * scaleY);
+  }
+  figures::StampDots(image, pixels, *dotColours_, figures::kPlaneDotRadius * ratio);
+  QPixmap pixmap = QPixmap::fromImage(std::move(image));
+  pixmap.setDevicePixelRatio(ratio);
+  dots_->setPixmap(pixmap);
+  dots_->setPos(plot.topLeft());
+  dots_->show();
 }
 
 void NetChartView::FitSquarePlotArea() {

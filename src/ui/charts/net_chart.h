@@ -10,12 +10,16 @@
 
 #include <QChartView>
 #include <QFont>
+#include <QPointF>
+#include <QRgb>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "figures/net_frame.h"
 #include "projection/point_series.h"
 
+class QGraphicsPixmapItem;
 class QLabel;
 
 namespace ui {
@@ -48,6 +52,15 @@ class NetChartView : public QChartView {
   /// Qt Charts nothing.
   void Publish();
 
+  /// The dots of a plane set beneath the series: `points` in net coordinates
+  /// and their `colours`, entry for entry; nullptrs or empty lists for none
+  /// (the net is then exactly as without a set). The lists are not copied:
+  /// they must stay valid until the next call, and DrawDots must be called
+  /// whenever they change.
+  void SetDots(const std::vector<QPointF>* points, const std::vector<QRgb>* colours);
+  /// Paints the dots again from the lists given to SetDots.
+  void DrawDots();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
@@ -55,7 +68,10 @@ class NetChartView : public QChartView {
   void FitSquarePlotArea();
 
   std::array<std::unique_ptr<ChartSeries>, kSeriesCount> series_;
-  QFont poleLabelFont_;  ///< the view's face at 8 points
+  const std::vector<QPointF>* dotPoints_ = nullptr;
+  const std::vector<QRgb>* dotColours_ = nullptr;
+  QGraphicsPixmapItem* dots_ = nullptr;  ///< child of the chart, beneath the series
+  QFont poleLabelFont_;                  ///< the view's face at 8 points
 };
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // across runs, and the check that a destination is a file the program may
 // replace.
 
+#include <QByteArray>
 #include <QString>
 
 namespace ui {
@@ -19,5 +20,13 @@ void RememberFolder(const QString& kind, const QString& path);
 /// replace it by a regular file ("it is not a regular file"). A folder cannot
 /// be opened for writing at all, which the writer reports itself.
 QString DestinationProblem(const QString& path);
+
+/// Writes `bytes` to `path` atomically: beside the destination first, taking
+/// its place only when complete, so that on any failure an existing file
+/// keeps its bytes and no partial file remains. A destination that
+/// DestinationProblem refuses is not touched. Throws std::runtime_error
+/// ("Could not save the <what> to <path>: <reason>", UTF-8, the path in the
+/// platform's notation) when it cannot be written.
+void SaveBytes(const QString& path, const QByteArray& bytes, const QString& what);
 
 }  // namespace ui

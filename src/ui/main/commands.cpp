@@ -15,11 +15,15 @@
 #include <utility>
 
 #include "analysis/stress_builders.h"
+#include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
 #include "ui/common/error_guard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_printer.h"
 #include "ui/mohr/mohr_window.h"
+#include "ui/planes/plane_files.h"
+#include "ui/planes/plane_study.h"
+#include "ui/planes/planes_window.h"
 #include "ui/report/report_dialog.h"
 #include "ui/report/report_file.h"
 
@@ -180,6 +184,74 @@ void TFrmMorvane::mnuAboutClick() {
 // Ends the message loop after the current event; nothing is saved.
 void TFrmMorvane::mnuExitClick() {
   RunGuarded(this, [] { QApplication::quit(); });
+}
+
+}  // namespace ui
+
+namespace ui {
+
+void TFrmMorvane::mnuPlanesClick() {
+  RunGuarded(this, [this] {
+    if (!mnuPlanes_->isChecked()) {
+      if (planesWindow_ != nullptr)
+        planesWindow_->hide();
+      return;
+    }
+    if (planesWindow_ == nullptr) {
+      planesWindow_ = new PlanesWindow(*planes_, this);
+      planesWindow_->SetSeparators(separators_);
+      connect(planesWindow_, &PlanesWindow::VisibilityChanged, mnuPlanes_, &QAction::setChecked);
+      connect(planesWindow_, &PlanesWindow::ImportRequested, this,
+              &TFrmMorvane::mnuImportPlanesClick);
+      connect(planesWindow_, &PlanesWindow::ExportRequested, this,
+              &TFrmMorvane::mnuExportPlanesClick);
+    }
+    planesWindow_->Present();
+  });
+}
+
+void TFrmMorvane::mnuImportPlanesClick() {
+  QWidget* over = planesWindow_ != nullptr && planesWindow_->isVisible()
+                      ? static_cast<QWidget*>(planesWindow_)
+                      : this;
+  RunGuarded(over, [this, over] {
+    ImportPlanes(over, *planes_);
+    // The table shows what was imported.
+    if (!planes_->Set().empty() && !mnuPlanes_->isChecked())
+      mnuPlanes_->trigger();
+  });
+}
+
+void TFrmMorvane::mnuExportPlanesClick() {
+  QWidget* over = planesWindow_ != nullptr && planesWindow_->isVisible()
+                      ? static_cast<QWidget*>(planesWindow_)
+                      : this;
+  RunGuarded(over, [this, over] {
+    if (planes_->Set().empty())
+      throw std::runtime_error("There are no planes to export; import or type some first.");
+    ExportPlaneResults(over, *planes_);
+  });
+}
+
+engine::PlaneDefaults TFrmMorvane::PlaneDefaultsFromBoxes() const {
+  const auto read = [this](engine::Input input) -> std::optional<double> {
+    try {
+      return text::ReadNumber(Box(text::InputField(input))->text(), separators_);
+    } catch (const std::exception&) {
+      return std::nullopt;
+    }
+  };
+  return {read(engine::Input::kJointFriction), read(engine::Input::kJointCohesion)};
+}
+
+void TFrmMorvane::ShowPlaneDots() {
+  if (planes_->Results().empty()) {
+    chart_->SetDots(nullptr, nullptr);
+    mohr_->SetPlaneDots(nullptr, nullptr);
+  } else {
+    chart_->SetDots(&planes_->Poles(), &planes_->Colours());
+    mohr_->SetPlaneDots(&planes_->Results(), &planes_->Colours());
+  }
 }
 
 }  // namespace ui

@@ -31,6 +31,8 @@
 #include "ui/common/caption_font.h"
 #include "ui/common/qt_colour.h"
 #include "ui/mohr/mohr_window.h"
+#include "ui/planes/plane_study.h"
+#include "ui/planes/planes_window.h"
 
 namespace ui {
 namespace {
@@ -337,6 +339,7 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMorvane"));
   setWindowTitle(QStringLiteral("Morvane in 3D space"));
 
+  planes_ = new PlaneStudy(this);
   BuildMenu();
   BuildLayout();
   FitFont();
@@ -433,6 +436,12 @@ void TFrmMorvane::BuildMenu() {
   mnuSaveReport_ = command(file, "mnuSaveReport", QStringLiteral("Save &report as PDF..."));
   mnuSaveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   mnuSaveReport_->setStatusTip(QStringLiteral("Save the stress state as a one-page PDF report"));
+  mnuImportPlanes_ = command(file, "mnuImportPlanes", QStringLiteral("&Import planes..."));
+  mnuImportPlanes_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+  mnuImportPlanes_->setStatusTip(
+      QStringLiteral("Read faults or fractures from a CSV or text file"));
+  mnuExportPlanes_ = command(file, "mnuExportPlanes", QStringLiteral("&Export plane results..."));
+  mnuExportPlanes_->setStatusTip(QStringLiteral("Write every plane's results to a CSV file"));
   file->addSeparator()->setObjectName(QStringLiteral("N3"));
   mnuExit_ = command(file, "mnuExit", QStringLiteral("E&xit"));
   mnuExit_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -493,6 +502,10 @@ void TFrmMorvane::BuildMenu() {
   mnuMohr_->setCheckable(true);
   mohr_ = new MohrWindowLink(mnuMohr_, this);
   mohr_->porePressureEntered = [this](const QString& text) { SetPorePressure(text); };
+  mnuPlanes_ = command(view, "mnuPlanes", QStringLiteral("&Planes"));
+  mnuPlanes_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  mnuPlanes_->setStatusTip(QStringLiteral("Show the table of planes and their results"));
+  mnuPlanes_->setCheckable(true);
 
   mnuAbout_ = bar->addAction(QStringLiteral("A&bout"));
   mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
@@ -508,6 +521,11 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuAngleLeft_, &QAction::triggered, this, &TFrmMorvane::mnuAngleLeftClick);
   connect(mnuAngleRight_, &QAction::triggered, this, &TFrmMorvane::mnuAngleRightClick);
   connect(mnuAbout_, &QAction::triggered, this, &TFrmMorvane::mnuAboutClick);
+  connect(mnuPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuPlanesClick);
+  connect(mnuImportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuImportPlanesClick);
+  connect(mnuExportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuExportPlanesClick);
+  connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::ShowPlaneDots);
+  connect(planes_, &PlaneStudy::ResultsChanged, this, &TFrmMorvane::ShowPlaneDots);
   connect(mnuStressFromDepth_, &QAction::triggered, this, &TFrmMorvane::mnuStressFromDepthClick);
   connect(mnuStressFromPrincipal_, &QAction::triggered, this,
           &TFrmMorvane::mnuStressFromPrincipalClick);
@@ -559,6 +577,8 @@ void TFrmMorvane::PlaceOnScreen() {
 
 void TFrmMorvane::ReadSeparators() {
   separators_ = text::SeparatorsOf(QLocale());
+  if (planesWindow_ != nullptr)
+    planesWindow_->SetSeparators(separators_);
 }
 
 QWidget* TFrmMorvane::Control(const char* name) const {

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "engine/pass_results.h"
+#include "engine/plane_results.h"
 #include "projection/colour.h"
 #include "projection/point_series.h"
 #include "projection/trace_cache.h"
@@ -32,6 +33,8 @@ namespace ui {
 
 class MohrWindowLink;
 class NetChartView;
+class PlaneStudy;
+class PlanesWindow;
 
 class TFrmMorvane : public QMainWindow {
   Q_OBJECT
@@ -82,6 +85,14 @@ class TFrmMorvane : public QMainWindow {
   const QString& StressUnit() const { return stressUnit_; }
   void SetStressUnit(const QString& unit);
   void mnuExitClick();
+  /// View > Planes: shows or hides the Planes window.
+  void mnuPlanesClick();
+  void mnuImportPlanesClick();
+  void mnuExportPlanesClick();
+  /// The plane set and its results under the last pass.
+  PlaneStudy& Planes() const { return *planes_; }
+  /// The Planes window; nullptr until first shown.
+  PlanesWindow* PlanesView() const { return planesWindow_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -112,6 +123,13 @@ class TFrmMorvane : public QMainWindow {
   /// Writes a built state into the six stress boxes (texts that read back
   /// exactly), then runs the pass.
   void ShowBuiltState(const stress::StressState& state);
+  /// Planes without their own friction angle or cohesion take the joint's
+  /// boxes' (whether or not the joint is active); empty where a box holds
+  /// no number.
+  engine::PlaneDefaults PlaneDefaultsFromBoxes() const;
+  /// The net's and the Mohr diagram's plane dots, after the set or its
+  /// results changed.
+  void ShowPlaneDots();
 
   stress::Azimuth azimuth_ = stress::Azimuth::kCounterClockwiseFromEast;
   bool shown_ = false;
@@ -148,6 +166,11 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuStressFromPrincipal_ = nullptr;
   QActionGroup* stressUnits_ = nullptr;
   MohrWindowLink* mohr_ = nullptr;
+  QAction* mnuPlanes_ = nullptr;
+  QAction* mnuImportPlanes_ = nullptr;
+  QAction* mnuExportPlanes_ = nullptr;
+  PlaneStudy* planes_ = nullptr;
+  PlanesWindow* planesWindow_ = nullptr;
 };
 
 }  // namespace ui

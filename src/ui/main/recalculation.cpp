@@ -13,6 +13,7 @@
 #include "ui/charts/net_chart.h"
 #include "ui/main/main_window.h"
 #include "ui/mohr/mohr_window.h"
+#include "ui/planes/plane_study.h"
 
 namespace ui {
 namespace {
@@ -68,6 +69,7 @@ void TFrmMorvane::Recalculate() {
   }
 
   results_ = engine::RunPass(inputs);
+  planes_->Assess(results_, PlaneDefaultsFromBoxes());
   DrawNet();
   WriteResults();
   mohr_->Update(results_);

@@ -1,5 +1,7 @@
 #include "ui/mohr/mohr_window.h"
 
+#include "ui/common/window_placement.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -26,7 +28,6 @@ constexpr int kTableRows = (text::kDerivedCount + 1) / 2;
 // Rows of the table before the effective-stress quantities were added.
 constexpr int kTableRowsWithoutEffective = 7;
 // Pixels between the main window's frame and this one's.
-constexpr int kGapToParent = 8;
 constexpr int kValueWidth = 56;  // pixels, enough for "-1,234.567"
 // Pixels a frameless box keeps beside its text.
 constexpr int kBoxTextMargins = 6;
@@ -165,6 +166,11 @@ void MohrWindow::ContentChanged() {
   }
 }
 
+void MohrWindow::DotsChanged() {
+  if (isVisible() && !dirty_)
+    chart_->SetDots(content_.planeResults, content_.planeColours);
+}
+
 void MohrWindow::Refresh() {
   dirty_ = false;
   NameRows();
@@ -184,7 +190,10 @@ void MohrWindow::Refresh() {
   FitTable();
   // Last: the limit line is the one part that can fail (an overflow of a
   // cohesion near the double range), and the table is then written already.
-  RunGuarded(this, [this] { chart_->Show(content_.shown, separators_, content_.unit); });
+  RunGuarded(this, [this] {
+    chart_->Show(content_.shown, separators_, content_.unit);
+    chart_->SetDots(content_.planeResults, content_.planeColours);
+  });
 }
 
 // The window widens where the table's values need more room than it has;
@@ -201,36 +210,11 @@ void MohrWindow::FitTable() {
 void MohrWindow::Present() {
   if (!placed_) {
     placed_ = true;
-    PlaceBesideParent();
+    PlaceBesideParent(*this);
   }
   show();
   raise();
   activateWindow();
-}
-
-// To the right of the parent's frame, else to its left, top edges level;
-// where neither side has room, on the side with more room, as near the parent
-// as the screen allows (the least overlap).
-void MohrWindow::PlaceBesideParent() {
-  QWidget* owner = parentWidget();
-  if (owner == nullptr || owner->screen() == nullptr)
-    return;
-  const QRect available = owner->screen()->availableGeometry();
-  const QRect beside = owner->frameGeometry();
-  const QSize outer = frameGeometry().size().expandedTo(size());
-  const int lastLeft = std::max(available.left(), available.right() + 1 - outer.width());
-  const int top = std::clamp(beside.top(), available.top(),
-                             std::max(available.top(), available.bottom() + 1 - outer.height()));
-  const int right = beside.right() + 1 + kGapToParent;
-  const int left = beside.left() - kGapToParent - outer.width();
-  const int roomRight = available.right() + 1 - right;
-  const int roomLeft = left + outer.width() - available.left();
-  if (right + outer.width() <= available.right() + 1 ||
-      (left < available.left() && roomRight >= roomLeft)) {
-    move(std::clamp(right, available.left(), lastLeft), top);
-  } else {
-    move(std::clamp(left, available.left(), lastLeft), top);
-  }
 }
 
 QList<text::ResultRow> MohrWindow::CopyRows() const {
@@ -341,6 +325,14 @@ void MohrWindowLink::SetStressUnit(const QString& unit) {
   content_.unit = unit;
   if (window_ != nullptr)
     window_->ContentChanged();
+}
+
+void MohrWindowLink::SetPlaneDots(const std::vector<engine::PlaneResult>* results,
+                                  const std::vector<QRgb>* colours) {
+  content_.planeResults = results;
+  content_.planeColours = colours;
+  if (window_ != nullptr)
+    window_->DotsChanged();
 }
 
 void MohrWindowLink::Toggle() {

@@ -11,8 +11,10 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "engine/pass_results.h"
+#include "engine/plane_results.h"
 #include "text/number_text.h"
 #include "text/result_rows.h"
 
@@ -35,6 +37,9 @@ struct MohrContent {
   QString porePressureText = QStringLiteral("0");
   /// The stress unit's name; empty for none.
   QString unit;
+  /// The plane set's results and dot colours (not owned; nullptr for none).
+  const std::vector<engine::PlaneResult>* planeResults = nullptr;
+  const std::vector<QRgb>* planeColours = nullptr;
 
   /// Takes the results of a pass that has just ended, completed or not.
   void Take(const engine::PassResults& pass);
@@ -64,6 +69,8 @@ class MohrWindow : public QWidget {
   /// The content changed: drawn at once when the window is visible, else
   /// when it is next shown (a hidden window draws nothing).
   void ContentChanged();
+  /// Only the plane set's dots changed: they alone are drawn again.
+  void DotsChanged();
   /// Shows the window, the first time beside its parent where the screen
   /// has room, and brings it to the front.
   void Present();
@@ -92,7 +99,6 @@ class MohrWindow : public QWidget {
   void Refresh();
   void NameRows();
   void FitTable();
-  void PlaceBesideParent();
 
   const MohrContent& content_;
   text::Separators separators_;
@@ -129,6 +135,9 @@ class MohrWindowLink : public QObject {
   /// The pore-pressure box shows `text` (set by a builder).
   void SetPorePressureText(const QString& text);
   void SetStressUnit(const QString& unit);
+  /// The plane set's dots (see MohrContent); call again after any change.
+  void SetPlaneDots(const std::vector<engine::PlaneResult>* results,
+                    const std::vector<QRgb>* colours);
   /// Runs when the user presses Enter in the pore-pressure box, with its text.
   std::function<void(const QString&)> porePressureEntered;
   /// Null until the window is first shown.

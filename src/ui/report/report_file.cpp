@@ -8,7 +8,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <stdexcept>
 
 namespace ui {
@@ -39,36 +38,14 @@ QByteArray ReportPdf(const ReportContent& content) {
 }
 
 void SaveReport(const QString& path, const ReportContent& content) {
-  const auto failure = [&path](const QString& reason) {
-    return std::runtime_error(QStringLiteral("Could not save the report to %1: %2")
-                                  .arg(QDir::toNativeSeparators(path), reason)
-                                  .toStdString());
-  };
   // The page is complete before the file is touched.
   const QByteArray pdf = ReportPdf(content);
   if (pdf.isEmpty())
-    throw failure(QStringLiteral("the PDF could not be drawn"));
-
-  // The bytes go to a temporary file beside the destination, which replaces
-  // the destination on commit; unless committed, it is removed.
-  // A FIFO or a device would be replaced by a regular file: refused.
-  if (const QString problem = DestinationProblem(path); !problem.isEmpty())
-    throw failure(problem);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw failure(file.errorString());
-  // A write that fills the disk may store part of its bytes and report no
-  // error; writing the rest then fails with the system's reason. Each write's
-  // count is checked, so that a short file is never committed.
-  qint64 written = 0;
-  while (written < pdf.size()) {
-    const qint64 count = file.write(pdf.constData() + written, pdf.size() - written);
-    if (count <= 0)
-      throw failure(file.errorString());
-    written += count;
-  }
-  if (!file.flush() || !file.commit())
-    throw failure(file.errorString());
+    throw std::runtime_error(QStringLiteral("Could not save the report to %1: %2")
+                                 .arg(QDir::toNativeSeparators(path),
+                                      QStringLiteral("the PDF could not be drawn"))
+                                 .toStdString());
+  SaveBytes(path, pdf, QStringLiteral("report"));
 }
 
 }  // namespace ui

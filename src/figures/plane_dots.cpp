@@ -1,0 +1,154 @@
+#include "figures/plane_dots.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "figures/figure_style.h"
+
+namespace figures {
+namespace {
+
+// viridis at 0, 0.1, ..., 1.
+constexpr std::array<QRgb, 11> kViridis = {0x440154, 0x482576, 0x414487, 0x35608D,
+                                           0x2A788E, 0x21908C, 0x22A884, 0x43BF71,
+                                           0x7AD151, 0xBBDF27, 0xFDE725};
+constexpr QRgb kUndefinedColour = 0xFFB4B4B4;
+constexpr QRgb kPlainColour = 0xFF404040;
+
+}  // namespace
+
+QString DotQuantityName(DotQuantity quantity) {
+  switch (quantity) {
+    case DotQuantity::kNormalizedSlipTendency:
+      return QStringLiteral("Ts/Ts,max");
+    case DotQuantity::kDilationTendency:
+      return QStringLiteral("Td");
+    case DotQuantity::kFactorOfSafety:
+      return QStringLiteral("F");
+    case DotQuantity::kPorePressureToSlip:
+      return QStringLiteral("\u0394Pc");
+    case DotQuantity::kNone:
+      break;
+  }
+  return QString();
+}
+
+double DotValue(DotQuantity quantity, const engine::PlaneResult& r) {
+  switch (quantity) {
+    case DotQuantity::kNormalizedSlipTendency:
+      return r.tsNormalized;
+    case DotQuantity::kDilationTendency:
+      return r.td;
+    case DotQuantity::kFactorOfSafety:
+      return r.factorOfSafety;
+    case DotQuantity::kPorePressureToSlip:
+      return r.deltaPc;
+    case DotQuantity::kNone:
+      break;
+  }
+  return std::numeric_limits<double>::quiet_NaN();
+}
+
+DotRange RangeOf(DotQuantity quantity, const std::vector<engine::PlaneResult>& results) {
+  if (quantity == DotQuantity::kNone || quantity == DotQuantity::kNormalizedSlipTendency ||
+      quantity == DotQuantity::kDilationTendency)
+    return {0.0, 1.0};
+  double low = std::numeric_limits<double>::infinity();
+  double high = -low;
+  for (const engine::PlaneResult& r : results) {
+    const double value = DotValue(quantity, r);
+    if (std::isfinite(value)) {
+      low = std::min(low, value);
+      high = std::max(high, value);
+    }
+  }
+  if (quantity == DotQuantity::kFactorOfSafety)
+    low = 0.0;
+  if (!(low <= high))
+    return {0.0, 1.0};
+  if (low == high)
+    return {low - 1.0, high + 1.0};
+  return {low, high};
+}
+
+QRgb Viridis(double t) {
+  const double x = std::clamp(std::isnan(t) ? 0.0 : t, 0.0, 1.0) * 10.0;
+  const int i = std::min(9, static_cast<int>(x));
+  const double f = x - i;
+  const QRgb a = kViridis[static_cast<std::size_t>(i)];
+  const QRgb b = kViridis[static_cast<std::size_t>(i) + 1];
+  const auto mix = [f](int p, int q) { return static_cast<int>(std::lround(p + (q - p) * f)); };
+  return qRgb(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)), mix(qBlue(a), qBlue(b)));
+}
+
+QRgb DotColour(DotQuantity quantity, double value, const DotRange& range) {
+  if (quantity == DotQuantity::kNone)
+    return kPlainColour;
+  if (std::isnan(value))
+    return kUndefinedColour;
+  if (value == std::numeric_limits<double>::infinity())
+    return Viridis(1.0);
+  return Viridis((value - range.low) / (range.high - range.low));
+}
+
+void StampDots(QImage& image, const std::vector<QPointF>& points, const std::vector<QRgb>& colours,
+               double radius) {
+  // The disc's pixel offsets, once: those whose centres lie within radius.
+  struct Offset {
+    int dx;
+    int dy;
+  };
+  std::vector<Offset> disc;
+  const int reach = static_cast<int>(std::ceil(radius));
+  for (int dy = -reach; dy <= reach; ++dy)
+    for (int dx = -reach; dx <= reach; ++dx)
+      if (dx * dx + dy * dy <= radius * radius + 0.25)
+        disc.push_back({dx, dy});
+  const int width = image.width();
+  const int height = image.height();
+  const qsizetype stride = image.bytesPerLine() / 4;
+  auto* const pixels = reinterpret_cast<QRgb*>(image.bits());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const QPointF& p = points[i];
+    if (!(std::isfinite(p.x()) && std::isfinite(p.y())))
+      continue;
+    const int cx = static_cast<int>(std::floor(p.x()));
+    const int cy = static_cast<int>(std::floor(p.y()));
+    const QRgb colour = colours[i] | 0xFF000000u;
+    for (const Offset o : disc) {
+      const int x = cx + o.dx;
+      const int y = cy + o.dy;
+      if (x >= 0 && y >= 0 && x < width && y < height)
+        pixels[y * stride + x] = colour;
+    }
+  }
+}
+
+void PaintColourBar(QPainter& painter, const QRectF& bar, DotQuantity quantity,
+                    const QString& lowText, const QString& highText) {
+  QLinearGradient gradient(bar.bottomLeft(), bar.topLeft());
+  for (int i = 0; i <= 10; ++i)
+    gradient.setColorAt(i / 10.0, QColor::fromRgb(Viridis(i / 10.0)));
+  painter.save();
+  painter.setPen(QPen(kAxisColour, 0));
+  painter.setBrush(gradient);
+  painter.drawRect(bar);
+  painter.setFont(LabelFont());
+  painter.setPen(Qt::black);
+  const QFontMetricsF metrics(LabelFont(), painter.device());
+  const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
+  painter.drawText(QPointF(bar.right() + gap, bar.top() + metrics.ascent() / 2), highText);
+  painter.drawText(
+      QPointF(bar.right() + gap, bar.bottom() + metrics.ascent() / 2 - metrics.descent()), lowText);
+  const QString name = DotQuantityName(quantity);
+  painter.drawText(QPointF(bar.center().x() - metrics.horizontalAdvance(name) / 2,
+                           bar.top() - metrics.descent() - gap / 2),
+                   name);
+  painter.restore();
+}
+
+}  // namespace figures

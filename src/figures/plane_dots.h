@@ -1,0 +1,66 @@
+#pragma once
+// The planes of a set as dots on the net (their poles) and on the Mohr
+// diagram (their effective normal and shear stress), coloured by a chosen
+// quantity on the viridis scale. The dots are stamped into an image layer
+// rather than drawn one by one: a set may hold hundreds of thousands.
+
+#include <QImage>
+#include <QPointF>
+#include <QRgb>
+#include <QString>
+#include <vector>
+
+#include "engine/plane_results.h"
+
+class QPainter;
+
+namespace figures {
+
+/// Radius of a plane's dot, in pixels of a 96 dpi screen.
+inline constexpr double kPlaneDotRadius = 2.0;
+
+/// What colours the dots.
+enum class DotQuantity {
+  kNone,                    ///< one colour for all
+  kNormalizedSlipTendency,  ///< Ts / Ts,max, 0 to 1 (the default)
+  kDilationTendency,        ///< Td, 0 to 1
+  kFactorOfSafety,          ///< F, from 0 to the largest finite value
+  kPorePressureToSlip,      ///< dPc, from the smallest to the largest value
+};
+
+/// The quantity's name as a colour bar names it ("Ts/Ts,max").
+QString DotQuantityName(DotQuantity quantity);
+
+/// The value of `quantity` in `result` (NaN where it has none).
+double DotValue(DotQuantity quantity, const engine::PlaneResult& result);
+
+/// The range the colour scale spans for `quantity` over `results`: [0, 1]
+/// for the tendencies, the finite values' range for the others (a single
+/// value widened by 1 either side; [0, 1] without any).
+struct DotRange {
+  double low = 0.0;
+  double high = 1.0;
+};
+DotRange RangeOf(DotQuantity quantity, const std::vector<engine::PlaneResult>& results);
+
+/// The viridis colour at `t` in [0, 1] (clamped), interpolated in sRGB
+/// between its eleven tenths.
+QRgb Viridis(double t);
+
+/// The colour of a dot of `value` on `range`: viridis, the top colour for
+/// +infinity, grey for NaN; dark grey for every dot with kNone.
+QRgb DotColour(DotQuantity quantity, double value, const DotRange& range);
+
+/// Stamps a filled disc of `radius` device pixels centred on each point
+/// (image pixel coordinates) in its colour into `image`, which must be
+/// Format_ARGB32_Premultiplied; later dots cover earlier ones. Points outside
+/// the image are cut.
+void StampDots(QImage& image, const std::vector<QPointF>& points, const std::vector<QRgb>& colours,
+               double radius);
+
+/// A vertical colour bar in `bar` (device units), low at the bottom, with
+/// the texts of its range's ends beside it and the quantity's name above.
+void PaintColourBar(QPainter& painter, const QRectF& bar, DotQuantity quantity,
+                    const QString& lowText, const QString& highText);
+
+}  // namespace figures

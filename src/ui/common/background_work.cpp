@@ -1,0 +1,61 @@
+#include "ui/common/background_work.h"
+
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <exception>
+
+namespace ui {
+namespace {
+
+/// How long work runs before its progress dialog appears, and how often the
+/// dialog reads the progress.
+constexpr int kShowAfterMs = 400;
+constexpr int kPollMs = 40;
+
+}  // namespace
+
+bool RunInBackground(QWidget* parent, const QString& label,
+                     const std::function<void(BackgroundTask&)>& work) {
+  BackgroundTask task;
+  std::exception_ptr error;
+  QFutureWatcher<void> watcher;
+  QEventLoop loop;
+  QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
+  watcher.setFuture(QtConcurrent::run([&task, &error, &work] {
+    try {
+      work(task);
+    } catch (...) {
+      error = std::current_exception();
+    }
+  }));
+
+  QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 1000, parent);
+  progress.setObjectName(QStringLiteral("BackgroundProgress"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(kShowAfterMs);
+  progress.setAutoReset(false);
+  progress.setAutoClose(false);
+  progress.setValue(0);
+  QObject::connect(&progress, &QProgressDialog::canceled, &loop,
+                   [&task] { task.cancelled = true; });
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &progress,
+                   [&] { progress.setValue(std::clamp(task.permille.load(), 0, 999)); });
+  poll.start(kPollMs);
+  if (!watcher.isFinished())
+    loop.exec();
+  poll.stop();
+  watcher.waitForFinished();
+  // Closing the dialog emits canceled(): it no longer speaks for the user.
+  QObject::disconnect(&progress, &QProgressDialog::canceled, nullptr, nullptr);
+  const bool cancelled = task.cancelled;
+  progress.close();
+  if (error)
+    std::rethrow_exception(error);
+  return !cancelled;
+}
+
+}  // namespace ui

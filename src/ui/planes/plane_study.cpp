@@ -1,0 +1,216 @@
+#include "ui/planes/plane_study.h"
+
+#include <QUndoCommand>
+#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
+#include <numeric>
+
+#include "numeric/extended_math.h"
+#include "projection/equal_area.h"
+
+namespace ui {
+namespace {
+
+/// Below this many planes one thread assesses them all.
+constexpr std::size_t kPlanesPerTask = 8192;
+
+/// An edit of the set, done and undone by swapping what it changed.
+class SetCommand : public QUndoCommand {
+ public:
+  SetCommand(PlaneStudy& study, const QString& what) : QUndoCommand(what), study_(study) {}
+
+ protected:
+  PlaneStudy& study_;
+};
+
+/// Replaces the whole set (an import that replaces).
+class ReplaceCommand : public SetCommand {
+ public:
+  ReplaceCommand(PlaneStudy& study, engine::PlaneSet set, const QString& what)
+      : SetCommand(study, what), other_(std::move(set)) {}
+  void redo() override { Swap(); }
+  void undo() override { Swap(); }
+
+ private:
+  void Swap() {
+    std::swap(study_.MutableSet(), other_);
+    study_.SetEdited();
+  }
+  engine::PlaneSet other_;
+};
+
+/// Inserts planes at a row (append, paste, add).
+class InsertCommand : public SetCommand {
+ public:
+  InsertCommand(PlaneStudy& study, std::size_t at, engine::PlaneSet planes, const QString& what)
+      : SetCommand(study, what), at_(at), planes_(std::move(planes)) {}
+  void redo() override {
+    engine::PlaneSet& set = study_.MutableSet();
+    set.planes.insert(set.planes.begin() + static_cast<std::ptrdiff_t>(at_), planes_.planes.begin(),
+                      planes_.planes.end());
+    set.ids.insert(set.ids.begin() + static_cast<std::ptrdiff_t>(at_), planes_.ids.begin(),
+                   planes_.ids.end());
+    study_.SetEdited();
+  }
+  void undo() override {
+    engine::PlaneSet& set = study_.MutableSet();
+    const auto from = static_cast<std::ptrdiff_t>(at_);
+    const auto to = from + static_cast<std::ptrdiff_t>(planes_.size());
+    set.planes.erase(set.planes.begin() + from, set.planes.begin() + to);
+    set.ids.erase(set.ids.begin() + from, set.ids.begin() + to);
+    study_.SetEdited();
+  }
+
+ private:
+  std::size_t at_;
+  engine::PlaneSet planes_;
+};
+
+/// Removes rows, keeping them (in ascending order) to put back.
+class RemoveCommand : public SetCommand {
+ public:
+  RemoveCommand(PlaneStudy& study, std::vector<std::size_t> rows)
+      : SetCommand(study, QStringLiteral("Delete")), rows_(std::move(rows)) {
+    std::sort(rows_.begin(), rows_.end());
+  }
+  void redo() override {
+    engine::PlaneSet& set = study_.MutableSet();
+    removed_.clear();
+    for (const std::size_t row : rows_)
+      removed_.push_back(set.planes[row], set.ids[row]);
+    std::vector<char> gone(set.size(), 0);
+    for (const std::size_t row : rows_)
+      gone[row] = 1;
+    engine::PlaneSet kept;
+    kept.planes.reserve(set.size() - rows_.size());
+    kept.ids.reserve(set.size() - rows_.size());
+    for (std::size_t i = 0; i < set.size(); ++i)
+      if (gone[i] == 0)
+        kept.push_back(set.planes[i], std::move(set.ids[i]));
+    set = std::move(kept);
+    study_.SetEdited();
+  }
+  void undo() override {
+    engine::PlaneSet& set = study_.MutableSet();
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+      const auto at = static_cast<std::ptrdiff_t>(rows_[k]);
+      set.planes.insert(set.planes.begin() + at, removed_.planes[k]);
+      set.ids.insert(set.ids.begin() + at, removed_.ids[k]);
+    }
+    study_.SetEdited();
+  }
+
+ private:
+  std::vector<std::size_t> rows_;
+  engine::PlaneSet removed_;
+};
+
+/// One row edited.
+class RowCommand : public SetCommand {
+ public:
+  RowCommand(PlaneStudy& study, std::size_t row, const engine::Plane& plane, std::string id)
+      : SetCommand(study, QStringLiteral("Edit")), row_(row), plane_(plane), id_(std::move(id)) {}
+  void redo() override { Swap(); }
+  void undo() override { Swap(); }
+
+ private:
+  void Swap() {
+    engine::PlaneSet& set = study_.MutableSet();
+    std::swap(set.planes[row_], plane_);
+    std::swap(set.ids[row_], id_);
+    study_.SetEdited();
+  }
+  std::size_t row_;
+  engine::Plane plane_;
+  std::string id_;
+};
+
+}  // namespace
+
+PlaneStudy::PlaneStudy(QObject* parent) : QObject(parent) {
+  setObjectName(QStringLiteral("PlaneStudy"));
+}
+
+void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
+  if (quantity == colouring_)
+    return;
+  colouring_ = quantity;
+  Recolour();
+  emit ResultsChanged();
+}
+
+void PlaneStudy::Assess(const engine::PassResults& pass, const engine::PlaneDefaults& defaults) {
+  pass_ = pass;
+  defaults_ = defaults;
+  Reassess();
+  emit ResultsChanged();
+}
+
+void PlaneStudy::Replace(engine::PlaneSet set, const QString& what) {
+  undo_.push(new ReplaceCommand(*this, std::move(set), what));
+}
+
+void PlaneStudy::Append(const engine::PlaneSet& planes, const QString& what) {
+  Insert(set_.size(), planes, what);
+}
+
+void PlaneStudy::Insert(std::size_t at, const engine::PlaneSet& planes, const QString& what) {
+  undo_.push(new InsertCommand(*this, std::min(at, set_.size()), planes, what));
+}
+
+void PlaneStudy::SetRow(std::size_t row, const engine::Plane& plane, const std::string& id) {
+  if (row < set_.size())
+    undo_.push(new RowCommand(*this, row, plane, id));
+}
+
+void PlaneStudy::Remove(std::vector<std::size_t> rows) {
+  rows.erase(std::remove_if(rows.begin(), rows.end(),
+                            [this](std::size_t row) { return row >= set_.size(); }),
+             rows.end());
+  if (!rows.empty())
+    undo_.push(new RemoveCommand(*this, std::move(rows)));
+}
+
+void PlaneStudy::SetEdited() {
+  poles_.resize(set_.size());
+  for (std::size_t i = 0; i < set_.size(); ++i) {
+    const engine::Plane& plane = set_.planes[i];
+    const projection::PolePoint pole =
+        projection::PolePosition(static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
+                                 static_cast<double>(numeric::DegreesToRadians(plane.dip)));
+    poles_[i] = QPointF(pole.x, pole.y);
+  }
+  Reassess();
+  emit SetChanged();
+}
+
+void PlaneStudy::Reassess() {
+  if (set_.empty() || !engine::CanAssessPlanes(pass_)) {
+    results_.clear();
+    Recolour();
+    return;
+  }
+  results_.resize(set_.size());
+  // Contiguous shares on the global pool; each writes its own rows.
+  std::vector<std::pair<std::size_t, std::size_t>> shares;
+  for (std::size_t first = 0; first < set_.size(); first += kPlanesPerTask)
+    shares.emplace_back(first, std::min(set_.size(), first + kPlanesPerTask));
+  const auto assess = [this](const std::pair<std::size_t, std::size_t>& share) {
+    engine::AssessPlanes(pass_, set_, defaults_, share.first, share.second, results_.data());
+  };
+  if (shares.size() == 1)
+    assess(shares.front());
+  else
+    QtConcurrent::blockingMap(shares, assess);
+  Recolour();
+}
+
+void PlaneStudy::Recolour() {
+  range_ = figures::RangeOf(colouring_, results_);
+  colours_.resize(results_.size());
+  for (std::size_t i = 0; i < results_.size(); ++i)
+    colours_[i] =
+        figures::DotColour(colouring_, figures::DotValue(colouring_, results_[i]), range_);
+}
+
+}  // namespace ui

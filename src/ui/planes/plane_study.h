@@ -1,0 +1,82 @@
+#pragma once
+// The set of planes the user works with, and its results under the last
+// pass: one object that the Planes window, the net, the Mohr window and the
+// export all read. Every edit is undoable; the results always belong to the
+// set and the pass they were computed from (never another state's).
+// Angles in degrees clockwise from North; stresses in the user's unit.
+
+#include <QObject>
+#include <QPointF>
+#include <QUndoStack>
+#include <vector>
+
+#include "engine/pass_results.h"
+#include "engine/plane_results.h"
+#include "engine/plane_set.h"
+#include "figures/plane_dots.h"
+
+namespace ui {
+
+class PlaneStudy : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit PlaneStudy(QObject* parent = nullptr);
+
+  const engine::PlaneSet& Set() const { return set_; }
+  /// One per plane of Set(), or empty when the last pass did not reach the
+  /// principal axes.
+  const std::vector<engine::PlaneResult>& Results() const { return results_; }
+  /// The poles of Set() in net coordinates (x East, y North, unit circle).
+  const std::vector<QPointF>& Poles() const { return poles_; }
+  const engine::PlaneDefaults& Defaults() const { return defaults_; }
+  QUndoStack* UndoStack() { return &undo_; }
+
+  /// The quantity the dots are coloured by, and its range over Results().
+  figures::DotQuantity Colouring() const { return colouring_; }
+  void SetColouring(figures::DotQuantity quantity);
+  figures::DotRange ColourRange() const { return range_; }
+  /// Each plane's dot colour (one per plane when Results() is not empty).
+  const std::vector<QRgb>& Colours() const { return colours_; }
+
+  /// Assesses every plane under `pass` (its pore pressure included) with
+  /// `defaults` for planes without their own friction or cohesion; keeps
+  /// both for later edits. Results are computed on every core.
+  void Assess(const engine::PassResults& pass, const engine::PlaneDefaults& defaults);
+
+  // Edits, each one undoable step named `what` ("Import", "Paste"...).
+  void Replace(engine::PlaneSet set, const QString& what);
+  void Append(const engine::PlaneSet& planes, const QString& what);
+  void Insert(std::size_t at, const engine::PlaneSet& planes, const QString& what);
+  void SetRow(std::size_t row, const engine::Plane& plane, const std::string& id);
+  /// Removes the rows `rows` (any order, no repeats).
+  void Remove(std::vector<std::size_t> rows);
+
+  /// The set as it stands, edits not going through the undo stack: for undo
+  /// commands only.
+  engine::PlaneSet& MutableSet() { return set_; }
+  /// After the set changed: poles and results computed again, signals sent.
+  void SetEdited();
+
+ signals:
+  /// Rows were added, removed, replaced or edited: the results too changed.
+  void SetChanged();
+  /// The same rows with new results (a pass, Pp, friction or cohesion).
+  void ResultsChanged();
+
+ private:
+  void Reassess();
+  void Recolour();
+
+  engine::PlaneSet set_;
+  std::vector<engine::PlaneResult> results_;
+  std::vector<QPointF> poles_;
+  std::vector<QRgb> colours_;
+  engine::PassResults pass_;
+  engine::PlaneDefaults defaults_;
+  figures::DotQuantity colouring_ = figures::DotQuantity::kNormalizedSlipTendency;
+  figures::DotRange range_;
+  QUndoStack undo_;
+};
+
+}  // namespace ui
