@@ -227,6 +227,29 @@ mutant error_text_point_rule src/ui/common/error_guard.cpp \
 mutant joint_boxes_always_enabled src/ui/main/commands.cpp \
   'control->setEnabled(chkJoint_->isChecked());' 'control->setEnabled(true);'
 
+# --- Return in the input boxes ----------------------------------------------
+mutant return_on_editing_finished src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::editingFinished, this, &TFrmMorvane::Button1Click'
+mutant return_on_text_edited src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::textEdited, this, &TFrmMorvane::Button1Click'
+mutant return_on_input_rejected src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::inputRejected, this, &TFrmMorvane::Button1Click'
+mutant return_chooses_east src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::mnuAngleLeftClick'
+mutant return_chooses_north src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::mnuAngleRightClick'
+mutant return_toggles_cosines src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::chkDirectiveCosinesClick'
+mutant return_saves_report src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::mnuSaveReportClick'
+
 total=$((killed + survived))
 echo "mutants: $killed of $total killed, $survived survived" \
   "($stillborn did not build, $missing not applicable)"
