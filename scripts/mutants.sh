@@ -222,10 +222,44 @@ mutant report_azimuth_and_dip_swapped src/ui/report/report_page.cpp \
                       {Shown(text::DipField(i)), colour}' \
   '{Shown(text::DipField(i)), colour},
                       {Shown(text::AzimuthField(i)), colour}'
+mutant report_s1_s3_colours_swapped src/ui/report/report_page.cpp \
+  'text::FieldOf(text::ValueField(i)).colour' 'text::FieldOf(text::ValueField(2 - i)).colour'
+mutant report_values_black src/ui/report/report_page.cpp \
+  '{Shown(text::ValueField(i)), colour},' '{Shown(text::ValueField(i))},'
+mutant s1_s3_colours_swapped src/text/shown_fields.h \
+  '{"input_s1", "s1", kStressDecimals, projection::kGreen},
+    {"input_s2", "s2", kStressDecimals, projection::kRed},
+    {"input_s3", "s3", kStressDecimals, projection::kBlue},' \
+  '{"input_s1", "s1", kStressDecimals, projection::kBlue},
+    {"input_s2", "s2", kStressDecimals, projection::kRed},
+    {"input_s3", "s3", kStressDecimals, projection::kGreen},'
 mutant error_text_point_rule src/ui/common/error_guard.cpp \
   "message.back() > QLatin1Char('.')" "message.back() >= QLatin1Char('.')"
 mutant joint_boxes_always_enabled src/ui/main/commands.cpp \
   'control->setEnabled(chkJoint_->isChecked());' 'control->setEnabled(true);'
+
+# --- Return in the input boxes ----------------------------------------------
+mutant return_on_editing_finished src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::editingFinished, this, &TFrmMorvane::Button1Click'
+mutant return_on_text_edited src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::textEdited, this, &TFrmMorvane::Button1Click'
+mutant return_on_input_rejected src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::inputRejected, this, &TFrmMorvane::Button1Click'
+mutant return_chooses_east src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::mnuAngleLeftClick'
+mutant return_chooses_north src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::mnuAngleRightClick'
+mutant return_toggles_cosines src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::chkDirectiveCosinesClick'
+mutant return_saves_report src/ui/main/main_window.cpp \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
+  '&QLineEdit::returnPressed, this, &TFrmMorvane::mnuSaveReportClick'
 
 total=$((killed + survived))
 echo "mutants: $killed of $total killed, $survived survived" \

@@ -24,7 +24,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "test_names.h"
@@ -176,37 +176,193 @@ INSTANTIATE_TEST_SUITE_P(Commands, EditTakenIntoAccountTest, ::testing::ValuesIn
                          RowName());
 
 // ---------------------------------------------------------------------------
-// Return and the keypad's Enter in any of the ten input boxes calculate, and
-// the box keeps the focus.
+// Return, or the keypad's Enter, in an input box calculates as the button
+// does, in the window's present settings, and nothing else: typing a number
+// or leaving the box after typing it leaves the results as they were, no
+// window opens, the Angles item, the joint and the cosine panel stay as they
+// were and the box keeps the focus. Each row types a number into its box and
+// reads back what the window then shows. The rows set the azimuth convention
+// both ways and the joint on and off, so that a key that chose an Angles item
+// fails a row.
+enum EnterSetting : unsigned {
+  kReturn = 0,
+  kKeypadEnter = 1,  ///< the keypad's Enter rather than Return
+  kJointOn = 2,      ///< the joint ticked before typing
+  kFromEast = 4,     ///< azimuths counter-clockwise from East
+};
 
-constexpr std::array<const char*, 10> kInputBoxes = {
-    "input_sx",  "input_sy",         "input_sz",        "input_txy",       "input_tyx",
-    "input_tzx", "input_joint_beta", "input_joint_psi", "input_joint_phi", "input_joint_c"};
-
-class EnterTest : public CommandsTest,
-                  public ::testing::WithParamInterface<std::tuple<const char*, bool>> {};
-
-TEST_P(EnterTest, CalculatesLikeTheButton) {
-  const auto [name, keypad] = GetParam();
-  ShowActive();
-  Click("chkJoint");
-  Type("input_sz", QStringLiteral("18"));
-  QLineEdit* box = Box(name);
-  box->setFocus(Qt::OtherFocusReason);
-  QTest::keyClick(box, keypad ? Qt::Key_Enter : Qt::Key_Return,
-                  keypad ? Qt::KeypadModifier : Qt::NoModifier);
-  EXPECT_EQ(Messages(), std::vector<std::string>{});
-  EXPECT_EQ(Text("input_s1"), "18.312");
-  EXPECT_EQ(Text("input_sigma"), "12.794");
-  EXPECT_TRUE(box->hasFocus());
+struct EnterCase {
+  const char* name;
+  const char* box;
+  const char* typed;
+  unsigned settings;
+  std::vector<std::pair<const char*, const char*>> shown;  ///< box and its text after the key
+};
+void PrintTo(const EnterCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, EnterTest,
-                         ::testing::Combine(::testing::ValuesIn(kInputBoxes), ::testing::Bool()),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param)) +
-                                  (std::get<1>(info.param) ? "_keypad_Enter" : "_Return");
-                         });
+const EnterCase kEnterCases[] = {
+    {"sx Return",
+     "input_sx",
+     "5",
+     kReturn,
+     {{"input_s1", "9.026"},
+      {"input_s2", "4.507"},
+      {"input_s3", "0.467"},
+      {"input_s1_beta", "277.67"}}},
+    {"sx keypad Enter",
+     "input_sx",
+     "5",
+     kKeypadEnter | kFromEast,
+     {{"input_s1", "9.026"},
+      {"input_s2", "4.507"},
+      {"input_s3", "0.467"},
+      {"input_s1_beta", "172.33"}}},
+    {"sy Return",
+     "input_sy",
+     "2",
+     kJointOn | kFromEast,
+     {{"input_s1", "8.801"},
+      {"input_s2", "3.629"},
+      {"input_s3", "0.971"},
+      {"input_s1_beta", "164.90"},
+      {"input_sigma", "6.034"}}},
+    {"sz Return",
+     "input_sz",
+     "18",
+     kJointOn,
+     {{"input_s1", "18.312"},
+      {"input_s2", "3.607"},
+      {"input_s3", "0.481"},
+      {"input_s1_beta", "291.01"},
+      {"input_sigma", "12.794"}}},
+    {"txy Return",
+     "input_txy",
+     "3",
+     kFromEast,
+     {{"input_s1", "8.750"},
+      {"input_s2", "5.091"},
+      {"input_s3", "-1.441"},
+      {"input_s1_beta", "182.98"}}},
+    {"tyz Return",
+     "input_tyx",
+     "-4",
+     kReturn,
+     {{"input_s1", "10.123"},
+      {"input_s2", "3.737"},
+      {"input_s3", "-1.459"},
+      {"input_s1_beta", "330.22"}}},
+    {"tzx Return",
+     "input_tzx",
+     "0.5",
+     kJointOn | kFromEast,
+     {{"input_s1", "8.168"},
+      {"input_s2", "3.758"},
+      {"input_s3", "0.474"},
+      {"input_s1_beta", "121.19"},
+      {"input_sigma", "5.383"}}},
+    {"joint dip direction Return",
+     "input_joint_beta",
+     "200",
+     kJointOn,
+     {{"input_s1_beta", "283.10"},
+      {"input_sigma", "6.431"},
+      {"input_tau", "2.862"},
+      {"input_taulim", "2.603"}}},
+    {"joint dip Return",
+     "input_joint_psi",
+     "60",
+     kJointOn | kFromEast,
+     {{"input_s1_beta", "166.90"},
+      {"input_sigma", "2.929"},
+      {"input_tau", "3.467"},
+      {"input_taulim", "1.730"}}},
+    {"joint friction Return",
+     "input_joint_phi",
+     "30",
+     kJointOn,
+     {{"input_s1_beta", "283.10"},
+      {"input_sigma", "5.760"},
+      {"input_tau", "4.033"},
+      {"input_taulim", "4.326"}}},
+    {"joint cohesion Return",
+     "input_joint_c",
+     "2.5",
+     kJointOn | kFromEast,
+     {{"input_s1_beta", "166.90"},
+      {"input_sigma", "5.760"},
+      {"input_tau", "4.033"},
+      {"input_taulim", "3.936"}}},
+    {"joint cohesion keypad Enter",
+     "input_joint_c",
+     "2.5",
+     kKeypadEnter | kJointOn,
+     {{"input_s1_beta", "283.10"},
+      {"input_sigma", "5.760"},
+      {"input_tau", "4.033"},
+      {"input_taulim", "3.936"}}},
+};
+
+class EnterTest : public CommandsTest, public ::testing::WithParamInterface<EnterCase> {};
+
+TEST_P(EnterTest, CalculatesLikeTheButtonAndDoesNothingElse) {
+  const EnterCase& c = GetParam();
+  const bool keypad = (c.settings & kKeypadEnter) != 0;
+  const bool jointActive = (c.settings & kJointOn) != 0;
+  const bool fromEast = (c.settings & kFromEast) != 0;
+  ShowActive();
+  if (jointActive)
+    Click("chkJoint");
+  if (fromEast)
+    ChooseEastCounterClockwise();
+  ASSERT_EQ(Messages(), std::vector<std::string>{});
+  const std::vector<std::string> before = Outputs();
+
+  // Typed, then left with Tab and come back to with Shift+Tab: nothing is
+  // calculated yet.
+  Type(c.box, QString::fromLatin1(c.typed));
+  EXPECT_EQ(Outputs(), before) << "calculated while typing";
+  QLineEdit* box = Box(c.box);
+  QTest::keyClick(box, Qt::Key_Tab);
+  ASSERT_FALSE(box->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+  ASSERT_TRUE(box->hasFocus());
+  EXPECT_EQ(Outputs(), before) << "calculated on leaving the box";
+
+  // A window opened by the key is closed again, so that the test ends.
+  std::vector<std::string> opened;
+  QTimer watch;
+  watch.setInterval(10);
+  QObject::connect(&watch, &QTimer::timeout, [&opened] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      opened.push_back(modal->metaObject()->className());
+      modal->close();
+    }
+  });
+  watch.start();
+  QTest::keyClick(box, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                  keypad ? Qt::KeypadModifier : Qt::NoModifier);
+  watch.stop();
+
+  EXPECT_EQ(opened, std::vector<std::string>{});
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  for (const auto& [name, text] : c.shown)
+    EXPECT_EQ(Text(name), text) << name;
+  EXPECT_EQ(box->text(), QString::fromLatin1(c.typed));
+  EXPECT_EQ(Checked("mnuAngleLeft"), fromEast);
+  EXPECT_EQ(Checked("mnuAngleRight"), !fromEast);
+  EXPECT_EQ(Find<QCheckBox>("chkJoint")->isChecked(), jointActive);
+  EXPECT_FALSE(Find<QWidget>("pnlDC")->isVisible());
+  EXPECT_TRUE(box->hasFocus());
+
+  // The button shows nothing new: the key did all it does.
+  const std::vector<std::string> entered = Outputs();
+  Click("Button1");
+  EXPECT_EQ(Outputs(), entered);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EnterTest, ::testing::ValuesIn(kEnterCases), RowName());
 
 // After the error box's OK, a box whose text is no number has the focus with
 // its whole text selected; after an arithmetic error the focus stays where the

@@ -1,8 +1,8 @@
 // The PDF report in the real program, offscreen: File > Save report as PDF
 // with its file dialog answered here as a user would, the PDF read back with
-// poppler's tools (pdfinfo, pdfimages, pdftotext), and the failures that must
-// leave the folder as it was. Set KELVANE_KEEP_REPORTS to a folder to keep a
-// copy of each report written.
+// poppler's tools (pdfinfo, pdfimages, pdftotext, pdftoppm), and the failures
+// that must leave the folder as it was. Set KELVANE_KEEP_REPORTS to a folder
+// to keep a copy of each report written.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -16,21 +16,28 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointF>
 #include <QProcess>
 #include <QPushButton>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/pass.h"
@@ -388,10 +395,10 @@ TEST(SaveReport, RefusesWhatIsNoRegularFile) {
 
 namespace {
 
-// Each row of the page's tables, read back from the PDF: the texts of a row
-// stand on one line of `pdftotext -layout`, in this order. A transposed
-// table, a shifted row or swapped columns fails.
-TEST(ReportRows, EachRowHoldsItsTextsInOrder) {
+/// The report of the default stresses with the joint on, azimuths from East
+/// and a pore pressure, written as `rows.pdf` in `dir`; empty when it could
+/// not be written.
+QString WriteRowsReport(const QTemporaryDir& dir) {
   ui::ReportContent content;
   engine::PassInputs inputs =
       engine::PassInputs::Of({3.4, 1, 8, 1, -1, 2}, stress::Azimuth::kCounterClockwiseFromEast,
@@ -399,13 +406,20 @@ TEST(ReportRows, EachRowHoldsItsTextsInOrder) {
   inputs.porePressure = 0.2;
   content.results = engine::RunPass(inputs);
   content.program = QStringLiteral("Kelvane 1.0");
-  QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("rows.pdf"));
-  {
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(ui::ReportPdf(content));
-  }
+  QFile file(pdf);
+  if (!file.open(QIODevice::WriteOnly) || file.write(ui::ReportPdf(content)) <= 0)
+    return {};
+  return pdf;
+}
+
+// Each row of the page's tables, read back from the PDF: the texts of a row
+// stand on one line of `pdftotext -layout`, in this order. A transposed
+// table, a shifted row or swapped columns fails.
+TEST(ReportRows, EachRowHoldsItsTextsInOrder) {
+  QTemporaryDir dir;
+  const QString pdf = WriteRowsReport(dir);
+  ASSERT_FALSE(pdf.isEmpty());
   const QStringList lines =
       Tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
                                          QStringLiteral("UTF-8"), pdf, QStringLiteral("-")})
@@ -444,6 +458,151 @@ TEST(ReportRows, EachRowHoldsItsTextsInOrder) {
       found = found || inOrder;
     }
     EXPECT_TRUE(found) << "no line holds, in order: " << row.front() << " ... " << row.back();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The colours of the principal stresses on the page, as the window shows
+// them (s1 green, s2 red, s3 blue): the page is rendered without smoothing,
+// so that every pixel of a cell's text has the cell's colour exactly, and
+// each cell is found on the page by its text's box (`pdftotext -bbox`, in
+// points).
+
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+
+struct ColouredCell {
+  const char* text;
+  QColor colour;
+};
+
+struct ColouredRow {
+  const char* name;
+  std::vector<ColouredCell> cells;  ///< words of one line, in order
+};
+
+const ColouredRow kColouredRows[] = {
+    {"s1 value azimuth and dip",
+     {{"s1", kGreen}, {"8.794", kGreen}, {"166.90", kGreen}, {"69.95", kGreen}}},
+    {"s2 value azimuth and dip", {{"s2", kRed}, {"3.341", kRed}, {"29.22", kRed}, {"15.10", kRed}}},
+    {"s3 value azimuth and dip",
+     {{"s3", kBlue}, {"0.266", kBlue}, {"295.68", kBlue}, {"12.88", kBlue}}},
+    {"cosine headings", {{"s1", kGreen}, {"s2", kRed}, {"s3", kBlue}}},
+    {"cosines L", {{"0.333929", kGreen}, {"0.842622", kRed}, {"-0.422468", kBlue}}},
+    {"cosines M", {{"-0.077687", kGreen}, {"0.471273", kRed}, {"0.878560", kBlue}}},
+    {"cosines N", {{"0.939391", kGreen}, {"-0.260557", kRed}, {"0.222832", kBlue}}},
+    {"joint normal stress in black", {{"\u03c3", Qt::black}, {"5.760", Qt::black}}},
+    {"joint shear stress in black", {{"\u03c4", Qt::black}, {"4.033", Qt::black}}},
+};
+
+struct Word {
+  QString text;
+  QRectF box;  ///< in points from the page's top-left corner
+};
+
+/// The words of the page at `pdf` with their boxes, in reading order.
+std::vector<Word> WordsOf(const QString& pdf) {
+  const QString html =
+      Tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-enc"),
+                                         QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+  static const QRegularExpression kWord(QStringLiteral(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+  std::vector<Word> words;
+  for (const QRegularExpressionMatch& m : kWord.globalMatch(html)) {
+    const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
+    const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+    words.push_back({m.captured(5), QRectF(topLeft, bottomRight)});
+  }
+  return words;
+}
+
+/// The boxes of `row`'s cells where its words stand on one line, in order;
+/// empty when no line holds them.
+std::vector<QRectF> FindRow(const std::vector<Word>& words, const ColouredRow& row) {
+  for (const Word& first : words) {
+    if (first.text != QString::fromUtf8(row.cells.front().text))
+      continue;
+    std::vector<QRectF> boxes = {first.box};
+    double right = first.box.right();
+    for (std::size_t i = 1; i < row.cells.size(); ++i) {
+      for (const Word& word : words) {
+        if (word.text == QString::fromUtf8(row.cells[i].text) &&
+            std::abs(word.box.top() - first.box.top()) < 1.0 && word.box.left() >= right) {
+          boxes.push_back(word.box);
+          right = word.box.right();
+          break;
+        }
+      }
+    }
+    if (boxes.size() == row.cells.size())
+      return boxes;
+  }
+  return {};
+}
+
+/// The colours of the pixels within `box` (in points) that are not the white
+/// of the paper, each with its count, most frequent first.
+std::vector<std::pair<std::string, int>> InkColours(const QImage& page, const QRectF& box,
+                                                    double pixelsPerPoint) {
+  // A pixel inside the box on every side: its neighbours' text stays out.
+  const QRect pixels(QPoint(static_cast<int>(std::ceil(box.left() * pixelsPerPoint)) + 1,
+                            static_cast<int>(std::ceil(box.top() * pixelsPerPoint)) + 1),
+                     QPoint(static_cast<int>(box.right() * pixelsPerPoint) - 1,
+                            static_cast<int>(box.bottom() * pixelsPerPoint) - 1));
+  std::map<std::string, int> counts;
+  for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
+      const QColor colour = page.pixelColor(x, y);
+      if (colour != Qt::white)
+        ++counts[colour.name().toStdString()];
+    }
+  }
+  std::vector<std::pair<std::string, int>> colours(counts.begin(), counts.end());
+  std::sort(colours.begin(), colours.end(),
+            [](const auto& a, const auto& b) { return a.second > b.second; });
+  return colours;
+}
+
+TEST(ReportColours, PrincipalStressCellsTakeTheirColours) {
+  QTemporaryDir dir;
+  const QString pdf = WriteRowsReport(dir);
+  ASSERT_FALSE(pdf.isEmpty());
+  constexpr int kDotsPerInch = 144;
+  constexpr double kPixelsPerPoint = kDotsPerInch / 72.0;
+  const QString prefix = dir.filePath(QStringLiteral("page"));
+  const QString rendered =
+      Tool(QStringLiteral("pdftoppm"),
+           {QStringLiteral("-r"), QString::number(kDotsPerInch), QStringLiteral("-aa"),
+            QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+            QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix});
+  ASSERT_TRUE(rendered.isEmpty()) << rendered.toStdString();
+  const QImage page(prefix + QStringLiteral(".png"));
+  ASSERT_FALSE(page.isNull());
+  const std::vector<Word> words = WordsOf(pdf);
+  ASSERT_FALSE(words.empty());
+
+  for (const ColouredRow& row : kColouredRows) {
+    SCOPED_TRACE(row.name);
+    const std::vector<QRectF> boxes = FindRow(words, row);
+    if (boxes.empty()) {
+      ADD_FAILURE() << "no line holds the row's words in order";
+      continue;
+    }
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const ColouredCell& cell = row.cells[i];
+      const std::vector<std::pair<std::string, int>> inks =
+          InkColours(page, boxes[i], kPixelsPerPoint);
+      std::ostringstream found;
+      for (const auto& [colour, count] : inks)
+        found << ' ' << colour << " x" << count;
+      // The text itself, in its colour alone.
+      EXPECT_EQ(inks.size(), 1u) << cell.text << ":" << found.str();
+      if (inks.empty())
+        continue;
+      EXPECT_EQ(inks.front().first, cell.colour.name().toStdString()) << cell.text;
+      EXPECT_GE(inks.front().second, 20) << cell.text << ":" << found.str();
+    }
   }
 }
 
