@@ -190,12 +190,19 @@ PlaneReading DetectReading(std::string_view text) {
     else
       return reading;
   }
+  // Without a header: as many columns as the widest of the first lines (the
+  // first line's fields are read before the splitter is used again).
+  const bool firstIsId = !first.empty() && !ReadPlainNumber(first[0], reading.decimal);
+  std::size_t width = first.size();
+  for (const TextLine& line : lines)
+    if (splitter.Split(line.text))
+      width = std::max(width, splitter.Fields().size());
   reading.columns.clear();
-  if (!first.empty() && !ReadPlainNumber(first[0], reading.decimal))
+  if (firstIsId)
     reading.columns.push_back(PlaneColumn::kId);
   for (const PlaneColumn column :
        {PlaneColumn::kDirection, PlaneColumn::kDip, PlaneColumn::kPhi, PlaneColumn::kCohesion})
-    if (reading.columns.size() < first.size())
+    if (reading.columns.size() < width)
       reading.columns.push_back(column);
   return reading;
 }

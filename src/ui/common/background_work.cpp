@@ -42,8 +42,11 @@ bool RunInBackground(QWidget* parent, const QString& label,
   QObject::connect(&progress, &QProgressDialog::canceled, &loop,
                    [&task] { task.cancelled = true; });
   QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, &progress,
-                   [&] { progress.setValue(std::clamp(task.permille.load(), 0, 999)); });
+  QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
+    if (progress.wasCanceled())
+      task.cancelled = true;
+    progress.setValue(std::clamp(task.permille.load(), 0, 999));
+  });
   poll.start(kPollMs);
   if (!watcher.isFinished())
     loop.exec();
@@ -51,7 +54,7 @@ bool RunInBackground(QWidget* parent, const QString& label,
   watcher.waitForFinished();
   // Closing the dialog emits canceled(): it no longer speaks for the user.
   QObject::disconnect(&progress, &QProgressDialog::canceled, nullptr, nullptr);
-  const bool cancelled = task.cancelled;
+  const bool cancelled = task.cancelled || progress.wasCanceled();
   progress.close();
   if (error)
     std::rethrow_exception(error);

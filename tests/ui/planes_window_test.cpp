@@ -1,0 +1,211 @@
+// The Planes window as a user drives it: a file imported through the preview
+// dialog, the table's rows as shown, Cancel of a long import, paste, edits,
+// delete and undo, and the plane dots on the net in pixels.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "ui/planes/import_dialog.h"
+#include "ui/planes/plane_files.h"
+#include "ui/planes/plane_study.h"
+#include "ui/planes/plane_table_model.h"
+#include "ui/planes/planes_window.h"
+#include "window_fixture.h"
+
+namespace ui::testing {
+namespace {
+
+class PlanesTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(folder_.isValid());
+  }
+
+  QString WriteFile(const char* name, const QByteArray& bytes) {
+    const QString path = folder_.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+
+  /// The joint's friction and cohesion boxes, and the pore pressure, for the
+  /// worked planes: phi 30, c 1, Pp 0.2.
+  void UseWorkedState() {
+    Box("input_joint_phi")->setText(QStringLiteral("30"));
+    Box("input_joint_c")->setText(QStringLiteral("1"));
+    window_->SetPorePressure(QStringLiteral("0.2"));
+  }
+
+  /// The texts of table row `row`, columns `columns`.
+  std::vector<std::string> RowTexts(int row, const std::vector<int>& columns) {
+    PlaneTableModel* model = window_->PlanesView()->Model();
+    std::vector<std::string> texts;
+    for (const int column : columns)
+      texts.push_back(model->index(row, column).data().toString().toStdString());
+    return texts;
+  }
+
+  QTemporaryDir folder_;
+};
+
+// File > Import planes: the file dialog, the preview (a bad row shown as not
+// imported), the summary; then the table's rows as the worked planes read.
+TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
+  ShowActive();
+  UseWorkedState();
+  const QString path = WriteFile(
+      "faults.csv", "name;dip direction;dip\nA;90;60\nB;270;30\nC;200;90\nD;0;0\nbad;10;95\n");
+  std::string previewBadRow;
+  std::string summary;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+      files->selectFile(path);
+      static_cast<QDialog*>(files)->accept();
+    } else if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
+      auto* table = preview->findChild<QTableWidget*>(QStringLiteral("preview"));
+      // Row 0 holds the column choices, row 1 the header line.
+      previewBadRow = table->item(6, table->columnCount() - 1)->text().toStdString();
+      preview->accept();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      summary = (box->text() + QStringLiteral(" | ") + box->detailedText()).toStdString();
+      box->accept();
+    }
+  });
+  poll.start();
+  QTest::keyClick(window_.get(), Qt::Key_I, Qt::ControlModifier);
+  poll.stop();
+
+  EXPECT_EQ(previewBadRow, "not imported: dip 95 is outside 0 to 90");
+  EXPECT_EQ(summary, "4 planes imported, 1 row skipped. | line 6: dip 95 is outside 0 to 90\n");
+  ASSERT_NE(window_->PlanesView(), nullptr);
+  EXPECT_TRUE(window_->PlanesView()->isVisible());
+  using C = PlaneTableModel::Column;
+  const std::vector<int> columns = {C::kId, C::kSigma,   C::kTau,  C::kTs,
+                                    C::kTd, C::kDeltaPc, C::kRake, C::kState};
+  EXPECT_EQ(RowTexts(0, columns), (std::vector<std::string>{"A", "6.282", "3.014", "0.496", "0.295",
+                                                            "2.593", "-96.97", "stable"}));
+  EXPECT_EQ(RowTexts(1, columns), (std::vector<std::string>{"B", "5.118", "3.289", "0.669", "0.431",
+                                                            "0.953", "-114.54", "stable"}));
+  EXPECT_EQ(RowTexts(2, columns), (std::vector<std::string>{"C", "1.924", "1.559", "0.904", "0.806",
+                                                            "0.756", "-9.44", "stable"}));
+  EXPECT_EQ(RowTexts(3, columns), (std::vector<std::string>{"D", "8.000", "2.236", "0.287", "0.093",
+                                                            "5.659", "-26.57", "stable"}));
+  EXPECT_EQ(window_->PlanesView()->SummaryText().toStdString(),
+            "4 planes, 0 slip, largest Ts/Ts,max 0.159");
+
+  // The user's format follows a change of the regional settings.
+  AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(RowTexts(0, {C::kSigma, C::kRake}), (std::vector<std::string>{"6,282", "-96,97"}));
+  // Sorting by the slip tendency, largest first.
+  window_->PlanesView()->Table()->sortByColumn(C::kTs, Qt::DescendingOrder);
+  EXPECT_EQ(RowTexts(0, {C::kId}), std::vector<std::string>{"C"});
+  EXPECT_EQ(RowTexts(3, {C::kId}), std::vector<std::string>{"D"});
+}
+
+// Cancel stops a long import within a tenth of a second and leaves the set
+// as it was.
+TEST_F(PlanesTest, CancelLeavesThePreviousSet) {
+  Show();
+  PlaneStudy& study = window_->Planes();
+  engine::PlaneSet two;
+  two.push_back({10.0, 20.0}, "kept1");
+  two.push_back({30.0, 40.0}, "kept2");
+  study.Replace(two, QStringLiteral("Import"));
+  QByteArray big = "dd,dip\n";
+  for (int i = 0; i < 600000; ++i)
+    big += "123.25,45.5\n";
+  const QString path = WriteFile("big.csv", big);
+
+  QElapsedTimer sinceCancel;
+  QTimer::singleShot(30, [&] {
+    auto* progress = window_->findChild<QProgressDialog*>(QStringLiteral("BackgroundProgress"));
+    ASSERT_NE(progress, nullptr);
+    auto* cancel = progress->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    sinceCancel.start();
+    QTest::mouseClick(cancel, Qt::LeftButton);
+  });
+  tables::PlaneReading reading = tables::DetectReading(big.toStdString());
+  const std::optional<tables::PlaneImport> read = ReadPlaneFile(window_.get(), path, reading);
+  const qint64 stopMs = sinceCancel.elapsed();
+  EXPECT_FALSE(read.has_value());
+  EXPECT_LT(stopMs, 100);
+  ASSERT_EQ(study.Set().size(), 2u);
+  EXPECT_EQ(study.Set().ids[1], "kept2");
+}
+
+// Paste of spreadsheet cells, a refused edit, delete and undo.
+TEST_F(PlanesTest, PasteEditDeleteAndUndo) {
+  Show();
+  QAction* item = Find<QAction>("mnuPlanes");
+  ASSERT_NE(item, nullptr);
+  item->trigger();
+  PlanesWindow* planes = window_->PlanesView();
+  ASSERT_NE(planes, nullptr);
+  planes->Paste(QStringLiteral("A\t10\t20\nB\t30\t40\t25\n"));
+  PlaneTableModel* model = planes->Model();
+  ASSERT_EQ(model->rowCount(), 2);
+  using C = PlaneTableModel::Column;
+  EXPECT_EQ(RowTexts(1, {C::kId, C::kDipDirection, C::kDip, C::kPhi}),
+            (std::vector<std::string>{"B", "30.00", "40.00", "25.00"}));
+
+  EXPECT_FALSE(model->setData(model->index(0, C::kDip), QStringLiteral("95"), Qt::EditRole));
+  EXPECT_EQ(planes->findChild<QLabel*>(QStringLiteral("message"))->text().toStdString(),
+            "Dip 95 is outside 0 to 90");
+  EXPECT_TRUE(
+      model->setData(model->index(0, C::kDipDirection), QStringLiteral("370"), Qt::EditRole));
+  EXPECT_EQ(RowTexts(0, {C::kDipDirection}), std::vector<std::string>{"10.00"});
+
+  planes->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(planes));
+  planes->Table()->setCurrentIndex(model->index(0, C::kId));
+  planes->Table()->selectRow(0);
+  QTest::keyClick(planes->Table(), Qt::Key_Delete);
+  ASSERT_EQ(model->rowCount(), 1);
+  EXPECT_EQ(RowTexts(0, {C::kId}), std::vector<std::string>{"B"});
+  QTest::keyClick(planes->Table(), Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(model->rowCount(), 2);
+  EXPECT_EQ(RowTexts(0, {C::kId}), std::vector<std::string>{"A"});
+}
+
+// Each dot in its colour at its pole; without planes the net is as before.
+TEST_F(PlanesTest, DotsOnTheNetInTheirColours) {
+  Show();
+  auto* chart = Find<NetChartView>("Chart1");
+  ASSERT_NE(chart, nullptr);
+  const QImage before = chart->grab().toImage();
+  PlaneStudy& study = window_->Planes();
+  engine::PlaneSet set;
+  set.push_back({225.0, 40.0}, "p1");  // pole up to the north-east, away from the lines
+  set.push_back({45.0, 40.0}, "p2");
+  study.Replace(set, QStringLiteral("Import"));
+  ASSERT_EQ(study.Colours().size(), 2u);
+  const QImage with = chart->grab().toImage();
+  for (std::size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    const QPointF pole = study.Poles()[i];
+    const QPointF scene = chart->chart()->mapToPosition(pole);
+    const QPoint pixel = chart->mapFromScene(scene);
+    EXPECT_EQ(QColor(with.pixel(pixel)).name(), QColor(study.Colours()[i]).name());
+    EXPECT_NE(QColor(before.pixel(pixel)).name(), QColor(study.Colours()[i]).name());
+  }
+  study.UndoStack()->undo();
+  EXPECT_EQ(chart->grab().toImage(), before);
+}
+
+}  // namespace
+}  // namespace ui::testing
