@@ -178,7 +178,7 @@ MohrFrame MohrFrameOf(const QPainter& painter, const QRectF& box,
 }
 
 void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-               const text::Separators& separators, const QString& unit) {
+               const text::Separators& separators, const QString& unit, const PlaneDots* dots) {
   const std::optional<Diagram> diagram = DiagramOf(results);
   const double pixel = PixelsOn(painter.device()->logicalDpiX());
   const MohrFrame frame = FrameOf(painter.device(), box, diagram, separators);
@@ -212,6 +212,12 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   painter.setBrush(kMohrRegionColour);
   painter.drawPolygon(area);
   painter.setBrush(Qt::NoBrush);
+  if (dots != nullptr && !dots->Empty()) {
+    std::vector<QPointF> points(dots->results->size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+      points[i] = map((*dots->results)[i].sigmaEff, (*dots->results)[i].tau);
+    PaintDotImage(painter, frame.plot, points, *dots->colours);
+  }
 
   painter.setPen(
       QPen(QBrush(kMohrCircleColour), kMohrLineWidth * pixel, Qt::SolidLine, Qt::RoundCap));

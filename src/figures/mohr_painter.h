@@ -13,6 +13,7 @@
 
 #include "analysis/mohr_geometry.h"
 #include "engine/pass_results.h"
+#include "figures/plane_dots.h"
 #include "text/number_text.h"
 
 class QPainter;
@@ -34,7 +35,10 @@ MohrFrame MohrFrameOf(const QPainter& painter, const QRectF& box,
 /// Paints the diagram of `results` into `box`: an empty frame with its titles
 /// before the principal values are known. Leaves the painter's state as it
 /// found it. The axis titles name the stress unit `unit`, when given.
+/// With `dots`, a plane set's (effective sigma, tau) are painted beneath the
+/// circles.
 void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-               const text::Separators& separators, const QString& unit = {});
+               const text::Separators& separators, const QString& unit = {},
+               const PlaneDots* dots = nullptr);
 
 }  // namespace figures

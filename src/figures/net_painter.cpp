@@ -100,7 +100,7 @@ QRectF NetPlot(const QPainter& painter, const QRectF& box) {
 }
 
 void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-              const text::Separators& separators) {
+              const text::Separators& separators, const PlaneDots* dots) {
   const NetPoints net = NetPointsOf(results);
   const Layout layout = LayOut(painter.device(), box);
   const QRectF& plot = layout.plot;
@@ -134,6 +134,13 @@ void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& r
   painter.setPen(QPen(kAxisColour, pixel));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
+
+  if (dots != nullptr && !dots->Empty()) {
+    std::vector<QPointF> points(dots->poles->size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+      points[i] = map((*dots->poles)[i].x(), (*dots->poles)[i].y());
+    PaintDotImage(painter, plot, points, *dots->colours);
+  }
 
   // The curves in the window's order: circle, joint, s1, s2, s3.
   DrawCurve(painter, net.circle, map, pixel);

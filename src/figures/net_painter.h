@@ -11,6 +11,7 @@
 #include <array>
 
 #include "engine/pass_results.h"
+#include "figures/plane_dots.h"
 #include "projection/point_series.h"
 #include "text/number_text.h"
 
@@ -39,7 +40,8 @@ QRectF NetPlot(const QPainter& painter, const QRectF& box);
 
 /// Paints the net of `results` into `box`; value labels with `separators`.
 /// Leaves the painter's state as it found it.
+/// With `dots`, a plane set's poles are painted beneath the curves.
 void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-              const text::Separators& separators);
+              const text::Separators& separators, const PlaneDots* dots = nullptr);
 
 }  // namespace figures

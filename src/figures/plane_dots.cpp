@@ -128,6 +128,22 @@ void StampDots(QImage& image, const std::vector<QPointF>& points, const std::vec
   }
 }
 
+void PaintDotImage(QPainter& painter, const QRectF& plot, const std::vector<QPointF>& points,
+                   const std::vector<QRgb>& colours) {
+  constexpr double kImageDpi = 300.0;
+  const double deviceDpi = painter.device()->logicalDpiX();
+  const double toImage = std::min(1.0, kImageDpi / deviceDpi);
+  QImage image(std::max(1, static_cast<int>(std::ceil(plot.width() * toImage))),
+               std::max(1, static_cast<int>(std::ceil(plot.height() * toImage))),
+               QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  std::vector<QPointF> pixels(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i)
+    pixels[i] = (points[i] - plot.topLeft()) * toImage;
+  StampDots(image, pixels, colours, kPlaneDotRadius * deviceDpi / 96.0 * toImage);
+  painter.drawImage(QRectF(plot.topLeft(), QSizeF(image.width(), image.height()) / toImage), image);
+}
+
 void PaintColourBar(QPainter& painter, const QRectF& bar, DotQuantity quantity,
                     const QString& lowText, const QString& highText) {
   QLinearGradient gradient(bar.bottomLeft(), bar.topLeft());

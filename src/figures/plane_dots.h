@@ -58,6 +58,25 @@ QRgb DotColour(DotQuantity quantity, double value, const DotRange& range);
 void StampDots(QImage& image, const std::vector<QPointF>& points, const std::vector<QRgb>& colours,
                double radius);
 
+/// A plane set's dots as a figure draws them (the lists not owned; entry i of
+/// each for plane i).
+struct PlaneDots {
+  const std::vector<QPointF>* poles = nullptr;  ///< net coordinates
+  const std::vector<engine::PlaneResult>* results = nullptr;
+  const std::vector<QRgb>* colours = nullptr;
+
+  bool Empty() const {
+    return poles == nullptr || results == nullptr || colours == nullptr || colours->empty() ||
+           poles->size() != colours->size() || results->size() != colours->size();
+  }
+};
+
+/// Paints dots at `points` (device coordinates of `painter`) in their
+/// `colours` over `plot`, cut at its edges, as one image of at most 300 dots
+/// per inch, each dot kPlaneDotRadius pixels of a 96 dpi screen.
+void PaintDotImage(QPainter& painter, const QRectF& plot, const std::vector<QPointF>& points,
+                   const std::vector<QRgb>& colours);
+
 /// A vertical colour bar in `bar` (device units), low at the bottom, with
 /// the texts of its range's ends beside it and the quantity's name above.
 void PaintColourBar(QPainter& painter, const QRectF& bar, DotQuantity quantity,

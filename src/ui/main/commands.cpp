@@ -109,6 +109,16 @@ void TFrmMorvane::mnuSaveReportClick() {
     content.results = results_;
     content.separators = separators_;
     content.unit = stressUnit_;
+    if (!planes_->Set().empty()) {
+      content.planes = planes_->Set();
+      content.planeDefaults = planes_->Defaults();
+      content.planeResults = planes_->Results();
+      content.planePoles = planes_->Poles();
+      content.planeColours = planes_->Colours();
+      content.colouring = planes_->Colouring();
+      content.colourRange = planes_->ColourRange();
+      content.planeSummary = PlaneSummary(*planes_, separators_);
+    }
     content.program = QCoreApplication::applicationName() + QLatin1Char(' ') +
                       QCoreApplication::applicationVersion();
     const QString path = AskReportPath(this);

@@ -3,7 +3,11 @@
 #include <QUndoCommand>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <numeric>
+
+#include "text/shown_fields.h"
 
 #include "numeric/extended_math.h"
 #include "projection/equal_area.h"
@@ -211,6 +215,29 @@ void PlaneStudy::Recolour() {
   for (std::size_t i = 0; i < results_.size(); ++i)
     colours_[i] =
         figures::DotColour(colouring_, figures::DotValue(colouring_, results_[i]), range_);
+}
+
+QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators) {
+  const std::size_t count = study.Set().size();
+  if (count == 0)
+    return QStringLiteral("No planes");
+  QString text = QStringLiteral("%1 %2").arg(count).arg(count == 1 ? QStringLiteral("plane")
+                                                                   : QStringLiteral("planes"));
+  const std::vector<engine::PlaneResult>& results = study.Results();
+  if (results.empty())
+    return text + QStringLiteral(", not assessed (the stress state has no principal axes)");
+  std::size_t slipping = 0;
+  double largest = std::numeric_limits<double>::quiet_NaN();
+  for (const engine::PlaneResult& r : results) {
+    slipping += r.state == engine::PlaneState::kSlips ? 1 : 0;
+    if (!std::isnan(r.tsNormalized) && !(r.tsNormalized <= largest))
+      largest = r.tsNormalized;
+  }
+  text += QStringLiteral(", %1 slip").arg(slipping);
+  text += QStringLiteral(", largest Ts/Ts,max ") +
+          (std::isnan(largest) ? QStringLiteral("\u2014")
+                               : text::FormatNumber(largest, text::kRatioDecimals, separators));
+  return text;
 }
 
 }  // namespace ui

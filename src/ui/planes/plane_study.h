@@ -14,6 +14,7 @@
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
 #include "figures/plane_dots.h"
+#include "text/number_text.h"
 
 namespace ui {
 
@@ -78,5 +79,9 @@ class PlaneStudy : public QObject {
   figures::DotRange range_;
   QUndoStack undo_;
 };
+
+/// The set in one line: "12 planes, 3 slip, largest Ts/Ts,max 0.873" (the
+/// value with `separators`); "No planes" for none.
+QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators);
 
 }  // namespace ui

@@ -162,26 +162,7 @@ void PlanesWindow::SetSeparators(const text::Separators& separators) {
 }
 
 QString PlanesWindow::SummaryText() const {
-  const std::size_t count = study_.Set().size();
-  if (count == 0)
-    return QStringLiteral("No planes");
-  QString text = QStringLiteral("%1 %2").arg(count).arg(count == 1 ? QStringLiteral("plane")
-                                                                   : QStringLiteral("planes"));
-  const std::vector<engine::PlaneResult>& results = study_.Results();
-  if (results.empty())
-    return text + QStringLiteral(", not assessed (the stress state has no principal axes)");
-  std::size_t slipping = 0;
-  double largest = std::numeric_limits<double>::quiet_NaN();
-  for (const engine::PlaneResult& r : results) {
-    slipping += r.state == engine::PlaneState::kSlips ? 1 : 0;
-    if (!std::isnan(r.tsNormalized) && !(r.tsNormalized <= largest))
-      largest = r.tsNormalized;
-  }
-  text += QStringLiteral(", %1 slip").arg(slipping);
-  text += QStringLiteral(", largest Ts/Ts,max ") +
-          (std::isnan(largest) ? QStringLiteral("\u2014")
-                               : text::FormatNumber(largest, text::kRatioDecimals, separators_));
-  return text;
+  return PlaneSummary(study_, separators_);
 }
 
 void PlanesWindow::ShowSummary() {

@@ -27,7 +27,7 @@ class PlanesWindow : public QWidget {
   /// Shows the window (placed beside its parent the first time) and raises it.
   void Present();
   void SetSeparators(const text::Separators& separators);
-  /// "12 planes, 3 slip, largest Ts/Ts,max 0.873"; "No planes" for none.
+  /// PlaneSummary of the set, in the window's separators.
   QString SummaryText() const;
 
   QTableView* Table() const { return table_; }

@@ -41,10 +41,10 @@ void SaveReport(const QString& path, const ReportContent& content) {
   // The page is complete before the file is touched.
   const QByteArray pdf = ReportPdf(content);
   if (pdf.isEmpty())
-    throw std::runtime_error(QStringLiteral("Could not save the report to %1: %2")
-                                 .arg(QDir::toNativeSeparators(path),
-                                      QStringLiteral("the PDF could not be drawn"))
-                                 .toStdString());
+    throw std::runtime_error(
+        QStringLiteral("Could not save the report to %1: %2")
+            .arg(QDir::toNativeSeparators(path), QStringLiteral("the PDF could not be drawn"))
+            .toStdString());
   SaveBytes(path, pdf, QStringLiteral("report"));
 }
 

@@ -1,12 +1,16 @@
 #include "ui/report/report_page.h"
 
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <vector>
 
 #include "figures/figure_style.h"
 #include "figures/mohr_painter.h"
 #include "figures/net_painter.h"
+#include "tables/plane_csv.h"
 #include "text/result_rows.h"
 #include "text/shown_fields.h"
 #include "ui/report/page_sheet.h"
@@ -27,6 +31,8 @@ constexpr double kSmallRowHeight = 12.0;
 // "-123,456,789.123" in the body font; longer numbers are set smaller.
 constexpr double kNameWidth = 30.0;
 constexpr double kValueWidth = 84.0;
+// Planes in the table of the planes page.
+constexpr std::size_t kPlaneRows = 25;
 
 // The joint's inputs in the order the page lists them.
 constexpr Field kJointInputs[] = {Field::kJointDipDirection, Field::kJointDip,
@@ -202,10 +208,12 @@ class ReportPage {
     y += 20.0;
 
     QPainter& painter = sheet_.Painter();
+    const figures::PlaneDots dots{&content_.planePoles, &content_.planeResults,
+                                  &content_.planeColours};
     figures::PaintNet(painter, sheet_.Box(0.0, y, kNetSize, kNetSize), content_.results,
-                      content_.separators);
+                      content_.separators, &dots);
     figures::PaintMohr(painter, sheet_.Box(mohrX, y, columnWidth_, kMohrHeight), content_.results,
-                       content_.separators, content_.unit);
+                       content_.separators, content_.unit, &dots);
     const double noteY = sheet_.Note(
         mohrX, y + kMohrHeight + 6.0, columnWidth_,
         Utf8("Mohr circles of the principal stresses, compression positive; the admissible "
@@ -243,6 +251,74 @@ class ReportPage {
     sheet_.Table(0.0, y, columns, rows, kSmallRowHeight);
   }
 
+  /// The second page: the plane set's summary, how its dots are coloured, and
+  /// the planes nearest to slipping.
+  void Planes() {
+    double y = sheet_.Heading(0.0, 0.0, width_, QStringLiteral("Planes"));
+    QString note = content_.planeSummary + QStringLiteral(".");
+    if (content_.colouring != figures::DotQuantity::kNone && !content_.planeResults.empty()) {
+      const int decimals = content_.colouring == figures::DotQuantity::kPorePressureToSlip
+                               ? text::kStressDecimals
+                               : text::kRatioDecimals;
+      note +=
+          QStringLiteral(
+              " On the net and the Mohr diagram each plane is a dot coloured by "
+              "%1 from %2 (dark violet) to %3 (yellow); grey where it has no "
+              "value.")
+              .arg(figures::DotQuantityName(content_.colouring),
+                   text::FormatNumber(content_.colourRange.low, decimals, content_.separators),
+                   text::FormatNumber(content_.colourRange.high, decimals, content_.separators));
+    }
+    y = sheet_.Note(0.0, y, width_, note);
+    if (content_.planeResults.empty())
+      return;
+    y = sheet_.Heading(0.0, y + 8.0, width_,
+                       QStringLiteral("The %1 planes of highest Ts/Ts,max")
+                           .arg(std::min<std::size_t>(kPlaneRows, content_.planes.size())));
+    const char* titles[] = {"ID",        "Dip dir.", "Dip", "σ′",   "τ",
+                            "Ts/Ts,max", "F",        "ΔPc", "Rake", "State"};
+    const double idWidth = 80.0;
+    const double each = (width_ - idWidth) / 9.0;
+    std::vector<Column> columns = {{idWidth, Qt::AlignLeft}};
+    for (int i = 0; i < 8; ++i)
+      columns.push_back({each, Qt::AlignRight});
+    columns.push_back({each, Qt::AlignRight});
+    std::vector<std::vector<Cell>> rows;
+    std::vector<Cell> heading;
+    for (const char* title : titles)
+      heading.push_back({Utf8(title), Qt::black, true});
+    rows.push_back(heading);
+    const auto number = [this](double value, int decimals) -> Cell {
+      if (std::isnan(value))
+        return {text::NoValueText()};
+      if (std::isinf(value))
+        return {value > 0 ? QStringLiteral("∞") : QStringLiteral("-∞")};
+      return {text::FormatNumber(value, decimals, content_.separators)};
+    };
+    for (const std::size_t i : PlanesByNormalizedSlipTendency(content_.planeResults, kPlaneRows)) {
+      const engine::Plane& p = content_.planes.planes[i];
+      const engine::PlaneResult& r = content_.planeResults[i];
+      rows.push_back({{QString::fromStdString(content_.planes.ids[i])},
+                      number(p.dipDirection, text::kAngleDecimals),
+                      number(p.dip, text::kAngleDecimals),
+                      number(r.sigmaEff, text::kStressDecimals),
+                      number(r.tau, text::kStressDecimals),
+                      number(r.tsNormalized, text::kRatioDecimals),
+                      number(r.factorOfSafety, text::kRatioDecimals),
+                      number(r.deltaPc, text::kStressDecimals),
+                      number(r.rake, text::kAngleDecimals),
+                      {QString::fromUtf8(tables::StateName(r.state).data())}});
+    }
+    sheet_.Table(0.0, y, columns, rows);
+  }
+
+ public:
+  void PaintPlanesPage() {
+    Planes();
+    Footer();
+  }
+
+ private:
   void Footer() {
     sheet_.Rule(0.0, height_ - 12.0, width_);
     sheet_.Text(0.0, height_ - 10.0, width_, 10.0, Qt::AlignLeft | Qt::AlignBottom,
@@ -259,8 +335,33 @@ class ReportPage {
 
 }  // namespace
 
+std::vector<std::size_t> PlanesByNormalizedSlipTendency(
+    const std::vector<engine::PlaneResult>& results, std::size_t count) {
+  std::vector<std::size_t> order(results.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  const auto before = [&results](std::size_t a, std::size_t b) {
+    const double x = results[a].tsNormalized;
+    const double y = results[b].tsNormalized;
+    if (std::isnan(x) || std::isnan(y))
+      return !std::isnan(x) && std::isnan(y);
+    return x > y;
+  };
+  const std::size_t kept = std::min(count, order.size());
+  std::partial_sort(
+      order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
+      [&](std::size_t a, std::size_t b) { return before(a, b) || (!before(b, a) && a < b); });
+  order.resize(kept);
+  return order;
+}
+
 void PaintReport(QPainter& painter, const ReportContent& content) {
   ReportPage(painter, content).Paint();
+  if (content.planes.empty())
+    return;
+  if (auto* pages = dynamic_cast<QPagedPaintDevice*>(painter.device()); pages != nullptr) {
+    pages->newPage();
+    ReportPage(painter, content).PaintPlanesPage();
+  }
 }
 
 }  // namespace ui

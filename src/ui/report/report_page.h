@@ -1,6 +1,6 @@
 #pragma once
-// The page of the report: A4 portrait, drawn as vectors only (text, lines and
-// paths; no raster image). It shows the inputs, the principal stresses with
+// The page of the report: A4 portrait, drawn as vectors (text, lines and
+// paths; a plane set's dots are the one image). It shows the inputs, the principal stresses with
 // their axes and direction cosines, the joint's stresses when the joint was
 // active, the equal-area net and the Mohr diagram (figures/) and the derived
 // quantities. Every number is the text the windows show for the same stored
@@ -12,7 +12,14 @@
 #include <QLocale>
 #include <QString>
 
+#include <QPointF>
+#include <QRgb>
+#include <vector>
+
 #include "engine/pass_results.h"
+#include "engine/plane_results.h"
+#include "engine/plane_set.h"
+#include "figures/plane_dots.h"
 #include "text/number_text.h"
 
 class QPainter;
@@ -30,10 +37,29 @@ struct ReportContent {
   QString program;
   /// The stress unit's name; empty for none.
   QString unit;
+
+  /// A plane set, when one is loaded: the planes, their results under
+  /// `results` (empty when it has none), poles and dot colours, how the dots
+  /// are coloured, and the Planes window's summary line.
+  engine::PlaneSet planes;
+  engine::PlaneDefaults planeDefaults;
+  std::vector<engine::PlaneResult> planeResults;
+  std::vector<QPointF> planePoles;
+  std::vector<QRgb> planeColours;
+  figures::DotQuantity colouring = figures::DotQuantity::kNormalizedSlipTendency;
+  figures::DotRange colourRange;
+  QString planeSummary;
 };
 
+/// Rows of the plane table of the report: the planes with the highest
+/// Ts/Ts,max, at most `count`, largest first (planes without a value last,
+/// in set order).
+std::vector<std::size_t> PlanesByNormalizedSlipTendency(
+    const std::vector<engine::PlaneResult>& results, std::size_t count);
+
 /// Draws the page on `painter`, whose device is an A4 portrait page of at
-/// least 72 dots per inch (a QPdfWriter). Touches no widget.
+/// least 72 dots per inch (a QPdfWriter), and, with a plane set, a second page
+/// of its planes (a QPagedPaintDevice turns the page). Touches no widget.
 void PaintReport(QPainter& painter, const ReportContent& content);
 
 }  // namespace ui
