@@ -12,6 +12,7 @@
 #include "engine/mohr_diagram.h"
 #include "figures/figure_style.h"
 #include "figures/mohr_axes.h"
+#include "figures/mohr_labels.h"
 
 namespace figures {
 namespace {
@@ -81,26 +82,12 @@ MohrFrame FrameOf(const QPaintDevice* device, const QRectF& box,
                                   pixel, separators)};
 }
 
-/// Stress coordinates to device units of the plot.
-class MohrMap {
- public:
-  MohrMap(const QRectF& plot, const analysis::MohrAxes& axes) : plot_(plot), axes_(axes) {}
-  QPointF operator()(double sigma, double tau) const {
-    const double x = (sigma - axes_.sigmaMin) / (axes_.sigmaMax - axes_.sigmaMin);
-    const double y = (tau - axes_.tauMin) / (axes_.tauMax - axes_.tauMin);
-    return {plot_.left() + x * plot_.width(), plot_.bottom() - y * plot_.height()};
-  }
-  QPolygonF operator()(const std::vector<MohrPoint>& points) const {
-    QPolygonF line;
-    for (const MohrPoint& p : points)
-      line << (*this)(p.sigma, p.tau);
-    return line;
-  }
-
- private:
-  QRectF plot_;
-  analysis::MohrAxes axes_;
-};
+QPolygonF Polyline(const MohrMap& map, const std::vector<MohrPoint>& points) {
+  QPolygonF line;
+  for (const MohrPoint& p : points)
+    line << map(p.sigma, p.tau);
+  return line;
+}
 
 void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, double pixel,
               const text::Separators& separators, bool effective, const QString& unit) {
@@ -154,20 +141,11 @@ void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, doub
   painter.restore();
 }
 
-void DrawMark(QPainter& painter, const QPointF& at, const QColor& colour, const QString& label,
-              double pixel) {
+void DrawCross(QPainter& painter, const QPointF& at, const QColor& colour, double pixel) {
   const double arm = (kCrossArm + 0.5) * pixel;
   painter.setPen(QPen(colour, pixel, Qt::SolidLine, Qt::FlatCap));
   painter.drawLine(at - QPointF(arm, 0.0), at + QPointF(arm, 0.0));
   painter.drawLine(at - QPointF(0.0, arm), at + QPointF(0.0, arm));
-  if (label.isEmpty())
-    return;
-  const QFontMetricsF metrics(LabelFont(), painter.device());
-  painter.setFont(LabelFont());
-  painter.setPen(Qt::black);
-  painter.drawText(
-      QPointF(at.x() - metrics.horizontalAdvance(label) / 2.0, at.y() - kMarkLabelLift * pixel),
-      label);
 }
 
 }  // namespace
@@ -194,18 +172,18 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   const MohrMap map(frame.plot, axes);
   const stress::PrincipalValues& v = diagram->values;
 
-  // What lies inside the plot is cut at its edges; the marks' labels too.
+  // What lies inside the plot is cut at its edges; the marks' labels keep inside it.
   painter.save();
   painter.setClipRect(frame.plot);
   if (diagram->totalValues.has_value()) {
     painter.setPen(
         QPen(QBrush(kMohrTotalCircleColour), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
     for (const analysis::MohrCircle& circle : analysis::MohrCircles(*diagram->totalValues))
-      painter.drawPolyline(map(analysis::HalfCircle(circle, kMohrCircleSegments)));
+      painter.drawPolyline(Polyline(map, analysis::HalfCircle(circle, kMohrCircleSegments)));
   }
   const analysis::AdmissibleRegion region = analysis::AdmissibleBoundary(v, kMohrCircleSegments);
-  QPolygonF area = map(region.upper);
-  const QPolygonF lower = map(region.lower);
+  QPolygonF area = Polyline(map, region.upper);
+  const QPolygonF lower = Polyline(map, region.lower);
   for (auto it = lower.crbegin(); it != lower.crend(); ++it)
     area << *it;
   painter.setPen(Qt::NoPen);
@@ -216,26 +194,30 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   painter.setPen(
       QPen(QBrush(kMohrCircleColour), kMohrLineWidth * pixel, Qt::SolidLine, Qt::RoundCap));
   for (const analysis::MohrCircle& circle : analysis::MohrCircles(v))
-    painter.drawPolyline(map(analysis::HalfCircle(circle, kMohrCircleSegments)));
+    painter.drawPolyline(Polyline(map, analysis::HalfCircle(circle, kMohrCircleSegments)));
 
   if (diagram->limit.has_value()) {
     const stress::JointPlane& j = *diagram->limit;
     painter.setPen(QPen(QBrush(Qt::black), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
     const double band = axes.tauMax - axes.tauMin;
-    painter.drawPolyline(
-        map(analysis::ClampToTauBand(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax),
-                                     axes.tauMin - band, axes.tauMax + band)));
+    painter.drawPolyline(Polyline(
+        map, analysis::ClampToTauBand(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax),
+                                      axes.tauMin - band, axes.tauMax + band)));
   }
 
-  const std::array<QString, 3> labels = MarkLabels(v);
   const projection::Colour colours[] = {projection::kGreen, projection::kRed, projection::kBlue};
   for (int i = 0; i < 3; ++i)
-    DrawMark(painter, map(v[i], 0.0), ToQColor(colours[i]), labels[static_cast<std::size_t>(i)],
-             pixel);
+    DrawCross(painter, map(v[i], 0.0), ToQColor(colours[i]), pixel);
   if (diagram->joint.has_value()) {
-    DrawMark(painter, map(diagram->joint->sigma, diagram->joint->tau), ToQColor(projection::kBlack),
-             JointMarkLabel(), pixel);
+    DrawCross(painter, map(diagram->joint->sigma, diagram->joint->tau),
+              ToQColor(projection::kBlack), pixel);
   }
+  // The labels last, over the lines they keep clear of where room allows.
+  const QFontMetricsF metrics(LabelFont(), painter.device());
+  painter.setFont(LabelFont());
+  painter.setPen(Qt::black);
+  for (const MohrLabel& label : PlaceMohrLabels(*diagram, axes, frame.plot, metrics, pixel))
+    painter.drawText(QPointF(label.box.left(), label.box.top() + metrics.ascent()), label.text);
   painter.restore();
   painter.restore();
 }

@@ -10,6 +10,7 @@
 // comes from analysis/mohr_geometry.h.
 
 #include <QChartView>
+#include <QFont>
 #include <array>
 #include <optional>
 
@@ -21,6 +22,7 @@
 
 class QAreaSeries;
 class QCategoryAxis;
+class QGraphicsSimpleTextItem;
 class QLineSeries;
 class QScatterSeries;
 
@@ -55,6 +57,12 @@ class MohrChartView : public QChartView {
  private:
   void Fit();
   void SetAxis(QCategoryAxis* axis, double min, double max, double step);
+  /// Shows the marks' labels where figures::PlaceMohrLabels puts them in the
+  /// plot area `plot` (chart coordinates) at `axes`; none without them.
+  void PlaceMarkLabels(const std::optional<analysis::MohrAxes>& axes, const QRectF& plot);
+
+  /// Above every series and the axes.
+  static constexpr double kMarkLabelZ = 100.0;
 
   text::Separators separators_;
   std::optional<engine::MohrDiagram> diagram_;
@@ -69,6 +77,9 @@ class MohrChartView : public QChartView {
   std::array<QLineSeries*, 3> totalCircles_{};  ///< behind, at total stress
   QLineSeries* limit_ = nullptr;
   std::array<QScatterSeries*, 4> marks_{};  ///< s1, s2, s3, joint
+  QFont labelFont_;
+  /// The marks' labels in the order PlaceMohrLabels gives them.
+  std::array<QGraphicsSimpleTextItem*, 4> markLabels_{};
 };
 
 }  // namespace ui
