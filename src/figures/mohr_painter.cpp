@@ -45,14 +45,17 @@ analysis::MohrExtent ExtentOf(const std::optional<Diagram>& diagram) {
   return diagram.has_value() ? diagram->extent : analysis::MohrExtent{0.0, 1.0, 0.5};
 }
 
-/// The widest tick label of the tau axis in a plot of `plot` device units.
+/// The widest tick label of the tau axis in a plot of `plot` device units,
+/// beside which the tau labels take `labelWidth` now.
 double TauLabelWidth(const QFontMetricsF& metrics, const analysis::MohrExtent& extent,
-                     const QSizeF& plot, double pixel, const text::Separators& separators) {
-  const std::optional<analysis::MohrAxes> axes = FitAxesWithLabels(
-      extent, plot.width() / pixel, plot.height() / pixel, metrics, pixel, separators);
+                     const QSizeF& plot, double pixel, const text::Separators& separators,
+                     double labelWidth) {
+  const std::optional<analysis::MohrAxes> axes =
+      FitAxesWithLabels(extent, plot.width() / pixel, plot.height() / pixel, metrics, pixel,
+                        separators, labelWidth / pixel);
   double width = 0.0;
   if (axes.has_value()) {
-    for (const AxisTick& tick : AxisTicks(axes->tauMin, axes->tauMax, axes->step, separators))
+    for (const AxisTick& tick : AxisTicks(axes->tauMin, axes->tauMax, axes->tauStep, separators))
       width = std::max(width, metrics.horizontalAdvance(tick.label));
   }
   return width;
@@ -75,11 +78,11 @@ MohrFrame FrameOf(const QPaintDevice* device, const QRectF& box,
   QRectF plot;
   for (int round = 0; round < 2; ++round) {
     plot = box.adjusted(leftFixed + labelWidth, kMarginTop * pixel, -kMarginRight * pixel, -bottom);
-    labelWidth = TauLabelWidth(labels, extent, plot.size(), pixel, separators);
+    labelWidth = TauLabelWidth(labels, extent, plot.size(), pixel, separators, labelWidth);
   }
   plot = box.adjusted(leftFixed + labelWidth, kMarginTop * pixel, -kMarginRight * pixel, -bottom);
   return {plot, FitAxesWithLabels(extent, plot.width() / pixel, plot.height() / pixel, labels,
-                                  pixel, separators)};
+                                  pixel, separators, labelWidth / pixel)};
 }
 
 QPolygonF Polyline(const MohrMap& map, const std::vector<MohrPoint>& points) {
@@ -110,7 +113,7 @@ void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, doub
                                plot.bottom() + (kTickLength + kLabelGap) * pixel + labels.ascent()),
                        tick.label);
     }
-    for (const AxisTick& tick : AxisTicks(axes.tauMin, axes.tauMax, axes.step, separators)) {
+    for (const AxisTick& tick : AxisTicks(axes.tauMin, axes.tauMax, axes.tauStep, separators)) {
       const double y = map(0.0, tick.value).y();
       painter.setPen(QPen(kGridColour, pixel));
       painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));

@@ -10,6 +10,7 @@
 #include <QPen>
 #include <QResizeEvent>
 #include <QScatterSeries>
+#include <algorithm>
 #include <vector>
 
 #include "figures/figure_style.h"
@@ -192,9 +193,14 @@ void MohrChartView::Fit() {
   double tauMax = extent.tauMax;
   std::optional<analysis::MohrAxes> shown;
   const auto apply = [&](const QSizeF& room) {
-    const std::optional<analysis::MohrAxes> axes =
-        figures::FitAxesWithLabels(extent, room.width(), room.height(),
-                                   QFontMetricsF(axisSigma_->labelsFont()), 1.0, separators_);
+    // The room the tau labels take beside the plot area now.
+    const QFontMetricsF tauMetrics(axisTau_->labelsFont());
+    double tauLabels = 0.0;
+    for (const QString& label : axisTau_->categoriesLabels())
+      tauLabels = std::max(tauLabels, tauMetrics.horizontalAdvance(label));
+    const std::optional<analysis::MohrAxes> axes = figures::FitAxesWithLabels(
+        extent, room.width(), room.height(), QFontMetricsF(axisSigma_->labelsFont()), 1.0,
+        separators_, tauLabels);
     if (!axes.has_value())
       return;  // an extent beyond what doubles can scale keeps the last axes
     shown = axes;
@@ -204,7 +210,7 @@ void MohrChartView::Fit() {
     tauMin = axes->tauMin;
     tauMax = axes->tauMax;
     SetAxis(axisSigma_, axes->sigmaMin, axes->sigmaMax, axes->step);
-    SetAxis(axisTau_, axes->tauMin, axes->tauMax, axes->step);
+    SetAxis(axisTau_, axes->tauMin, axes->tauMax, axes->tauStep);
   };
 
   c->setPlotArea(QRectF());
