@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "numeric/extended_math.h"
 #include "stress/joint_stresses.h"
@@ -135,6 +136,12 @@ double NiceStep(double step) {
   return 10.0 * power;
 }
 
+double SmallerStep(double step) {
+  // 5 / 2.6, 2 / 2.6 and 1 / 2.6 lie well inside (1, 2], (0.5, 1] and
+  // (0.2, 0.5]: rounding cannot tip NiceStep to another step.
+  return NiceStep(step / 2.6);
+}
+
 int StepDecimals(double step) {
   return std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, 18);
 }
@@ -166,7 +173,43 @@ std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, doub
   axes.tauMin = -kBelowSigmaAxis / scale;
   axes.tauMax = height / scale;
   axes.step = step;
+  axes.tauStep = step;
   return axes;
+}
+
+MohrAxes WithTwoTicks(const MohrAxes& axes, const std::function<double(double)>& sigmaLabelWidth,
+                      double labelHeight) {
+  const auto sigmaTwo = [&axes](double s) {
+    return TickValues(axes.sigmaMin, axes.sigmaMax, s).size() >= 2;
+  };
+  const auto tauTwo = [&axes](double s) {
+    return TickValues(axes.tauMin, axes.tauMax, s).size() >= 2;
+  };
+  // Whether the labels fit between ticks `s` apart: sigma's side by side,
+  // tau's one above the other.
+  const auto sigmaFits = [&](double s) { return s * axes.scale >= sigmaLabelWidth(s) + kLabelGap; };
+  const auto tauFits = [&](double s) { return s * axes.scale >= labelHeight + kTauLabelGap; };
+  if (sigmaTwo(axes.step) && tauTwo(axes.tauStep))
+    return axes;
+  MohrAxes fitted = axes;
+  // Finer steps while the tau labels fit; the sigma labels' width depends on
+  // the step (its decimals), so it is asked at each.
+  for (double s = SmallerStep(axes.step); tauFits(s); s = SmallerStep(s)) {
+    if (sigmaTwo(s) && tauTwo(s) && sigmaFits(s)) {
+      fitted.step = s;
+      fitted.tauStep = s;
+      return fitted;
+    }
+  }
+  if (!tauTwo(axes.tauStep)) {
+    for (double s = SmallerStep(axes.tauStep); tauFits(s); s = SmallerStep(s)) {
+      if (tauTwo(s)) {
+        fitted.tauStep = s;
+        break;
+      }
+    }
+  }
+  return fitted;
 }
 
 }  // namespace analysis

@@ -9,6 +9,7 @@
 // admissible region.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -90,6 +91,8 @@ inline constexpr double kDiagramMargin = 0.08;
 inline constexpr double kTickSpacing = 50.0;
 /// Pixels kept between two tick labels of the sigma axis.
 inline constexpr double kLabelGap = 12.0;
+/// Pixels kept between two tick labels of the tau axis.
+inline constexpr double kTauLabelGap = 4.0;
 /// Pixels of the tau axis below tau = 0, so that marks on the sigma axis are whole.
 inline constexpr double kBelowSigmaAxis = 8.0;
 /// Most ticks an axis carries, whatever rounding does.
@@ -97,6 +100,9 @@ inline constexpr int kMaxTicks = 200;
 
 /// 1, 2 or 5 times a power of ten, the smallest such at least `step` (> 0).
 double NiceStep(double step);
+
+/// The 1-2-5 step next below the 1-2-5 step `step`: 5 -> 2 -> 1 -> 0.5.
+double SmallerStep(double step);
 
 /// Decimals (0 to 18) that show every multiple of a 1-2-5 step exactly.
 int StepDecimals(double step);
@@ -114,15 +120,28 @@ struct MohrAxes {
   double sigmaMax = 0.0;
   double tauMin = 0.0;
   double tauMax = 0.0;
-  double step = 0.0;  ///< between ticks, on both axes (NiceStep of kTickSpacing pixels)
+  double step = 0.0;     ///< between ticks of the sigma axis (NiceStep of kTickSpacing pixels)
+  double tauStep = 0.0;  ///< between ticks of the tau axis: `step`, or finer (WithTwoTicks)
 };
 
 /// The axes of `extent` in a plot of width x height pixels (each taken as at
 /// least 1, the height after kBelowSigmaAxis). Ticks stand kTickSpacing
 /// pixels apart at least, and at least `labelWidth` + kLabelGap, so that the
-/// sigma axis's labels fit between them. Empty when the extent is beyond what
-/// doubles can scale (no finite scale or step).
+/// sigma axis's labels fit between them; both axes take that step. Empty when
+/// the extent is beyond what doubles can scale (no finite scale or step).
 std::optional<MohrAxes> FitMohrAxes(const MohrExtent& extent, double width, double height,
                                     double labelWidth = 0.0);
+
+/// `axes` with each axis showing two ticks at least where its labels allow.
+/// Where either shows fewer, both take the largest smaller 1-2-5 step that
+/// gives each two, if the labels fit between its ticks: the sigma axis's side
+/// by side (sigmaLabelWidth(step) + kLabelGap pixels apart, the widest label
+/// at that step) and the tau axis's one above the other (`labelHeight` +
+/// kTauLabelGap). Where no step does, the sigma axis keeps its step and the
+/// tau axis takes the largest smaller step that gives it two ticks whose
+/// labels fit, if any. Axes that show two ticks on each axis are returned as
+/// they are.
+MohrAxes WithTwoTicks(const MohrAxes& axes, const std::function<double(double)>& sigmaLabelWidth,
+                      double labelHeight);
 
 }  // namespace analysis

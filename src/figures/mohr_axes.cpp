@@ -31,17 +31,66 @@ std::vector<AxisTick> AxisTicks(double min, double max, double step,
   return ticks;
 }
 
+namespace {
+
+/// The widest of the labels `ticks` in pixels.
+double Widest(const std::vector<AxisTick>& ticks, const QFontMetricsF& metrics, double pixel) {
+  double widest = 0.0;
+  for (const AxisTick& tick : ticks)
+    widest = std::max(widest, metrics.horizontalAdvance(tick.label) / pixel);
+  return widest;
+}
+
+struct Fits {
+  analysis::MohrAxes spaced;  ///< ticks as far apart as the sigma labels want
+  analysis::MohrAxes two;     ///< with two ticks on each axis where the labels allow
+};
+
+std::optional<Fits> FitBoth(const analysis::MohrExtent& extent, double width, double height,
+                            const QFontMetricsF& metrics, double pixel,
+                            const text::Separators& separators) {
+  const std::optional<analysis::MohrAxes> first = analysis::FitMohrAxes(extent, width, height);
+  if (!first.has_value())
+    return std::nullopt;
+  const auto sigmaWidth = [&](const analysis::MohrAxes& axes, double step) {
+    return Widest(AxisTicks(axes.sigmaMin, axes.sigmaMax, step, separators), metrics, pixel);
+  };
+  const std::optional<analysis::MohrAxes> spaced =
+      analysis::FitMohrAxes(extent, width, height, sigmaWidth(*first, first->step));
+  if (!spaced.has_value())
+    return std::nullopt;
+  const analysis::MohrAxes two = analysis::WithTwoTicks(
+      *spaced, [&](double step) { return sigmaWidth(*spaced, step); }, metrics.height() / pixel);
+  return Fits{*spaced, two};
+}
+
+}  // namespace
+
 std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
                                                     double width, double height,
                                                     const QFontMetricsF& metrics, double pixel,
-                                                    const text::Separators& separators) {
-  const std::optional<analysis::MohrAxes> first = analysis::FitMohrAxes(extent, width, height);
-  if (!first.has_value())
-    return first;
-  double widest = 0.0;
-  for (const AxisTick& tick : AxisTicks(first->sigmaMin, first->sigmaMax, first->step, separators))
-    widest = std::max(widest, metrics.horizontalAdvance(tick.label) / pixel);
-  return analysis::FitMohrAxes(extent, width, height, widest);
+                                                    const text::Separators& separators,
+                                                    double tauLabelsWidth) {
+  const std::optional<Fits> fits = FitBoth(extent, width, height, metrics, pixel, separators);
+  if (!fits.has_value())
+    return std::nullopt;
+  const analysis::MohrAxes& two = fits->two;
+  if (two.tauStep == fits->spaced.tauStep)
+    return two;
+  // Finer tau ticks can have longer labels, which take their room from the
+  // plot beside them: taken only where the plot, narrowed by as much, still
+  // shows two sigma ticks. The room of plot and labels together decides, so
+  // that the choice stays the same once the labels have taken it.
+  const double wider =
+      Widest(AxisTicks(two.tauMin, two.tauMax, two.tauStep, separators), metrics, pixel) -
+      tauLabelsWidth;
+  const std::optional<Fits> narrowed =
+      FitBoth(extent, width - std::max(wider, 0.0), height, metrics, pixel, separators);
+  const bool sigmaKeepsTwo =
+      narrowed.has_value() &&
+      analysis::TickValues(narrowed->two.sigmaMin, narrowed->two.sigmaMax, narrowed->two.step)
+              .size() >= 2;
+  return sigmaKeepsTwo ? two : fits->spaced;
 }
 
 std::array<QString, 3> MarkLabels(const stress::PrincipalValues& v) {

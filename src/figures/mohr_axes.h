@@ -37,13 +37,19 @@ std::vector<AxisTick> AxisTicks(double min, double max, double step,
 /// with the names of all the values at its place ("s1 = s2"); the others empty.
 std::array<QString, 3> MarkLabels(const stress::PrincipalValues& values);
 
-/// analysis::FitMohrAxes with room for the sigma axis's tick labels as
-/// `metrics` measures them (in `pixel` device units per pixel): fitted once,
-/// then again with the widest label of that fit.
+/// The axes of `extent` in a plot of width x height pixels, with room for
+/// the tick labels as `metrics` measures them (in `pixel` device units per
+/// pixel): analysis::FitMohrAxes, fitted once and then again with the widest
+/// sigma label of that fit; then analysis::WithTwoTicks. Finer tau ticks than
+/// the sigma axis's are taken only where the plot, narrowed by as much as
+/// their labels are wider than the `tauLabelsWidth` pixels the tau labels
+/// take beside the plot now, would still show two sigma ticks: the sigma
+/// axis's two ticks come first.
 std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
                                                     double width, double height,
                                                     const QFontMetricsF& metrics, double pixel,
-                                                    const text::Separators& separators);
+                                                    const text::Separators& separators,
+                                                    double tauLabelsWidth = 0.0);
 
 /// The joint's mark.
 QString JointMarkLabel();

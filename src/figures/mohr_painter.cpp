@@ -12,6 +12,7 @@
 #include "engine/mohr_diagram.h"
 #include "figures/figure_style.h"
 #include "figures/mohr_axes.h"
+#include "figures/mohr_labels.h"
 
 namespace figures {
 namespace {
@@ -44,14 +45,17 @@ analysis::MohrExtent ExtentOf(const std::optional<Diagram>& diagram) {
   return diagram.has_value() ? diagram->extent : analysis::MohrExtent{0.0, 1.0, 0.5};
 }
 
-/// The widest tick label of the tau axis in a plot of `plot` device units.
+/// The widest tick label of the tau axis in a plot of `plot` device units,
+/// beside which the tau labels take `labelWidth` now.
 double TauLabelWidth(const QFontMetricsF& metrics, const analysis::MohrExtent& extent,
-                     const QSizeF& plot, double pixel, const text::Separators& separators) {
-  const std::optional<analysis::MohrAxes> axes = FitAxesWithLabels(
-      extent, plot.width() / pixel, plot.height() / pixel, metrics, pixel, separators);
+                     const QSizeF& plot, double pixel, const text::Separators& separators,
+                     double labelWidth) {
+  const std::optional<analysis::MohrAxes> axes =
+      FitAxesWithLabels(extent, plot.width() / pixel, plot.height() / pixel, metrics, pixel,
+                        separators, labelWidth / pixel);
   double width = 0.0;
   if (axes.has_value()) {
-    for (const AxisTick& tick : AxisTicks(axes->tauMin, axes->tauMax, axes->step, separators))
+    for (const AxisTick& tick : AxisTicks(axes->tauMin, axes->tauMax, axes->tauStep, separators))
       width = std::max(width, metrics.horizontalAdvance(tick.label));
   }
   return width;
@@ -74,33 +78,19 @@ MohrFrame FrameOf(const QPaintDevice* device, const QRectF& box,
   QRectF plot;
   for (int round = 0; round < 2; ++round) {
     plot = box.adjusted(leftFixed + labelWidth, kMarginTop * pixel, -kMarginRight * pixel, -bottom);
-    labelWidth = TauLabelWidth(labels, extent, plot.size(), pixel, separators);
+    labelWidth = TauLabelWidth(labels, extent, plot.size(), pixel, separators, labelWidth);
   }
   plot = box.adjusted(leftFixed + labelWidth, kMarginTop * pixel, -kMarginRight * pixel, -bottom);
   return {plot, FitAxesWithLabels(extent, plot.width() / pixel, plot.height() / pixel, labels,
-                                  pixel, separators)};
+                                  pixel, separators, labelWidth / pixel)};
 }
 
-/// Stress coordinates to device units of the plot.
-class MohrMap {
- public:
-  MohrMap(const QRectF& plot, const analysis::MohrAxes& axes) : plot_(plot), axes_(axes) {}
-  QPointF operator()(double sigma, double tau) const {
-    const double x = (sigma - axes_.sigmaMin) / (axes_.sigmaMax - axes_.sigmaMin);
-    const double y = (tau - axes_.tauMin) / (axes_.tauMax - axes_.tauMin);
-    return {plot_.left() + x * plot_.width(), plot_.bottom() - y * plot_.height()};
-  }
-  QPolygonF operator()(const std::vector<MohrPoint>& points) const {
-    QPolygonF line;
-    for (const MohrPoint& p : points)
-      line << (*this)(p.sigma, p.tau);
-    return line;
-  }
-
- private:
-  QRectF plot_;
-  analysis::MohrAxes axes_;
-};
+QPolygonF Polyline(const MohrMap& map, const std::vector<MohrPoint>& points) {
+  QPolygonF line;
+  for (const MohrPoint& p : points)
+    line << map(p.sigma, p.tau);
+  return line;
+}
 
 void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, double pixel,
               const text::Separators& separators, bool effective, const QString& unit) {
@@ -123,7 +113,7 @@ void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, doub
                                plot.bottom() + (kTickLength + kLabelGap) * pixel + labels.ascent()),
                        tick.label);
     }
-    for (const AxisTick& tick : AxisTicks(axes.tauMin, axes.tauMax, axes.step, separators)) {
+    for (const AxisTick& tick : AxisTicks(axes.tauMin, axes.tauMax, axes.tauStep, separators)) {
       const double y = map(0.0, tick.value).y();
       painter.setPen(QPen(kGridColour, pixel));
       painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
@@ -154,20 +144,11 @@ void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, doub
   painter.restore();
 }
 
-void DrawMark(QPainter& painter, const QPointF& at, const QColor& colour, const QString& label,
-              double pixel) {
+void DrawCross(QPainter& painter, const QPointF& at, const QColor& colour, double pixel) {
   const double arm = (kCrossArm + 0.5) * pixel;
   painter.setPen(QPen(colour, pixel, Qt::SolidLine, Qt::FlatCap));
   painter.drawLine(at - QPointF(arm, 0.0), at + QPointF(arm, 0.0));
   painter.drawLine(at - QPointF(0.0, arm), at + QPointF(0.0, arm));
-  if (label.isEmpty())
-    return;
-  const QFontMetricsF metrics(LabelFont(), painter.device());
-  painter.setFont(LabelFont());
-  painter.setPen(Qt::black);
-  painter.drawText(
-      QPointF(at.x() - metrics.horizontalAdvance(label) / 2.0, at.y() - kMarkLabelLift * pixel),
-      label);
 }
 
 }  // namespace
@@ -194,18 +175,18 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   const MohrMap map(frame.plot, axes);
   const stress::PrincipalValues& v = diagram->values;
 
-  // What lies inside the plot is cut at its edges; the marks' labels too.
+  // What lies inside the plot is cut at its edges; the marks' labels keep inside it.
   painter.save();
   painter.setClipRect(frame.plot);
   if (diagram->totalValues.has_value()) {
     painter.setPen(
         QPen(QBrush(kMohrTotalCircleColour), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
     for (const analysis::MohrCircle& circle : analysis::MohrCircles(*diagram->totalValues))
-      painter.drawPolyline(map(analysis::HalfCircle(circle, kMohrCircleSegments)));
+      painter.drawPolyline(Polyline(map, analysis::HalfCircle(circle, kMohrCircleSegments)));
   }
   const analysis::AdmissibleRegion region = analysis::AdmissibleBoundary(v, kMohrCircleSegments);
-  QPolygonF area = map(region.upper);
-  const QPolygonF lower = map(region.lower);
+  QPolygonF area = Polyline(map, region.upper);
+  const QPolygonF lower = Polyline(map, region.lower);
   for (auto it = lower.crbegin(); it != lower.crend(); ++it)
     area << *it;
   painter.setPen(Qt::NoPen);
@@ -222,26 +203,30 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
   painter.setPen(
       QPen(QBrush(kMohrCircleColour), kMohrLineWidth * pixel, Qt::SolidLine, Qt::RoundCap));
   for (const analysis::MohrCircle& circle : analysis::MohrCircles(v))
-    painter.drawPolyline(map(analysis::HalfCircle(circle, kMohrCircleSegments)));
+    painter.drawPolyline(Polyline(map, analysis::HalfCircle(circle, kMohrCircleSegments)));
 
   if (diagram->limit.has_value()) {
     const stress::JointPlane& j = *diagram->limit;
     painter.setPen(QPen(QBrush(Qt::black), kMohrLineWidth * pixel, Qt::DashLine, Qt::FlatCap));
     const double band = axes.tauMax - axes.tauMin;
-    painter.drawPolyline(
-        map(analysis::ClampToTauBand(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax),
-                                     axes.tauMin - band, axes.tauMax + band)));
+    painter.drawPolyline(Polyline(
+        map, analysis::ClampToTauBand(analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax),
+                                      axes.tauMin - band, axes.tauMax + band)));
   }
 
-  const std::array<QString, 3> labels = MarkLabels(v);
   const projection::Colour colours[] = {projection::kGreen, projection::kRed, projection::kBlue};
   for (int i = 0; i < 3; ++i)
-    DrawMark(painter, map(v[i], 0.0), ToQColor(colours[i]), labels[static_cast<std::size_t>(i)],
-             pixel);
+    DrawCross(painter, map(v[i], 0.0), ToQColor(colours[i]), pixel);
   if (diagram->joint.has_value()) {
-    DrawMark(painter, map(diagram->joint->sigma, diagram->joint->tau), ToQColor(projection::kBlack),
-             JointMarkLabel(), pixel);
+    DrawCross(painter, map(diagram->joint->sigma, diagram->joint->tau),
+              ToQColor(projection::kBlack), pixel);
   }
+  // The labels last, over the lines they keep clear of where room allows.
+  const QFontMetricsF metrics(LabelFont(), painter.device());
+  painter.setFont(LabelFont());
+  painter.setPen(Qt::black);
+  for (const MohrLabel& label : PlaceMohrLabels(*diagram, axes, frame.plot, metrics, pixel))
+    painter.drawText(QPointF(label.box.left(), label.box.top() + metrics.ascent()), label.text);
   painter.restore();
   painter.restore();
 }

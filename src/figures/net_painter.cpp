@@ -23,6 +23,12 @@ using projection::PointList;
 constexpr double kMarginFraction = 0.03;
 // Pixels between a value label and the plot.
 constexpr double kLabelGap = 4.0;
+// Pixels between the plot's right edge and the name of the x axis.
+constexpr double kEastGap = 2.0;
+
+QString EastName() {
+  return QStringLiteral("X");
+}
 
 /// Net coordinates to device units of the plot square.
 class NetMap {
@@ -48,8 +54,12 @@ Layout LayOut(const QPaintDevice* device, const QRectF& box) {
   const double labelWidth = metrics.horizontalAdvance(QStringLiteral("-0.00"));
   const double marginX = kMarginFraction * box.width();
   const double marginY = kMarginFraction * box.height();
-  const QRectF room = box.adjusted(marginX + labelWidth + kLabelGap * pixel, marginY, -marginX,
-                                   -(marginY + metrics.height() + kLabelGap * pixel));
+  // The name of the x axis stands beyond the plot's right edge, clear of the
+  // primitive circle, which comes within a tenth of the net's radius of it.
+  const double eastWidth = kEastGap * pixel + metrics.horizontalAdvance(EastName());
+  const QRectF room =
+      box.adjusted(marginX + labelWidth + kLabelGap * pixel, marginY, -std::max(marginX, eastWidth),
+                   -(marginY + metrics.height() + kLabelGap * pixel));
   // A pole on the north rim keeps its label (centred above it) below the
   // north name at the top of the box.
   const double rimTopMin =
@@ -163,16 +173,15 @@ void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& r
   }
 
   // The axis names: North above the net's top, a little right of its centre;
-  // East at the right end of the x axis, above it.
+  // East beyond the right end of the x axis, centred on it.
   painter.setPen(Qt::black);
   const double marginY = kMarginFraction * box.height();
   painter.drawText(QPointF(plot.center().x() + 4.0 * pixel, box.top() + marginY + metrics.ascent()),
                    QStringLiteral("Y (North)"));
-  const QString east = QStringLiteral("X");
   const QPointF right = map(kNetRange, 0.0);
-  painter.drawText(QPointF(right.x() - 3.0 * pixel - metrics.horizontalAdvance(east),
-                           right.y() - 2.0 * pixel - metrics.descent()),
-                   east);
+  painter.drawText(QPointF(right.x() + kEastGap * pixel,
+                           right.y() + (metrics.ascent() - metrics.descent()) / 2.0),
+                   EastName());
   painter.restore();
 }
 

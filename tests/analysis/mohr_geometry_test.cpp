@@ -1,5 +1,6 @@
 // The Mohr geometry: circles of degenerate states, the half-circles and the
-// admissible region's outline, the limit line, the extent of a diagram.
+// admissible region's outline, the limit line, the extent of a diagram,
+// the axes and their ticks.
 
 #include "analysis/mohr_geometry.h"
 
@@ -265,6 +266,42 @@ TEST_P(AxesTest, EqualScalesCentredOnTheExtent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, AxesTest, ::testing::ValuesIn(kAxesCases), RowName());
+
+struct TwoTicksCase {
+  const char* name;
+  analysis::MohrAxes axes;  ///< at 10 pixels per unit, ticks 5 units (50 pixels) apart
+  double labelWidth;        ///< of the widest sigma label, pixels
+  double step;
+  double tauStep;
+};
+
+// Tau labels 13 pixels tall: ticks 17 pixels apart at least.
+constexpr double kLabelHeight = 13.0;
+
+const TwoTicksCase kTwoTicksCases[] = {
+    {"two on each axis", {10, -1, 20, -0.8, 10, 5, 5}, 7, 5, 5},
+    // 45 pixels above tau = 0: a step of 2 (20 pixels) fits "0", "2", "4".
+    {"low plot", {10, -1, 40, -0.8, 4.5, 5, 5}, 7, 2, 2},
+    {"narrow plot", {10, 1, 9.5, -0.8, 20, 5, 5}, 7, 2, 2},
+    // Sigma labels 40 pixels wide need 52 between ticks: tau alone goes finer.
+    {"low plot with wide labels", {10, -1, 40, -0.8, 4.5, 5, 5}, 40, 5, 2},
+    // 15 pixels above tau = 0: no tau labels fit twice.
+    {"too low for two tau labels", {10, -1, 40, -0.8, 1.5, 5, 5}, 7, 5, 5},
+};
+
+class TwoTicksTest : public ::testing::TestWithParam<TwoTicksCase> {};
+
+TEST_P(TwoTicksTest, FinerStepsWhereAnAxisHasOneTick) {
+  const TwoTicksCase& c = GetParam();
+  const analysis::MohrAxes axes = analysis::WithTwoTicks(
+      c.axes, [&c](double) { return c.labelWidth; }, kLabelHeight);
+  EXPECT_DOUBLE_EQ(axes.step, c.step);
+  EXPECT_DOUBLE_EQ(axes.tauStep, c.tauStep);
+  EXPECT_EQ(axes.sigmaMin, c.axes.sigmaMin);
+  EXPECT_EQ(axes.tauMax, c.axes.tauMax);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TwoTicksTest, ::testing::ValuesIn(kTwoTicksCases), RowName());
 
 TEST(FitMohrAxes, ExtentBeyondDoublesHasNoAxes) {
   EXPECT_FALSE(analysis::FitMohrAxes({-1e308, 1.7e308, 1e308}, 400, 300).has_value());

@@ -1,6 +1,8 @@
 // The painted Mohr diagram beside the window's chart: the same tick texts on
 // both axes for the same results and plot size, the marks in their colours
-// at their sigma, and the dashed limit line exactly when the joint was active.
+// at their sigma, the dashed limit line exactly when the joint was active,
+// and the marks' labels whole in the plot, clear of each other and of the
+// circles.
 
 #include "figures/mohr_painter.h"
 
@@ -9,6 +11,9 @@
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFontMetricsF>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -17,6 +22,7 @@
 #include <vector>
 
 #include "engine/pass.h"
+#include "figures/figure_style.h"
 #include "recording_device.h"
 #include "test_names.h"
 #include "ui/charts/mohr_chart.h"
@@ -177,5 +183,129 @@ TEST(MohrPainter, MarksStandAtTheirSigmaInTheirColours) {
     }
   }
 }
+
+// ---------------------------------------------------------------------------
+// The marks' labels, with the joint active: sizes of the window's chart, the
+// smallest (the Mohr window's at its minimum) and a wide one among them.
+
+struct LabelCase {
+  const char* name;
+  stress::StressState state;
+  QSize view;
+  std::vector<const char*> labels;  ///< as drawn
+};
+
+const stress::JointPlane kJoint{16, 33, 30, 1};
+
+const LabelCase kLabelCases[] = {
+    {"hydrostatic", {5, 5, 5, 0, 0, 0}, {545, 258}, {"s1 = s2 = s3", "joint"}},
+    {"hydrostatic at the smallest", {5, 5, 5, 0, 0, 0}, {345, 120}, {"s1 = s2 = s3", "joint"}},
+    {"repeated pair", {10, 10, 5, 0, 0, 0}, {545, 258}, {"s1 = s2", "s3", "joint"}},
+    {"repeated pair, wide and low", {10, 10, 5, 0, 0, 0}, {1184, 120}, {"s1 = s2", "s3", "joint"}},
+    {"general", {3.4, 1, 8, 1, -1, 2}, {609, 258}, {"s1", "s2", "s3", "joint"}},
+    {"general at the smallest", {3.4, 1, 8, 1, -1, 2}, {409, 120}, {"s1", "s2", "s3", "joint"}},
+};
+
+engine::PassResults Results(const LabelCase& c) {
+  return engine::RunPass(
+      engine::PassInputs::Of(c.state, stress::Azimuth::kClockwiseFromNorth, kJoint));
+}
+
+struct ShownLabel {
+  std::string text;
+  QRectF box;
+};
+
+/// No label leaves `plot`, and no two share more than an edge.
+void ExpectWholeAndApart(const std::vector<ShownLabel>& labels, const QRectF& plot) {
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    EXPECT_TRUE(plot.contains(labels[i].box)) << labels[i].text;
+    for (std::size_t k = 0; k < i; ++k) {
+      EXPECT_FALSE(labels[i].box.intersects(labels[k].box))
+          << labels[i].text << " over " << labels[k].text;
+    }
+  }
+}
+
+std::vector<std::string> Texts(const std::vector<ShownLabel>& labels) {
+  std::vector<std::string> texts;
+  for (const ShownLabel& label : labels)
+    texts.push_back(label.text);
+  return texts;
+}
+
+class MohrLabelTest : public ::testing::TestWithParam<LabelCase> {};
+
+// The painted labels' boxes (advance by ascent and descent at their baseline)
+// lie in the plot, apart, and no circle passes through one.
+TEST_P(MohrLabelTest, PaintedLabelsAreWholeApartAndOffTheCircles) {
+  const LabelCase& c = GetParam();
+  const engine::PassResults results = Results(c);
+  figures_testing::RecordingDevice device(2000, 2000);
+  QPainter painter(&device);
+  const QRectF box(QPointF(0, 0), c.view);
+  const figures::MohrFrame frame = figures::MohrFrameOf(painter, box, results, kEnglish);
+  figures::PaintMohr(painter, box, results, kEnglish);
+  painter.end();
+
+  const QFontMetricsF metrics(figures::LabelFont(), &device);
+  std::vector<ShownLabel> labels;
+  for (const figures_testing::DrawnText& t : device.Recorded().texts) {
+    if (t.text.startsWith(QLatin1String("s")) || t.text == QLatin1String("joint")) {
+      labels.push_back(
+          {t.text.toStdString(), QRectF(t.at.x(), t.at.y() - metrics.ascent(),
+                                        metrics.horizontalAdvance(t.text), metrics.height())});
+    }
+  }
+  EXPECT_EQ(Texts(labels), std::vector<std::string>(c.labels.begin(), c.labels.end()));
+  ExpectWholeAndApart(labels, frame.plot);
+  for (const figures_testing::DrawnLine& line : device.Recorded().lines) {
+    if (line.pen.color() != figures::kMohrCircleColour)
+      continue;
+    for (const ShownLabel& label : labels) {
+      for (const QPointF& p : line.points)
+        EXPECT_FALSE(label.box.contains(p)) << label.text << " on a circle";
+    }
+  }
+}
+
+// The window's chart: its label texts, where the view draws them, lie in the
+// plot area and apart, and each shows there in black.
+TEST_P(MohrLabelTest, ChartLabelsAreWholeApartAndShown) {
+  const LabelCase& c = GetParam();
+  ui::MohrChartView view;
+  view.resize(c.view);
+  view.show();
+  view.Show(Results(c), kEnglish);
+  QApplication::processEvents();
+  const QImage image = view.grab().toImage();
+  const auto inView = [&view](const QRectF& scene) {
+    return view.viewportTransform().mapRect(scene).translated(view.viewport()->pos());
+  };
+
+  std::vector<ShownLabel> labels;
+  for (QGraphicsItem* item : view.scene()->items(Qt::AscendingOrder)) {
+    auto* text = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(item);
+    if (text != nullptr && text->isVisible())
+      labels.push_back({text->text().toStdString(), inView(text->sceneBoundingRect())});
+  }
+  std::sort(labels.begin(), labels.end(),
+            [](const ShownLabel& a, const ShownLabel& b) { return a.text < b.text; });
+  std::vector<std::string> expected(c.labels.begin(), c.labels.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Texts(labels), expected);
+  ExpectWholeAndApart(labels, inView(view.chart()->mapRectToScene(view.chart()->plotArea())));
+  for (const ShownLabel& label : labels) {
+    int dark = 0;
+    const QRect pixels = label.box.toAlignedRect() & image.rect();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+      for (int x = pixels.left(); x <= pixels.right(); ++x)
+        dark += image.pixelColor(x, y).lightness() < 80 ? 1 : 0;
+    }
+    EXPECT_GE(dark, 10) << label.text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MohrLabelTest, ::testing::ValuesIn(kLabelCases), RowName());
 
 }  // namespace

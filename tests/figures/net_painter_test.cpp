@@ -1,11 +1,13 @@
 // The painted net: each pole a cross in its colour at the pixel the
-// projection gives it, the planes of known axes where they must lie, and the
-// texts of the net (pole names, axis names, value labels in the user's format).
+// projection gives it, the planes of known axes where they must lie, the
+// texts of the net (pole names, axis names, value labels in the user's
+// format), and the x axis's name clear of the primitive circle.
 
 #include "figures/net_painter.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "engine/pass.h"
+#include "figures/figure_style.h"
 #include "figures/net_frame.h"
 #include "recording_device.h"
 #include "test_names.h"
@@ -137,5 +140,48 @@ TEST(NetPoints, HoldWhatThePassReached) {
   ASSERT_EQ(net.poles.Points().size(), 1u);
   EXPECT_EQ(net.poles.Points().front().label, "joint");
 }
+
+struct EastCase {
+  const char* name;
+  QRectF box;
+};
+
+// The report's box (235 points at 96 dots per inch), and smaller and larger.
+const EastCase kEastCases[] = {
+    {"report", {0.0, 0.0, 313.0, 313.0}},
+    {"small", {0.0, 0.0, 180.0, 180.0}},
+    {"large", {0.0, 0.0, 600.0, 600.0}},
+};
+
+class EastNameTest : public ::testing::TestWithParam<EastCase> {};
+
+// The box of "X" (advance by ascent and descent at its baseline) lies in the
+// box, and wholly outside the primitive circle, two pixels from its line.
+TEST_P(EastNameTest, StandsClearOfThePrimitiveCircle) {
+  const EastCase& c = GetParam();
+  figures_testing::RecordingDevice device(1000, 1000);
+  QPainter painter(&device);
+  figures::PaintNet(painter, c.box, Results(kNetCases[0]), text::Separators{});
+  const QRectF plot = figures::NetPlot(painter, c.box);
+  painter.end();
+  const QFontMetricsF metrics(figures::LabelFont(), &device);
+  std::optional<QRectF> east;
+  for (const figures_testing::DrawnText& t : device.Recorded().texts) {
+    if (t.text == QLatin1String("X")) {
+      east = QRectF(t.at.x(), t.at.y() - metrics.ascent(), metrics.horizontalAdvance(t.text),
+                    metrics.height());
+    }
+  }
+  ASSERT_TRUE(east.has_value());
+  EXPECT_TRUE(c.box.contains(*east));
+  // The nearest point of the box to the net's centre.
+  const QPointF centre = plot.center();
+  const double dx = std::max({east->left() - centre.x(), 0.0, centre.x() - east->right()});
+  const double dy = std::max({east->top() - centre.y(), 0.0, centre.y() - east->bottom()});
+  const double radius = plot.width() / 2.0 / figures::kNetRange;
+  EXPECT_GT(std::hypot(dx, dy), radius + 2.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EastNameTest, ::testing::ValuesIn(kEastCases), RowName());
 
 }  // namespace

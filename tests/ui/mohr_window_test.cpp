@@ -406,6 +406,48 @@ TEST_F(MohrTest, SigmaTickLabelsFitBetweenTheirTicks) {
   }
 }
 
+struct TicksCase {
+  const char* name;
+  std::array<const char*, 6> stress;  // sx, sy, sz, txy, tyx, tzx as typed
+};
+
+const TicksCase kTicksCases[] = {
+    {"default inputs", {"3.4", "1", "8", "1", "-1", "2"}},
+    {"hydrostatic", {"5", "5", "5", "0", "0", "0"}},
+    {"repeated pair", {"10", "10", "5", "0", "0", "0"}},
+};
+
+class TicksTest : public MohrTest, public ::testing::WithParamInterface<TicksCase> {};
+
+// At the window's smallest size each axis keeps two ticks at least, their
+// labels as far apart as they are tall (tau) or wide (sigma).
+TEST_P(TicksTest, EachAxisKeepsTwoLabelledTicksAtTheSmallestSize) {
+  const char* boxes[] = {"input_sx", "input_sy", "input_sz", "input_txy", "input_tyx", "input_tzx"};
+  for (std::size_t i = 0; i < 6; ++i)
+    Type(boxes[i], QString::fromLatin1(GetParam().stress[i]));
+  Click("Button1");
+  Open();
+  Mohr()->resize(Mohr()->minimumSize());
+  QApplication::processEvents();
+  for (const Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
+    auto* axis = qobject_cast<QCategoryAxis*>(Chart()->chart()->axes(orientation).front());
+    ASSERT_NE(axis, nullptr);
+    const QStringList labels = axis->categoriesLabels();
+    ASSERT_GE(labels.size(), 2) << orientation << " "
+                                << labels.join(QLatin1Char(' ')).toStdString();
+    const double spacing =
+        (axis->endValue(labels[1]) - axis->endValue(labels[0])) * Chart()->Scale();
+    const QFontMetricsF metrics(axis->labelsFont());
+    for (const QString& label : labels) {
+      EXPECT_LE(orientation == Qt::Vertical ? metrics.height() : metrics.horizontalAdvance(label),
+                spacing)
+          << orientation << " " << label.toStdString();
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TicksTest, ::testing::ValuesIn(kTicksCases), RowName());
+
 // ---------------------------------------------------------------------------
 // Pixels.
 

@@ -9,14 +9,17 @@
 #include <QChart>
 #include <QFont>
 #include <QGraphicsLayout>
+#include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QPen>
 #include <QResizeEvent>
 #include <QScatterSeries>
+#include <algorithm>
 #include <vector>
 
 #include "figures/figure_style.h"
 #include "figures/mohr_axes.h"
+#include "figures/mohr_labels.h"
 #include "figures/plane_dots.h"
 #include "ui/charts/chart_marks.h"
 #include "ui/charts/chart_setup.h"
@@ -93,16 +96,25 @@ MohrChartView::MohrChartView(QWidget* parent) : QChartView(parent) {
   limit_->setPen(QPen(QBrush(Qt::black), figures::kMohrLineWidth, Qt::DashLine, Qt::FlatCap));
   attach(limit_, "MohrLimit");
 
-  QFont labelFont = font();
-  labelFont.setPointSize(figures::kMarkLabelPoints);
+  labelFont_ = font();
+  labelFont_.setPointSize(figures::kMarkLabelPoints);
   const projection::Colour colours[] = {projection::kGreen, projection::kRed, projection::kBlue,
                                         projection::kBlack};
   const char* markNames[] = {"MohrMarkS1", "MohrMarkS2", "MohrMarkS3", "MohrMarkJoint"};
   for (std::size_t i = 0; i < marks_.size(); ++i) {
-    marks_[i] = AddCrossSeries(c, QLatin1String(markNames[i]), labelFont, true);
+    marks_[i] = AddCrossSeries(c, QLatin1String(markNames[i]), labelFont_, true);
     SetCrossColour(marks_[i], ToQColor(colours[i]));
+    // Qt Charts stands a point's label centred above it, wherever that is:
+    // the marks' labels are texts of their own, placed by Fit.
+    marks_[i]->setPointLabelsVisible(false);
   }
-  marks_[3]->setPointLabelsFormat(figures::JointMarkLabel());
+  for (QGraphicsSimpleTextItem*& label : markLabels_) {
+    label = new QGraphicsSimpleTextItem(c);
+    label->setFont(labelFont_);
+    label->setBrush(Qt::black);
+    label->setZValue(kMarkLabelZ);
+    label->hide();
+  }
 
   Fit();
 }
@@ -136,12 +148,8 @@ void MohrChartView::Show(const engine::PassResults& results, const text::Separat
     const auto circles = analysis::MohrCircles(v);
     for (std::size_t i = 0; i < circles.size(); ++i)
       circles_[i]->replace(ToQPoints(analysis::HalfCircle(circles[i], kCircleSegments)));
-    const std::array<QString, 3> labels = figures::MarkLabels(v);
-    for (int i = 0; i < 3; ++i) {
-      QScatterSeries* mark = marks_[static_cast<std::size_t>(i)];
-      mark->setPointLabelsFormat(LiteralLabelFormat(labels[static_cast<std::size_t>(i)]));
-      mark->replace(QList<QPointF>{QPointF(v[i], 0.0)});
-    }
+    for (int i = 0; i < 3; ++i)
+      marks_[static_cast<std::size_t>(i)]->replace(QList<QPointF>{QPointF(v[i], 0.0)});
   } else {
     regionUpper_->clear();
     regionLower_->clear();
@@ -234,19 +242,26 @@ void MohrChartView::Fit() {
   double sigmaMax = extent.sigmaMax;
   double tauMin = 0.0;
   double tauMax = extent.tauMax;
+  std::optional<analysis::MohrAxes> shown;
   const auto apply = [&](const QSizeF& room) {
-    const std::optional<analysis::MohrAxes> axes =
-        figures::FitAxesWithLabels(extent, room.width(), room.height(),
-                                   QFontMetricsF(axisSigma_->labelsFont()), 1.0, separators_);
+    // The room the tau labels take beside the plot area now.
+    const QFontMetricsF tauMetrics(axisTau_->labelsFont());
+    double tauLabels = 0.0;
+    for (const QString& label : axisTau_->categoriesLabels())
+      tauLabels = std::max(tauLabels, tauMetrics.horizontalAdvance(label));
+    const std::optional<analysis::MohrAxes> axes = figures::FitAxesWithLabels(
+        extent, room.width(), room.height(), QFontMetricsF(axisSigma_->labelsFont()), 1.0,
+        separators_, tauLabels);
     if (!axes.has_value())
       return;  // an extent beyond what doubles can scale keeps the last axes
+    shown = axes;
     scale_ = axes->scale;
     sigmaMin = axes->sigmaMin;
     sigmaMax = axes->sigmaMax;
     tauMin = axes->tauMin;
     tauMax = axes->tauMax;
     SetAxis(axisSigma_, axes->sigmaMin, axes->sigmaMax, axes->step);
-    SetAxis(axisTau_, axes->tauMin, axes->tauMax, axes->step);
+    SetAxis(axisTau_, axes->tauMin, axes->tauMax, axes->tauStep);
   };
 
   c->setPlotArea(QRectF());
@@ -264,6 +279,24 @@ void MohrChartView::Fit() {
     const double band = tauMax - tauMin;
     limit_->replace(ToQPoints(analysis::ClampToTauBand(
         analysis::LimitLine(j.c, j.phi, sigmaMin, sigmaMax), tauMin - band, tauMax + band)));
+  }
+  PlaceMarkLabels(shown, room);
+}
+
+void MohrChartView::PlaceMarkLabels(const std::optional<analysis::MohrAxes>& axes,
+                                    const QRectF& plot) {
+  for (QGraphicsSimpleTextItem* label : markLabels_)
+    label->hide();
+  if (!diagram_.has_value() || !axes.has_value())
+    return;
+  const std::vector<figures::MohrLabel> labels =
+      figures::PlaceMohrLabels(*diagram_, *axes, plot, QFontMetricsF(labelFont_), 1.0);
+  for (std::size_t i = 0; i < labels.size() && i < markLabels_.size(); ++i) {
+    QGraphicsSimpleTextItem* item = markLabels_[i];
+    item->setText(labels[i].text);
+    // The item's text box, which starts at its origin, on the box placed.
+    item->setPos(labels[i].box.topLeft() - item->boundingRect().topLeft());
+    item->show();
   }
 }
 

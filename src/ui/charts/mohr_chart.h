@@ -10,6 +10,7 @@
 // comes from analysis/mohr_geometry.h.
 
 #include <QChartView>
+#include <QFont>
 #include <QRgb>
 #include <array>
 #include <optional>
@@ -25,6 +26,7 @@
 class QAreaSeries;
 class QGraphicsPixmapItem;
 class QCategoryAxis;
+class QGraphicsSimpleTextItem;
 class QLineSeries;
 class QScatterSeries;
 
@@ -66,6 +68,12 @@ class MohrChartView : public QChartView {
   void Fit();
   void SetAxis(QCategoryAxis* axis, double min, double max, double step);
   void DrawDots();
+  /// Shows the marks' labels where figures::PlaceMohrLabels puts them in the
+  /// plot area `plot` (chart coordinates) at `axes`; none without them.
+  void PlaceMarkLabels(const std::optional<analysis::MohrAxes>& axes, const QRectF& plot);
+
+  /// Above every series and the axes.
+  static constexpr double kMarkLabelZ = 100.0;
 
   text::Separators separators_;
   std::optional<engine::MohrDiagram> diagram_;
@@ -83,6 +91,9 @@ class MohrChartView : public QChartView {
   const std::vector<engine::PlaneResult>* dotResults_ = nullptr;
   const std::vector<QRgb>* dotColours_ = nullptr;
   QGraphicsPixmapItem* dots_ = nullptr;
+  QFont labelFont_;
+  /// The marks' labels in the order PlaceMohrLabels gives them.
+  std::array<QGraphicsSimpleTextItem*, 4> markLabels_{};
 };
 
 }  // namespace ui
