@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressDialog>
@@ -59,10 +58,10 @@ class PlanesTest : public WindowTest {
   QTemporaryDir folder_;
 };
 
-// File > Import planes: the file dialog, the preview (a bad row shown as not
-// imported), the summary; then the table's rows as the worked planes read.
+// An import from the preview on (a bad row shown as not imported), the
+// summary; then the table's rows as the worked planes read.
 TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
-  ShowActive();
+  Show();
   UseWorkedState();
   const QString path = WriteFile(
       "faults.csv", "name;dip direction;dip\nA;90;60\nB;270;30\nC;200;90\nD;0;0\nbad;10;95\n");
@@ -72,10 +71,7 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
   poll.setInterval(20);
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-      files->selectFile(path);
-      static_cast<QDialog*>(files)->accept();
-    } else if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
+    if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
       auto* table = preview->findChild<QTableWidget*>(QStringLiteral("preview"));
       // Row 0 holds the column choices, row 1 the header line.
       previewBadRow = table->item(6, table->columnCount() - 1)->text().toStdString();
@@ -86,8 +82,9 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
     }
   });
   poll.start();
-  QTest::keyClick(window_.get(), Qt::Key_I, Qt::ControlModifier);
+  RunGuarded(window_.get(), [&] { ImportPlanesFrom(window_.get(), window_->Planes(), path); });
   poll.stop();
+  Find<QAction>("mnuPlanes")->trigger();
 
   EXPECT_EQ(previewBadRow, "not imported: dip 95 is outside 0 to 90");
   EXPECT_EQ(summary, "4 planes imported, 1 row skipped. | line 6: dip 95 is outside 0 to 90\n");

@@ -94,8 +94,11 @@ std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString&
 
 void ImportPlanes(QWidget* parent, PlaneStudy& study) {
   const QString path = AskForFile(parent, QStringLiteral("Import planes"), false);
-  if (path.isEmpty())
-    return;
+  if (!path.isEmpty())
+    ImportPlanesFrom(parent, study, path);
+}
+
+void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     throw ReadFailure(path, file.errorString());

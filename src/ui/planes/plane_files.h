@@ -30,6 +30,8 @@ QString ImportSummary(std::size_t imported, std::size_t skipped);
 /// how many planes were imported and lists every skipped or changed row.
 /// Cancel anywhere leaves the set as it was. Errors are thrown for the guard.
 void ImportPlanes(QWidget* parent, PlaneStudy& study);
+/// The same from the preview on, for the file `path`.
+void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path);
 
 /// The CSV of every plane's inputs and results (tables/plane_csv.h), rows in
 /// the set's order, with its header line.
