@@ -55,6 +55,16 @@
 #include "ui/net_chart.h"
 #endif
 
+#if __has_include("ui/planes/plane_study.h")
+#include <QFile>
+#include <optional>
+
+#include "engine/plane_set.h"
+#include "tables/plane_reader.h"
+#include "ui/planes/plane_files.h"
+#include "ui/planes/plane_study.h"
+#endif
+
 namespace {
 
 using ui::NetChartView;
@@ -219,6 +229,49 @@ BENCHMARK_CAPTURE(BM_MohrRepaint, friction_89_99, "89.99")
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
+#if __has_include("ui/planes/plane_study.h")
+/// `count` planes of random orientation, each fifth with its own friction.
+engine::PlaneSet RandomPlanes(std::size_t count) {
+  engine::PlaneSet set;
+  set.planes.reserve(count);
+  set.ids.reserve(count);
+  std::uint64_t x = 88172645463325252ull;
+  const auto next = [&x] {  // xorshift64: cheap and the same every run
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    return static_cast<double>(x >> 11) / 9007199254740992.0;
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    engine::Plane plane{360.0 * next(), 90.0 * next()};
+    if (i % 5 == 0)
+      plane.phi = 20.0 + 20.0 * next();
+    std::string id = "F";  // appended, not "F" + ..., which g++ 12 misreads
+    id += std::to_string(i);
+    set.push_back(plane, std::move(id));
+  }
+  return set;
+}
+
+/// A pass with new input, repaint included, with the net and the Mohr window
+/// shown and `range(0)` planes loaded: what a plane set adds to a pass.
+void BM_PassWithPlanes(benchmark::State& state) {
+  ShownWindow shown;
+  shown.window.findChild<QAction*>(QStringLiteral("mnuMohr"))->trigger();
+  QCoreApplication::processEvents();
+  shown.window.Planes().Replace(RandomPlanes(static_cast<std::size_t>(state.range(0))),
+                                QStringLiteral("Import"));
+  QCoreApplication::processEvents();
+  bool b = false;
+  for (auto _ : state) {
+    b = !b;
+    TypeState(shown.window, b ? kStateB : kStateA);
+    TimePass(state, Timed::PassAndRepaint, [&] { shown.window.Recalculate(); });
+  }
+}
+BENCHMARK(BM_PassWithPlanes)->Arg(0)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+#endif
+
 /// The point lists of one pass, as Qt points, per series 1 to 6.
 using PassLists = std::array<QList<QPointF>, NetChartView::kSeriesCount>;
 
@@ -300,7 +353,9 @@ class MedianReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.error_occurred)
         continue;
-      const std::string name = run.run_name.function_name;
+      std::string name = run.run_name.function_name;
+      if (!run.run_name.args.empty())
+        name += "/" + run.run_name.args;
       if (run.run_type == Run::RT_Iteration)
         times_[name].push_back(run.GetAdjustedRealTime());
       else if (run.aggregate_name == "median")
@@ -343,6 +398,10 @@ class MedianReporter : public benchmark::ConsoleReporter {
         std::printf("%-9s new input / bare QChartView:  %.3f  (goal <= 1.3)\n", timed,
                     fresh / floor);
     }
+    const double none = Median("BM_PassWithPlanes/0");
+    const double many = Median("BM_PassWithPlanes/100000");
+    if (none > 0.0 && many > 0.0)
+      std::printf("pass with 100,000 planes / with none:  %.3f  (goal <= 10)\n", many / none);
     const double trace = Median("BM_TraceThreePlanes");
     const double floor = Median("BM_BareChartFloor/pass");
     if (trace > 0.0 && floor > 0.0)
@@ -449,11 +508,60 @@ int RunStartupProbe(int argc, char** argv, const std::string& kind) {
   return status;
 }
 
+#if __has_include("ui/planes/plane_study.h")
+/// KELVANE_PLANES_PROBE=memory:N: the peak resident memory a set of N planes
+/// adds to the shown window (net and Mohr window, one pass), per plane.
+/// KELVANE_PLANES_PROBE=import:FILE: the seconds the window's import of FILE
+/// takes (read off the GUI thread, then assessed and drawn), without dialogs.
+int RunPlanesProbe(int argc, char** argv, const std::string& probe) {
+  QApplication app(argc, argv);
+  ShownWindow shown;
+  shown.window.findChild<QAction*>(QStringLiteral("mnuMohr"))->trigger();
+  QCoreApplication::processEvents();
+  if (probe.rfind("memory:", 0) == 0) {
+    const std::size_t count = std::stoul(probe.substr(7));
+    const long before = PeakResidentKiB();
+    shown.window.Planes().Replace(RandomPlanes(count), QStringLiteral("Import"));
+    TypeState(shown.window, kStateB);
+    shown.window.Recalculate();
+    QCoreApplication::processEvents();
+    const long after = PeakResidentKiB();
+    std::printf("planes %zu\npeak_growth_kib %ld\nbytes_per_plane %.1f\n", count, after - before,
+                (after - before) * 1024.0 / static_cast<double>(count));
+    return 0;
+  }
+  if (probe.rfind("import:", 0) == 0) {
+    const QString path = QString::fromStdString(probe.substr(7));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+      return 2;
+    const tables::PlaneReading reading = tables::DetectReading(file.read(65536).toStdString());
+    file.close();
+    const auto start = Clock::now();
+    std::optional<tables::PlaneImport> read = ui::ReadPlaneFile(&shown.window, path, reading);
+    if (!read)
+      return 1;
+    const std::size_t count = read->set.size();
+    shown.window.Planes().Replace(std::move(read->set), QStringLiteral("Import"));
+    QCoreApplication::processEvents();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("planes %zu\nimport_seconds %.3f\n", count, seconds);
+    return 0;
+  }
+  std::fprintf(stderr, "window_bench: unknown planes probe %s\n", probe.c_str());
+  return 2;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (const char* probe = std::getenv("KELVANE_STARTUP_PROBE"))
     return RunStartupProbe(argc, argv, probe);
+#if __has_include("ui/planes/plane_study.h")
+  if (const char* probe = std::getenv("KELVANE_PLANES_PROBE"))
+    return RunPlanesProbe(argc, argv, probe);
+#endif
 
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "numeric/extended_math.h"
-#include "stress/joint_stresses.h"
 
 namespace analysis {
 
@@ -29,9 +28,15 @@ double Degrees(Extended radians) {
 
 std::optional<SlipDirection> ComputeSlipDirection(const stress::StressState& s, double dipDirection,
                                                   double dip, double zeroShear) {
+  return ComputeSlipDirection(s, stress::PlaneTermsOf(dipDirection, dip), zeroShear);
+}
+
+std::optional<SlipDirection> ComputeSlipDirection(const stress::StressState& s,
+                                                  const stress::PlaneTerms& terms,
+                                                  double zeroShear) {
   // The normal as the joint's stresses form it, so that both describe the
   // same plane to the bit.
-  const stress::Vector3 normal = stress::JointNormal(dipDirection, dip);
+  const stress::Vector3 normal = stress::NormalOf(terms);
   const LongVector n{normal.x, normal.y, normal.z};
   const LongVector t{s.sx * n.x + s.txy * n.y + s.tzx * n.z, s.txy * n.x + s.sy * n.y + s.tyz * n.z,
                      s.tzx * n.x + s.tyz * n.y + s.sz * n.z};
@@ -43,12 +48,10 @@ std::optional<SlipDirection> ComputeSlipDirection(const stress::StressState& s, 
     return std::nullopt;
   const LongVector v{shear.x / length, shear.y / length, shear.z / length};
 
-  const Extended beta = numeric::DegreesToRadians(dipDirection);
-  const Extended psi = numeric::DegreesToRadians(dip);
   // Strike (azimuth beta - 90) and the up-dip direction, both in the plane.
-  const LongVector strike{-numeric::Cos(beta), numeric::Sin(beta), 0};
-  const LongVector upDip{-numeric::Sin(beta) * numeric::Cos(psi),
-                         -numeric::Cos(beta) * numeric::Cos(psi), numeric::Sin(psi)};
+  const LongVector strike{-terms.cosBeta, terms.sinBeta, 0};
+  const LongVector upDip{-terms.sinBeta * terms.cosPsi, -terms.cosBeta * terms.cosPsi,
+                         terms.sinPsi};
 
   SlipDirection slip;
   slip.vector = {static_cast<double>(v.x), static_cast<double>(v.y), static_cast<double>(v.z)};

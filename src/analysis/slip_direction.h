@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "stress/joint_stresses.h"
 #include "stress/stress_state.h"
 
 namespace analysis {
@@ -34,6 +35,11 @@ struct SlipDirection {
 /// bound under which a computed shear is rounding residue).
 std::optional<SlipDirection> ComputeSlipDirection(const stress::StressState& state,
                                                   double dipDirection, double dip,
+                                                  double zeroShear);
+/// The same from the plane's terms (stress/joint_stresses.h), for a caller
+/// that has them already.
+std::optional<SlipDirection> ComputeSlipDirection(const stress::StressState& state,
+                                                  const stress::PlaneTerms& terms,
                                                   double zeroShear);
 
 }  // namespace analysis

@@ -59,13 +59,10 @@ PlaneResult PlaneAssessor::operator()(const Plane& plane) const {
   const stress::JointPlane joint{plane.dipDirection, plane.dip, FrictionOf(plane, defaults_),
                                  CohesionOf(plane, defaults_)};
   try {
-    // The total limit is not kept; a plane without a friction angle is
-    // given 0 there so that its stresses are still computed.
-    stress::JointPlane totalJoint = joint;
-    if (std::isnan(totalJoint.phi))
-      totalJoint.phi = 0.0;
+    // Each angle's sine and cosine once, for the normal and the slip.
+    const stress::PlaneTerms terms = stress::PlaneTermsOf(plane.dipDirection, plane.dip);
     const stress::JointStresses stresses =
-        stress::ComputeJointStresses(values, lowerAxes_, totalJoint);
+        stress::StressesOnPlane(values, lowerAxes_, stress::NormalOf(terms));
     r.sigma = stresses.sigma;
     r.tau = stresses.tau;
     const analysis::EffectiveJoint e =
@@ -82,8 +79,7 @@ PlaneResult PlaneAssessor::operator()(const Plane& plane) const {
     // A shear within rounding of the values counts as 0, as for the joint:
     // such a plane has no slip direction.
     const auto slip = stresses.tau > zeroShear_
-                          ? analysis::ComputeSlipDirection(*results_.state, plane.dipDirection,
-                                                           plane.dip, 0.0)
+                          ? analysis::ComputeSlipDirection(*results_.state, terms, 0.0)
                           : std::nullopt;
     if (slip) {
       r.rake = slip->rake;
@@ -96,9 +92,8 @@ PlaneResult PlaneAssessor::operator()(const Plane& plane) const {
   return r;
 }
 
-void AssessPlanes(const PassResults& results, const PlaneSet& planes,
-                  const PlaneDefaults& defaults, std::size_t first, std::size_t last,
-                  PlaneResult* out) {
+void AssessPlanes(const PassResults& results, const PlaneSet& planes, const PlaneDefaults& defaults,
+                  std::size_t first, std::size_t last, PlaneResult* out) {
   const PlaneAssessor assess(results, defaults);
   for (std::size_t i = first; i < last; ++i)
     out[i] = assess(planes.planes[i]);

@@ -5,8 +5,10 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace engine {
@@ -23,10 +25,64 @@ struct Plane {
   bool HasOwnCohesion() const { return !std::isnan(cohesion); }
 };
 
-/// The planes with their ids (an empty id is none), entry for entry.
+/// The ids of a set's planes (UTF-8; an empty id is none), stored end to end:
+/// a million short ids cost little more than their characters. At most 4 GiB
+/// of id text in all.
+class IdList {
+ public:
+  std::size_t size() const { return offsets_.size() - 1; }
+  std::string_view operator[](std::size_t i) const {
+    return std::string_view(text_).substr(offsets_[i], offsets_[i + 1] - offsets_[i]);
+  }
+  void reserve(std::size_t count) { offsets_.reserve(count + 1); }
+  void clear() {
+    text_.clear();
+    offsets_.assign(1, 0);
+  }
+  void push_back(std::string_view id) {
+    text_ += id;
+    offsets_.push_back(static_cast<std::uint32_t>(text_.size()));
+  }
+  /// Inserts every id of `other` before id `at` (at most size()).
+  void Insert(std::size_t at, const IdList& other) {
+    const std::uint32_t position = offsets_[at];
+    const auto added = static_cast<std::uint32_t>(other.text_.size());
+    text_.insert(position, other.text_);
+    std::vector<std::uint32_t> offsets(offsets_.begin(), offsets_.begin() + at + 1);
+    offsets.reserve(offsets_.size() + other.size());
+    for (std::size_t k = 1; k < other.offsets_.size(); ++k)
+      offsets.push_back(position + other.offsets_[k]);
+    for (std::size_t k = at + 1; k < offsets_.size(); ++k)
+      offsets.push_back(offsets_[k] + added);
+    offsets_ = std::move(offsets);
+  }
+  /// Removes ids [first, last).
+  void Erase(std::size_t first, std::size_t last) {
+    const std::uint32_t from = offsets_[first];
+    const std::uint32_t removed = offsets_[last] - from;
+    text_.erase(from, removed);
+    offsets_.erase(offsets_.begin() + static_cast<std::ptrdiff_t>(first) + 1,
+                   offsets_.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    for (std::size_t k = first + 1; k < offsets_.size(); ++k)
+      offsets_[k] -= removed;
+  }
+  /// Replaces id `i`.
+  void Set(std::size_t i, std::string_view id) {
+    IdList one;
+    one.push_back(id);
+    Erase(i, i + 1);
+    Insert(i, one);
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::uint32_t> offsets_{0};  ///< id i is text_[offsets_[i], offsets_[i + 1])
+};
+
+/// The planes with their ids, entry for entry.
 struct PlaneSet {
   std::vector<Plane> planes;
-  std::vector<std::string> ids;
+  IdList ids;
 
   std::size_t size() const { return planes.size(); }
   bool empty() const { return planes.empty(); }
@@ -34,14 +90,14 @@ struct PlaneSet {
     planes.clear();
     ids.clear();
   }
-  void push_back(const Plane& plane, std::string id) {
+  void push_back(const Plane& plane, std::string_view id) {
     planes.push_back(plane);
-    ids.push_back(std::move(id));
+    ids.push_back(id);
   }
   /// Appends every plane of `other`.
   void Append(const PlaneSet& other) {
     planes.insert(planes.end(), other.planes.begin(), other.planes.end());
-    ids.insert(ids.end(), other.ids.begin(), other.ids.end());
+    ids.Insert(ids.size(), other.ids);
   }
 };
 

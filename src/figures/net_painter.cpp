@@ -148,7 +148,7 @@ void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& r
   if (dots != nullptr && !dots->Empty()) {
     std::vector<QPointF> points(dots->poles->size());
     for (std::size_t i = 0; i < points.size(); ++i)
-      points[i] = map((*dots->poles)[i].x(), (*dots->poles)[i].y());
+      points[i] = map((*dots->poles)[i].x, (*dots->poles)[i].y);
     PaintDotImage(painter, plot, points, *dots->colours);
   }
 

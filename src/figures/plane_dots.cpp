@@ -95,37 +95,20 @@ QRgb DotColour(DotQuantity quantity, double value, const DotRange& range) {
   return Viridis((value - range.low) / (range.high - range.low));
 }
 
-void StampDots(QImage& image, const std::vector<QPointF>& points, const std::vector<QRgb>& colours,
-               double radius) {
-  // The disc's pixel offsets, once: those whose centres lie within radius.
-  struct Offset {
-    int dx;
-    int dy;
-  };
-  std::vector<Offset> disc;
+std::vector<QPoint> DiscOffsets(double radius) {
+  std::vector<QPoint> disc;
   const int reach = static_cast<int>(std::ceil(radius));
   for (int dy = -reach; dy <= reach; ++dy)
     for (int dx = -reach; dx <= reach; ++dx)
       if (dx * dx + dy * dy <= radius * radius + 0.25)
-        disc.push_back({dx, dy});
-  const int width = image.width();
-  const int height = image.height();
-  const qsizetype stride = image.bytesPerLine() / 4;
-  auto* const pixels = reinterpret_cast<QRgb*>(image.bits());
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const QPointF& p = points[i];
-    if (!(std::isfinite(p.x()) && std::isfinite(p.y())))
-      continue;
-    const int cx = static_cast<int>(std::floor(p.x()));
-    const int cy = static_cast<int>(std::floor(p.y()));
-    const QRgb colour = colours[i] | 0xFF000000u;
-    for (const Offset o : disc) {
-      const int x = cx + o.dx;
-      const int y = cy + o.dy;
-      if (x >= 0 && y >= 0 && x < width && y < height)
-        pixels[y * stride + x] = colour;
-    }
-  }
+        disc.emplace_back(dx, dy);
+  return disc;
+}
+
+void StampDots(QImage& image, const std::vector<QPointF>& points, const std::vector<QRgb>& colours,
+               double radius) {
+  StampDotsAt(
+      image, [&points](std::size_t i) { return points[i]; }, colours, radius);
 }
 
 void PaintDotImage(QPainter& painter, const QRectF& plot, const std::vector<QPointF>& points,

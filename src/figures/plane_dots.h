@@ -5,9 +5,11 @@
 // rather than drawn one by one: a set may hold hundreds of thousands.
 
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QRgb>
 #include <QString>
+#include <cmath>
 #include <vector>
 
 #include "engine/plane_results.h"
@@ -51,6 +53,10 @@ QRgb Viridis(double t);
 /// +infinity, grey for NaN; dark grey for every dot with kNone.
 QRgb DotColour(DotQuantity quantity, double value, const DotRange& range);
 
+/// The pixel offsets of a filled disc of `radius` pixels: those whose centres
+/// lie within it.
+std::vector<QPoint> DiscOffsets(double radius);
+
 /// Stamps a filled disc of `radius` device pixels centred on each point
 /// (image pixel coordinates) in its colour into `image`, which must be
 /// Format_ARGB32_Premultiplied; later dots cover earlier ones. Points outside
@@ -58,10 +64,43 @@ QRgb DotColour(DotQuantity quantity, double value, const DotRange& range);
 void StampDots(QImage& image, const std::vector<QPointF>& points, const std::vector<QRgb>& colours,
                double radius);
 
+/// The same for points given by `pointOf(i)`, i from 0 to `colours.size()`,
+/// so that no list of image positions need be built.
+template <typename PointOf>
+void StampDotsAt(QImage& image, const PointOf& pointOf, const std::vector<QRgb>& colours,
+                 double radius) {
+  const std::vector<QPoint> disc = DiscOffsets(radius);
+  const int width = image.width();
+  const int height = image.height();
+  const qsizetype stride = image.bytesPerLine() / 4;
+  auto* const pixels = reinterpret_cast<QRgb*>(image.bits());
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    const QPointF p = pointOf(i);
+    if (!(std::isfinite(p.x()) && std::isfinite(p.y())))
+      continue;
+    const int cx = static_cast<int>(std::floor(p.x()));
+    const int cy = static_cast<int>(std::floor(p.y()));
+    const QRgb colour = colours[i] | 0xFF000000u;
+    for (const QPoint& o : disc) {
+      const int x = cx + o.x();
+      const int y = cy + o.y();
+      if (x >= 0 && y >= 0 && x < width && y < height)
+        pixels[y * stride + x] = colour;
+    }
+  }
+}
+
+/// A point of the net for a dot: single precision is ample for a position
+/// on screen or paper, and a set may hold a million of them.
+struct DotPoint {
+  float x = 0.0F;
+  float y = 0.0F;
+};
+
 /// A plane set's dots as a figure draws them (the lists not owned; entry i of
 /// each for plane i).
 struct PlaneDots {
-  const std::vector<QPointF>* poles = nullptr;  ///< net coordinates
+  const std::vector<DotPoint>* poles = nullptr;  ///< net coordinates
   const std::vector<engine::PlaneResult>* results = nullptr;
   const std::vector<QRgb>* colours = nullptr;
 

@@ -15,16 +15,29 @@ using numeric::DegreesToRadians;
 using numeric::Sin;
 using numeric::Store;
 
-Vector3 JointNormal(double betaDegrees, double psiDegrees) {
+PlaneTerms PlaneTermsOf(double betaDegrees, double psiDegrees) {
   const Extended beta = DegreesToRadians(betaDegrees);
   const Extended psi = DegreesToRadians(psiDegrees);
-  return {Store(Sin(beta) * Sin(psi)), Store(Cos(beta) * Sin(psi)), Store(Cos(psi))};
+  return {Sin(beta), Cos(beta), Sin(psi), Cos(psi)};
+}
+
+Vector3 NormalOf(const PlaneTerms& t) {
+  return {Store(t.sinBeta * t.sinPsi), Store(t.cosBeta * t.sinPsi), Store(t.cosPsi)};
+}
+
+Vector3 JointNormal(double betaDegrees, double psiDegrees) {
+  return NormalOf(PlaneTermsOf(betaDegrees, psiDegrees));
 }
 
 JointStresses ComputeJointStresses(const PrincipalValues& values, const PrincipalAxes& lowerAxes,
                                    const JointPlane& joint) {
-  const Vector3 n = JointNormal(joint.beta, joint.psi);
+  JointStresses result = StressesOnPlane(values, lowerAxes, JointNormal(joint.beta, joint.psi));
+  result.tauLim = LimitingShearStress(result.sigma, joint.c, joint.phi);
+  return result;
+}
 
+JointStresses StressesOnPlane(const PrincipalValues& values, const PrincipalAxes& lowerAxes,
+                              const Vector3& n) {
   // Direction cosines of the normal against the principal axes: the normal's
   // components in the principal frame, k1^2 + k2^2 + k3^2 = 1.
   std::array<Extended, 3> kSquared{};
@@ -47,7 +60,6 @@ JointStresses ComputeJointStresses(const PrincipalValues& values, const Principa
   result.tau =
       Store(numeric::Sqrt((s2 - s1) * (s2 - s1) * kk1 * kk2 + (s3 - s2) * (s3 - s2) * kk2 * kk3 +
                           (s3 - s1) * (s3 - s1) * kk3 * kk1));
-  result.tauLim = LimitingShearStress(result.sigma, joint.c, joint.phi);
   return result;
 }
 

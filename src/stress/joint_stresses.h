@@ -3,6 +3,7 @@
 // Conventions: see stress/stress_state.h. Joint angles are given in degrees,
 // as typed; compression is positive, so sigma < 0 means an open joint.
 
+#include "numeric/extended.h"
 #include "stress/stress_state.h"
 
 namespace stress {
@@ -21,6 +22,19 @@ struct JointStresses {
   double tau = 0.0;     ///< magnitude of the shear stress, never negative
   double tauLim = 0.0;  ///< c + sigma*tan(phi); 0 when sigma < 0
 };
+
+/// The sines and cosines of a plane's dip direction beta and dip psi
+/// (degrees, turned into radians as value * pi / 180), each computed once:
+/// what the normal, the stresses and the slip direction share.
+struct PlaneTerms {
+  numeric::Extended sinBeta = 0;
+  numeric::Extended cosBeta = 1;
+  numeric::Extended sinPsi = 0;
+  numeric::Extended cosPsi = 1;
+};
+PlaneTerms PlaneTermsOf(double betaDegrees, double psiDegrees);
+/// JointNormal from the terms, to the bit.
+Vector3 NormalOf(const PlaneTerms& terms);
 
 /// Upward unit normal of the plane dipping psi towards beta (degrees, turned
 /// into radians as value * pi / 180): (sin beta sin psi, cos beta sin psi,
@@ -51,5 +65,12 @@ double LimitingShearStress(double sigma, double cohesion, double frictionDegrees
 /// range.
 JointStresses ComputeJointStresses(const PrincipalValues& values, const PrincipalAxes& lowerAxes,
                                    const JointPlane& joint);
+
+/// sigma and tau on the plane of unit normal `n` as ComputeJointStresses
+/// computes them (to the bit, for n = JointNormal of its joint); tauLim is 0.
+/// Throws numeric::FloatingPointError("Floating point overflow") when a
+/// result exceeds the double range.
+JointStresses StressesOnPlane(const PrincipalValues& values, const PrincipalAxes& lowerAxes,
+                              const Vector3& n);
 
 }  // namespace stress

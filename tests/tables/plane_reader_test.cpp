@@ -47,7 +47,7 @@ TEST_P(PlaneFiles, ReadAsDetected) {
   const PlaneImport read = ReadPlanes(row.text, reading);
   std::vector<std::string> planes;
   for (std::size_t i = 0; i < read.set.size(); ++i)
-    planes.push_back(Text(read.set.planes[i], read.set.ids[i]));
+    planes.push_back(Text(read.set.planes[i], std::string(read.set.ids[i])));
   EXPECT_EQ(planes, row.planes);
   EXPECT_EQ(read.messages, row.messages);
   EXPECT_FALSE(read.cancelled);

@@ -194,7 +194,7 @@ TEST_F(PlanesTest, DotsOnTheNetInTheirColours) {
   const QImage with = chart->grab().toImage();
   for (std::size_t i = 0; i < 2; ++i) {
     SCOPED_TRACE(i);
-    const QPointF pole = study.Poles()[i];
+    const QPointF pole(study.Poles()[i].x, study.Poles()[i].y);
     const QPointF scene = chart->chart()->mapToPosition(pole);
     const QPoint pixel = chart->mapFromScene(scene);
     EXPECT_EQ(QColor(with.pixel(pixel)).name(), QColor(study.Colours()[i]).name());

@@ -203,14 +203,16 @@ void MohrChartView::DrawDots() {
   const QPointF origin = chart()->mapToPosition(QPointF(0.0, 0.0), circles_[0]);
   const QPointF unit = chart()->mapToPosition(QPointF(1.0, 1.0), circles_[0]);
   const QPointF scale = unit - origin;
-  std::vector<QPointF> pixels(dotResults_->size());
-  for (std::size_t i = 0; i < pixels.size(); ++i) {
-    const engine::PlaneResult& r = (*dotResults_)[i];
-    pixels[i] = (QPointF(origin.x() + r.sigmaEff * scale.x(), origin.y() + r.tau * scale.y()) -
-                 plot.topLeft()) *
-                ratio;
-  }
-  figures::StampDots(image, pixels, *dotColours_, figures::kPlaneDotRadius * ratio);
+  const std::vector<engine::PlaneResult>& results = *dotResults_;
+  figures::StampDotsAt(
+      image,
+      [&](std::size_t i) {
+        return (QPointF(origin.x() + results[i].sigmaEff * scale.x(),
+                        origin.y() + results[i].tau * scale.y()) -
+                plot.topLeft()) *
+               ratio;
+      },
+      *dotColours_, figures::kPlaneDotRadius * ratio);
   QPixmap pixmap = QPixmap::fromImage(std::move(image));
   pixmap.setDevicePixelRatio(ratio);
   dots_->setPixmap(pixmap);

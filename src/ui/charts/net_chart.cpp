@@ -284,7 +284,8 @@ void NetChartView::resizeEvent(QResizeEvent* event) {
   DrawDots();
 }
 
-void NetChartView::SetDots(const std::vector<QPointF>* points, const std::vector<QRgb>* colours) {
+void NetChartView::SetDots(const std::vector<figures::DotPoint>* points,
+                           const std::vector<QRgb>* colours) {
   dotPoints_ = points;
   dotColours_ = colours;
   DrawDots();
@@ -307,14 +308,15 @@ void NetChartView::DrawDots() {
   const qreal ratio = devicePixelRatioF();
   QImage image((plot.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
-  std::vector<QPointF> pixels(dotPoints_->size());
   const double scaleX = image.width() / (2.0 * kNetRange);
   const double scaleY = image.height() / (2.0 * kNetRange);
-  for (std::size_t i = 0; i < pixels.size(); ++i) {
-    const QPointF& p = (*dotPoints_)[i];
-    pixels[i] = QPointF((p.x() + kNetRange) * scaleX, (kNetRange - p.y()) * scaleY);
-  }
-  figures::StampDots(image, pixels, *dotColours_, figures::kPlaneDotRadius * ratio);
+  const std::vector<figures::DotPoint>& poles = *dotPoints_;
+  figures::StampDotsAt(
+      image,
+      [&](std::size_t i) {
+        return QPointF((poles[i].x + kNetRange) * scaleX, (kNetRange - poles[i].y) * scaleY);
+      },
+      *dotColours_, figures::kPlaneDotRadius * ratio);
   QPixmap pixmap = QPixmap::fromImage(std::move(image));
   pixmap.setDevicePixelRatio(ratio);
   dots_->setPixmap(pixmap);

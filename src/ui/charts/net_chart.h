@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "figures/net_frame.h"
+#include "figures/plane_dots.h"
 #include "projection/point_series.h"
 
 class QGraphicsPixmapItem;
@@ -57,7 +58,7 @@ class NetChartView : public QChartView {
   /// (the net is then exactly as without a set). The lists are not copied:
   /// they must stay valid until the next call, and DrawDots must be called
   /// whenever they change.
-  void SetDots(const std::vector<QPointF>* points, const std::vector<QRgb>* colours);
+  void SetDots(const std::vector<figures::DotPoint>* points, const std::vector<QRgb>* colours);
   /// Paints the dots again from the lists given to SetDots.
   void DrawDots();
 
@@ -68,7 +69,7 @@ class NetChartView : public QChartView {
   void FitSquarePlotArea();
 
   std::array<std::unique_ptr<ChartSeries>, kSeriesCount> series_;
-  const std::vector<QPointF>* dotPoints_ = nullptr;
+  const std::vector<figures::DotPoint>* dotPoints_ = nullptr;
   const std::vector<QRgb>* dotColours_ = nullptr;
   QGraphicsPixmapItem* dots_ = nullptr;  ///< child of the chart, beneath the series
   QFont poleLabelFont_;                  ///< the view's face at 8 points

@@ -52,8 +52,7 @@ class InsertCommand : public SetCommand {
     engine::PlaneSet& set = study_.MutableSet();
     set.planes.insert(set.planes.begin() + static_cast<std::ptrdiff_t>(at_), planes_.planes.begin(),
                       planes_.planes.end());
-    set.ids.insert(set.ids.begin() + static_cast<std::ptrdiff_t>(at_), planes_.ids.begin(),
-                   planes_.ids.end());
+    set.ids.Insert(at_, planes_.ids);
     study_.SetEdited();
   }
   void undo() override {
@@ -61,7 +60,7 @@ class InsertCommand : public SetCommand {
     const auto from = static_cast<std::ptrdiff_t>(at_);
     const auto to = from + static_cast<std::ptrdiff_t>(planes_.size());
     set.planes.erase(set.planes.begin() + from, set.planes.begin() + to);
-    set.ids.erase(set.ids.begin() + from, set.ids.begin() + to);
+    set.ids.Erase(at_, at_ + planes_.size());
     study_.SetEdited();
   }
 
@@ -90,17 +89,30 @@ class RemoveCommand : public SetCommand {
     kept.ids.reserve(set.size() - rows_.size());
     for (std::size_t i = 0; i < set.size(); ++i)
       if (gone[i] == 0)
-        kept.push_back(set.planes[i], std::move(set.ids[i]));
+        kept.push_back(set.planes[i], set.ids[i]);
     set = std::move(kept);
     study_.SetEdited();
   }
   void undo() override {
+    // The kept and the removed rows merged back in one sweep: rows_ are the
+    // removed rows' places in the whole set, ascending.
     engine::PlaneSet& set = study_.MutableSet();
-    for (std::size_t k = 0; k < rows_.size(); ++k) {
-      const auto at = static_cast<std::ptrdiff_t>(rows_[k]);
-      set.planes.insert(set.planes.begin() + at, removed_.planes[k]);
-      set.ids.insert(set.ids.begin() + at, removed_.ids[k]);
+    engine::PlaneSet whole;
+    const std::size_t total = set.size() + rows_.size();
+    whole.planes.reserve(total);
+    whole.ids.reserve(total);
+    std::size_t kept = 0;
+    std::size_t removed = 0;
+    for (std::size_t i = 0; i < total; ++i) {
+      if (removed < rows_.size() && rows_[removed] == i) {
+        whole.push_back(removed_.planes[removed], removed_.ids[removed]);
+        ++removed;
+      } else {
+        whole.push_back(set.planes[kept], set.ids[kept]);
+        ++kept;
+      }
     }
+    set = std::move(whole);
     study_.SetEdited();
   }
 
@@ -121,7 +133,9 @@ class RowCommand : public SetCommand {
   void Swap() {
     engine::PlaneSet& set = study_.MutableSet();
     std::swap(set.planes[row_], plane_);
-    std::swap(set.ids[row_], id_);
+    std::string previous(set.ids[row_]);
+    set.ids.Set(row_, id_);
+    id_ = std::move(previous);
     study_.SetEdited();
   }
   std::size_t row_;
@@ -182,7 +196,7 @@ void PlaneStudy::SetEdited() {
     const projection::PolePoint pole =
         projection::PolePosition(static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
                                  static_cast<double>(numeric::DegreesToRadians(plane.dip)));
-    poles_[i] = QPointF(pole.x, pole.y);
+    poles_[i] = {static_cast<float>(pole.x), static_cast<float>(pole.y)};
   }
   Reassess();
   emit SetChanged();

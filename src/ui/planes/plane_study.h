@@ -29,7 +29,7 @@ class PlaneStudy : public QObject {
   /// principal axes.
   const std::vector<engine::PlaneResult>& Results() const { return results_; }
   /// The poles of Set() in net coordinates (x East, y North, unit circle).
-  const std::vector<QPointF>& Poles() const { return poles_; }
+  const std::vector<figures::DotPoint>& Poles() const { return poles_; }
   const engine::PlaneDefaults& Defaults() const { return defaults_; }
   QUndoStack* UndoStack() { return &undo_; }
 
@@ -71,7 +71,7 @@ class PlaneStudy : public QObject {
 
   engine::PlaneSet set_;
   std::vector<engine::PlaneResult> results_;
-  std::vector<QPointF> poles_;
+  std::vector<figures::DotPoint> poles_;
   std::vector<QRgb> colours_;
   engine::PassResults pass_;
   engine::PlaneDefaults defaults_;

@@ -139,7 +139,7 @@ QVariant PlaneTableModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       if (column == kId)
-        return QString::fromStdString(study_.Set().ids[plane]);
+        return QString::fromUtf8(study_.Set().ids[plane]);
       if (column == kState)
         return study_.Results().empty()
                    ? QString()
@@ -147,7 +147,7 @@ QVariant PlaneTableModel::data(const QModelIndex& index, int role) const {
       return Number(ColumnValue(study_, plane, column), kColumns[column].decimals);
     case Qt::EditRole:
       if (column == kId)
-        return QString::fromStdString(study_.Set().ids[plane]);
+        return QString::fromUtf8(study_.Set().ids[plane]);
       if ((column == kPhi || column == kCohesion) && !ownValue)
         return QString();
       if (column <= kCohesion)
@@ -196,7 +196,7 @@ bool PlaneTableModel::setData(const QModelIndex& index, const QVariant& value, i
     return false;
   const std::size_t plane = PlaneOf(index.row());
   engine::Plane p = study_.Set().planes[plane];
-  std::string id = study_.Set().ids[plane];
+  std::string id(study_.Set().ids[plane]);
   const QString typed = value.toString().trimmed();
   const int column = index.column();
   if (column == kId) {
@@ -253,7 +253,7 @@ void PlaneTableModel::Resort() {
     std::vector<std::string> keys(n);
     for (std::size_t i = 0; i < n; ++i)
       keys[i] = sortColumn_ == kId
-                    ? study_.Set().ids[i]
+                    ? std::string(study_.Set().ids[i])
                     : std::string(study_.Results().empty()
                                       ? ""
                                       : tables::StateName(study_.Results()[i].state));

@@ -298,7 +298,7 @@ class ReportPage {
     for (const std::size_t i : PlanesByNormalizedSlipTendency(content_.planeResults, kPlaneRows)) {
       const engine::Plane& p = content_.planes.planes[i];
       const engine::PlaneResult& r = content_.planeResults[i];
-      rows.push_back({{QString::fromStdString(content_.planes.ids[i])},
+      rows.push_back({{QString::fromUtf8(content_.planes.ids[i])},
                       number(p.dipDirection, text::kAngleDecimals),
                       number(p.dip, text::kAngleDecimals),
                       number(r.sigmaEff, text::kStressDecimals),

@@ -44,7 +44,7 @@ struct ReportContent {
   engine::PlaneSet planes;
   engine::PlaneDefaults planeDefaults;
   std::vector<engine::PlaneResult> planeResults;
-  std::vector<QPointF> planePoles;
+  std::vector<figures::DotPoint> planePoles;
   std::vector<QRgb> planeColours;
   figures::DotQuantity colouring = figures::DotQuantity::kNormalizedSlipTendency;
   figures::DotRange colourRange;
