@@ -37,10 +37,12 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "engine/pass.h"
+#include "engine/plane_results.h"
 #include "test_names.h"
 #include "ui/mohr/mohr_window.h"
 #include "ui/report/report_file.h"
@@ -459,6 +461,50 @@ TEST(ReportRows, EachRowHoldsItsTextsInOrder) {
     }
     EXPECT_TRUE(found) << "no line holds, in order: " << row.front() << " ... " << row.back();
   }
+}
+
+// With a plane set the report has a second page: the summary, and the
+// planes by Ts/Ts,max, largest first, each row's texts in column order.
+TEST(ReportPlanes, SecondPageListsThePlanesNearestToSlipping) {
+  QTemporaryDir dir;
+  ui::ReportContent content;
+  engine::PassInputs inputs =
+      engine::PassInputs::Of({3.4, 1, 8, 1, -1, 2}, stress::Azimuth::kClockwiseFromNorth);
+  inputs.porePressure = 0.2;
+  content.results = engine::RunPass(inputs);
+  content.program = QStringLiteral("Kelvane 1.0");
+  for (const auto& [id, dd, dip] : {std::tuple{"A", 90.0, 60.0}, std::tuple{"B", 270.0, 30.0},
+                                    std::tuple{"C", 200.0, 90.0}, std::tuple{"D", 0.0, 0.0}})
+    content.planes.push_back({dd, dip}, id);
+  content.planeDefaults = {30.0, 1.0};
+  content.planeResults.resize(content.planes.size());
+  engine::AssessPlanes(content.results, content.planes, content.planeDefaults, 0,
+                       content.planes.size(), content.planeResults.data());
+  content.planeSummary = QStringLiteral("4 planes, 0 slip");
+  const QString pdf = dir.filePath(QStringLiteral("planes.pdf"));
+  QFile file(pdf);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_GT(file.write(ui::ReportPdf(content)), 0);
+  file.close();
+  const QStringList lines =
+      Tool(QStringLiteral("pdftotext"),
+           {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("2"),
+            QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")})
+          .split(QLatin1Char('\n'));
+  std::vector<std::string> rows;
+  for (const QString& line : lines) {
+    const QString row = line.simplified();
+    if (row.size() > 2 && row[1] == QLatin1Char(' ') && QStringLiteral("ABCD").contains(row[0]))
+      rows.push_back(row.toStdString());
+  }
+  // Ts 0.904, 0.669, 0.496, 0.287 under one Ts,max; the rakes of the worked
+  // planes.
+  EXPECT_EQ(rows,
+            (std::vector<std::string>{"C 200.00 90.00 1.724 1.559 0.159 1.280 0.756 -9.44 stable",
+                                      "B 270.00 30.00 4.918 3.289 0.118 1.167 0.953 -114.54 stable",
+                                      "A 90.00 60.00 6.082 3.014 0.087 1.497 2.593 -96.97 stable",
+                                      "D 0.00 0.00 7.800 2.236 0.050 2.461 5.659 -26.57 stable"}));
+  EXPECT_TRUE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("4 planes, 0 slip.")));
 }
 
 // ---------------------------------------------------------------------------

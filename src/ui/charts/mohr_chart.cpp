@@ -192,8 +192,9 @@ void MohrChartView::DrawDots() {
   }
   if (dots_ == nullptr) {
     dots_ = new QGraphicsPixmapItem(chart());
-    // Above the plot area's background and grid, beneath every series.
-    dots_->setZValue(kPlaneDotsZValue);
+    // The admissible region's fill would hide them (every plane's point lies
+    // in it): above the series, beneath the marks' labels.
+    dots_->setZValue(kMarkLabelZ - 1.0);
   }
   const QRectF plot = chart()->plotArea();
   const qreal ratio = devicePixelRatioF();

@@ -277,7 +277,7 @@ class ReportPage {
                            .arg(std::min<std::size_t>(kPlaneRows, content_.planes.size())));
     const char* titles[] = {"ID",        "Dip dir.", "Dip", "σ′",   "τ",
                             "Ts/Ts,max", "F",        "ΔPc", "Rake", "State"};
-    const double idWidth = 80.0;
+    const double idWidth = 44.0;
     const double each = (width_ - idWidth) / 9.0;
     std::vector<Column> columns = {{idWidth, Qt::AlignLeft}};
     for (int i = 0; i < 8; ++i)
