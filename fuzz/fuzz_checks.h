@@ -42,4 +42,11 @@ std::string CheckFormatNumber(std::span<const std::uint8_t> bytes);
 /// n|.
 std::string CheckStress(std::span<const std::uint8_t> bytes);
 
+/// The plane file reader (tables/plane_reader.h) on the bytes as a file, with
+/// the reading it detects. Every plane read has its dip direction in
+/// [0, 360), its dip and own friction angle in [0, 90], an own cohesion that
+/// is finite; every skipped row has a message, and every message names its
+/// line ("line N: ...").
+std::string CheckPlaneFile(std::span<const std::uint8_t> bytes);
+
 }  // namespace fuzz

@@ -30,6 +30,7 @@ constexpr Target kTargets[] = {
     {"read_number", CheckReadNumber},
     {"format_number", CheckFormatNumber},
     {"stress", CheckStress},
+    {"plane_file", CheckPlaneFile},
 };
 
 struct Input {
