@@ -3,7 +3,7 @@
 # runs the whole suite (the printing tests aside: no slip touches printing)
 # and reports which slips the tests kill.
 #
-#   scripts/mutants.sh [work_dir] [name_filter]
+#   scripts/mutants.sh [work_dir] [name_regex]   (only the slips whose name matches)
 #
 # Works on a copy of the tracked files (uncommitted edits included) in
 # work_dir (default build-mutants), so the working tree is never touched.
@@ -55,7 +55,7 @@ survivors=()
 # exactly once in the file.
 mutant() {
   local name=$1 file=$tree/$2
-  if [ -n "$filter" ] && [[ $name != *$filter* ]]; then
+  if [ -n "$filter" ] && ! [[ $name =~ $filter ]]; then
     return
   fi
   local count
@@ -88,6 +88,29 @@ mutant() {
       ;;
   esac
 }
+
+# --- Plane sets ---------------------------------------------------------------
+mutant rake_axes_swapped src/analysis/slip_direction.cpp \
+  'slip.rake = Degrees(std::atan2(Dot(v, upDip), Dot(v, strike)));' \
+  'slip.rake = Degrees(std::atan2(Dot(v, strike), Dot(v, upDip)));'
+mutant slip_along_shear src/analysis/slip_direction.cpp \
+  'const LongVector shear{sigma * n.x - t.x, sigma * n.y - t.y, sigma * n.z - t.z};' \
+  'const LongVector shear{t.x - sigma * n.x, t.y - sigma * n.y, t.z - sigma * n.z};'
+mutant strike_left_hand src/tables/plane_reader.cpp \
+  'plane.dipDirection = strike ? Modulo360(reduced + 90.0) : reduced;' \
+  'plane.dipDirection = strike ? Modulo360(reduced - 90.0) : reduced;'
+mutant vertical_dip_refused src/tables/plane_reader.cpp \
+  'if (!(*typedDip >= 0.0 && *typedDip <= 90.0)) {' 'if (!(*typedDip >= 0.0 && *typedDip < 90.0)) {'
+mutant plane_cohesion_for_friction src/engine/plane_results.cpp \
+  'return plane.HasOwnPhi() ? plane.phi : defaults.phi.value_or(kNone);' \
+  'return plane.HasOwnPhi() ? plane.phi : defaults.cohesion.value_or(kNone);'
+mutant plane_sort_reversed src/ui/planes/plane_table_model.cpp \
+  'return descending ? y < x : x < y;' 'return descending ? x < y : y < x;'
+mutant viridis_reversed src/figures/plane_dots.cpp \
+  'return Viridis((value - range.low) / (range.high - range.low));' \
+  'return Viridis((range.high - value) / (range.high - range.low));'
+mutant report_planes_ascending src/ui/report/report_page.cpp \
+  '    return x > y;' '    return x < y;'
 
 # --- Number texts -----------------------------------------------------------
 mutant exponent_limit_inclusive src/text/number_text.cpp \
@@ -138,7 +161,8 @@ mutant near_vertical_1e-5 src/stress/principal_axes.cpp \
 mutant east_angle_turned_back src/stress/principal_axes.cpp \
   'east += numeric::kPi;' 'east -= numeric::kPi;'
 mutant angle_mode_swapped src/stress/principal_axes.cpp \
-  'azimuth = angleMode != 0 ?' 'azimuth = angleMode == 0 ?'
+  'Extended azimuth = convention == Azimuth::kClockwiseFromNorth' \
+  'Extended azimuth = convention != Azimuth::kClockwiseFromNorth'
 mutant plane_dip_direction_opposite src/stress/principal_axes.cpp \
   'Store((numeric::kHalfPi - angles.eastAngle) - numeric::kPi)' \
   'Store(numeric::kHalfPi - angles.eastAngle)'
@@ -147,8 +171,8 @@ mutant handedness_sum src/stress/principal_axes.cpp \
 
 # --- Joint ------------------------------------------------------------------
 mutant joint_normal_x_y_swapped src/stress/joint_stresses.cpp \
-  'return {Store(Sin(beta) * Sin(psi)), Store(Cos(beta) * Sin(psi)),' \
-  'return {Store(Cos(beta) * Sin(psi)), Store(Sin(beta) * Sin(psi)),'
+  'return {Store(t.sinBeta * t.sinPsi), Store(t.cosBeta * t.sinPsi),' \
+  'return {Store(t.cosBeta * t.sinPsi), Store(t.sinBeta * t.sinPsi),'
 mutant tau_wrong_pair src/stress/joint_stresses.cpp \
   '(s3 - s1) * (s3 - s1) * kk3 * kk1' '(s3 - s1) * (s3 - s1) * kk3 * kk2'
 mutant friction_subtracted src/stress/joint_stresses.cpp \

@@ -26,6 +26,11 @@ void AddPolarPoint(PointSeries& series, const SineCosine& t, Extended r, std::st
   series.AddPoint(x, y, label, colour);
 }
 
+/// The polar angle of a pole: the azimuth beta + 180 deg, as an angle from +x.
+SineCosine PoleAngle(double dipDirection) {
+  return SinCos(3.0 * kPi / 2.0 - dipDirection);
+}
+
 /// The primitive circle's points: the same for every pass, so computed once.
 struct CirclePoint {
   double x;
@@ -58,7 +63,7 @@ PolePoint PolePosition(double dipDirection, double dip) {
   double nz = Store(SinCos(static_cast<Extended>(dip)).cos);
   if (std::fabs(nz) < kVerticalGuard)
     nz = kVerticalGuard;
-  const SineCosine tp = SinCos(3.0 * kPi / 2.0 - dipDirection);
+  const SineCosine tp = PoleAngle(dipDirection);
   const Extended r = EqualAreaRadius(Store(1.0 - static_cast<Extended>(nz) * nz));
   return {Store(r * tp.cos), Store(r * tp.sin)};
 }
@@ -109,7 +114,7 @@ void TracePlane(PointSeries& series, PointSeries& poles, Colour colour, double n
 
   // The pole is the normal taken downward: plunge 90 deg - dip towards the
   // azimuth beta + 180 deg, whose squared cosine of plunge is 1 - nz^2.
-  const SineCosine tp = SinCos(3.0 * kPi / 2.0 - dipDirection);
+  const SineCosine tp = PoleAngle(dipDirection);
   const double l = Store(1.0 - static_cast<Extended>(nz) * nz);
   AddPolarPoint(poles, tp, EqualAreaRadius(l), label, colour);
 }
