@@ -129,24 +129,21 @@ void PaintDotImage(QPainter& painter, const QRectF& plot, const std::vector<QPoi
 
 void PaintColourBar(QPainter& painter, const QRectF& bar, DotQuantity quantity,
                     const QString& lowText, const QString& highText) {
-  QLinearGradient gradient(bar.bottomLeft(), bar.topLeft());
+  QLinearGradient gradient(bar.topLeft(), bar.topRight());
   for (int i = 0; i <= 10; ++i)
     gradient.setColorAt(i / 10.0, QColor::fromRgb(Viridis(i / 10.0)));
   painter.save();
-  painter.setPen(QPen(kAxisColour, 0));
+  painter.setPen(Qt::NoPen);
   painter.setBrush(gradient);
   painter.drawRect(bar);
   painter.setFont(LabelFont());
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(LabelFont(), painter.device());
   const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
-  painter.drawText(QPointF(bar.right() + gap, bar.top() + metrics.ascent() / 2), highText);
-  painter.drawText(
-      QPointF(bar.right() + gap, bar.bottom() + metrics.ascent() / 2 - metrics.descent()), lowText);
-  const QString name = DotQuantityName(quantity);
-  painter.drawText(QPointF(bar.center().x() - metrics.horizontalAdvance(name) / 2,
-                           bar.top() - metrics.descent() - gap / 2),
-                   name);
+  const double baseline = bar.center().y() + (metrics.ascent() - metrics.descent()) / 2.0;
+  const QString left = DotQuantityName(quantity) + QStringLiteral("  ") + lowText;
+  painter.drawText(QPointF(bar.left() - gap - metrics.horizontalAdvance(left), baseline), left);
+  painter.drawText(QPointF(bar.right() + gap, baseline), highText);
   painter.restore();
 }
 

@@ -116,8 +116,8 @@ struct PlaneDots {
 void PaintDotImage(QPainter& painter, const QRectF& plot, const std::vector<QPointF>& points,
                    const std::vector<QRgb>& colours);
 
-/// A vertical colour bar in `bar` (device units), low at the bottom, with
-/// the texts of its range's ends beside it and the quantity's name above.
+/// A horizontal colour bar in `bar` (device units), low at the left: the
+/// quantity's name and the low end's text before it, the high end's after.
 void PaintColourBar(QPainter& painter, const QRectF& bar, DotQuantity quantity,
                     const QString& lowText, const QString& highText);
 

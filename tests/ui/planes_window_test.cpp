@@ -103,6 +103,18 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
                                                             "5.659", "-26.57", "stable"}));
   EXPECT_EQ(window_->PlanesView()->SummaryText().toStdString(),
             "4 planes, 0 slip, largest Ts/Ts,max 0.159");
+  // The export: C-locale numbers that read back to the stored doubles.
+  const QList<QByteArray> csv = PlaneResultsCsv(window_->Planes()).split('\n');
+  ASSERT_GE(csv.size(), 2);
+  EXPECT_EQ(csv[0].toStdString(),
+            "id,dip_direction,dip,phi,c,sigma,tau,sigma_eff,tau_lim,slip_tendency,"
+            "slip_tendency_normalized,dilation_tendency,factor_of_safety,cff,delta_pc,rake,"
+            "slip_trend,slip_plunge,state");
+  EXPECT_EQ(csv[1].toStdString(),
+            "A,90,60,30,1,6.282050807568876,3.0141651337682163,6.0820508075688755,"
+            "4.511473670974871,0.4955836820726991,0.0871986840820696,0.2945067443101619,"
+            "1.4967573011949633,-1.4973085372066546,2.5934144610485608,-96.9749327327445,"
+            "103.7490551443596,59.273525508284074,stable");
 
   // The user's format follows a change of the regional settings.
   AnnounceLocale(QLocale(QLocale::German, QLocale::Germany));
@@ -111,6 +123,48 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
   window_->PlanesView()->Table()->sortByColumn(C::kTs, Qt::DescendingOrder);
   EXPECT_EQ(RowTexts(0, {C::kId}), std::vector<std::string>{"C"});
   EXPECT_EQ(RowTexts(3, {C::kId}), std::vector<std::string>{"D"});
+}
+
+// An import into a set that holds planes asks whether to replace or append;
+// Append keeps the planes, and one undo takes the import back.
+TEST_F(PlanesTest, ImportAppendsWhenAskedAndUndoes) {
+  Show();
+  PlaneStudy& study = window_->Planes();
+  engine::PlaneSet two;
+  two.push_back({10.0, 20.0}, "kept1");
+  two.push_back({30.0, 40.0}, "kept2");
+  study.Replace(two, QStringLiteral("Import"));
+  const QString path = WriteFile("one.csv", "id,dd,dip\nnew,50,60\n");
+  std::string question;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
+      preview->accept();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      if (box->objectName() == QStringLiteral("ReplaceOrAppend")) {
+        question = box->text().toStdString();
+        for (QAbstractButton* button : box->buttons())
+          if (button->text() == QStringLiteral("&Append"))
+            button->click();
+      } else {
+        box->accept();
+      }
+    }
+  });
+  poll.start();
+  RunGuarded(window_.get(), [&] { ImportPlanesFrom(window_.get(), study, path); });
+  poll.stop();
+  EXPECT_EQ(question,
+            "The table holds 2 planes. Replace them with the file's planes, or append the file's "
+            "planes to them?");
+  ASSERT_EQ(study.Set().size(), 3u);
+  EXPECT_EQ(study.Set().ids[0], "kept1");
+  EXPECT_EQ(study.Set().ids[2], "new");
+  study.UndoStack()->undo();
+  ASSERT_EQ(study.Set().size(), 2u);
+  EXPECT_EQ(study.Set().ids[1], "kept2");
 }
 
 // Cancel stops a long import within a tenth of a second and leaves the set

@@ -235,11 +235,14 @@ QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators
   const std::size_t count = study.Set().size();
   if (count == 0)
     return QStringLiteral("No planes");
-  QString text = QStringLiteral("%1 %2").arg(count).arg(count == 1 ? QStringLiteral("plane")
-                                                                   : QStringLiteral("planes"));
+  const auto whole = [&separators](std::size_t n) {
+    return text::FormatNumber(static_cast<double>(n), 0, separators);
+  };
+  QString summary =
+      whole(count) + (count == 1 ? QStringLiteral(" plane") : QStringLiteral(" planes"));
   const std::vector<engine::PlaneResult>& results = study.Results();
   if (results.empty())
-    return text + QStringLiteral(", not assessed (the stress state has no principal axes)");
+    return summary + QStringLiteral(", not assessed (the stress state has no principal axes)");
   std::size_t slipping = 0;
   double largest = std::numeric_limits<double>::quiet_NaN();
   for (const engine::PlaneResult& r : results) {
@@ -247,11 +250,11 @@ QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators
     if (!std::isnan(r.tsNormalized) && !(r.tsNormalized <= largest))
       largest = r.tsNormalized;
   }
-  text += QStringLiteral(", %1 slip").arg(slipping);
-  text += QStringLiteral(", largest Ts/Ts,max ") +
-          (std::isnan(largest) ? QStringLiteral("\u2014")
-                               : text::FormatNumber(largest, text::kRatioDecimals, separators));
-  return text;
+  summary += QStringLiteral(", ") + whole(slipping) + QStringLiteral(" slip");
+  summary += QStringLiteral(", largest Ts/Ts,max ") +
+             (std::isnan(largest) ? QStringLiteral("\u2014")
+                                  : text::FormatNumber(largest, text::kRatioDecimals, separators));
+  return summary;
 }
 
 }  // namespace ui

@@ -31,8 +31,10 @@ constexpr double kSmallRowHeight = 12.0;
 // "-123,456,789.123" in the body font; longer numbers are set smaller.
 constexpr double kNameWidth = 30.0;
 constexpr double kValueWidth = 84.0;
-// Planes in the table of the planes page.
+// Planes in the table of the planes page, and where its colour bar stands.
 constexpr std::size_t kPlaneRows = 25;
+constexpr double kColourBarLeft = 110.0;
+constexpr double kColourBarWidth = 160.0;
 
 // The joint's inputs in the order the page lists them.
 constexpr Field kJointInputs[] = {Field::kJointDipDirection, Field::kJointDip,
@@ -272,17 +274,30 @@ class ReportPage {
     y = sheet_.Note(0.0, y, width_, note);
     if (content_.planeResults.empty())
       return;
+    if (content_.colouring != figures::DotQuantity::kNone) {
+      const int decimals = content_.colouring == figures::DotQuantity::kPorePressureToSlip
+                               ? text::kStressDecimals
+                               : text::kRatioDecimals;
+      figures::PaintColourBar(
+          sheet_.Painter(), sheet_.Box(kColourBarLeft, y + 4.0, kColourBarWidth, 9.0),
+          content_.colouring,
+          text::FormatNumber(content_.colourRange.low, decimals, content_.separators),
+          text::FormatNumber(content_.colourRange.high, decimals, content_.separators));
+      y += 18.0;
+    }
     y = sheet_.Heading(0.0, y + 8.0, width_,
                        QStringLiteral("The %1 planes of highest Ts/Ts,max")
                            .arg(std::min<std::size_t>(kPlaneRows, content_.planes.size())));
     const char* titles[] = {"ID",        "Dip dir.", "Dip", "σ′",   "τ",
                             "Ts/Ts,max", "F",        "ΔPc", "Rake", "State"};
-    const double idWidth = 44.0;
-    const double each = (width_ - idWidth) / 9.0;
-    std::vector<Column> columns = {{idWidth, Qt::AlignLeft}};
-    for (int i = 0; i < 8; ++i)
-      columns.push_back({each, Qt::AlignRight});
-    columns.push_back({each, Qt::AlignRight});
+    // Points per column; the id takes what is left.
+    constexpr double kWidths[] = {46.0, 40.0, 48.0, 48.0, 62.0, 44.0, 52.0, 52.0, 52.0};
+    double numbers = 0.0;
+    for (const double w : kWidths)
+      numbers += w;
+    std::vector<Column> columns = {{width_ - numbers, Qt::AlignLeft}};
+    for (const double w : kWidths)
+      columns.push_back({w, Qt::AlignRight});
     std::vector<std::vector<Cell>> rows;
     std::vector<Cell> heading;
     for (const char* title : titles)
