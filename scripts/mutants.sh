@@ -109,6 +109,8 @@ mutant plane_sort_reversed src/ui/planes/plane_table_model.cpp \
 mutant viridis_reversed src/figures/plane_dots.cpp \
   'return Viridis((value - range.low) / (range.high - range.low));' \
   'return Viridis((range.high - value) / (range.high - range.low));'
+mutant mohr_title_elided src/ui/charts/mohr_chart.cpp \
+  'axis->setTitleText(fits ? titles[0] : titles[1]);' 'axis->setTitleText(titles[0]);'
 mutant report_planes_ascending src/ui/report/report_page.cpp \
   '    return x > y;' '    return x < y;'
 

@@ -443,6 +443,11 @@ TEST_P(TicksTest, EachAxisKeepsTwoLabelledTicksAtTheSmallestSize) {
                 spacing)
           << orientation << " " << label.toStdString();
     }
+    // The axis's title is whole along its axis: the full name, or its symbol.
+    const QRectF plot = Chart()->chart()->plotArea();
+    EXPECT_LE(QFontMetricsF(axis->titleFont()).horizontalAdvance(axis->titleText()),
+              orientation == Qt::Vertical ? plot.height() : plot.width())
+        << axis->titleText().toStdString();
   }
 }
 

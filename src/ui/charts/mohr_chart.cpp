@@ -8,6 +8,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
@@ -21,6 +22,7 @@
 #include "figures/mohr_axes.h"
 #include "figures/mohr_labels.h"
 #include "figures/plane_dots.h"
+#include "text/result_rows.h"
 #include "ui/charts/chart_marks.h"
 #include "ui/charts/chart_setup.h"
 #include "ui/common/qt_colour.h"
@@ -125,10 +127,13 @@ void MohrChartView::Show(const engine::PassResults& results, const text::Separat
                          const QString& unit) {
   separators_ = separators;
   diagram_ = engine::MohrDiagramOf(results);
-  axisSigma_->setTitleText(diagram_.has_value() && diagram_->effective
-                               ? figures::EffectiveSigmaAxisTitle(unit)
-                               : figures::SigmaAxisTitle(unit));
-  axisTau_->setTitleText(figures::TauAxisTitle(unit));
+  const bool effective = diagram_.has_value() && diagram_->effective;
+  sigmaTitles_ = {
+      effective ? figures::EffectiveSigmaAxisTitle(unit) : figures::SigmaAxisTitle(unit),
+      text::WithUnit(effective ? QStringLiteral("\u03c3\u2032") : QStringLiteral("\u03c3"), unit)};
+  tauTitles_ = {figures::TauAxisTitle(unit), text::WithUnit(QStringLiteral("\u03c4"), unit)};
+  axisSigma_->setTitleText(sigmaTitles_[0]);
+  axisTau_->setTitleText(tauTitles_[0]);
   const std::optional<stress::PrincipalValues> total =
       diagram_.has_value() ? diagram_->totalValues : std::nullopt;
   for (std::size_t i = 0; i < totalCircles_.size(); ++i) {
@@ -274,6 +279,15 @@ void MohrChartView::Fit() {
   const QRectF room = c->plotArea();
   apply(room.size());
   FixPlotArea(c, room);
+  // A title longer than its axis would be cut short with an ellipsis: the
+  // symbol alone is shown instead (its thickness, and so the layout, stays).
+  const auto fitTitle = [](QCategoryAxis* axis, const std::array<QString, 2>& titles,
+                           double length) {
+    const bool fits = QFontMetricsF(axis->titleFont()).horizontalAdvance(titles[0]) <= length;
+    axis->setTitleText(fits ? titles[0] : titles[1]);
+  };
+  fitTitle(axisSigma_, sigmaTitles_, room.width());
+  fitTitle(axisTau_, tauTitles_, room.height());
 
   if (diagram_.has_value() && diagram_->limit.has_value()) {
     const stress::JointPlane& j = *diagram_->limit;

@@ -77,6 +77,9 @@ class MohrChartView : public QChartView {
 
   text::Separators separators_;
   std::optional<engine::MohrDiagram> diagram_;
+  /// Each axis's full title and, for an axis too short for it, its symbol.
+  std::array<QString, 2> sigmaTitles_;
+  std::array<QString, 2> tauTitles_;
   double scale_ = 0.0;
 
   QCategoryAxis* axisSigma_ = nullptr;
