@@ -76,7 +76,10 @@ void StampDotsAt(QImage& image, const PointOf& pointOf, const std::vector<QRgb>&
   auto* const pixels = reinterpret_cast<QRgb*>(image.bits());
   for (std::size_t i = 0; i < colours.size(); ++i) {
     const QPointF p = pointOf(i);
-    if (!(std::isfinite(p.x()) && std::isfinite(p.y())))
+    // Beyond the image by more than a disc (or not finite): nothing to stamp,
+    // and no integer could hold the position.
+    if (!(p.x() > -radius - 1.0 && p.x() < width + radius + 1.0 && p.y() > -radius - 1.0 &&
+          p.y() < height + radius + 1.0))
       continue;
     const int cx = static_cast<int>(std::floor(p.x()));
     const int cy = static_cast<int>(std::floor(p.y()));
