@@ -188,42 +188,22 @@ void MohrChartView::SetDots(const std::vector<engine::PlaneResult>* results,
 }
 
 void MohrChartView::DrawDots() {
-  const bool any = diagram_.has_value() && dotResults_ != nullptr && dotColours_ != nullptr &&
-                   !dotResults_->empty() && dotColours_->size() == dotResults_->size();
-  if (!any) {
-    if (dots_ != nullptr)
-      dots_->hide();
+  if (!diagram_.has_value() || dotResults_ == nullptr || dotColours_ == nullptr ||
+      dotResults_->empty() || dotColours_->size() != dotResults_->size()) {
+    dots_.Hide();
     return;
   }
-  if (dots_ == nullptr) {
-    dots_ = new QGraphicsPixmapItem(chart());
-    // The admissible region's fill would hide them (every plane's point lies
-    // in it): above the series, beneath the marks' labels.
-    dots_->setZValue(kMarkLabelZ - 1.0);
-  }
-  const QRectF plot = chart()->plotArea();
-  const qreal ratio = devicePixelRatioF();
-  QImage image((plot.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  // The axes are linear: two points give the map from stresses to pixels.
+  // The axes are linear: two points give the map from stresses to the chart.
   const QPointF origin = chart()->mapToPosition(QPointF(0.0, 0.0), circles_[0]);
-  const QPointF unit = chart()->mapToPosition(QPointF(1.0, 1.0), circles_[0]);
-  const QPointF scale = unit - origin;
+  const QPointF scale = chart()->mapToPosition(QPointF(1.0, 1.0), circles_[0]) - origin;
   const std::vector<engine::PlaneResult>& results = *dotResults_;
-  figures::StampDotsAt(
-      image,
+  dots_.Draw(
+      chart(),
       [&](std::size_t i) {
-        return (QPointF(origin.x() + results[i].sigmaEff * scale.x(),
-                        origin.y() + results[i].tau * scale.y()) -
-                plot.topLeft()) *
-               ratio;
+        return QPointF(origin.x() + results[i].sigmaEff * scale.x(),
+                       origin.y() + results[i].tau * scale.y());
       },
-      *dotColours_, figures::kPlaneDotRadius * ratio);
-  QPixmap pixmap = QPixmap::fromImage(std::move(image));
-  pixmap.setDevicePixelRatio(ratio);
-  dots_->setPixmap(pixmap);
-  dots_->setPos(plot.topLeft());
-  dots_->show();
+      *dotColours_, devicePixelRatioF());
 }
 
 void MohrChartView::SetAxis(QCategoryAxis* axis, double min, double max, double step) {

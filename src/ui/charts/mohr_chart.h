@@ -22,6 +22,7 @@
 #include "engine/plane_results.h"
 #include "figures/figure_style.h"
 #include "text/number_text.h"
+#include "ui/charts/dot_layer.h"
 
 class QAreaSeries;
 class QGraphicsPixmapItem;
@@ -93,7 +94,9 @@ class MohrChartView : public QChartView {
   std::array<QScatterSeries*, 4> marks_{};  ///< s1, s2, s3, joint
   const std::vector<engine::PlaneResult>* dotResults_ = nullptr;
   const std::vector<QRgb>* dotColours_ = nullptr;
-  QGraphicsPixmapItem* dots_ = nullptr;
+  /// The admissible region's fill would hide them (every plane's point lies
+  /// in it): above the series, beneath the marks' labels.
+  DotLayer dots_{kMarkLabelZ - 1.0};
   QFont labelFont_;
   /// The marks' labels in the order PlaceMohrLabels gives them.
   std::array<QGraphicsSimpleTextItem*, 4> markLabels_{};

@@ -292,36 +292,22 @@ void NetChartView::SetDots(const std::vector<figures::DotPoint>* points,
 }
 
 void NetChartView::DrawDots() {
-  const bool any = dotPoints_ != nullptr && dotColours_ != nullptr && !dotPoints_->empty() &&
-                   dotColours_->size() == dotPoints_->size();
-  if (!any) {
-    if (dots_ != nullptr)
-      dots_->hide();
+  if (dotPoints_ == nullptr || dotColours_ == nullptr || dotPoints_->empty() ||
+      dotColours_->size() != dotPoints_->size()) {
+    dots_.Hide();
     return;
   }
-  if (dots_ == nullptr) {
-    dots_ = new QGraphicsPixmapItem(chart());
-    // Above the plot area's background and grid, beneath every series.
-    dots_->setZValue(kPlaneDotsZValue);
-  }
   const QRectF plot = chart()->plotArea();
-  const qreal ratio = devicePixelRatioF();
-  QImage image((plot.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  const double scaleX = image.width() / (2.0 * kNetRange);
-  const double scaleY = image.height() / (2.0 * kNetRange);
+  const double scaleX = plot.width() / (2.0 * kNetRange);
+  const double scaleY = plot.height() / (2.0 * kNetRange);
   const std::vector<figures::DotPoint>& poles = *dotPoints_;
-  figures::StampDotsAt(
-      image,
+  dots_.Draw(
+      chart(),
       [&](std::size_t i) {
-        return QPointF((poles[i].x + kNetRange) * scaleX, (kNetRange - poles[i].y) * scaleY);
+        return QPointF(plot.left() + (poles[i].x + kNetRange) * scaleX,
+                       plot.top() + (kNetRange - poles[i].y) * scaleY);
       },
-      *dotColours_, figures::kPlaneDotRadius * ratio);
-  QPixmap pixmap = QPixmap::fromImage(std::move(image));
-  pixmap.setDevicePixelRatio(ratio);
-  dots_->setPixmap(pixmap);
-  dots_->setPos(plot.topLeft());
-  dots_->show();
+      *dotColours_, devicePixelRatioF());
 }
 
 void NetChartView::FitSquarePlotArea() {

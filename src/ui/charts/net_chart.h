@@ -19,8 +19,9 @@
 #include "figures/net_frame.h"
 #include "figures/plane_dots.h"
 #include "projection/point_series.h"
+#include "ui/charts/chart_setup.h"
+#include "ui/charts/dot_layer.h"
 
-class QGraphicsPixmapItem;
 class QLabel;
 
 namespace ui {
@@ -71,8 +72,8 @@ class NetChartView : public QChartView {
   std::array<std::unique_ptr<ChartSeries>, kSeriesCount> series_;
   const std::vector<figures::DotPoint>* dotPoints_ = nullptr;
   const std::vector<QRgb>* dotColours_ = nullptr;
-  QGraphicsPixmapItem* dots_ = nullptr;  ///< child of the chart, beneath the series
-  QFont poleLabelFont_;                  ///< the view's face at 8 points
+  DotLayer dots_{kPlaneDotsZValue};  ///< beneath the series
+  QFont poleLabelFont_;              ///< the view's face at 8 points
 };
 
 }  // namespace ui

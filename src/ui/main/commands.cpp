@@ -220,10 +220,14 @@ void TFrmMorvane::mnuPlanesClick() {
   });
 }
 
+QWidget* TFrmMorvane::PlaneDialogsParent() {
+  if (planesWindow_ != nullptr && planesWindow_->isVisible())
+    return planesWindow_;
+  return this;
+}
+
 void TFrmMorvane::mnuImportPlanesClick() {
-  QWidget* over = planesWindow_ != nullptr && planesWindow_->isVisible()
-                      ? static_cast<QWidget*>(planesWindow_)
-                      : this;
+  QWidget* over = PlaneDialogsParent();
   RunGuarded(over, [this, over] {
     ImportPlanes(over, *planes_);
     // The table shows what was imported.
@@ -233,9 +237,7 @@ void TFrmMorvane::mnuImportPlanesClick() {
 }
 
 void TFrmMorvane::mnuExportPlanesClick() {
-  QWidget* over = planesWindow_ != nullptr && planesWindow_->isVisible()
-                      ? static_cast<QWidget*>(planesWindow_)
-                      : this;
+  QWidget* over = PlaneDialogsParent();
   RunGuarded(over, [this, over] {
     if (planes_->Set().empty())
       throw std::runtime_error("There are no planes to export; import or type some first.");

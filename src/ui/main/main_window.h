@@ -127,6 +127,9 @@ class TFrmMorvane : public QMainWindow {
   /// boxes' (whether or not the joint is active); empty where a box holds
   /// no number.
   engine::PlaneDefaults PlaneDefaultsFromBoxes() const;
+  /// The window the plane commands' dialogs open over: the Planes window
+  /// when it is shown, else this one.
+  QWidget* PlaneDialogsParent();
   /// The net's and the Mohr diagram's plane dots, after the set or its
   /// results changed.
   void ShowPlaneDots();
