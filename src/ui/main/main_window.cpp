@@ -362,7 +362,13 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
   }
 }
 
-TFrmMorvane::~TFrmMorvane() = default;
+// The plane set is a child made before the windows that show it: they go
+// first, so that none reads the set while it is taken down.
+TFrmMorvane::~TFrmMorvane() {
+  mohr_->SetPlaneDots(nullptr, nullptr);
+  chart_->SetDots(nullptr, nullptr);
+  delete planesWindow_;
+}
 
 void TFrmMorvane::BuildLayout() {
   clientArea_ = new QWidget(this);
