@@ -19,28 +19,31 @@ constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 struct ColumnInfo {
   const char* title;
   int decimals;
+  const char* description;  ///< the header's tool tip
 };
 
 constexpr ColumnInfo kColumns[PlaneTableModel::kColumnCount] = {
-    {"ID", 0},
-    {"Dip direction", text::kAngleDecimals},
-    {"Dip", text::kAngleDecimals},
-    {"\u03c6", text::kAngleDecimals},
-    {"c", text::kStressDecimals},
-    {"\u03c3", text::kStressDecimals},
-    {"\u03c4", text::kStressDecimals},
-    {"\u03c3\u2032", text::kStressDecimals},
-    {"\u03c4lim\u2032", text::kStressDecimals},
-    {"Ts", text::kRatioDecimals},
-    {"Ts/Ts,max", text::kRatioDecimals},
-    {"Td", text::kRatioDecimals},
-    {"F", text::kRatioDecimals},
-    {"CFF", text::kStressDecimals},
-    {"\u0394Pc", text::kStressDecimals},
-    {"Rake", text::kAngleDecimals},
-    {"Slip trend", text::kAngleDecimals},
-    {"Slip plunge", text::kAngleDecimals},
-    {"State", 0},
+    {"ID", 0, "The plane's name"},
+    {"Dip direction", text::kAngleDecimals,
+     "Azimuth of steepest descent, degrees clockwise from North"},
+    {"Dip", text::kAngleDecimals, "Dip below the horizontal, degrees"},
+    {"\u03c6", text::kAngleDecimals, "Friction angle, degrees (grey: the joint's)"},
+    {"c", text::kStressDecimals, "Cohesion (grey: the joint's)"},
+    {"\u03c3", text::kStressDecimals, "Normal stress, total"},
+    {"\u03c4", text::kStressDecimals, "Shear stress"},
+    {"\u03c3\u2032", text::kStressDecimals, "Effective normal stress, \u03c3 \u2212 Pp"},
+    {"\u03c4lim\u2032", text::kStressDecimals, "Limiting shear stress c + \u03c3\u2032 tan \u03c6"},
+    {"Ts", text::kRatioDecimals, "Slip tendency \u03c4/\u03c3\u2032"},
+    {"Ts/Ts,max", text::kRatioDecimals, "Slip tendency over the largest of any plane"},
+    {"Td", text::kRatioDecimals, "Dilation tendency (s1 \u2212 \u03c3)/(s1 \u2212 s3)"},
+    {"F", text::kRatioDecimals, "Factor of safety \u03c4lim\u2032/\u03c4"},
+    {"CFF", text::kStressDecimals, "Coulomb failure function \u03c4 \u2212 \u03c4lim\u2032"},
+    {"\u0394Pc", text::kStressDecimals, "Pore-pressure increase that brings the plane to slip"},
+    {"Rake", text::kAngleDecimals,
+     "Aki-Richards rake: 0 left-lateral, 90 reverse, \u221290 normal, 180 right-lateral"},
+    {"Slip trend", text::kAngleDecimals, "Azimuth of the hanging wall's motion"},
+    {"Slip plunge", text::kAngleDecimals, "Plunge of the hanging wall's motion (negative: upward)"},
+    {"State", 0, "slips, stable or opens (\u03c3\u2032 < 0)"},
 };
 
 const QColor kPastLimit(255, 214, 214);
@@ -175,6 +178,9 @@ QVariant PlaneTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant PlaneTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && section >= 0 &&
+      section < kColumnCount)
+    return QString::fromUtf8(kColumns[section].description);
   if (role != Qt::DisplayRole)
     return {};
   if (orientation == Qt::Vertical)
