@@ -189,15 +189,31 @@ void PlaneStudy::Remove(std::vector<std::size_t> rows) {
     undo_.push(new RemoveCommand(*this, std::move(rows)));
 }
 
+void PlaneStudy::ForEachShare(const std::function<void(std::size_t, std::size_t)>& work) const {
+  // Contiguous shares on the global pool; each writes its own planes' entries.
+  std::vector<std::pair<std::size_t, std::size_t>> shares;
+  for (std::size_t first = 0; first < set_.size(); first += kPlanesPerTask)
+    shares.emplace_back(first, std::min(set_.size(), first + kPlanesPerTask));
+  const auto run = [&work](const std::pair<std::size_t, std::size_t>& share) {
+    work(share.first, share.second);
+  };
+  if (shares.size() == 1)
+    run(shares.front());
+  else if (shares.size() > 1)
+    QtConcurrent::blockingMap(shares, run);
+}
+
 void PlaneStudy::SetEdited() {
   poles_.resize(set_.size());
-  for (std::size_t i = 0; i < set_.size(); ++i) {
-    const engine::Plane& plane = set_.planes[i];
-    const projection::PolePoint pole =
-        projection::PolePosition(static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
-                                 static_cast<double>(numeric::DegreesToRadians(plane.dip)));
-    poles_[i] = {static_cast<float>(pole.x), static_cast<float>(pole.y)};
-  }
+  ForEachShare([this](std::size_t first, std::size_t last) {
+    for (std::size_t i = first; i < last; ++i) {
+      const engine::Plane& plane = set_.planes[i];
+      const projection::PolePoint pole = projection::PolePosition(
+          static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
+          static_cast<double>(numeric::DegreesToRadians(plane.dip)));
+      poles_[i] = {static_cast<float>(pole.x), static_cast<float>(pole.y)};
+    }
+  });
   Reassess();
   emit SetChanged();
 }
@@ -209,17 +225,9 @@ void PlaneStudy::Reassess() {
     return;
   }
   results_.resize(set_.size());
-  // Contiguous shares on the global pool; each writes its own rows.
-  std::vector<std::pair<std::size_t, std::size_t>> shares;
-  for (std::size_t first = 0; first < set_.size(); first += kPlanesPerTask)
-    shares.emplace_back(first, std::min(set_.size(), first + kPlanesPerTask));
-  const auto assess = [this](const std::pair<std::size_t, std::size_t>& share) {
-    engine::AssessPlanes(pass_, set_, defaults_, share.first, share.second, results_.data());
-  };
-  if (shares.size() == 1)
-    assess(shares.front());
-  else
-    QtConcurrent::blockingMap(shares, assess);
+  ForEachShare([this](std::size_t first, std::size_t last) {
+    engine::AssessPlanes(pass_, set_, defaults_, first, last, results_.data());
+  });
   Recolour();
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QUndoStack>
+#include <functional>
 #include <vector>
 
 #include "engine/pass_results.h"
@@ -68,6 +69,9 @@ class PlaneStudy : public QObject {
  private:
   void Reassess();
   void Recolour();
+  /// Runs `work(first, last)` over the set's planes in shares, on every core,
+  /// and returns when all are done.
+  void ForEachShare(const std::function<void(std::size_t, std::size_t)>& work) const;
 
   engine::PlaneSet set_;
   std::vector<engine::PlaneResult> results_;
