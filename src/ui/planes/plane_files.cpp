@@ -60,7 +60,9 @@ QString ImportSummary(std::size_t imported, std::size_t skipped) {
 }
 
 std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString& path,
-                                                 const tables::PlaneReading& reading) {
+                                                 const tables::PlaneReading& reading,
+                                                 const PlaneStudy::Work* work,
+                                                 std::optional<PlaneStudy::Prepared>* prepared) {
   tables::PlaneImport result;
   const bool finished = RunInBackground(
       parent, QStringLiteral("Importing %1...").arg(QFileInfo(path).fileName()),
@@ -83,9 +85,14 @@ std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString&
         }
         const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         result = tables::ReadPlanes(text, reading, [&](std::size_t done) {
-          task.permille = 200 + static_cast<int>(800.0 * done / static_cast<double>(size));
+          task.permille = 200 + static_cast<int>(600.0 * done / static_cast<double>(size));
           return !task.cancelled.load();
         });
+        // The poles and results too, so that the window takes the set at once.
+        if (work != nullptr && prepared != nullptr && !result.cancelled && !task.cancelled) {
+          task.permille = 800;
+          *prepared = PlaneStudy::Prepare(result.set, *work);
+        }
       });
   if (!finished || result.cancelled)
     return std::nullopt;
@@ -126,14 +133,19 @@ void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
     append = ask.clickedButton() == appendButton;
   }
 
-  std::optional<tables::PlaneImport> read = ReadPlaneFile(parent, path, preview.Reading());
+  const PlaneStudy::Work work = study.WorkNow();
+  std::optional<PlaneStudy::Prepared> prepared;
+  std::optional<tables::PlaneImport> read =
+      ReadPlaneFile(parent, path, preview.Reading(), &work, &prepared);
   if (!read)
     return;  // cancelled: the set is untouched
   const std::size_t imported = read->set.size();
+  // A pass that ran meanwhile makes the prepared results stale: the study
+  // then assesses the planes again itself.
   if (append)
-    study.Append(read->set, QStringLiteral("Import"));
+    study.Append(read->set, QStringLiteral("Import"), std::move(prepared));
   else
-    study.Replace(std::move(read->set), QStringLiteral("Import"));
+    study.Replace(std::move(read->set), QStringLiteral("Import"), std::move(prepared));
 
   const QString summary = ImportSummary(imported, read->skipped);
   QMessageBox done(read->messages.empty() ? QMessageBox::Information : QMessageBox::Warning,

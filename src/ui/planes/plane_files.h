@@ -9,18 +9,20 @@
 #include <string>
 
 #include "tables/plane_reader.h"
+#include "ui/planes/plane_study.h"
 
 class QWidget;
 
 namespace ui {
 
-class PlaneStudy;
-
 /// Reads the plane file `path` under `reading` off the GUI thread with a
-/// progress dialog over `parent`; empty when the user cancelled. Throws
-/// std::runtime_error when the file cannot be read.
-std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString& path,
-                                                 const tables::PlaneReading& reading);
+/// progress dialog over `parent`; empty when the user cancelled. With
+/// `work`, the planes read are also prepared under it there (`prepared`).
+/// Throws std::runtime_error when the file cannot be read.
+std::optional<tables::PlaneImport> ReadPlaneFile(
+    QWidget* parent, const QString& path, const tables::PlaneReading& reading,
+    const PlaneStudy::Work* work = nullptr,
+    std::optional<PlaneStudy::Prepared>* prepared = nullptr);
 
 /// "20 planes imported, 1 row skipped."
 QString ImportSummary(std::size_t imported, std::size_t skipped);

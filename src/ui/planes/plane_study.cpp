@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <thread>
 
 #include "text/shown_fields.h"
 
@@ -17,6 +18,14 @@ namespace {
 
 /// Below this many planes one thread assesses them all.
 constexpr std::size_t kPlanesPerTask = 8192;
+
+/// The plane's pole on the net, in single precision.
+figures::DotPoint PoleOf(const engine::Plane& plane) {
+  const projection::PolePoint pole =
+      projection::PolePosition(static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
+                               static_cast<double>(numeric::DegreesToRadians(plane.dip)));
+  return {static_cast<float>(pole.x), static_cast<float>(pole.y)};
+}
 
 /// An edit of the set, done and undone by swapping what it changed.
 class SetCommand : public QUndoCommand {
@@ -30,30 +39,48 @@ class SetCommand : public QUndoCommand {
 /// Replaces the whole set (an import that replaces).
 class ReplaceCommand : public SetCommand {
  public:
-  ReplaceCommand(PlaneStudy& study, engine::PlaneSet set, const QString& what)
-      : SetCommand(study, what), other_(std::move(set)) {}
+  ReplaceCommand(PlaneStudy& study, engine::PlaneSet set, const QString& what,
+                 std::optional<PlaneStudy::Prepared> prepared)
+      : SetCommand(study, what), other_(std::move(set)), prepared_(std::move(prepared)) {}
   void redo() override { Swap(); }
   void undo() override { Swap(); }
 
  private:
   void Swap() {
     std::swap(study_.MutableSet(), other_);
-    study_.SetEdited();
+    // The prepared work serves the first redo only.
+    if (prepared_) {
+      study_.SetEdited(0, true, std::move(*prepared_));
+      prepared_.reset();
+    } else {
+      study_.SetEdited();
+    }
   }
   engine::PlaneSet other_;
+  std::optional<PlaneStudy::Prepared> prepared_;
 };
 
 /// Inserts planes at a row (append, paste, add).
 class InsertCommand : public SetCommand {
  public:
-  InsertCommand(PlaneStudy& study, std::size_t at, engine::PlaneSet planes, const QString& what)
-      : SetCommand(study, what), at_(at), planes_(std::move(planes)) {}
+  InsertCommand(PlaneStudy& study, std::size_t at, engine::PlaneSet planes, const QString& what,
+                std::optional<PlaneStudy::Prepared> prepared = std::nullopt)
+      : SetCommand(study, what),
+        at_(at),
+        planes_(std::move(planes)),
+        prepared_(std::move(prepared)) {}
   void redo() override {
     engine::PlaneSet& set = study_.MutableSet();
     set.planes.insert(set.planes.begin() + static_cast<std::ptrdiff_t>(at_), planes_.planes.begin(),
                       planes_.planes.end());
     set.ids.Insert(at_, planes_.ids);
-    study_.SetEdited();
+    // The prepared work serves the first redo only.
+    if (prepared_) {
+      study_.SetEdited(at_, false, std::move(*prepared_));
+      prepared_.reset();
+    } else {
+      study_.SetEdited();
+    }
   }
   void undo() override {
     engine::PlaneSet& set = study_.MutableSet();
@@ -67,6 +94,7 @@ class InsertCommand : public SetCommand {
  private:
   std::size_t at_;
   engine::PlaneSet planes_;
+  std::optional<PlaneStudy::Prepared> prepared_;
 };
 
 /// Removes rows, keeping them (in ascending order) to put back.
@@ -160,16 +188,19 @@ void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
 void PlaneStudy::Assess(const engine::PassResults& pass, const engine::PlaneDefaults& defaults) {
   pass_ = pass;
   defaults_ = defaults;
+  ++generation_;
   Reassess();
   emit ResultsChanged();
 }
 
-void PlaneStudy::Replace(engine::PlaneSet set, const QString& what) {
-  undo_.push(new ReplaceCommand(*this, std::move(set), what));
+void PlaneStudy::Replace(engine::PlaneSet set, const QString& what,
+                         std::optional<Prepared> prepared) {
+  undo_.push(new ReplaceCommand(*this, std::move(set), what, std::move(prepared)));
 }
 
-void PlaneStudy::Append(const engine::PlaneSet& planes, const QString& what) {
-  Insert(set_.size(), planes, what);
+void PlaneStudy::Append(const engine::PlaneSet& planes, const QString& what,
+                        std::optional<Prepared> prepared) {
+  undo_.push(new InsertCommand(*this, set_.size(), planes, what, std::move(prepared)));
 }
 
 void PlaneStudy::Insert(std::size_t at, const engine::PlaneSet& planes, const QString& what) {
@@ -206,15 +237,65 @@ void PlaneStudy::ForEachShare(const std::function<void(std::size_t, std::size_t)
 void PlaneStudy::SetEdited() {
   poles_.resize(set_.size());
   ForEachShare([this](std::size_t first, std::size_t last) {
-    for (std::size_t i = first; i < last; ++i) {
-      const engine::Plane& plane = set_.planes[i];
-      const projection::PolePoint pole = projection::PolePosition(
-          static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
-          static_cast<double>(numeric::DegreesToRadians(plane.dip)));
-      poles_[i] = {static_cast<float>(pole.x), static_cast<float>(pole.y)};
-    }
+    for (std::size_t i = first; i < last; ++i)
+      poles_[i] = PoleOf(set_.planes[i]);
   });
   Reassess();
+  emit SetChanged();
+}
+
+PlaneStudy::Prepared PlaneStudy::Prepare(const engine::PlaneSet& planes, const Work& work) {
+  Prepared prepared;
+  prepared.generation = work.generation;
+  prepared.poles.resize(planes.size());
+  const bool assess = !planes.empty() && engine::CanAssessPlanes(work.pass);
+  if (assess)
+    prepared.results.resize(planes.size());
+  const auto share = [&](std::size_t first, std::size_t last) {
+    for (std::size_t i = first; i < last; ++i)
+      prepared.poles[i] = PoleOf(planes.planes[i]);
+    if (assess)
+      engine::AssessPlanes(work.pass, planes, work.defaults, first, last, prepared.results.data());
+  };
+  // Own threads rather than the global pool, whose threads may be the caller's.
+  const std::size_t threads =
+      std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
+                              std::max<std::size_t>(1, planes.size() / kPlanesPerTask));
+  const std::size_t each = (planes.size() + threads - 1) / threads;
+  std::vector<std::thread> helpers;
+  for (std::size_t t = 1; t < threads; ++t)
+    helpers.emplace_back(share, std::min(planes.size(), t * each),
+                         std::min(planes.size(), (t + 1) * each));
+  share(0, std::min(planes.size(), each));
+  for (std::thread& helper : helpers)
+    helper.join();
+  return prepared;
+}
+
+void PlaneStudy::SetEdited(std::size_t at, bool whole, Prepared prepared) {
+  const std::size_t added = prepared.poles.size();
+  const std::size_t before = whole ? 0 : set_.size() - added;
+  const bool current = prepared.generation == generation_ &&
+                       !prepared.results.empty() == engine::CanAssessPlanes(pass_) &&
+                       (whole || results_.size() == before);
+  if (whole) {
+    poles_ = std::move(prepared.poles);
+  } else {
+    poles_.insert(poles_.begin() + static_cast<std::ptrdiff_t>(at), prepared.poles.begin(),
+                  prepared.poles.end());
+  }
+  if (!current) {
+    Reassess();
+  } else {
+    if (whole)
+      results_ = std::move(prepared.results);
+    else
+      results_.insert(results_.begin() + static_cast<std::ptrdiff_t>(at), prepared.results.begin(),
+                      prepared.results.end());
+    if (set_.empty() || !engine::CanAssessPlanes(pass_))
+      results_.clear();
+    Recolour();
+  }
   emit SetChanged();
 }
 

@@ -8,7 +8,9 @@
 #include <QObject>
 #include <QPointF>
 #include <QUndoStack>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "engine/pass_results.h"
@@ -46,9 +48,32 @@ class PlaneStudy : public QObject {
   /// both for later edits. Results are computed on every core.
   void Assess(const engine::PassResults& pass, const engine::PlaneDefaults& defaults);
 
-  // Edits, each one undoable step named `what` ("Import", "Paste"...).
-  void Replace(engine::PlaneSet set, const QString& what);
-  void Append(const engine::PlaneSet& planes, const QString& what);
+  /// What a worker thread needs to prepare planes as Assess would: a copy of
+  /// the last pass and defaults, and which pass that was.
+  struct Work {
+    engine::PassResults pass;
+    engine::PlaneDefaults defaults;
+    std::uint64_t generation = 0;
+  };
+  Work WorkNow() const { return {pass_, defaults_, generation_}; }
+
+  /// Planes' poles and results worked out ahead (off the GUI thread), for an
+  /// edit to take instead of working them out itself.
+  struct Prepared {
+    std::vector<figures::DotPoint> poles;
+    std::vector<engine::PlaneResult> results;  ///< empty when the pass had no axes
+    std::uint64_t generation = 0;              ///< the pass they belong to
+  };
+  /// Prepares `planes` under `work` on the calling thread; any thread.
+  static Prepared Prepare(const engine::PlaneSet& planes, const Work& work);
+
+  // Edits, each one undoable step named `what` ("Import", "Paste"...). With
+  // `prepared` (for these planes, made by Prepare), their poles and, when
+  // still of the last pass, their results are taken as they are.
+  void Replace(engine::PlaneSet set, const QString& what,
+               std::optional<Prepared> prepared = std::nullopt);
+  void Append(const engine::PlaneSet& planes, const QString& what,
+              std::optional<Prepared> prepared = std::nullopt);
   void Insert(std::size_t at, const engine::PlaneSet& planes, const QString& what);
   void SetRow(std::size_t row, const engine::Plane& plane, const std::string& id);
   /// Removes the rows `rows` (any order, no repeats).
@@ -59,6 +84,10 @@ class PlaneStudy : public QObject {
   engine::PlaneSet& MutableSet() { return set_; }
   /// After the set changed: poles and results computed again, signals sent.
   void SetEdited();
+  /// After the set changed by `planes` new planes at `at` (the whole set when
+  /// `whole`), whose poles and results `prepared` holds: those are taken
+  /// (results only when of the last pass), signals sent.
+  void SetEdited(std::size_t at, bool whole, Prepared prepared);
 
  signals:
   /// Rows were added, removed, replaced or edited: the results too changed.
@@ -79,6 +108,7 @@ class PlaneStudy : public QObject {
   std::vector<QRgb> colours_;
   engine::PassResults pass_;
   engine::PlaneDefaults defaults_;
+  std::uint64_t generation_ = 0;  ///< counts the passes assessed
   figures::DotQuantity colouring_ = figures::DotQuantity::kNormalizedSlipTendency;
   figures::DotRange range_;
   QUndoStack undo_;
