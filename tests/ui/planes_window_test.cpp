@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <cmath>
+#include <functional>
 
 #include "ui/planes/import_dialog.h"
 #include "ui/planes/plane_files.h"
@@ -46,6 +47,27 @@ class PlanesTest : public WindowTest {
     window_->SetPorePressure(QStringLiteral("0.2"));
   }
 
+  /// Imports `path` from the preview on, each modal dialog it opens handed
+  /// to `answer` (which must close it) as soon as it is the active one.
+  void Import(const QString& path, const std::function<void(QWidget*)>& answer) {
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (QWidget* modal = QApplication::activeModalWidget())
+        answer(modal);
+    });
+    poll.start();
+    RunGuarded(window_.get(), [&] { ImportPlanesFrom(window_.get(), window_->Planes(), path); });
+  }
+
+  /// Two planes, "kept1" and "kept2", as the set.
+  void KeepTwoPlanes() {
+    engine::PlaneSet two;
+    two.push_back({10.0, 20.0}, "kept1");
+    two.push_back({30.0, 40.0}, "kept2");
+    window_->Planes().Replace(two, QStringLiteral("Import"));
+  }
+
   /// The texts of table row `row`, columns `columns`.
   std::vector<std::string> RowTexts(int row, const std::vector<int>& columns) {
     PlaneTableModel* model = window_->PlanesView()->Model();
@@ -67,10 +89,7 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
       "faults.csv", "name;dip direction;dip\nA;90;60\nB;270;30\nC;200;90\nD;0;0\nbad;10;95\n");
   std::string previewBadRow;
   std::string summary;
-  QTimer poll;
-  poll.setInterval(20);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
+  Import(path, [&](QWidget* modal) {
     if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
       auto* table = preview->findChild<QTableWidget*>(QStringLiteral("preview"));
       // Row 0 holds the column choices, row 1 the header line.
@@ -81,9 +100,6 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
       box->accept();
     }
   });
-  poll.start();
-  RunGuarded(window_.get(), [&] { ImportPlanesFrom(window_.get(), window_->Planes(), path); });
-  poll.stop();
   Find<QAction>("mnuPlanes")->trigger();
 
   EXPECT_EQ(previewBadRow, "not imported: dip 95 is outside 0 to 90");
@@ -129,33 +145,24 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
 // Append keeps the planes, and one undo takes the import back.
 TEST_F(PlanesTest, ImportAppendsWhenAskedAndUndoes) {
   Show();
+  KeepTwoPlanes();
   PlaneStudy& study = window_->Planes();
-  engine::PlaneSet two;
-  two.push_back({10.0, 20.0}, "kept1");
-  two.push_back({30.0, 40.0}, "kept2");
-  study.Replace(two, QStringLiteral("Import"));
   const QString path = WriteFile("one.csv", "id,dd,dip\nnew,50,60\n");
   std::string question;
-  QTimer poll;
-  poll.setInterval(20);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
+  Import(path, [&](QWidget* modal) {
     if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
       preview->accept();
     } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      if (box->objectName() == QStringLiteral("ReplaceOrAppend")) {
-        question = box->text().toStdString();
-        for (QAbstractButton* button : box->buttons())
-          if (button->text() == QStringLiteral("&Append"))
-            button->click();
-      } else {
+      if (box->objectName() != QStringLiteral("ReplaceOrAppend")) {
         box->accept();
+        return;
       }
+      question = box->text().toStdString();
+      for (QAbstractButton* button : box->buttons())
+        if (button->text() == QStringLiteral("&Append"))
+          button->click();
     }
   });
-  poll.start();
-  RunGuarded(window_.get(), [&] { ImportPlanesFrom(window_.get(), study, path); });
-  poll.stop();
   EXPECT_EQ(question,
             "The table holds 2 planes. Replace them with the file's planes, or append the file's "
             "planes to them?");
@@ -171,11 +178,8 @@ TEST_F(PlanesTest, ImportAppendsWhenAskedAndUndoes) {
 // as it was.
 TEST_F(PlanesTest, CancelLeavesThePreviousSet) {
   Show();
+  KeepTwoPlanes();
   PlaneStudy& study = window_->Planes();
-  engine::PlaneSet two;
-  two.push_back({10.0, 20.0}, "kept1");
-  two.push_back({30.0, 40.0}, "kept2");
-  study.Replace(two, QStringLiteral("Import"));
   QByteArray big = "dd,dip\n";
   for (int i = 0; i < 600000; ++i)
     big += "123.25,45.5\n";
