@@ -109,8 +109,19 @@ QRectF NetPlot(const QPainter& painter, const QRectF& box) {
   return LayOut(painter.device(), box).plot;
 }
 
+TendencyMap NetMapFor(const QPainter& painter, const QRectF& box, const engine::PassResults& results,
+                      const MapRequest& request, const text::Separators& separators) {
+  constexpr double kImageDpi = 300.0;
+  const double dpi = painter.device()->logicalDpiX();
+  const QRectF plot = NetPlot(painter, box);
+  const double toImage = std::min(1.0, kImageDpi / dpi);
+  const int pixels = std::max(1, static_cast<int>(std::ceil(plot.width() * toImage)));
+  return MakeTendencyMap(results, request, PlotGrid(pixels, kNetRange), separators,
+                         PixelsOn(static_cast<int>(dpi)) * toImage);
+}
+
 void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-              const text::Separators& separators, const PlaneDots* dots) {
+              const text::Separators& separators, const PlaneDots* dots, const TendencyMap* tendencies) {
   const NetPoints net = NetPointsOf(results);
   const Layout layout = LayOut(painter.device(), box);
   const QRectF& plot = layout.plot;
@@ -144,6 +155,9 @@ void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& r
   painter.setPen(QPen(kAxisColour, pixel));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
+
+  if (tendencies != nullptr)
+    PaintTendencyMap(painter, plot, kNetRange, *tendencies);
 
   if (dots != nullptr && !dots->Empty()) {
     std::vector<QPointF> points(dots->poles->size());

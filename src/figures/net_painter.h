@@ -12,6 +12,7 @@
 
 #include "engine/pass_results.h"
 #include "figures/plane_dots.h"
+#include "figures/tendency_map.h"
 #include "projection/point_series.h"
 #include "text/number_text.h"
 
@@ -40,8 +41,15 @@ QRectF NetPlot(const QPainter& painter, const QRectF& box);
 
 /// Paints the net of `results` into `box`; value labels with `separators`.
 /// Leaves the painter's state as it found it.
-/// With `dots`, a plane set's poles are painted beneath the curves.
+/// With `dots`, a plane set's poles are painted beneath the curves; with
+/// `map`, a tendency map beneath the dots (its legend is the caller's).
 void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-              const text::Separators& separators, const PlaneDots* dots = nullptr);
+              const text::Separators& separators, const PlaneDots* dots = nullptr,
+              const TendencyMap* map = nullptr);
+
+/// The map of `request` for a net painted into `box` by `painter`, at the
+/// device's resolution up to 300 pixels per inch.
+TendencyMap NetMapFor(const QPainter& painter, const QRectF& box, const engine::PassResults& results,
+                      const MapRequest& request, const text::Separators& separators);
 
 }  // namespace figures

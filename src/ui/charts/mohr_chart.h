@@ -22,7 +22,7 @@
 #include "engine/plane_results.h"
 #include "figures/figure_style.h"
 #include "text/number_text.h"
-#include "ui/charts/dot_layer.h"
+#include "ui/charts/image_layer.h"
 
 class QAreaSeries;
 class QGraphicsPixmapItem;
@@ -96,7 +96,7 @@ class MohrChartView : public QChartView {
   const std::vector<QRgb>* dotColours_ = nullptr;
   /// The admissible region's fill would hide them (every plane's point lies
   /// in it): above the series, beneath the marks' labels.
-  DotLayer dots_{kMarkLabelZ - 1.0};
+  ImageLayer dots_{kMarkLabelZ - 1.0};
   QFont labelFont_;
   /// The marks' labels in the order PlaceMohrLabels gives them.
   std::array<QGraphicsSimpleTextItem*, 4> markLabels_{};

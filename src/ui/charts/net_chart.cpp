@@ -1,5 +1,7 @@
 #include "ui/charts/net_chart.h"
 
+#include <QPainter>
+
 #include <QChart>
 #include <QFont>
 #include <QFontMetrics>
@@ -282,6 +284,7 @@ void NetChartView::resizeEvent(QResizeEvent* event) {
   QChartView::resizeEvent(event);
   FitSquarePlotArea();
   DrawDots();
+  DrawMap();
 }
 
 void NetChartView::SetDots(const std::vector<figures::DotPoint>* points,
@@ -308,6 +311,45 @@ void NetChartView::DrawDots() {
                        plot.top() + (kNetRange - poles[i].y) * scaleY);
       },
       *dotColours_, devicePixelRatioF());
+}
+
+void NetChartView::SetMapSource(MapSource source) {
+  mapSource_ = std::move(source);
+  DrawMap();
+}
+
+void NetChartView::DrawMap() {
+  const QRectF plot = chart()->plotArea();
+  const double ratio = devicePixelRatioF();
+  const int pixels = qRound(plot.width() * ratio);
+  map_ = mapSource_ && pixels > 0 ? mapSource_(figures::PlotGrid(pixels, kNetRange), ratio)
+                                  : figures::TendencyMap{};
+  if (map_.Empty()) {
+    mapLayer_.Hide();
+    legend_.Hide();
+    return;
+  }
+  // The map's pixels are the device's: the image is painted one to one.
+  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    figures::PaintTendencyMap(painter, QRectF(0.0, 0.0, pixels / ratio, pixels / ratio), kNetRange,
+                              map_);
+  }
+  mapLayer_.Show(chart(), std::move(image), ratio, plot.topLeft());
+
+  // The legend left of the North axis name, above the plot.
+  const QRectF box(4.0, 2.0, kNorthName.left() - 8.0, plot.top() - 3.0);
+  QImage legend((box.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+  legend.setDevicePixelRatio(ratio);
+  legend.fill(Qt::transparent);
+  {
+    QPainter painter(&legend);
+    figures::PaintMapLegend(painter, QRectF(QPointF(0.0, 0.0), box.size()), map_);
+  }
+  legend_.Show(chart(), std::move(legend), ratio, box.topLeft());
 }
 
 void NetChartView::FitSquarePlotArea() {

@@ -13,14 +13,16 @@
 #include <QPointF>
 #include <QRgb>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "figures/net_frame.h"
 #include "figures/plane_dots.h"
+#include "figures/tendency_map.h"
 #include "projection/point_series.h"
 #include "ui/charts/chart_setup.h"
-#include "ui/charts/dot_layer.h"
+#include "ui/charts/image_layer.h"
 
 class QLabel;
 
@@ -63,6 +65,19 @@ class NetChartView : public QChartView {
   /// Paints the dots again from the lists given to SetDots.
   void DrawDots();
 
+  /// Makes the tendency map over `grid` (the plot area's device pixels,
+  /// `ratio` of them per pixel); an empty map for none.
+  using MapSource =
+      std::function<figures::TendencyMap(const engine::MapGrid& grid, double ratio)>;
+  /// Where the map comes from; DrawMap shows it.
+  void SetMapSource(MapSource source);
+  /// Makes the map again and shows it beneath the dots, with its legend in
+  /// the margin above the plot; with an empty map the net is exactly as
+  /// without one.
+  void DrawMap();
+  /// The map shown (empty for none).
+  const figures::TendencyMap& Map() const { return map_; }
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
@@ -72,7 +87,11 @@ class NetChartView : public QChartView {
   std::array<std::unique_ptr<ChartSeries>, kSeriesCount> series_;
   const std::vector<figures::DotPoint>* dotPoints_ = nullptr;
   const std::vector<QRgb>* dotColours_ = nullptr;
-  DotLayer dots_{kPlaneDotsZValue};  ///< beneath the series
+  ImageLayer dots_{kPlaneDotsZValue};  ///< beneath the series
+  MapSource mapSource_;
+  figures::TendencyMap map_;
+  ImageLayer mapLayer_{kPlaneDotsZValue - 0.25};  ///< beneath the dots
+  ImageLayer legend_{kPlaneDotsZValue - 0.25};
   QFont poleLabelFont_;              ///< the view's face at 8 points
 };
 

@@ -4,7 +4,11 @@
 #include <QFutureWatcher>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentMap>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <utility>
+#include <vector>
 #include <exception>
 
 namespace ui {
@@ -59,6 +63,20 @@ bool RunInBackground(QWidget* parent, const QString& label,
   if (error)
     std::rethrow_exception(error);
   return !cancelled;
+}
+
+}  // namespace ui
+
+namespace ui {
+
+void RunInShares(int count, int share, const std::function<void(int, int)>& work) {
+  std::vector<std::pair<int, int>> shares;
+  for (int first = 0; first < count; first += share)
+    shares.emplace_back(first, std::min(count, first + share));
+  if (shares.size() == 1)
+    work(shares.front().first, shares.front().second);
+  else if (shares.size() > 1)
+    QtConcurrent::blockingMap(shares, [&work](const std::pair<int, int>& s) { work(s.first, s.second); });
 }
 
 }  // namespace ui

@@ -27,3 +27,11 @@ bool RunInBackground(QWidget* parent, const QString& label,
                      const std::function<void(BackgroundTask&)>& work);
 
 }  // namespace ui
+
+namespace ui {
+
+/// Runs `work(first, last)` over [0, count) in contiguous shares of at most
+/// `share` on every core (the global pool), and returns when all are done.
+void RunInShares(int count, int share, const std::function<void(int, int)>& work);
+
+}  // namespace ui

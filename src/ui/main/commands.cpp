@@ -17,6 +17,7 @@
 #include "analysis/stress_builders.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
+#include "ui/common/background_work.h"
 #include "ui/common/error_guard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_printer.h"
@@ -185,6 +186,8 @@ void TFrmMorvane::SetStressUnit(const QString& unit) {
   for (QAction* item : stressUnits_->actions())
     item->setChecked(item->data().toString() == unit);
   mohr_->SetStressUnit(unit);
+  if (mapQuantity_ == engine::MapQuantity::kPorePressureToSlip)
+    chart_->DrawMap();  // its legend names the unit
 }
 
 void TFrmMorvane::mnuAboutClick() {
@@ -254,6 +257,26 @@ engine::PlaneDefaults TFrmMorvane::PlaneDefaultsFromBoxes() const {
     }
   };
   return {read(engine::Input::kJointFriction), read(engine::Input::kJointCohesion)};
+}
+
+figures::TendencyMap TFrmMorvane::MakeMap(const engine::MapGrid& grid, double ratio) const {
+  // The defaults the planes were last assessed with: those of the last pass.
+  const figures::MapRequest request{mapQuantity_, planes_->Defaults(), stressUnit_};
+  constexpr int kRowsPerTask = 32;
+  return figures::MakeTendencyMap(
+      results_, request, grid, separators_, ratio,
+      [](int rows, const std::function<void(int, int)>& work) {
+        RunInShares(rows, kRowsPerTask, work);
+      });
+}
+
+void TFrmMorvane::SetMapQuantity(engine::MapQuantity quantity) {
+  RunGuarded(this, [this, quantity] {
+    mapQuantity_ = quantity;
+    for (QAction* item : mapQuantities_->actions())
+      item->setChecked(item->data().toInt() == static_cast<int>(quantity));
+    chart_->DrawMap();
+  });
 }
 
 void TFrmMorvane::ShowPlaneDots() {

@@ -26,6 +26,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "ui/charts/net_chart.h"
 #include "ui/common/caption_font.h"
@@ -512,6 +513,27 @@ void TFrmMorvane::BuildMenu() {
   mnuPlanes_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   mnuPlanes_->setStatusTip(QStringLiteral("Show the table of planes and their results"));
   mnuPlanes_->setCheckable(true);
+  QMenu* maps = view->addMenu(QStringLiteral("Tendency &map"));
+  maps->setObjectName(QStringLiteral("mnuTendencyMap"));
+  mapQuantities_ = new QActionGroup(this);
+  mapQuantities_->setExclusive(true);
+  using engine::MapQuantity;
+  const std::tuple<const char*, QString, MapQuantity> mapItems[] = {
+      {"mnuMapNone", QStringLiteral("&None"), MapQuantity::kNone},
+      {"mnuMapSlip", QStringLiteral("&Slip tendency"), MapQuantity::kSlipTendency},
+      {"mnuMapDilation", QStringLiteral("&Dilation tendency"), MapQuantity::kDilationTendency},
+      {"mnuMapPressure", QStringLiteral("&Pore pressure to slip"),
+       MapQuantity::kPorePressureToSlip},
+      {"mnuMapSafety", QStringLiteral("&Factor of safety"), MapQuantity::kFactorOfSafety}};
+  for (const auto& [name, caption, quantity] : mapItems) {
+    QAction* item = command(maps, name, caption);
+    item->setData(static_cast<int>(quantity));
+    item->setCheckable(true);
+    item->setChecked(quantity == MapQuantity::kNone);
+    mapQuantities_->addAction(item);
+  }
+  maps->actions().at(1)->setStatusTip(
+      QStringLiteral("Colour the net by the slip tendency of the plane of every pole"));
 
   mnuAbout_ = bar->addAction(QStringLiteral("A&bout"));
   mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
@@ -532,6 +554,11 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuExportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuExportPlanesClick);
   connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::ShowPlaneDots);
   connect(planes_, &PlaneStudy::ResultsChanged, this, &TFrmMorvane::ShowPlaneDots);
+  connect(mapQuantities_, &QActionGroup::triggered, this, [this](QAction* item) {
+    SetMapQuantity(static_cast<engine::MapQuantity>(item->data().toInt()));
+  });
+  chart_->SetMapSource(
+      [this](const engine::MapGrid& grid, double ratio) { return MakeMap(grid, ratio); });
   connect(mnuStressFromDepth_, &QAction::triggered, this, &TFrmMorvane::mnuStressFromDepthClick);
   connect(mnuStressFromPrincipal_, &QAction::triggered, this,
           &TFrmMorvane::mnuStressFromPrincipalClick);

@@ -12,6 +12,8 @@
 
 #include "engine/pass_results.h"
 #include "engine/plane_results.h"
+#include "engine/tendency_map.h"
+#include "figures/tendency_map.h"
 #include "projection/colour.h"
 #include "projection/point_series.h"
 #include "projection/trace_cache.h"
@@ -133,6 +135,9 @@ class TFrmMorvane : public QMainWindow {
   /// The net's and the Mohr diagram's plane dots, after the set or its
   /// results changed.
   void ShowPlaneDots();
+  /// The tendency map of the last pass over `grid`, as View > Tendency map asks.
+  figures::TendencyMap MakeMap(const engine::MapGrid& grid, double ratio) const;
+  void SetMapQuantity(engine::MapQuantity quantity);
 
   stress::Azimuth azimuth_ = stress::Azimuth::kCounterClockwiseFromEast;
   bool shown_ = false;
@@ -174,6 +179,8 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuExportPlanes_ = nullptr;
   PlaneStudy* planes_ = nullptr;
   PlanesWindow* planesWindow_ = nullptr;
+  QActionGroup* mapQuantities_ = nullptr;
+  engine::MapQuantity mapQuantity_ = engine::MapQuantity::kNone;
 };
 
 }  // namespace ui

@@ -117,6 +117,7 @@ void TFrmMorvane::DrawNet() {
               value.name);
   }
   chart_->Publish();
+  chart_->DrawMap();
 }
 
 // Every box the engine filled; the others keep their text.
