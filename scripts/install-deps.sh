@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
-  qt6-base-dev qt6-charts-dev qt6-translations-l10n libqt6opengl6-dev libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-translations-l10n libqt6opengl6-dev libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libeigen3-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-dejavu-extra locales
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils

@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/figure_command.h"
 #include "cli/number_field.h"
 #include "cli/plane_rows.h"
 #include "cli/tensor_table.h"
@@ -37,6 +38,11 @@ const char* Usage() {
        kelvane-cli planes --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
                           [--phi DEG | --mu M] [--cohesion C]
                           [--notation dipdir|strike] [--threads N] [FILE|-]
+       kelvane-cli figure --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
+                          [--phi DEG | --mu M] [--cohesion C] [--planes FILE]
+                          [--map slip|dilation|pressure|safety|none]
+                          [--what net|mohr] [--width MM] [--height MM]
+                          [--dpi N] -o FILE.svg|FILE.png
        kelvane-cli --help | --version
 
 Computes, for each stress tensor of a CSV file (standard input when FILE is
@@ -91,6 +97,16 @@ right-lateral), empty where tau is 0; slip_trend and slip_plunge give the
 hanging wall's motion, plunge negative upward. Without a friction angle
 tau_lim, factor_of_safety, cff, delta_pc and state are empty.
 
+kelvane-cli figure writes the window's equal-area net (--what net, the
+default) or its Mohr diagram (--what mohr) as a figure for a paper: PNG at
+--dpi (default 300) or SVG, by the suffix of -o, --width x --height
+millimetres (default 120 x 130 for the net, 160 x 110 for the diagram), on a
+white ground, with the legend. No display is needed. --map colours the net
+over every plane orientation: slip (Ts/Ts,max), dilation (Td), pressure (the
+pore-pressure increase to slip) or safety (the factor of safety), none by
+default; friction and cohesion from --phi/--mu and --cohesion. --planes adds
+the planes of a file (as planes reads them) as dots coloured by Ts/Ts,max.
+
 Options:
   --stress SX,SY,SZ,TXY,TYZ,TZX
                     the stress tensor (x East, y North, z up), for planes
@@ -101,16 +117,27 @@ Options:
   --notation dipdir|strike
                     read the direction column as a dip direction or a strike
                     (default: as its name says)
+  --planes FILE     figure: the planes drawn as dots
+  --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
+                    safety or none)
+  --what net|mohr   figure: which figure
+  --width MM, --height MM, --dpi N
+                    figure: its size (1 to 2000 mm) and PNG resolution
+                    (30 to 2400)
+  -o FILE, --output FILE
+                    figure: the file to write (.svg or .png), replaced
+                    atomically
   --azimuth north   azimuths clockwise from North (the default)
   --azimuth east    azimuths counter-clockwise from East
   --threads N       compute on N threads (default: one per processor)
   --help            show this help and exit
   --version         show the version and exit
 
-Exit status: 0 every row computed, 1 some row not computed, 2 a usage or
-file error (unknown option, unreadable file, no header or a header without
-one of the required columns, a column named twice, a stress that is no
-number).
+Exit status: 0 every row computed (figure: written), 1 some row not
+computed, 2 a usage or file error (unknown option, unreadable file, no
+header or a header without one of the required columns, a column named
+twice, a stress that is no number; figure: a stress state without principal
+axes, a figure that could not be written).
 )";
 }
 
@@ -130,6 +157,8 @@ struct Options {
   double porePressure = 0.0;
   engine::PlaneDefaults defaults{std::nullopt, 0.0};
   std::optional<bool> strike;
+  // figure
+  cli::FigureJob figure;
 };
 
 /// One line of a chunk, with its place in the file.
@@ -381,6 +410,20 @@ int RunPlanes(const Options& options) {
   return RunTable(options, job);
 }
 
+int RunFigure(Options& options, bool fileGiven) {
+  if (fileGiven)
+    return Fail("figure reads no table; give planes with --planes FILE");
+  if (!options.stress.has_value())
+    return Fail("figure needs --stress SX,SY,SZ,TXY,TYZ,TZX");
+  if (options.figure.output.empty())
+    return Fail("figure needs -o FILE.svg or -o FILE.png");
+  options.figure.stress = *options.stress;
+  options.figure.porePressure = options.porePressure;
+  options.figure.defaults = options.defaults;
+  std::string error;
+  return cli::RunFigure(options.figure, error) ? 0 : Fail(error);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -477,10 +520,56 @@ int main(int argc, char* argv[]) {
         options.strike = true;
       else
         return Fail("--notation takes dipdir or strike");
+    } else if (named("--map")) {
+      const auto map = value("--map");
+      using engine::MapQuantity;
+      const std::pair<std::string_view, MapQuantity> maps[] = {
+          {"slip", MapQuantity::kSlipTendency},
+          {"dilation", MapQuantity::kDilationTendency},
+          {"pressure", MapQuantity::kPorePressureToSlip},
+          {"safety", MapQuantity::kFactorOfSafety},
+          {"none", MapQuantity::kNone}};
+      const auto* found = std::find_if(std::begin(maps), std::end(maps),
+                                       [&](const auto& m) { return map == m.first; });
+      if (found == std::end(maps))
+        return Fail("--map takes slip, dilation, pressure, safety or none");
+      options.figure.map = found->second;
+    } else if (named("--what")) {
+      const auto what = value("--what");
+      if (what == "net")
+        options.figure.kind = figures::FigureKind::kNet;
+      else if (what == "mohr")
+        options.figure.kind = figures::FigureKind::kMohr;
+      else
+        return Fail("--what takes net or mohr");
+    } else if (named("--width") || named("--height")) {
+      const bool width = named("--width");
+      const auto mm = number(width ? "--width" : "--height");
+      if (!mm.has_value() || !(*mm >= 1.0 && *mm <= 2000.0))
+        return Fail(std::string(width ? "--width" : "--height") + " takes millimetres from 1 to 2000");
+      (width ? options.figure.widthMm : options.figure.heightMm) = *mm;
+    } else if (named("--dpi")) {
+      const auto dpi = value("--dpi");
+      int n = 0;
+      if (!dpi.has_value() ||
+          std::from_chars(dpi->data(), dpi->data() + dpi->size(), n).ptr != dpi->data() + dpi->size() ||
+          n < 30 || n > 2400)
+        return Fail("--dpi takes a whole number from 30 to 2400");
+      options.figure.dpi = n;
+    } else if (named("--planes")) {
+      const auto file = value("--planes");
+      if (!file.has_value() || file->empty())
+        return Fail("--planes takes a file");
+      options.figure.planesFile = std::string(*file);
+    } else if (arg == "-o" || named("--output")) {
+      const auto file = value(arg == "-o" ? "-o" : "--output");
+      if (!file.has_value() || file->empty())
+        return Fail("-o takes the figure's file");
+      options.figure.output = std::string(*file);
     } else if (arg.size() > 1 && arg.front() == '-') {
       return Fail("unknown option " + std::string(arg) + "; try 'kelvane-cli --help'");
     } else if (options.command.empty()) {
-      if (arg != "tensors" && arg != "planes")
+      if (arg != "tensors" && arg != "planes" && arg != "figure")
         return Fail("unknown command " + std::string(arg) + "; try 'kelvane-cli --help'");
       options.command = std::string(arg);
     } else if (!fileGiven) {
@@ -494,6 +583,8 @@ int main(int argc, char* argv[]) {
     return Fail("no command given; try 'kelvane-cli --help'");
   if (options.command == "planes")
     return RunPlanes(options);
+  if (options.command == "figure")
+    return RunFigure(options, fileGiven);
   TensorJob job(options.azimuth);
   return RunTable(options, job);
 }

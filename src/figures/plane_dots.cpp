@@ -8,6 +8,8 @@
 #include <limits>
 
 #include "figures/figure_style.h"
+#include "numeric/extended_math.h"
+#include "projection/equal_area.h"
 
 namespace figures {
 namespace {
@@ -93,6 +95,13 @@ QRgb DotColour(DotQuantity quantity, double value, const DotRange& range) {
   if (value == std::numeric_limits<double>::infinity())
     return Viridis(1.0);
   return Viridis((value - range.low) / (range.high - range.low));
+}
+
+DotPoint PoleDotOf(const engine::Plane& plane) {
+  const projection::PolePoint pole =
+      projection::PolePosition(static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
+                               static_cast<double>(numeric::DegreesToRadians(plane.dip)));
+  return {static_cast<float>(pole.x), static_cast<float>(pole.y)};
 }
 
 std::vector<QPoint> DiscOffsets(double radius) {

@@ -100,6 +100,9 @@ struct DotPoint {
   float y = 0.0F;
 };
 
+/// The pole of `plane` on the net (projection::PolePosition), in single precision.
+DotPoint PoleDotOf(const engine::Plane& plane);
+
 /// A plane set's dots as a figure draws them (the lists not owned; entry i of
 /// each for plane i).
 struct PlaneDots {

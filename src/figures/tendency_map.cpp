@@ -304,9 +304,11 @@ void PaintTendencyMap(QPainter& painter, const QRectF& plot, double range, const
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
   }
 
-  // Labels with a white halo, so that they read over any colour.
-  const QFont font = MapFont();
-  const QFontMetricsF metrics(font, painter.device());
+  // Labels with a white halo, so that they read over any colour. A path's
+  // text is laid out at 96 dpi whatever the device: its font is scaled.
+  const QFontMetricsF metrics(MapFont(), painter.device());
+  QFont font = MapFont();
+  font.setPointSizeF(kMapLabelPoints * painter.device()->logicalDpiY() / 96.0);
   const auto halo = [&](const QPointF& at, const QString& text) {
     QPainterPath path;
     path.addText(at, font, text);

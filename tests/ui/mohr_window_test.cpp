@@ -107,9 +107,9 @@ class MohrTest : public WindowTest {
 TEST_F(MohrTest, ViewMenuHoldsTheItemAndNoWindowIsBuiltBeforeItIsChecked) {
   auto* view = Find<QMenu>("N6");
   ASSERT_NE(view, nullptr);
-  // The Mohr diagram first, then the Planes window.
-  ASSERT_EQ(view->actions().size(), 2);
-  EXPECT_EQ(view->actions().back()->objectName(), QStringLiteral("mnuPlanes"));
+  // The Mohr diagram first, then the Planes window and the tendency map.
+  ASSERT_EQ(view->actions().size(), 3);
+  EXPECT_EQ(view->actions()[1]->objectName(), QStringLiteral("mnuPlanes"));
   QAction* item = view->actions().front();
   EXPECT_EQ(item->objectName(), QStringLiteral("mnuMohr"));
   EXPECT_EQ(item->text(), QStringLiteral("&Mohr diagram"));

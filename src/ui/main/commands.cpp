@@ -110,6 +110,7 @@ void TFrmMorvane::mnuSaveReportClick() {
     content.results = results_;
     content.separators = separators_;
     content.unit = stressUnit_;
+    content.map = {mapQuantity_, planes_->Defaults(), stressUnit_};
     if (!planes_->Set().empty()) {
       content.planes = planes_->Set();
       content.planeDefaults = planes_->Defaults();
@@ -245,6 +246,34 @@ void TFrmMorvane::mnuExportPlanesClick() {
     if (planes_->Set().empty())
       throw std::runtime_error("There are no planes to export; import or type some first.");
     ExportPlaneResults(over, *planes_);
+  });
+}
+
+// The figure shows the pass run here, as the report does; the dialogs ask
+// nothing when that pass fails.
+void TFrmMorvane::mnuExportFigureClick() {
+  RunGuarded(this, [this] {
+    Recalculate();
+    FigureDialog dialog(figureChoice_, this);
+    if (dialog.exec() != QDialog::Accepted)
+      return;
+    figureChoice_ = dialog.Choice();
+    const QString path = AskFigurePath(this, figureChoice_);
+    if (path.isEmpty())
+      return;
+    figures::FigureRequest request;
+    request.kind = figureChoice_.kind;
+    request.results = results_;
+    request.separators = separators_;
+    request.unit = stressUnit_;
+    request.map = {mapQuantity_, planes_->Defaults(), stressUnit_};
+    const figures::PlaneDots dots{&planes_->Poles(), &planes_->Results(), &planes_->Colours()};
+    if (!dots.Empty())
+      request.dots = &dots;
+    request.widthMm = figureChoice_.widthMm;
+    request.heightMm = figureChoice_.heightMm;
+    request.dpi = figureChoice_.dpi;
+    figures::WriteFigure(path, request);
   });
 }
 

@@ -449,6 +449,9 @@ void TFrmMorvane::BuildMenu() {
       QStringLiteral("Read faults or fractures from a CSV or text file"));
   mnuExportPlanes_ = command(file, "mnuExportPlanes", QStringLiteral("&Export plane results..."));
   mnuExportPlanes_->setStatusTip(QStringLiteral("Write every plane's results to a CSV file"));
+  mnuExportFigure_ = command(file, "mnuExportFigure", QStringLiteral("Export &figure..."));
+  mnuExportFigure_->setStatusTip(
+      QStringLiteral("Write the net or the Mohr diagram as a PNG or SVG figure"));
   file->addSeparator()->setObjectName(QStringLiteral("N3"));
   mnuExit_ = command(file, "mnuExit", QStringLiteral("E&xit"));
   mnuExit_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -552,6 +555,7 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuPlanesClick);
   connect(mnuImportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuImportPlanesClick);
   connect(mnuExportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuExportPlanesClick);
+  connect(mnuExportFigure_, &QAction::triggered, this, &TFrmMorvane::mnuExportFigureClick);
   connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::ShowPlaneDots);
   connect(planes_, &PlaneStudy::ResultsChanged, this, &TFrmMorvane::ShowPlaneDots);
   connect(mapQuantities_, &QActionGroup::triggered, this, [this](QAction* item) {

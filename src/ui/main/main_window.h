@@ -20,6 +20,7 @@
 #include "stress/stress_state.h"
 #include "text/number_text.h"
 #include "text/shown_fields.h"
+#include "ui/report/figure_dialog.h"
 #include "ui/stress/depth_dialog.h"
 #include "ui/stress/principal_dialog.h"
 
@@ -91,6 +92,7 @@ class TFrmMorvane : public QMainWindow {
   void mnuPlanesClick();
   void mnuImportPlanesClick();
   void mnuExportPlanesClick();
+  void mnuExportFigureClick();
   /// The plane set and its results under the last pass.
   PlaneStudy& Planes() const { return *planes_; }
   /// The Planes window; nullptr until first shown.
@@ -177,6 +179,8 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuPlanes_ = nullptr;
   QAction* mnuImportPlanes_ = nullptr;
   QAction* mnuExportPlanes_ = nullptr;
+  QAction* mnuExportFigure_ = nullptr;
+  FigureChoice figureChoice_;
   PlaneStudy* planes_ = nullptr;
   PlanesWindow* planesWindow_ = nullptr;
   QActionGroup* mapQuantities_ = nullptr;

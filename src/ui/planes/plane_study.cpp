@@ -19,14 +19,6 @@ namespace {
 /// Below this many planes one thread assesses them all.
 constexpr std::size_t kPlanesPerTask = 8192;
 
-/// The plane's pole on the net, in single precision.
-figures::DotPoint PoleOf(const engine::Plane& plane) {
-  const projection::PolePoint pole =
-      projection::PolePosition(static_cast<double>(numeric::DegreesToRadians(plane.dipDirection)),
-                               static_cast<double>(numeric::DegreesToRadians(plane.dip)));
-  return {static_cast<float>(pole.x), static_cast<float>(pole.y)};
-}
-
 /// An edit of the set, done and undone by swapping what it changed.
 class SetCommand : public QUndoCommand {
  public:
@@ -238,7 +230,7 @@ void PlaneStudy::SetEdited() {
   poles_.resize(set_.size());
   ForEachShare([this](std::size_t first, std::size_t last) {
     for (std::size_t i = first; i < last; ++i)
-      poles_[i] = PoleOf(set_.planes[i]);
+      poles_[i] = figures::PoleDotOf(set_.planes[i]);
   });
   Reassess();
   emit SetChanged();
@@ -253,7 +245,7 @@ PlaneStudy::Prepared PlaneStudy::Prepare(const engine::PlaneSet& planes, const W
     prepared.results.resize(planes.size());
   const auto share = [&](std::size_t first, std::size_t last) {
     for (std::size_t i = first; i < last; ++i)
-      prepared.poles[i] = PoleOf(planes.planes[i]);
+      prepared.poles[i] = figures::PoleDotOf(planes.planes[i]);
     if (assess)
       engine::AssessPlanes(work.pass, planes, work.defaults, first, last, prepared.results.data());
   };

@@ -212,8 +212,16 @@ class ReportPage {
     QPainter& painter = sheet_.Painter();
     const figures::PlaneDots dots{&content_.planePoles, &content_.planeResults,
                                   &content_.planeColours};
-    figures::PaintNet(painter, sheet_.Box(0.0, y, kNetSize, kNetSize), content_.results,
-                      content_.separators, &dots);
+    const QRectF netBox = sheet_.Box(0.0, y, kNetSize, kNetSize);
+    const figures::TendencyMap map = figures::NetMapFor(painter, netBox, content_.results,
+                                                        content_.map, content_.separators);
+    figures::PaintNet(painter, netBox, content_.results, content_.separators, &dots, &map);
+    double netBottom = y + kNetSize;
+    if (!map.Empty()) {
+      const QRectF legend = sheet_.Box(0.0, netBottom + 4.0, kNetSize, 24.0);
+      figures::PaintMapLegend(painter, legend, map);
+      netBottom += 28.0;
+    }
     figures::PaintMohr(painter, sheet_.Box(mohrX, y, columnWidth_, kMohrHeight), content_.results,
                        content_.separators, content_.unit, &dots);
     const double noteY = sheet_.Note(
@@ -228,7 +236,7 @@ class ReportPage {
                        text::InputText(content_.results.porePressure, content_.separators) +
                        Utf8("; the total-stress circles grey and dashed.")
                  : QString()));
-    return std::max(y + kNetSize, noteY);
+    return std::max(netBottom, noteY);
   }
 
   void Derived(double y) {

@@ -20,6 +20,7 @@
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
 #include "figures/plane_dots.h"
+#include "figures/tendency_map.h"
 #include "text/number_text.h"
 
 class QPainter;
@@ -49,6 +50,9 @@ struct ReportContent {
   figures::DotQuantity colouring = figures::DotQuantity::kNormalizedSlipTendency;
   figures::DotRange colourRange;
   QString planeSummary;
+
+  /// The tendency map on the net (quantity kNone for none).
+  figures::MapRequest map;
 };
 
 /// Rows of the plane table of the report: the planes with the highest

@@ -1,0 +1,106 @@
+#include "cli/figure_command.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QGuiApplication>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "engine/pass.h"
+#include "figures/plane_dots.h"
+#include "tables/plane_reader.h"
+
+namespace cli {
+namespace {
+
+/// The planes of `path` with their dots' poles, results and colours (by
+/// Ts/Ts,max, as the window colours them by default).
+struct Dots {
+  std::vector<figures::DotPoint> poles;
+  std::vector<engine::PlaneResult> results;
+  std::vector<QRgb> colours;
+};
+
+bool ReadDots(const std::string& path, const engine::PassResults& pass,
+              const engine::PlaneDefaults& defaults, Dots& dots, std::string& error) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = path + ": " + file.errorString().toStdString();
+    return false;
+  }
+  const QByteArray bytes = file.readAll();
+  const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  tables::PlaneImport read =
+      tables::ReadPlanes(text, tables::DetectReading(text), [](std::size_t) { return true; });
+  if (!read.error.empty()) {
+    error = path + ": " + read.error;
+    return false;
+  }
+  const std::size_t count = read.set.size();
+  dots.poles.resize(count);
+  dots.results.resize(count);
+  for (std::size_t i = 0; i < count; ++i)
+    dots.poles[i] = figures::PoleDotOf(read.set.planes[i]);
+  engine::AssessPlanes(pass, read.set, defaults, 0, count, dots.results.data());
+  const auto colouring = figures::DotQuantity::kNormalizedSlipTendency;
+  const figures::DotRange range = figures::RangeOf(colouring, dots.results);
+  dots.colours.resize(count);
+  for (std::size_t i = 0; i < count; ++i)
+    dots.colours[i] =
+        figures::DotColour(colouring, figures::DotValue(colouring, dots.results[i]), range);
+  return true;
+}
+
+}  // namespace
+
+bool RunFigure(const FigureJob& job, std::string& error) {
+  // No display is needed: the offscreen platform, unless one was chosen.
+  // Qt's notes about the session (no runtime folder and the like) are not
+  // the figure's business: standard error carries only what went wrong.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "kelvane-cli: %s\n", message.toLocal8Bit().constData());
+  });
+  static int argc = 1;
+  static char name[] = "kelvane-cli";
+  static char* argv[] = {name, nullptr};
+  const std::unique_ptr<QGuiApplication> application(
+      QGuiApplication::instance() == nullptr ? new QGuiApplication(argc, argv) : nullptr);
+
+  engine::PassInputs inputs =
+      engine::PassInputs::Of(job.stress, stress::Azimuth::kClockwiseFromNorth);
+  inputs.porePressure = job.porePressure;
+  figures::FigureRequest request;
+  request.results = engine::RunPass(inputs);
+  if (!engine::CanAssessPlanes(request.results)) {
+    error = "the stress state cannot be computed: " +
+            (request.results.stop ? request.results.stop->message : std::string("no principal axes"));
+    return false;
+  }
+  Dots dots;
+  const figures::PlaneDots planeDots{&dots.poles, &dots.results, &dots.colours};
+  if (!job.planesFile.empty()) {
+    if (!ReadDots(job.planesFile, request.results, job.defaults, dots, error))
+      return false;
+    request.dots = &planeDots;
+  }
+  const bool net = job.kind == figures::FigureKind::kNet;
+  request.kind = job.kind;
+  request.map = {job.map, job.defaults, {}};
+  request.widthMm = job.widthMm.value_or(net ? 120.0 : 160.0);
+  request.heightMm = job.heightMm.value_or(net ? 130.0 : 110.0);
+  request.dpi = job.dpi;
+  try {
+    figures::WriteFigure(QString::fromStdString(job.output), request);
+  } catch (const std::exception& e) {
+    error = e.what();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace cli

@@ -1,0 +1,33 @@
+#pragma once
+// kelvane-cli figure: the window's net or Mohr diagram written as a PNG or
+// SVG file without a display (Qt's offscreen platform), by the painters the
+// window's figure export uses.
+
+#include <optional>
+#include <string>
+
+#include "engine/plane_results.h"
+#include "engine/tendency_map.h"
+#include "figures/figure_file.h"
+#include "stress/stress_state.h"
+
+namespace cli {
+
+struct FigureJob {
+  stress::StressState stress;
+  double porePressure = 0.0;
+  engine::PlaneDefaults defaults;
+  std::string planesFile;  ///< empty for none
+  engine::MapQuantity map = engine::MapQuantity::kNone;
+  figures::FigureKind kind = figures::FigureKind::kNet;
+  std::string output;
+  std::optional<double> widthMm;   ///< default: 120 for the net, 160 for the Mohr diagram
+  std::optional<double> heightMm;  ///< default: 130 for the net, 110 for the Mohr diagram
+  int dpi = 300;
+};
+
+/// Writes the figure of `job`; true when written, else false with `error`
+/// saying why in one line.
+bool RunFigure(const FigureJob& job, std::string& error);
+
+}  // namespace cli
