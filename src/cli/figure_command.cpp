@@ -77,8 +77,9 @@ bool RunFigure(const FigureJob& job, std::string& error) {
   figures::FigureRequest request;
   request.results = engine::RunPass(inputs);
   if (!engine::CanAssessPlanes(request.results)) {
-    error = "the stress state cannot be computed: " +
-            (request.results.stop ? request.results.stop->message : std::string("no principal axes"));
+    error =
+        "the stress state cannot be computed: " +
+        (request.results.stop ? request.results.stop->message : std::string("no principal axes"));
     return false;
   }
   Dots dots;

@@ -546,13 +546,15 @@ int main(int argc, char* argv[]) {
       const bool width = named("--width");
       const auto mm = number(width ? "--width" : "--height");
       if (!mm.has_value() || !(*mm >= 1.0 && *mm <= 2000.0))
-        return Fail(std::string(width ? "--width" : "--height") + " takes millimetres from 1 to 2000");
+        return Fail(std::string(width ? "--width" : "--height") +
+                    " takes millimetres from 1 to 2000");
       (width ? options.figure.widthMm : options.figure.heightMm) = *mm;
     } else if (named("--dpi")) {
       const auto dpi = value("--dpi");
       int n = 0;
       if (!dpi.has_value() ||
-          std::from_chars(dpi->data(), dpi->data() + dpi->size(), n).ptr != dpi->data() + dpi->size() ||
+          std::from_chars(dpi->data(), dpi->data() + dpi->size(), n).ptr !=
+              dpi->data() + dpi->size() ||
           n < 30 || n > 2400)
         return Fail("--dpi takes a whole number from 30 to 2400");
       options.figure.dpi = n;

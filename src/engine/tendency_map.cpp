@@ -40,8 +40,7 @@ Plane PlaneWithPoleAt(double x, double y) {
 TendencyField::TendencyField(const PassResults& results, const PlaneDefaults& defaults,
                              MapQuantity quantity)
     : quantity_(quantity),
-      axes_{results.directions[0]->axis, results.directions[1]->axis,
-            results.directions[2]->axis},
+      axes_{results.directions[0]->axis, results.directions[1]->axis, results.directions[2]->axis},
       s_{results.values->s1, results.values->s2, results.values->s3},
       porePressure_(results.porePressure),
       tsMax_(kNone),

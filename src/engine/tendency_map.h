@@ -54,8 +54,8 @@ class TendencyField {
   std::array<stress::Vector3, 3> axes_{};
   std::array<double, 3> s_{};  ///< total principal values
   double porePressure_ = 0.0;
-  double tsMax_ = 0.0;    ///< NaN unless s3' > 0
-  double tanPhi_ = 0.0;   ///< NaN without a limit
+  double tsMax_ = 0.0;   ///< NaN unless s3' > 0
+  double tanPhi_ = 0.0;  ///< NaN without a limit
   double cohesion_ = 0.0;
   double zeroShear_ = 0.0;
   bool tdDefined_ = false;  ///< s1 and s3 differ beyond rounding

@@ -9,11 +9,11 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "files/saved_file.h"
 #include "figures/figure_style.h"
 #include "figures/mohr_painter.h"
 #include "figures/net_frame.h"
 #include "figures/net_painter.h"
+#include "files/saved_file.h"
 
 namespace figures {
 namespace {
@@ -30,11 +30,12 @@ void CheckSize(const FigureRequest& request) {
     throw Error(QStringLiteral("A figure's width and height must be from 1 to 2000 mm."));
   if (!within(request.dpi, 30, 2400))
     throw Error(QStringLiteral("A figure's resolution must be from 30 to 2400 dpi."));
-  const double pixels = request.widthMm / kMmPerInch * request.dpi * request.heightMm /
-                        kMmPerInch * request.dpi;
+  const double pixels =
+      request.widthMm / kMmPerInch * request.dpi * request.heightMm / kMmPerInch * request.dpi;
   if (pixels > 4e8)
-    throw Error(QStringLiteral("The figure would have more than 400 million pixels; "
-                               "choose a smaller size or resolution."));
+    throw Error(
+        QStringLiteral("The figure would have more than 400 million pixels; "
+                       "choose a smaller size or resolution."));
 }
 
 QSize PixelSize(const FigureRequest& request) {

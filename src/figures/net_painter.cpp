@@ -109,8 +109,9 @@ QRectF NetPlot(const QPainter& painter, const QRectF& box) {
   return LayOut(painter.device(), box).plot;
 }
 
-TendencyMap NetMapFor(const QPainter& painter, const QRectF& box, const engine::PassResults& results,
-                      const MapRequest& request, const text::Separators& separators) {
+TendencyMap NetMapFor(const QPainter& painter, const QRectF& box,
+                      const engine::PassResults& results, const MapRequest& request,
+                      const text::Separators& separators) {
   constexpr double kImageDpi = 300.0;
   const double dpi = painter.device()->logicalDpiX();
   const QRectF plot = NetPlot(painter, box);
@@ -121,7 +122,8 @@ TendencyMap NetMapFor(const QPainter& painter, const QRectF& box, const engine::
 }
 
 void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
-              const text::Separators& separators, const PlaneDots* dots, const TendencyMap* tendencies) {
+              const text::Separators& separators, const PlaneDots* dots,
+              const TendencyMap* tendencies) {
   const NetPoints net = NetPointsOf(results);
   const Layout layout = LayOut(painter.device(), box);
   const QRectF& plot = layout.plot;

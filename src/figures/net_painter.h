@@ -49,7 +49,8 @@ void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& r
 
 /// The map of `request` for a net painted into `box` by `painter`, at the
 /// device's resolution up to 300 pixels per inch.
-TendencyMap NetMapFor(const QPainter& painter, const QRectF& box, const engine::PassResults& results,
-                      const MapRequest& request, const text::Separators& separators);
+TendencyMap NetMapFor(const QPainter& painter, const QRectF& box,
+                      const engine::PassResults& results, const MapRequest& request,
+                      const text::Separators& separators);
 
 }  // namespace figures

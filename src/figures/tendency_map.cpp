@@ -289,8 +289,8 @@ void PaintTendencyMap(QPainter& painter, const QRectF& plot, double range, const
   const double pixel = PixelsOn(painter.device()->logicalDpiX());
   painter.save();
   const engine::MapGrid& grid = map.grid;
-  const QRectF imageRect(device(grid.left, grid.top),
-                         device(grid.left + grid.width * grid.step, grid.top - grid.height * grid.step));
+  const QRectF imageRect(device(grid.left, grid.top), device(grid.left + grid.width * grid.step,
+                                                             grid.top - grid.height * grid.step));
   painter.drawImage(imageRect, map.image);
 
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -370,8 +370,8 @@ void PaintMapLegend(QPainter& painter, const QRectF& box, const TendencyMap& map
   write(map.name);
   x += gap;
   write(map.lowText);
-  const double barWidth = std::max(
-      20.0 * pixel, box.right() - x - metrics.horizontalAdvance(map.highText) - gap);
+  const double barWidth =
+      std::max(20.0 * pixel, box.right() - x - metrics.horizontalAdvance(map.highText) - gap);
   const QRectF bar(x, box.top() + 0.15 * metrics.height(), std::min(barWidth, 90.0 * pixel),
                    0.7 * metrics.height());
   QLinearGradient gradient(bar.topLeft(), bar.topRight());

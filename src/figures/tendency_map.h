@@ -58,8 +58,8 @@ struct TendencyMap {
   std::vector<float> values;  ///< grid.width x grid.height, row after row
   QImage image;               ///< the colours of `values`; transparent outside the net
   MapScale scale;
-  QString name;       ///< "Ts/Ts,max", "Td", "ΔPc (MPa)", "F"
-  QString lowText;    ///< the legend's ends, in the user's number format
+  QString name;     ///< "Ts/Ts,max", "Td", "ΔPc (MPa)", "F"
+  QString lowText;  ///< the legend's ends, in the user's number format
   QString highText;
   QString undefined;  ///< why the grey area has no value; empty when there is none
   std::vector<ContourLevel> contours;

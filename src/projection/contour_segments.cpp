@@ -31,8 +31,8 @@ void AddContourSegments(const float* values, int width, int height, float level,
       if (!(std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]) &&
             std::isfinite(v[3])))
         continue;
-      const int c = (v[0] >= level ? 1 : 0) | (v[1] >= level ? 2 : 0) |
-                    (v[2] >= level ? 4 : 0) | (v[3] >= level ? 8 : 0);
+      const int c = (v[0] >= level ? 1 : 0) | (v[1] >= level ? 2 : 0) | (v[2] >= level ? 4 : 0) |
+                    (v[3] >= level ? 8 : 0);
       if (c == 0 || c == 15)
         continue;
       const auto cross = [&](int edge) -> Point {

@@ -186,8 +186,43 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"planes header without dip", "planes --stress 3,2,1,0,0,0 in.csv", "dd,phi\n", "",
              "kelvane-cli: in.csv:1: the header needs the columns dip_direction (or strike) and "
              "dip\n",
-             2}),
+             2},
+        Case{"figure without a file", "figure --stress 3,2,1,0,0,0", "", "",
+             "kelvane-cli: figure needs -o FILE.svg or -o FILE.png\n", 2},
+        Case{"figure as jpg", "figure --stress 3,2,1,0,0,0 -o out.jpg", "", "",
+             "kelvane-cli: A figure is written as .png or .svg; \"out.jpg\" is neither.\n", 2},
+        Case{"figure of an unknown map", "figure --stress 3,2,1,0,0,0 --map stress -o a.png", "",
+             "", "kelvane-cli: --map takes slip, dilation, pressure, safety or none\n", 2},
+        Case{"figure of a state that overflows",
+             "figure --stress 1e300,1e300,1e300,1e300,1e300,1e300 -o a.svg", "", "",
+             "kelvane-cli: the stress state cannot be computed: Floating point overflow\n", 2},
+        Case{"figure written", "figure --stress 3,2,1,0,0,0 --pp 0.5 --map slip -o a.png", "", "",
+             "", 0}),
     test_names::RowName());
+
+// The PNG's width and height as its header records them.
+TEST(CliFigure, WritesThePngOfTheAskedSizeAndResolution) {
+  const fs::path png =
+      fs::temp_directory_path() / ("kelvane-figure-" + std::to_string(::getpid()) + ".png");
+  const CliRun run = RunCli(
+      "figure --stress 30,20,40,2,-3,5 --what mohr --width 50.8 --height 25.4 "
+      "--dpi 100 -o '" +
+          png.string() + "'",
+      "");
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string bytes = ReadAll(png);
+  fs::remove(png);
+  ASSERT_GE(bytes.size(), 24u);
+  const auto word = [&bytes](std::size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 24) |
+           (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[at + 2]) << 8) |
+           static_cast<unsigned char>(bytes[at + 3]);
+  };
+  EXPECT_EQ(bytes.substr(1, 3), "PNG");
+  EXPECT_EQ(word(16), 200u);  // 2 inches at 100 dpi
+  EXPECT_EQ(word(20), 100u);
+}
 
 /// The number a field holds, or empty for an empty field.
 std::optional<double> FieldNumber(std::string_view field) {

@@ -27,11 +27,14 @@
 #include <utility>
 #include <vector>
 
+#include "engine/pass.h"
+#include "engine/tendency_map.h"
 #include "test_names.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
 #include "ui/common/application_icon.h"
 #include "ui/main/main_window.h"
+#include "ui/planes/plane_study.h"
 #include "window_fixture.h"
 
 namespace {
@@ -710,3 +713,49 @@ TEST_P(ExitTest, EndsTheMessageLoop) {
 INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::ValuesIn(kExitCases), RowName());
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Tendency map.
+
+// The map is the one of the boxes after every pass and every change of Pp;
+// with None the net's pixels are those of a window that never showed one.
+TEST_F(CommandsTest, TendencyMapFollowsEveryPassAndNoneLeavesTheNetAsItWas) {
+  Show();
+  auto* chart = Find<ui::NetChartView>("Chart1");
+  ASSERT_NE(chart, nullptr);
+  const QImage plain = chart->grab().toImage();
+  const auto expected = [this](double x, double y, double pp) {
+    engine::PassInputs inputs = engine::PassInputs::Of(
+        {std::stod(Text("input_sx")), 1, 8, 1, -1, 2}, stress::Azimuth::kClockwiseFromNorth);
+    inputs.porePressure = pp;
+    return engine::TendencyField(engine::RunPass(inputs), window_->Planes().Defaults(),
+                                 engine::MapQuantity::kSlipTendency)
+        .AtNetPoint(x, y);
+  };
+  const auto shownAt = [chart](int i, int j) {
+    const figures::TendencyMap& map = chart->Map();
+    return std::pair{map.values[j * map.grid.width + i], std::pair{map.grid.X(i), map.grid.Y(j)}};
+  };
+
+  Find<QAction>("mnuMapSlip")->trigger();
+  ASSERT_FALSE(chart->Map().Empty());
+  EXPECT_NE(chart->grab().toImage(), plain);
+  const int middle = chart->Map().grid.width / 2;
+  for (const char* sx : {"3.4", "5"}) {
+    for (const double pp : {0.0, 0.1}) {
+      SCOPED_TRACE(std::string("sx ") + sx + ", Pp " + std::to_string(pp));
+      Type("input_sx", QString::fromLatin1(sx));
+      Click("Button1");
+      window_->SetPorePressure(QString::number(pp));
+      for (const int j : {middle / 2, middle, middle + middle / 3}) {
+        const auto [value, at] = shownAt(middle + 7, j);
+        EXPECT_FLOAT_EQ(value, static_cast<float>(expected(at.first, at.second, pp)));
+      }
+    }
+  }
+  Type("input_sx", QStringLiteral("3.4"));
+  window_->SetPorePressure(QStringLiteral("0"));
+  Find<QAction>("mnuMapNone")->trigger();
+  EXPECT_TRUE(chart->Map().Empty());
+  EXPECT_EQ(chart->grab().toImage(), plain);
+}

@@ -67,8 +67,7 @@ class NetChartView : public QChartView {
 
   /// Makes the tendency map over `grid` (the plot area's device pixels,
   /// `ratio` of them per pixel); an empty map for none.
-  using MapSource =
-      std::function<figures::TendencyMap(const engine::MapGrid& grid, double ratio)>;
+  using MapSource = std::function<figures::TendencyMap(const engine::MapGrid& grid, double ratio)>;
   /// Where the map comes from; DrawMap shows it.
   void SetMapSource(MapSource source);
   /// Makes the map again and shows it beneath the dots, with its legend in
@@ -92,7 +91,7 @@ class NetChartView : public QChartView {
   figures::TendencyMap map_;
   ImageLayer mapLayer_{kPlaneDotsZValue - 0.25};  ///< beneath the dots
   ImageLayer legend_{kPlaneDotsZValue - 0.25};
-  QFont poleLabelFont_;              ///< the view's face at 8 points
+  QFont poleLabelFont_;  ///< the view's face at 8 points
 };
 
 }  // namespace ui

@@ -7,9 +7,9 @@
 #include <QtConcurrent/QtConcurrentMap>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <exception>
 #include <utility>
 #include <vector>
-#include <exception>
 
 namespace ui {
 namespace {
@@ -76,7 +76,8 @@ void RunInShares(int count, int share, const std::function<void(int, int)>& work
   if (shares.size() == 1)
     work(shares.front().first, shares.front().second);
   else if (shares.size() > 1)
-    QtConcurrent::blockingMap(shares, [&work](const std::pair<int, int>& s) { work(s.first, s.second); });
+    QtConcurrent::blockingMap(shares,
+                              [&work](const std::pair<int, int>& s) { work(s.first, s.second); });
 }
 
 }  // namespace ui

@@ -292,11 +292,10 @@ figures::TendencyMap TFrmMorvane::MakeMap(const engine::MapGrid& grid, double ra
   // The defaults the planes were last assessed with: those of the last pass.
   const figures::MapRequest request{mapQuantity_, planes_->Defaults(), stressUnit_};
   constexpr int kRowsPerTask = 32;
-  return figures::MakeTendencyMap(
-      results_, request, grid, separators_, ratio,
-      [](int rows, const std::function<void(int, int)>& work) {
-        RunInShares(rows, kRowsPerTask, work);
-      });
+  return figures::MakeTendencyMap(results_, request, grid, separators_, ratio,
+                                  [](int rows, const std::function<void(int, int)>& work) {
+                                    RunInShares(rows, kRowsPerTask, work);
+                                  });
 }
 
 void TFrmMorvane::SetMapQuantity(engine::MapQuantity quantity) {

@@ -76,7 +76,8 @@ FigureDialog::FigureDialog(const FigureChoice& choice, QWidget* parent) : QDialo
 
 FigureChoice FigureDialog::Choice() const {
   FigureChoice choice;
-  choice.kind = figure_->currentIndex() == 0 ? figures::FigureKind::kNet : figures::FigureKind::kMohr;
+  choice.kind =
+      figure_->currentIndex() == 0 ? figures::FigureKind::kNet : figures::FigureKind::kMohr;
   choice.format =
       format_->currentIndex() == 0 ? figures::FigureFormat::kPng : figures::FigureFormat::kSvg;
   choice.widthMm = width_->value();

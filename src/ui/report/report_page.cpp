@@ -213,8 +213,8 @@ class ReportPage {
     const figures::PlaneDots dots{&content_.planePoles, &content_.planeResults,
                                   &content_.planeColours};
     const QRectF netBox = sheet_.Box(0.0, y, kNetSize, kNetSize);
-    const figures::TendencyMap map = figures::NetMapFor(painter, netBox, content_.results,
-                                                        content_.map, content_.separators);
+    const figures::TendencyMap map =
+        figures::NetMapFor(painter, netBox, content_.results, content_.map, content_.separators);
     figures::PaintNet(painter, netBox, content_.results, content_.separators, &dots, &map);
     double netBottom = y + kNetSize;
     if (!map.Empty()) {
