@@ -18,6 +18,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMainWindow>
@@ -270,6 +271,43 @@ void BM_PassWithPlanes(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PassWithPlanes)->Arg(0)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+#endif
+
+#if __has_include("engine/tendency_map.h")
+/// A pass with new input with the tendency map chosen by View > Tendency map:
+/// range(0) 0 for None, 1 for the slip tendency; range(1) 0 for the pass
+/// alone, 1 with the repaint it causes. The map is made off the GUI thread:
+/// each iteration then waits, untimed, until it is shown, and the counter
+/// map_shown_ms is the mean time from the pass's start until then. Run with
+/// QT_SCALE_FACTOR=2 too.
+void BM_PassWithMap(benchmark::State& state) {
+  ShownWindow shown;
+  const char* item = state.range(0) == 0 ? "mnuMapNone" : "mnuMapSlip";
+  shown.window.findChild<QAction*>(QLatin1String(item))->trigger();
+  auto* chart = shown.window.findChild<NetChartView*>(QStringLiteral("Chart1"));
+  const auto waitForMap = [chart] {
+    while (chart->MapPending())
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+  };
+  QCoreApplication::processEvents();
+  waitForMap();
+  const Timed timed = state.range(1) == 0 ? Timed::Pass : Timed::PassAndRepaint;
+  bool b = false;
+  double shownSeconds = 0.0;
+  for (auto _ : state) {
+    b = !b;
+    TypeState(shown.window, b ? kStateB : kStateA);
+    const auto start = Clock::now();
+    TimePass(state, timed, [&] { shown.window.Recalculate(); });
+    waitForMap();
+    shownSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  state.counters["map_shown_ms"] = 1e3 * shownSeconds / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_PassWithMap)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 #endif
 
 /// The point lists of one pass, as Qt points, per series 1 to 6.

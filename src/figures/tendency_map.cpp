@@ -256,20 +256,21 @@ TendencyMap MakeTendencyMap(const engine::PassResults& results, const MapRequest
   if (map.maxSlipPoles)
     for (const engine::NetPoint& pole : *map.maxSlipPoles)
       placed.emplace_back(pole.x, pole.y);
-  std::vector<projection::GridSegment> cut;
+  std::vector<float> levels;
   const int first = static_cast<int>(std::floor(scale.low / scale.step)) + 1;
-  for (int k = first; k * scale.step < scale.high - 1e-9 * scale.step; ++k) {
+  for (int k = first; k * scale.step < scale.high - 1e-9 * scale.step; ++k)
+    levels.push_back(static_cast<float>(k * scale.step));
+  std::vector<std::vector<projection::GridSegment>> cut;
+  projection::AddContourSegments(map.values.data(), grid.width, grid.height, levels, cut);
+  const auto net = [&grid](float gx, float gy) {
+    return QPointF(grid.left + (gx + 0.5) * grid.step, grid.top - (gy + 0.5) * grid.step);
+  };
+  for (std::size_t k = 0; k < levels.size(); ++k) {
     ContourLevel level;
-    level.value = k * scale.step;
+    level.value = (first + static_cast<int>(k)) * scale.step;
     level.label = text::FormatNumber(level.value, scale.decimals, separators);
-    cut.clear();
-    projection::AddContourSegments(map.values.data(), grid.width, grid.height,
-                                   static_cast<float>(level.value), cut);
-    level.segments.reserve(cut.size());
-    const auto net = [&grid](float gx, float gy) {
-      return QPointF(grid.left + (gx + 0.5) * grid.step, grid.top - (gy + 0.5) * grid.step);
-    };
-    for (const projection::GridSegment& s : cut)
+    level.segments.reserve(cut[k].size());
+    for (const projection::GridSegment& s : cut[k])
       level.segments.emplace_back(net(s.x0, s.y0), net(s.x1, s.y1));
     level.labelAt = LabelPlace(level.segments, placed);
     if (level.labelAt)

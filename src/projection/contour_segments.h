@@ -15,11 +15,14 @@ struct GridSegment {
   float y1 = 0.0F;
 };
 
-/// Appends to `out` the segments of the curve value == `level` through every
-/// cell whose four samples are finite; a cell with a NaN or an infinity
-/// among them has none. A sample equal to the level counts as above it. The
-/// two curves through a saddle cell are joined as its centre's mean says.
-void AddContourSegments(const float* values, int width, int height, float level,
-                        std::vector<GridSegment>& out);
+/// Appends to out[k] the segments of the curve value == levels[k] through
+/// every cell whose four samples are finite, for each k at once (a cell is
+/// read once, whatever the number of levels); a cell with a NaN or an
+/// infinity among them has none. A sample equal to a level counts as above
+/// it. The two curves through a saddle cell are joined as its centre's mean
+/// says. `out` is resized to the number of levels.
+void AddContourSegments(const float* values, int width, int height,
+                        const std::vector<float>& levels,
+                        std::vector<std::vector<GridSegment>>& out);
 
 }  // namespace projection

@@ -717,8 +717,9 @@ INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::ValuesIn(kExitCases), RowNam
 // ---------------------------------------------------------------------------
 // Tendency map.
 
-// The map is the one of the boxes after every pass and every change of Pp;
-// with None the net's pixels are those of a window that never showed one.
+// The map is the one of the boxes after every pass and every change of Pp,
+// and none is shown while it is being made; with None the net's pixels are
+// those of a window that never showed one.
 TEST_F(CommandsTest, TendencyMapFollowsEveryPassAndNoneLeavesTheNetAsItWas) {
   Show();
   auto* chart = Find<ui::NetChartView>("Chart1");
@@ -738,6 +739,7 @@ TEST_F(CommandsTest, TendencyMapFollowsEveryPassAndNoneLeavesTheNetAsItWas) {
   };
 
   Find<QAction>("mnuMapSlip")->trigger();
+  QTRY_VERIFY(!chart->MapPending());
   ASSERT_FALSE(chart->Map().Empty());
   EXPECT_NE(chart->grab().toImage(), plain);
   const int middle = chart->Map().grid.width / 2;
@@ -747,6 +749,8 @@ TEST_F(CommandsTest, TendencyMapFollowsEveryPassAndNoneLeavesTheNetAsItWas) {
       Type("input_sx", QString::fromLatin1(sx));
       Click("Button1");
       window_->SetPorePressure(QString::number(pp));
+      EXPECT_TRUE(chart->Map().Empty());  // the last state's map is gone at once
+      QTRY_VERIFY(!chart->MapPending());
       for (const int j : {middle / 2, middle, middle + middle / 3}) {
         const auto [value, at] = shownAt(middle + 7, j);
         EXPECT_FLOAT_EQ(value, static_cast<float>(expected(at.first, at.second, pp)));

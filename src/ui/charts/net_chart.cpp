@@ -1,6 +1,7 @@
 #include "ui/charts/net_chart.h"
 
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <QChart>
 #include <QFont>
@@ -227,6 +228,9 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   // A pole's label may stand outside the plot area, where Qt would not repaint
   // it when the poles change; the whole 305-pixel view is repainted instead.
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+  mapThread_.setMaxThreadCount(1);
+  connect(&mapWatcher_, &QFutureWatcher<MapPictures>::finished, this,
+          &NetChartView::ShowMapPictures);
 
   QChart* net = chart();
   net->setTitle(QString());
@@ -319,37 +323,76 @@ void NetChartView::SetMapSource(MapSource source) {
 }
 
 void NetChartView::DrawMap() {
+  ++mapGeneration_;
+  map_ = {};
+  mapLayer_.Hide();
+  legend_.Hide();
   const QRectF plot = chart()->plotArea();
   const double ratio = devicePixelRatioF();
   const int pixels = qRound(plot.width() * ratio);
-  map_ = mapSource_ && pixels > 0 ? mapSource_(figures::PlotGrid(pixels, kNetRange), ratio)
-                                  : figures::TendencyMap{};
-  if (map_.Empty()) {
-    mapLayer_.Hide();
-    legend_.Hide();
+  MapJob job = mapSource_ && pixels > 0 ? mapSource_(figures::PlotGrid(pixels, kNetRange), ratio)
+                                        : MapJob{};
+  if (!job) {
+    nextJob_ = {};
+    mapPending_ = false;
     return;
   }
-  // The map's pixels are the device's: the image is painted one to one.
-  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-  image.setDevicePixelRatio(ratio);
-  image.fill(Qt::transparent);
-  {
-    QPainter painter(&image);
-    figures::PaintTendencyMap(painter, QRectF(0.0, 0.0, pixels / ratio, pixels / ratio), kNetRange,
-                              map_);
-  }
-  mapLayer_.Show(chart(), std::move(image), ratio, plot.topLeft());
-
   // The legend left of the North axis name, above the plot.
-  const QRectF box(4.0, 2.0, kNorthName.left() - 8.0, plot.top() - 3.0);
-  QImage legend((box.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-  legend.setDevicePixelRatio(ratio);
-  legend.fill(Qt::transparent);
-  {
-    QPainter painter(&legend);
-    figures::PaintMapLegend(painter, QRectF(QPointF(0.0, 0.0), box.size()), map_);
+  const QSizeF legendSize(kNorthName.left() - 8.0, plot.top() - 3.0);
+  nextJob_ = [job = std::move(job), generation = mapGeneration_, pixels, ratio, legendSize] {
+    MapPictures made;
+    made.generation = generation;
+    made.map = job();
+    if (made.map.Empty())
+      return made;
+    // The map's pixels are the device's: the picture is painted one to one.
+    made.picture = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    made.picture.setDevicePixelRatio(ratio);
+    made.picture.fill(Qt::transparent);
+    {
+      QPainter painter(&made.picture);
+      figures::PaintTendencyMap(painter, QRectF(0.0, 0.0, pixels / ratio, pixels / ratio),
+                                kNetRange, made.map);
+    }
+    made.legend = QImage((legendSize * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    made.legend.setDevicePixelRatio(ratio);
+    made.legend.fill(Qt::transparent);
+    {
+      QPainter painter(&made.legend);
+      figures::PaintMapLegend(painter, QRectF(QPointF(0.0, 0.0), legendSize), made.map);
+    }
+    return made;
+  };
+  mapPending_ = true;
+  StartMapJob();
+}
+
+// One map is made at a time; asking again meanwhile replaces the waiting one.
+void NetChartView::StartMapJob() {
+  if (mapWatcher_.isRunning() || !nextJob_)
+    return;
+  mapWatcher_.setFuture(QtConcurrent::run(&mapThread_, std::move(nextJob_)));
+  nextJob_ = {};
+}
+
+void NetChartView::ShowMapPictures() {
+  MapPictures made;
+  try {
+    made = mapWatcher_.result();
+  } catch (...) {
+    // A map that could not be made (out of memory) is not shown; the net
+    // stays as it is without one.
+    made.generation = 0;
   }
-  legend_.Show(chart(), std::move(legend), ratio, box.topLeft());
+  if (made.generation == mapGeneration_ && !made.map.Empty()) {
+    const QRectF plot = chart()->plotArea();
+    const double ratio = made.picture.devicePixelRatio();
+    map_ = std::move(made.map);
+    mapLayer_.Show(chart(), std::move(made.picture), ratio, plot.topLeft());
+    legend_.Show(chart(), std::move(made.legend), ratio, QPointF(4.0, 2.0));
+  }
+  StartMapJob();
+  mapPending_ = mapWatcher_.isRunning();
 }
 
 void NetChartView::FitSquarePlotArea() {

@@ -9,10 +9,14 @@
 // that differ from what it shows.
 
 #include <QChartView>
+#include <QFutureWatcher>
+#include <QImage>
+#include <QThreadPool>
 #include <QFont>
 #include <QPointF>
 #include <QRgb>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -66,14 +70,19 @@ class NetChartView : public QChartView {
   void DrawDots();
 
   /// Makes the tendency map over `grid` (the plot area's device pixels,
-  /// `ratio` of them per pixel); an empty map for none.
-  using MapSource = std::function<figures::TendencyMap(const engine::MapGrid& grid, double ratio)>;
+  /// `ratio` of them per pixel) on a worker thread: it must hold copies of
+  /// what it reads. An empty job for no map.
+  using MapJob = std::function<figures::TendencyMap()>;
+  using MapSource = std::function<MapJob(const engine::MapGrid& grid, double ratio)>;
   /// Where the map comes from; DrawMap shows it.
   void SetMapSource(MapSource source);
-  /// Makes the map again and shows it beneath the dots, with its legend in
-  /// the margin above the plot; with an empty map the net is exactly as
-  /// without one.
+  /// Makes the map again off the GUI thread and shows it, once made, beneath
+  /// the dots with its legend in the margin above the plot. Until then no
+  /// map is shown, so the net never shows one of another state; with no map
+  /// the net is exactly as without one.
   void DrawMap();
+  /// Whether a map asked for is still being made.
+  bool MapPending() const { return mapPending_; }
   /// The map shown (empty for none).
   const figures::TendencyMap& Map() const { return map_; }
 
@@ -87,8 +96,23 @@ class NetChartView : public QChartView {
   const std::vector<figures::DotPoint>* dotPoints_ = nullptr;
   const std::vector<QRgb>* dotColours_ = nullptr;
   ImageLayer dots_{kPlaneDotsZValue};  ///< beneath the series
+  /// A map made off the GUI thread, with its pictures painted there too.
+  struct MapPictures {
+    std::uint64_t generation = 0;
+    figures::TendencyMap map;
+    QImage picture;  ///< the plot area's
+    QImage legend;
+  };
+  void StartMapJob();
+  void ShowMapPictures();
+
   MapSource mapSource_;
   figures::TendencyMap map_;
+  std::uint64_t mapGeneration_ = 0;  ///< counts the maps asked for
+  std::function<MapPictures()> nextJob_;
+  bool mapPending_ = false;
+  QThreadPool mapThread_;  ///< one thread; the map's rows share the global pool
+  QFutureWatcher<MapPictures> mapWatcher_;
   ImageLayer mapLayer_{kPlaneDotsZValue - 0.25};  ///< beneath the dots
   ImageLayer legend_{kPlaneDotsZValue - 0.25};
   QFont poleLabelFont_;  ///< the view's face at 8 points

@@ -288,14 +288,20 @@ engine::PlaneDefaults TFrmMorvane::PlaneDefaultsFromBoxes() const {
   return {read(engine::Input::kJointFriction), read(engine::Input::kJointCohesion)};
 }
 
-figures::TendencyMap TFrmMorvane::MakeMap(const engine::MapGrid& grid, double ratio) const {
+std::function<figures::TendencyMap()> TFrmMorvane::MapJob(const engine::MapGrid& grid,
+                                                          double ratio) const {
+  if (mapQuantity_ == engine::MapQuantity::kNone || !engine::CanAssessPlanes(results_))
+    return {};
   // The defaults the planes were last assessed with: those of the last pass.
-  const figures::MapRequest request{mapQuantity_, planes_->Defaults(), stressUnit_};
-  constexpr int kRowsPerTask = 32;
-  return figures::MakeTendencyMap(results_, request, grid, separators_, ratio,
-                                  [](int rows, const std::function<void(int, int)>& work) {
-                                    RunInShares(rows, kRowsPerTask, work);
-                                  });
+  figures::MapRequest request{mapQuantity_, planes_->Defaults(), stressUnit_};
+  return [results = results_, request = std::move(request), grid, separators = separators_,
+          ratio] {
+    constexpr int kRowsPerTask = 32;
+    return figures::MakeTendencyMap(results, request, grid, separators, ratio,
+                                    [](int rows, const std::function<void(int, int)>& work) {
+                                      RunInShares(rows, kRowsPerTask, work);
+                                    });
+  };
 }
 
 void TFrmMorvane::SetMapQuantity(engine::MapQuantity quantity) {

@@ -562,7 +562,7 @@ void TFrmMorvane::ConnectCommands() {
     SetMapQuantity(static_cast<engine::MapQuantity>(item->data().toInt()));
   });
   chart_->SetMapSource(
-      [this](const engine::MapGrid& grid, double ratio) { return MakeMap(grid, ratio); });
+      [this](const engine::MapGrid& grid, double ratio) { return MapJob(grid, ratio); });
   connect(mnuStressFromDepth_, &QAction::triggered, this, &TFrmMorvane::mnuStressFromDepthClick);
   connect(mnuStressFromPrincipal_, &QAction::triggered, this,
           &TFrmMorvane::mnuStressFromPrincipalClick);

@@ -137,8 +137,9 @@ class TFrmMorvane : public QMainWindow {
   /// The net's and the Mohr diagram's plane dots, after the set or its
   /// results changed.
   void ShowPlaneDots();
-  /// The tendency map of the last pass over `grid`, as View > Tendency map asks.
-  figures::TendencyMap MakeMap(const engine::MapGrid& grid, double ratio) const;
+  /// The making of the tendency map of the last pass over `grid`, as View >
+  /// Tendency map asks (with copies of what it reads); empty for none.
+  std::function<figures::TendencyMap()> MapJob(const engine::MapGrid& grid, double ratio) const;
   void SetMapQuantity(engine::MapQuantity quantity);
 
   stress::Azimuth azimuth_ = stress::Azimuth::kCounterClockwiseFromEast;
