@@ -25,6 +25,7 @@
 #include "cli/plane_rows.h"
 #include "cli/tensor_table.h"
 #include "engine/pass.h"
+#include "engine/slip_probability.h"
 #include "tables/csv.h"
 
 namespace {
@@ -37,7 +38,9 @@ const char* Usage() {
   return R"(Usage: kelvane-cli tensors [--azimuth north|east] [--threads N] [FILE|-]
        kelvane-cli planes --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
                           [--phi DEG | --mu M] [--cohesion C]
-                          [--notation dipdir|strike] [--threads N] [FILE|-]
+                          [--notation dipdir|strike] [--threads N]
+                          [--realizations N] [--seed S]
+                          [--uncertainty KEY=SPEC,...] [FILE|-]
        kelvane-cli figure --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
                           [--phi DEG | --mu M] [--cohesion C] [--planes FILE]
                           [--map slip|dilation|pressure|safety|none]
@@ -97,6 +100,20 @@ right-lateral), empty where tau is 0; slip_trend and slip_plunge give the
 hanging wall's motion, plunge negative upward. Without a friction angle
 tau_lim, factor_of_safety, cff, delta_pc and state are empty.
 
+With --realizations, --seed or --uncertainty, each plane is also assessed in
+N realizations (default 10000) of uncertain inputs, and the columns p_slip
+(the share of realizations with cff >= 0), delta_pc_p10, delta_pc_p50 and
+delta_pc_p90 (percentiles of the pore-pressure increase to slip) come before
+error. --uncertainty takes KEY=SPEC items separated by commas: KEY one of s1,
+s2, s3 (the principal stresses), azimuth (the state turned about the
+vertical, degrees), frame (the principal frame turned about a random axis,
+degrees), pp, phi (degrees) or mu (not both), c, dip_direction and dip (each
+plane's own, degrees); SPEC uniform:H (within +-H) or normal:SD. For example
+  --uncertainty pp=uniform:500,mu=normal:0.05,azimuth=uniform:10
+A run is the same, bit for bit, for a given --seed (default 1) whatever the
+number of threads; realizations whose principal stresses come out of order
+are kept (each magnitude stays on its axis).
+
 kelvane-cli figure writes the window's equal-area net (--what net, the
 default) or its Mohr diagram (--what mohr) as a figure for a paper: PNG at
 --dpi (default 300) or SVG, by the suffix of -o, --width x --height
@@ -117,6 +134,10 @@ Options:
   --notation dipdir|strike
                     read the direction column as a dip direction or a strike
                     (default: as its name says)
+  --realizations N  planes: Monte Carlo realizations (1 to 10000000)
+  --seed S          planes: the seed of the realizations (default 1)
+  --uncertainty KEY=SPEC,...
+                    planes: the inputs' uncertainties (see above)
   --planes FILE     figure: the planes drawn as dots
   --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
                     safety or none)
@@ -157,6 +178,8 @@ struct Options {
   double porePressure = 0.0;
   engine::PlaneDefaults defaults{std::nullopt, 0.0};
   std::optional<bool> strike;
+  /// With --realizations, --seed or --uncertainty: the slip odds' settings.
+  std::optional<engine::UncertaintySettings> uncertainty;
   // figure
   cli::FigureJob figure;
 };
@@ -209,18 +232,22 @@ class PlaneJob : public TableJob {
       : pass_(std::move(pass)),
         defaults_(options.defaults),
         strike_(options.strike),
-        assess_(pass_, defaults_) {}
+        assess_(pass_, defaults_) {
+    if (options.uncertainty.has_value())
+      sampler_.emplace(pass_, defaults_, *options.uncertainty);
+  }
   bool Header(const std::vector<std::string_view>& fields, std::string& error,
               std::string& out) override {
     reading_ = cli::ReadPlaneHeader(fields, strike_, error);
     if (!reading_.has_value())
       return false;
-    out = cli::PlaneOutputHeader();
+    out = cli::PlaneOutputHeader(sampler_.has_value());
     return true;
   }
   bool Row(bool split, const std::vector<std::string_view>& fields, cli::RowPlace place,
            std::string& out) const override {
-    return cli::AppendPlaneRow(*reading_, split, fields, place, assess_, defaults_, out);
+    return cli::AppendPlaneRow(*reading_, split, fields, place, assess_, defaults_, out,
+                               sampler_ ? &*sampler_ : nullptr);
   }
 
  private:
@@ -228,6 +255,7 @@ class PlaneJob : public TableJob {
   engine::PlaneDefaults defaults_;
   std::optional<bool> strike_;
   engine::PlaneAssessor assess_;
+  std::optional<engine::SlipSampler> sampler_;
   std::optional<tables::PlaneReading> reading_;
 };
 
@@ -520,6 +548,29 @@ int main(int argc, char* argv[]) {
         options.strike = true;
       else
         return Fail("--notation takes dipdir or strike");
+    } else if (named("--realizations") || named("--seed")) {
+      const bool seed = named("--seed");
+      const auto text = value(seed ? "--seed" : "--realizations");
+      unsigned long long n = 0;
+      if (!text.has_value() ||
+          std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
+              text->data() + text->size() ||
+          (!seed && (n < 1 || n > 10000000)))
+        return Fail(seed ? "--seed takes a whole number from 0 to 18446744073709551615"
+                         : "--realizations takes a whole number from 1 to 10000000");
+      auto& settings = options.uncertainty.emplace(options.uncertainty.value_or(
+          engine::UncertaintySettings{}));
+      if (seed)
+        settings.seed = n;
+      else
+        settings.realizations = static_cast<int>(n);
+    } else if (named("--uncertainty")) {
+      const auto text = value("--uncertainty");
+      auto& settings = options.uncertainty.emplace(options.uncertainty.value_or(
+          engine::UncertaintySettings{}));
+      std::string error;
+      if (!text.has_value() || !engine::ReadUncertainties(std::string(*text), settings, error))
+        return Fail(text.has_value() ? error : "--uncertainty takes KEY=SPEC,...");
     } else if (named("--map")) {
       const auto map = value("--map");
       using engine::MapQuantity;

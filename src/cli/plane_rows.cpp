@@ -43,14 +43,15 @@ std::optional<tables::PlaneReading> ReadPlaneHeader(const std::vector<std::strin
   return reading;
 }
 
-std::string PlaneOutputHeader() {
-  return std::string(tables::PlaneCsvHeader()) + ",error\n";
+std::string PlaneOutputHeader(bool odds) {
+  return std::string(tables::PlaneCsvHeader()) +
+         (odds ? ",p_slip,delta_pc_p10,delta_pc_p50,delta_pc_p90" : "") + ",error\n";
 }
 
 bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
                     const std::vector<std::string_view>& fields, RowPlace place,
                     const engine::PlaneAssessor& assess, const engine::PlaneDefaults& defaults,
-                    std::string& out) {
+                    std::string& out, const engine::SlipSampler* sampler) {
   tables::PlaneRow row;
   if (split)
     row = tables::ReadPlaneRow(fields, reading);
@@ -61,13 +62,21 @@ bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
   const std::string id = hasId && split ? row.id : std::to_string(place.row);
   if (!row.plane) {
     tables::AppendCsvField(out, id);
-    out.append(18, ',');
+    out.append(sampler != nullptr ? 22 : 18, ',');
     out += ',';
     tables::AppendCsvField(out, row.problem);
     out += '\n';
     return false;
   }
   tables::AppendPlaneCsvRow(out, id, *row.plane, defaults, assess(*row.plane));
+  if (sampler != nullptr) {
+    thread_local std::vector<double> scratch;
+    const engine::SlipOdds odds = sampler->Odds(*row.plane, place.row - 1, scratch);
+    for (const double value : {odds.pSlip, odds.deltaPcP10, odds.deltaPcP50, odds.deltaPcP90}) {
+      out += ',';
+      tables::AppendNumber(out, value);
+    }
+  }
   out += ",\n";
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include "cli/tensor_table.h"
 #include "engine/plane_results.h"
+#include "engine/slip_probability.h"
 #include "tables/plane_reader.h"
 
 namespace cli {
@@ -22,17 +23,19 @@ namespace cli {
 std::optional<tables::PlaneReading> ReadPlaneHeader(const std::vector<std::string_view>& fields,
                                                     std::optional<bool> strike, std::string& error);
 
-/// The output header line, with its line feed: the export's columns and
-/// "error".
-std::string PlaneOutputHeader();
+/// The output header line, with its line feed: the export's columns, with
+/// `odds` p_slip, delta_pc_p10, delta_pc_p50 and delta_pc_p90, and "error".
+std::string PlaneOutputHeader(bool odds = false);
 
 /// Appends the output line of the data row `fields` (`split` false when the
 /// line could not be split): the plane's columns, or, for a row that is no
 /// plane, its id and the reason in the error column. The id is the row number
-/// when the file has no id column. Returns whether the row was a plane.
+/// when the file has no id column. With `sampler`, the plane's slip odds
+/// follow, its random streams those of data row number place.row - 1.
+/// Returns whether the row was a plane.
 bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
                     const std::vector<std::string_view>& fields, RowPlace place,
                     const engine::PlaneAssessor& assess, const engine::PlaneDefaults& defaults,
-                    std::string& out);
+                    std::string& out, const engine::SlipSampler* sampler = nullptr);
 
 }  // namespace cli

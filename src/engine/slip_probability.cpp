@@ -1,0 +1,268 @@
+#include "engine/slip_probability.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace engine {
+namespace {
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRadian = kPi / 180.0;
+
+constexpr const char* kNames[kUncertainCount] = {
+    "s1", "s2", "s3", "azimuth", "frame", "pp", "phi", "mu", "c", "dip_direction", "dip"};
+
+/// The stream of the realization-wide draws (a plane's own streams are its
+/// index in the set).
+constexpr std::uint64_t kStateStream = ~std::uint64_t{0};
+/// Draw numbers of the frame's random axis in the state stream.
+constexpr int kAxisDraw = 2 * kUncertainCount;
+
+/// SplitMix64's finalizer: a bijection that spreads every input bit.
+std::uint64_t Mix(std::uint64_t z) {
+  z += 0x9E3779B97F4A7C15ULL;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+
+/// Draw `k` of stream `stream` of realization `r` under `seed`: uniform in (0, 1).
+double Uniform(std::uint64_t seed, std::uint64_t r, std::uint64_t stream, int k) {
+  const std::uint64_t bits = Mix(seed ^ Mix(r ^ Mix(stream * 64 + static_cast<std::uint64_t>(k))));
+  return (static_cast<double>(bits >> 11) + 0.5) * 0x1p-53;
+}
+
+/// An error drawn from `spread` with the uniforms u1 and u2 (Box-Muller for
+/// the normal).
+double Sample(const Spread& spread, double u1, double u2) {
+  switch (spread.shape) {
+    case Spread::Shape::kUniform:
+      return (2.0 * u1 - 1.0) * spread.width;
+    case Spread::Shape::kNormal:
+      return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * kPi * u2) * spread.width;
+    case Spread::Shape::kNone:
+      break;
+  }
+  return 0.0;
+}
+
+double Dot(const stress::Vector3& a, const stress::Vector3& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+/// `v` turned by `angle` (radians) about the unit axis `u` (Rodrigues).
+stress::Vector3 Turned(const stress::Vector3& v, const stress::Vector3& u, double angle) {
+  const double c = std::cos(angle);
+  const double s = std::sin(angle);
+  const double d = Dot(u, v) * (1.0 - c);
+  return {v.x * c + (u.y * v.z - u.z * v.y) * s + u.x * d,
+          v.y * c + (u.z * v.x - u.x * v.z) * s + u.y * d,
+          v.z * c + (u.x * v.y - u.y * v.x) * s + u.z * d};
+}
+
+/// The value at fraction p of the finite values [begin, end), interpolated
+/// linearly between order statistics (numpy's default); reorders them.
+double Percentile(double* begin, double* end, double p) {
+  const std::ptrdiff_t count = end - begin;
+  if (count == 0)
+    return kNone;
+  const double position = p * static_cast<double>(count - 1);
+  const auto low = static_cast<std::ptrdiff_t>(std::floor(position));
+  std::nth_element(begin, begin + low, end);
+  const double a = begin[low];
+  if (low + 1 >= count)
+    return a;
+  const double b = *std::min_element(begin + low + 1, end);
+  return a + (position - static_cast<double>(low)) * (b - a);
+}
+
+}  // namespace
+
+const char* UncertainName(Uncertain input) {
+  return kNames[static_cast<int>(input)];
+}
+
+bool ReadUncertainties(const std::string& text, UncertaintySettings& settings,
+                       std::string& error) {
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', start), text.size());
+    const std::string item = text.substr(start, comma - start);
+    start = comma + 1;
+    const std::size_t equals = item.find('=');
+    const std::string key = item.substr(0, equals);
+    const auto* name = std::find_if(std::begin(kNames), std::end(kNames),
+                                    [&key](const char* n) { return key == n; });
+    if (equals == std::string::npos || name == std::end(kNames)) {
+      error = "unknown uncertainty '" + item + "'; the keys are s1, s2, s3, azimuth, frame, pp, "
+              "phi, mu, c, dip_direction and dip";
+      return false;
+    }
+    const std::string spec = item.substr(equals + 1);
+    const std::size_t colon = spec.find(':');
+    const std::string shape = spec.substr(0, colon);
+    Spread spread;
+    if (shape == "uniform")
+      spread.shape = Spread::Shape::kUniform;
+    else if (shape == "normal")
+      spread.shape = Spread::Shape::kNormal;
+    char* end = nullptr;
+    const std::string width = colon == std::string::npos ? "" : spec.substr(colon + 1);
+    spread.width = std::strtod(width.c_str(), &end);
+    if (spread.shape == Spread::Shape::kNone || width.empty() || *end != '\0' ||
+        !std::isfinite(spread.width) || spread.width < 0.0) {
+      error = "uncertainty '" + item + "' needs uniform:H or normal:SD with a number of 0 or more";
+      return false;
+    }
+    settings.spreads[name - std::begin(kNames)] = spread;
+    if (start > text.size())
+      break;
+  }
+  if (settings[Uncertain::kPhi].shape != Spread::Shape::kNone &&
+      settings[Uncertain::kMu].shape != Spread::Shape::kNone) {
+    error = "give an uncertainty of phi or of mu, not both";
+    return false;
+  }
+  return true;
+}
+
+SlipSampler::SlipSampler(const PassResults& results, const PlaneDefaults& defaults,
+                         const UncertaintySettings& settings)
+    : defaults_(defaults), settings_(settings) {
+  if (settings.realizations < 1 || settings.realizations > 10000000)
+    throw std::invalid_argument("The number of realizations must be from 1 to 10,000,000.");
+  const auto& s = settings.spreads;
+  const std::uint64_t seed = settings.seed;
+  draws_.resize(static_cast<std::size_t>(settings.realizations));
+  for (std::size_t r = 0; r < draws_.size(); ++r) {
+    const auto error = [&](Uncertain input) {
+      const int k = 2 * static_cast<int>(input);
+      return Sample(s[static_cast<int>(input)], Uniform(seed, r, kStateStream, k),
+                    Uniform(seed, r, kStateStream, k + 1));
+    };
+    Draw& d = draws_[r];
+    for (int k = 0; k < 3; ++k) {
+      d.axes[k] = results.directions[k]->axis;
+      d.values[k] = (*results.values)[k] + error(static_cast<Uncertain>(k));
+    }
+    if (!(d.values[0] >= d.values[1] && d.values[1] >= d.values[2]))
+      ++resorted_;
+    if (s[static_cast<int>(Uncertain::kAzimuth)].shape != Spread::Shape::kNone) {
+      // Clockwise seen from above: a turn about +z by minus the angle.
+      const double angle = -error(Uncertain::kAzimuth) * kRadian;
+      for (stress::Vector3& axis : d.axes)
+        axis = Turned(axis, {0.0, 0.0, 1.0}, angle);
+    }
+    if (s[static_cast<int>(Uncertain::kFrame)].shape != Spread::Shape::kNone) {
+      // An axis uniform on the sphere.
+      const double z = 2.0 * Uniform(seed, r, kStateStream, kAxisDraw) - 1.0;
+      const double longitude = 2.0 * kPi * Uniform(seed, r, kStateStream, kAxisDraw + 1);
+      const double across = std::sqrt(std::max(0.0, 1.0 - z * z));
+      const stress::Vector3 u{across * std::cos(longitude), across * std::sin(longitude), z};
+      const double angle = error(Uncertain::kFrame) * kRadian;
+      for (stress::Vector3& axis : d.axes)
+        axis = Turned(axis, u, angle);
+    }
+    d.porePressure = results.porePressure + error(Uncertain::kPorePressure);
+    d.phiShift = error(Uncertain::kPhi);
+    d.muShift = error(Uncertain::kMu);
+    d.cohesionShift = error(Uncertain::kCohesion);
+    const double phi = defaults.phi.value_or(kNone) + d.phiShift;
+    d.tanPhi = std::fabs(phi) < 90.0 ? std::tan(phi * kRadian) + d.muShift : kNone;
+    d.cohesion = defaults.cohesion.value_or(kNone) + d.cohesionShift;
+  }
+}
+
+template <typename Each>
+void SlipSampler::EachRealization(const Plane& plane, std::size_t index, const Each& each) const {
+  const bool ownPhi = plane.HasOwnPhi();
+  const bool ownCohesion = plane.HasOwnCohesion();
+  const bool phiVaries = settings_[Uncertain::kPhi].shape != Spread::Shape::kNone;
+  const bool turns = settings_[Uncertain::kDipDirection].shape != Spread::Shape::kNone ||
+                     settings_[Uncertain::kDip].shape != Spread::Shape::kNone;
+  const double ownTan =
+      ownPhi && std::fabs(plane.phi) < 90.0 ? std::tan(plane.phi * kRadian) : kNone;
+  const auto normalOf = [](double dipDirection, double dip) {
+    const double sd = std::sin(dip * kRadian);
+    return stress::Vector3{sd * std::sin(dipDirection * kRadian),
+                           sd * std::cos(dipDirection * kRadian), std::cos(dip * kRadian)};
+  };
+  const stress::Vector3 fixed = normalOf(plane.dipDirection, plane.dip);
+  const std::uint64_t seed = settings_.seed;
+  for (std::size_t r = 0; r < draws_.size(); ++r) {
+    const Draw& d = draws_[r];
+    stress::Vector3 n = fixed;
+    if (turns) {
+      const auto own = [&](Uncertain input, int k) {
+        return Sample(settings_[input], Uniform(seed, r, index, k), Uniform(seed, r, index, k + 1));
+      };
+      n = normalOf(plane.dipDirection + own(Uncertain::kDipDirection, 0),
+                   plane.dip + own(Uncertain::kDip, 2));
+    }
+    const double l1 = Dot(n, d.axes[0]);
+    const double l2 = Dot(n, d.axes[1]);
+    const double l3 = Dot(n, d.axes[2]);
+    const double w1 = l1 * l1;
+    const double w2 = l2 * l2;
+    const double w3 = l3 * l3;
+    const double s1 = d.values[0];
+    const double s2 = d.values[1];
+    const double s3 = d.values[2];
+    const double sigma = s1 * w1 + s2 * w2 + s3 * w3;
+    // Every term positive: no cancellation near the principal planes.
+    const double tau = std::sqrt(w1 * w2 * (s1 - s2) * (s1 - s2) + w2 * w3 * (s2 - s3) * (s2 - s3) +
+                                 w1 * w3 * (s1 - s3) * (s1 - s3));
+    double tanPhi = d.tanPhi;
+    if (ownPhi) {
+      const double phi = plane.phi + d.phiShift;
+      tanPhi = (phiVaries ? (std::fabs(phi) < 90.0 ? std::tan(phi * kRadian) : kNone) : ownTan) +
+               d.muShift;
+    }
+    const double cohesion = ownCohesion ? plane.cohesion + d.cohesionShift : d.cohesion;
+    const double sigmaEff = sigma - d.porePressure;
+    const double tauLim = sigmaEff < 0.0 ? 0.0 : cohesion + sigmaEff * tanPhi;
+    each(tau - tauLim, tanPhi != 0.0 ? sigmaEff - (tau - cohesion) / tanPhi : kNone);
+  }
+}
+
+void SlipSampler::PressuresToSlip(const Plane& plane, std::size_t index,
+                                  std::vector<double>& out) const {
+  out.clear();
+  out.reserve(draws_.size());
+  EachRealization(plane, index, [&out](double, double deltaPc) { out.push_back(deltaPc); });
+}
+
+SlipOdds SlipSampler::Odds(const Plane& plane, std::size_t index,
+                           std::vector<double>& scratch) const {
+  scratch.resize(draws_.size());
+  std::size_t slips = 0;
+  std::size_t assessed = 0;  // realizations with a CFF
+  std::size_t valued = 0;    // with a dPc, gathered at the front of scratch
+  EachRealization(plane, index, [&](double cff, double deltaPc) {
+    if (!std::isnan(cff)) {
+      ++assessed;
+      slips += cff >= 0.0 ? 1 : 0;
+    }
+    if (!std::isnan(deltaPc))
+      scratch[valued++] = deltaPc;
+  });
+  double* const begin = scratch.data();
+  double* const end = begin + valued;
+  return {assessed > 0 ? static_cast<double>(slips) / static_cast<double>(assessed) : kNone,
+          Percentile(begin, end, 0.1), Percentile(begin, end, 0.5), Percentile(begin, end, 0.9)};
+}
+
+void AssessSlipOdds(const SlipSampler& sampler, const PlaneSet& planes, std::size_t first,
+                    std::size_t last, SlipOdds* out, const std::function<bool()>& keepGoing) {
+  std::vector<double> scratch;
+  for (std::size_t i = first; i < last; ++i) {
+    if (keepGoing && !keepGoing())
+      return;
+    out[i] = sampler.Odds(planes.planes[i], i, scratch);
+  }
+}
+
+}  // namespace engine

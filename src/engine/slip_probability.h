@@ -1,0 +1,127 @@
+#pragma once
+// The probability that each plane slips when the inputs of its assessment
+// are uncertain, by Monte Carlo: in each realization the principal stresses'
+// magnitudes, the principal frame (turned about the vertical, or about a
+// random axis), Pp, the friction, the cohesion and each plane's dip direction
+// and dip are drawn from their distributions, and the plane is assessed as
+// in engine/plane_results.h (effective stress, compression positive, angles
+// in degrees). A plane slips in a realization when CFF = tau - tauLim' >= 0.
+//
+// Each realization's random numbers come from a stream derived from the seed
+// and the realization's index (and, for a plane's own draws, the plane's
+// index in its set), so a run gives the same bits on any number of threads.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/pass_results.h"
+#include "engine/plane_results.h"
+#include "engine/plane_set.h"
+
+namespace engine {
+
+/// The inputs that may be uncertain, in the command line's names.
+enum class Uncertain {
+  kS1,
+  kS2,
+  kS3,
+  kAzimuth,  ///< the state turned about the vertical, degrees clockwise from above
+  kFrame,    ///< the principal frame turned about a random axis, degrees
+  kPorePressure,
+  kPhi,  ///< degrees, added to every plane's friction angle
+  kMu,   ///< added to every plane's friction coefficient
+  kCohesion,
+  kDipDirection,  ///< each plane's own, degrees
+  kDip,           ///< each plane's own, degrees
+};
+inline constexpr int kUncertainCount = 11;
+
+/// "s1", "s2", "s3", "azimuth", "frame", "pp", "phi", "mu", "c",
+/// "dip_direction", "dip".
+const char* UncertainName(Uncertain input);
+
+/// A distribution of an input's error: none, uniform on [-width, width], or
+/// normal with standard deviation `width`.
+struct Spread {
+  enum class Shape { kNone, kUniform, kNormal };
+  Shape shape = Shape::kNone;
+  double width = 0.0;
+};
+
+struct UncertaintySettings {
+  std::array<Spread, kUncertainCount> spreads{};
+  int realizations = 10000;
+  std::uint64_t seed = 1;
+
+  Spread& operator[](Uncertain input) { return spreads[static_cast<int>(input)]; }
+  const Spread& operator[](Uncertain input) const { return spreads[static_cast<int>(input)]; }
+};
+
+/// Reads "KEY=SPEC,KEY=SPEC" (SPEC "uniform:H" or "normal:SD", H and SD
+/// finite and >= 0) into `settings`; false with `error` naming the first
+/// fault. phi and mu exclude each other.
+bool ReadUncertainties(const std::string& text, UncertaintySettings& settings, std::string& error);
+
+/// What the realizations say of one plane. NaN where there is no value (no
+/// friction, or not computed).
+struct SlipOdds {
+  double pSlip;  ///< the share of realizations with CFF >= 0
+  double deltaPcP10;
+  double deltaPcP50;
+  double deltaPcP90;
+};
+
+/// The realizations of one stress state, drawn once; planes are then
+/// assessed under all of them.
+class SlipSampler {
+ public:
+  /// `results` must satisfy CanAssessPlanes. Throws std::invalid_argument for
+  /// fewer than 1 or more than 10,000,000 realizations.
+  SlipSampler(const PassResults& results, const PlaneDefaults& defaults,
+              const UncertaintySettings& settings);
+
+  int Realizations() const { return static_cast<int>(draws_.size()); }
+  /// How many realizations drew principal stresses out of order (they are
+  /// kept: each magnitude stays on its axis, and s1 >= s2 >= s3 is their
+  /// order once sorted).
+  std::size_t Resorted() const { return resorted_; }
+
+  /// The pore-pressure increase to slip of `plane` (index `index` of its
+  /// set) in every realization, in realization order; NaN where it has none.
+  void PressuresToSlip(const Plane& plane, std::size_t index, std::vector<double>& out) const;
+  /// The plane's odds; `scratch` is reused between calls.
+  SlipOdds Odds(const Plane& plane, std::size_t index, std::vector<double>& scratch) const;
+
+ private:
+  struct Draw {
+    std::array<stress::Vector3, 3> axes;  ///< the principal axes, turned
+    std::array<double, 3> values;
+    double porePressure;
+    double phiShift;       ///< degrees
+    double muShift;
+    double cohesionShift;
+    double tanPhi;    ///< of the defaults' friction, shifted; NaN without
+    double cohesion;  ///< the defaults' cohesion, shifted; NaN without
+  };
+  /// Calls each(cff, deltaPc) for the plane in every realization, in order.
+  template <typename Each>
+  void EachRealization(const Plane& plane, std::size_t index, const Each& each) const;
+
+  PlaneDefaults defaults_;
+  UncertaintySettings settings_;
+  std::vector<Draw> draws_;
+  std::size_t resorted_ = 0;
+};
+
+/// The odds of planes [first, last) of `planes` into out[first...]; stops
+/// early (leaving the rest) when `keepGoing` returns false, asked once per
+/// plane. Safe to run on disjoint ranges at once.
+void AssessSlipOdds(const SlipSampler& sampler, const PlaneSet& planes, std::size_t first,
+                    std::size_t last, SlipOdds* out, const std::function<bool()>& keepGoing = {});
+
+}  // namespace engine

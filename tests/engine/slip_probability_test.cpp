@@ -1,0 +1,111 @@
+// Monte Carlo slip odds: without uncertainty they are the plane's own
+// assessment; a uniform Pp error alone makes dPc uniform (a Kolmogorov-Smirnov
+// check at a fixed seed) and P(slip) its exact share within 4 standard
+// errors; the bits do not depend on how the planes are shared among threads.
+
+#include "engine/slip_probability.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+#include "engine/pass.h"
+
+namespace engine {
+namespace {
+
+PassResults Pass(double porePressure) {
+  PassInputs inputs =
+      PassInputs::Of({40, 30, 60, 3, -2, 4}, stress::Azimuth::kClockwiseFromNorth);
+  inputs.porePressure = porePressure;
+  return RunPass(inputs);
+}
+
+PlaneSet Planes() {
+  PlaneSet set;
+  for (int k = 0; k < 24; ++k) {
+    set.planes.push_back({15.0 * k, 5.0 + 3.5 * k, k % 5 == 0 ? 25.0 : NAN, k % 7 == 0 ? 0.5 : NAN});
+    set.ids.push_back("");
+  }
+  return set;
+}
+
+const PlaneDefaults kDefaults{25.0, 0.5};
+
+TEST(SlipOdds, WithoutUncertaintyAreThePlanesOwnAssessment) {
+  const PassResults pass = Pass(26);
+  UncertaintySettings settings;
+  settings.realizations = 50;
+  const SlipSampler sampler(pass, kDefaults, settings);
+  const PlaneSet set = Planes();
+  std::vector<SlipOdds> odds(set.size());
+  AssessSlipOdds(sampler, set, 0, set.size(), odds.data());
+  const PlaneAssessor assess(pass, kDefaults);
+  int slipping = 0;
+  for (std::size_t i = 0; i < set.size(); ++i) {
+    const PlaneResult r = assess(set.planes[i]);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(odds[i].pSlip, r.cff >= 0.0 ? 1.0 : 0.0);
+    slipping += r.cff >= 0.0;
+    for (const double p : {odds[i].deltaPcP10, odds[i].deltaPcP50, odds[i].deltaPcP90})
+      EXPECT_NEAR(p, r.deltaPc, 1e-9 * std::max(1.0, std::fabs(r.deltaPc)));
+  }
+  EXPECT_GT(slipping, 0);  // both outcomes occur among the planes
+  EXPECT_LT(slipping, static_cast<int>(set.size()));
+  EXPECT_EQ(sampler.Resorted(), 0u);
+}
+
+TEST(SlipOdds, UniformPorePressureMakesPressureToSlipUniform) {
+  const PassResults pass = Pass(20);
+  const Plane plane{60.0, 55.0};
+  const double exact = PlaneAssessor(pass, kDefaults)(plane).deltaPc;
+  const double h = 2.0 * std::fabs(exact) + 3.0;
+  UncertaintySettings settings;
+  settings.realizations = 20000;
+  settings.seed = 2026;
+  settings[Uncertain::kPorePressure] = {Spread::Shape::kUniform, h};
+  const SlipSampler sampler(pass, kDefaults, settings);
+  std::vector<double> values;
+  sampler.PressuresToSlip(plane, 0, values);
+  std::sort(values.begin(), values.end());
+  // Kolmogorov-Smirnov distance to the uniform law on [exact - h, exact + h].
+  double distance = 0.0;
+  const double n = static_cast<double>(values.size());
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    const double cdf = std::clamp((values[k] - (exact - h)) / (2.0 * h), 0.0, 1.0);
+    distance = std::max({distance, std::fabs(cdf - k / n), std::fabs(cdf - (k + 1) / n)});
+  }
+  EXPECT_LT(distance, 1.36 / std::sqrt(n));  // the 5 % critical value
+  // It slips when the pressure error exceeds dPc: with probability (h - dPc) / 2h.
+  std::vector<double> scratch;
+  const double p = (h - exact) / (2.0 * h);
+  EXPECT_NEAR(sampler.Odds(plane, 0, scratch).pSlip, p, 4.0 * std::sqrt(p * (1.0 - p) / n));
+}
+
+TEST(SlipOdds, SameSeedSameBitsOnOneOrTwoThreads) {
+  const PassResults pass = Pass(20);
+  UncertaintySettings settings;
+  settings.realizations = 3000;
+  std::string error;
+  ASSERT_TRUE(ReadUncertainties(
+      "s1=normal:2,s2=normal:8,s3=uniform:3,azimuth=uniform:10,frame=normal:5,pp=uniform:2,mu=normal:0.05,"
+      "c=uniform:0.5,dip_direction=normal:5,dip=uniform:4",
+      settings, error))
+      << error;
+  const SlipSampler sampler(pass, kDefaults, settings);
+  const PlaneSet set = Planes();
+  std::vector<SlipOdds> one(set.size());
+  std::vector<SlipOdds> two(set.size());
+  AssessSlipOdds(sampler, set, 0, set.size(), one.data());
+  std::thread other([&] { AssessSlipOdds(sampler, set, 0, 9, two.data()); });
+  AssessSlipOdds(sampler, set, 9, set.size(), two.data());
+  other.join();
+  EXPECT_EQ(std::memcmp(one.data(), two.data(), one.size() * sizeof(SlipOdds)), 0);
+  EXPECT_GT(sampler.Resorted(), 0u);  // s1 and s3 errors cross s2 at times
+}
+
+}  // namespace
+}  // namespace engine
