@@ -558,16 +558,16 @@ int main(int argc, char* argv[]) {
           (!seed && (n < 1 || n > 10000000)))
         return Fail(seed ? "--seed takes a whole number from 0 to 18446744073709551615"
                          : "--realizations takes a whole number from 1 to 10000000");
-      auto& settings = options.uncertainty.emplace(options.uncertainty.value_or(
-          engine::UncertaintySettings{}));
+      auto& settings =
+          options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
       if (seed)
         settings.seed = n;
       else
         settings.realizations = static_cast<int>(n);
     } else if (named("--uncertainty")) {
       const auto text = value("--uncertainty");
-      auto& settings = options.uncertainty.emplace(options.uncertainty.value_or(
-          engine::UncertaintySettings{}));
+      auto& settings =
+          options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
       std::string error;
       if (!text.has_value() || !engine::ReadUncertainties(std::string(*text), settings, error))
         return Fail(text.has_value() ? error : "--uncertainty takes KEY=SPEC,...");

@@ -12,8 +12,8 @@ constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRadian = kPi / 180.0;
 
-constexpr const char* kNames[kUncertainCount] = {
-    "s1", "s2", "s3", "azimuth", "frame", "pp", "phi", "mu", "c", "dip_direction", "dip"};
+constexpr const char* kNames[kUncertainCount] = {"s1",  "s2", "s3", "azimuth",       "frame", "pp",
+                                                 "phi", "mu", "c",  "dip_direction", "dip"};
 
 /// The stream of the realization-wide draws (a plane's own streams are its
 /// index in the set).
@@ -85,8 +85,7 @@ const char* UncertainName(Uncertain input) {
   return kNames[static_cast<int>(input)];
 }
 
-bool ReadUncertainties(const std::string& text, UncertaintySettings& settings,
-                       std::string& error) {
+bool ReadUncertainties(const std::string& text, UncertaintySettings& settings, std::string& error) {
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t comma = std::min(text.find(',', start), text.size());
@@ -97,7 +96,8 @@ bool ReadUncertainties(const std::string& text, UncertaintySettings& settings,
     const auto* name = std::find_if(std::begin(kNames), std::end(kNames),
                                     [&key](const char* n) { return key == n; });
     if (equals == std::string::npos || name == std::end(kNames)) {
-      error = "unknown uncertainty '" + item + "'; the keys are s1, s2, s3, azimuth, frame, pp, "
+      error = "unknown uncertainty '" + item +
+              "'; the keys are s1, s2, s3, azimuth, frame, pp, "
               "phi, mu, c, dip_direction and dip";
       return false;
     }

@@ -102,7 +102,7 @@ class SlipSampler {
     std::array<stress::Vector3, 3> axes;  ///< the principal axes, turned
     std::array<double, 3> values;
     double porePressure;
-    double phiShift;       ///< degrees
+    double phiShift;  ///< degrees
     double muShift;
     double cohesionShift;
     double tanPhi;    ///< of the defaults' friction, shifted; NaN without

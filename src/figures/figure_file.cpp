@@ -60,7 +60,9 @@ void PaintFigure(QPainter& painter, const QRectF& page, const FigureRequest& req
   painter.fillRect(page, Qt::white);
   const double pixel = PixelsOn(painter.device()->logicalDpiX());
   const QRectF inner = page.adjusted(4.0 * pixel, 4.0 * pixel, -4.0 * pixel, -4.0 * pixel);
-  if (request.kind == FigureKind::kMohr) {
+  if (request.kind == FigureKind::kSlipProbability) {
+    PaintOddsCurves(painter, inner, request.curves, request.unit, request.separators);
+  } else if (request.kind == FigureKind::kMohr) {
     PaintMohr(painter, inner, request.results, request.separators, request.unit, request.dots);
   } else {
     // The net as large as the page allows above its legend, centred across.
@@ -105,8 +107,9 @@ QByteArray FigureBytes(const FigureRequest& request, FigureFormat format) {
     svg.setResolution(request.dpi);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(request.kind == FigureKind::kNet ? QStringLiteral("Equal-area net")
-                                                  : QStringLiteral("Mohr diagram"));
+    svg.setTitle(request.kind == FigureKind::kNet    ? QStringLiteral("Equal-area net")
+                 : request.kind == FigureKind::kMohr ? QStringLiteral("Mohr diagram")
+                                                     : QStringLiteral("Slip probability"));
     QPainter painter(&svg);
     PaintFigure(painter, QRectF(QPointF(0.0, 0.0), size), request);
   }

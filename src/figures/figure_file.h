@@ -1,14 +1,14 @@
 #pragma once
-// A figure for a paper or a slide: the net (with its tendency map and legend)
-// or the Mohr diagram of a pass, on a white page of a given size, as PNG at a
-// given resolution or as SVG (vector, the map embedded as an image). Drawn by
-// the same painters as the report. Sizes in millimetres, resolutions in dots
-// per inch.
+// A figure for a paper or a slide: the net (with its tendency map and legend),
+// the Mohr diagram of a pass or the curves of slip probability, on a white page of a given size, as
+// PNG at a given resolution or as SVG (vector, the map embedded as an image). Drawn by the same
+// painters as the report. Sizes in millimetres, resolutions in dots per inch.
 
 #include <QByteArray>
 #include <QString>
 
 #include "engine/pass_results.h"
+#include "figures/odds_curves.h"
 #include "figures/plane_dots.h"
 #include "figures/tendency_map.h"
 #include "text/number_text.h"
@@ -17,7 +17,7 @@ class QPainter;
 
 namespace figures {
 
-enum class FigureKind { kNet, kMohr };
+enum class FigureKind { kNet, kMohr, kSlipProbability };
 enum class FigureFormat { kPng, kSvg };
 
 struct FigureRequest {
@@ -28,6 +28,8 @@ struct FigureRequest {
   MapRequest map;
   /// A plane set's dots, or nullptr (not owned).
   const PlaneDots* dots = nullptr;
+  /// For kSlipProbability: the curves.
+  std::vector<OddsCurve> curves;
   double widthMm = 120.0;
   double heightMm = 130.0;
   int dpi = 300;

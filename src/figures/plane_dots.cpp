@@ -33,6 +33,8 @@ QString DotQuantityName(DotQuantity quantity) {
       return QStringLiteral("F");
     case DotQuantity::kPorePressureToSlip:
       return QStringLiteral("\u0394Pc");
+    case DotQuantity::kSlipProbability:
+      return QStringLiteral("P(slip)");
     case DotQuantity::kNone:
       break;
   }
@@ -49,6 +51,7 @@ double DotValue(DotQuantity quantity, const engine::PlaneResult& r) {
       return r.factorOfSafety;
     case DotQuantity::kPorePressureToSlip:
       return r.deltaPc;
+    case DotQuantity::kSlipProbability:
     case DotQuantity::kNone:
       break;
   }
@@ -57,7 +60,7 @@ double DotValue(DotQuantity quantity, const engine::PlaneResult& r) {
 
 DotRange RangeOf(DotQuantity quantity, const std::vector<engine::PlaneResult>& results) {
   if (quantity == DotQuantity::kNone || quantity == DotQuantity::kNormalizedSlipTendency ||
-      quantity == DotQuantity::kDilationTendency)
+      quantity == DotQuantity::kDilationTendency || quantity == DotQuantity::kSlipProbability)
     return {0.0, 1.0};
   double low = std::numeric_limits<double>::infinity();
   double high = -low;

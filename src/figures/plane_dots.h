@@ -28,6 +28,7 @@ enum class DotQuantity {
   kDilationTendency,        ///< Td, 0 to 1
   kFactorOfSafety,          ///< F, from 0 to the largest finite value
   kPorePressureToSlip,      ///< dPc, from the smallest to the largest value
+  kSlipProbability,         ///< P(slip) by Monte Carlo, 0 to 1 (not in a PlaneResult)
 };
 
 /// The quantity's name as a colour bar names it ("Ts/Ts,max").

@@ -18,8 +18,7 @@ namespace engine {
 namespace {
 
 PassResults Pass(double porePressure) {
-  PassInputs inputs =
-      PassInputs::Of({40, 30, 60, 3, -2, 4}, stress::Azimuth::kClockwiseFromNorth);
+  PassInputs inputs = PassInputs::Of({40, 30, 60, 3, -2, 4}, stress::Azimuth::kClockwiseFromNorth);
   inputs.porePressure = porePressure;
   return RunPass(inputs);
 }
@@ -27,7 +26,8 @@ PassResults Pass(double porePressure) {
 PlaneSet Planes() {
   PlaneSet set;
   for (int k = 0; k < 24; ++k) {
-    set.planes.push_back({15.0 * k, 5.0 + 3.5 * k, k % 5 == 0 ? 25.0 : NAN, k % 7 == 0 ? 0.5 : NAN});
+    set.planes.push_back(
+        {15.0 * k, 5.0 + 3.5 * k, k % 5 == 0 ? 25.0 : NAN, k % 7 == 0 ? 0.5 : NAN});
     set.ids.push_back("");
   }
   return set;
@@ -90,10 +90,11 @@ TEST(SlipOdds, SameSeedSameBitsOnOneOrTwoThreads) {
   UncertaintySettings settings;
   settings.realizations = 3000;
   std::string error;
-  ASSERT_TRUE(ReadUncertainties(
-      "s1=normal:2,s2=normal:8,s3=uniform:3,azimuth=uniform:10,frame=normal:5,pp=uniform:2,mu=normal:0.05,"
-      "c=uniform:0.5,dip_direction=normal:5,dip=uniform:4",
-      settings, error))
+  ASSERT_TRUE(
+      ReadUncertainties("s1=normal:2,s2=normal:8,s3=uniform:3,azimuth=uniform:10,frame=normal:5,pp="
+                        "uniform:2,mu=normal:0.05,"
+                        "c=uniform:0.5,dip_direction=normal:5,dip=uniform:4",
+                        settings, error))
       << error;
   const SlipSampler sampler(pass, kDefaults, settings);
   const PlaneSet set = Planes();

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <array>
 #include <utility>
 
@@ -19,14 +20,17 @@
 #include "ui/common/about_box.h"
 #include "ui/common/background_work.h"
 #include "ui/common/error_guard.h"
+#include "ui/common/window_placement.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_printer.h"
 #include "ui/mohr/mohr_window.h"
+#include "ui/planes/odds_window.h"
 #include "ui/planes/plane_files.h"
 #include "ui/planes/plane_study.h"
 #include "ui/planes/planes_window.h"
 #include "ui/report/report_dialog.h"
 #include "ui/report/report_file.h"
+#include "ui/stress/uncertainty_dialog.h"
 
 namespace ui {
 
@@ -187,6 +191,8 @@ void TFrmMorvane::SetStressUnit(const QString& unit) {
   for (QAction* item : stressUnits_->actions())
     item->setChecked(item->data().toString() == unit);
   mohr_->SetStressUnit(unit);
+  if (oddsWindow_ != nullptr)
+    oddsWindow_->SetUnit(unit);
   if (mapQuantity_ == engine::MapQuantity::kPorePressureToSlip)
     chart_->DrawMap();  // its legend names the unit
 }
@@ -219,6 +225,7 @@ void TFrmMorvane::mnuPlanesClick() {
               &TFrmMorvane::mnuImportPlanesClick);
       connect(planesWindow_, &PlanesWindow::ExportRequested, this,
               &TFrmMorvane::mnuExportPlanesClick);
+      LinkOddsToSelection();
     }
     planesWindow_->Present();
   });
@@ -277,6 +284,64 @@ void TFrmMorvane::mnuExportFigureClick() {
   });
 }
 
+// The settings are kept by the study, which works the odds out again after
+// every pass and edit from then on.
+void TFrmMorvane::mnuUncertaintyClick() {
+  RunGuarded(this, [this] {
+    UncertaintyDialog dialog(planes_->Uncertainty().value_or(engine::UncertaintySettings{}), this);
+    if (dialog.exec() != QDialog::Accepted)
+      return;
+    planes_->SetUncertainty(dialog.Settings());
+    if (planes_->Set().empty() && !chkJoint_->isChecked())
+      throw std::runtime_error(
+          "The uncertainty is kept; there is nothing to assess yet: import planes or activate the "
+          "joint.");
+  });
+}
+
+void TFrmMorvane::mnuSlipProbabilityClick() {
+  RunGuarded(this, [this] {
+    if (oddsWindow_ == nullptr) {
+      oddsWindow_ = new SlipProbabilityWindow(*planes_, this);
+      oddsWindow_->SetSeparators(separators_);
+      oddsWindow_->SetUnit(stressUnit_);
+      LinkOddsToSelection();
+      oddsWindow_->adjustSize();
+      PlaceBesideParent(*oddsWindow_);
+    }
+    oddsWindow_->show();
+    oddsWindow_->raise();
+    oddsWindow_->activateWindow();
+  });
+}
+
+void TFrmMorvane::LinkOddsToSelection() {
+  if (oddsWindow_ == nullptr || planesWindow_ == nullptr)
+    return;
+  connect(planesWindow_, &PlanesWindow::SelectionChanged, oddsWindow_,
+          &SlipProbabilityWindow::SetPlanes, Qt::UniqueConnection);
+  oddsWindow_->SetPlanes(planesWindow_->SelectedPlanes());
+}
+
+void TFrmMorvane::ShowOddsProgress(int permille) {
+  if (permille < 0) {
+    if (oddsProgress_ != nullptr)
+      oddsProgress_->reset();
+    return;
+  }
+  if (oddsProgress_ == nullptr) {
+    oddsProgress_ = new QProgressDialog(QStringLiteral("Computing slip probabilities..."),
+                                        QStringLiteral("Cancel"), 0, 1000, this);
+    oddsProgress_->setObjectName(QStringLiteral("OddsProgress"));
+    oddsProgress_->setWindowTitle(QStringLiteral("Slip probability"));
+    oddsProgress_->setWindowModality(Qt::NonModal);
+    oddsProgress_->setMinimumDuration(400);
+    oddsProgress_->setAutoReset(false);
+    connect(oddsProgress_, &QProgressDialog::canceled, planes_, &PlaneStudy::CancelOdds);
+  }
+  oddsProgress_->setValue(std::min(999, permille));
+}
+
 engine::PlaneDefaults TFrmMorvane::PlaneDefaultsFromBoxes() const {
   const auto read = [this](engine::Input input) -> std::optional<double> {
     try {
@@ -294,8 +359,7 @@ std::function<figures::TendencyMap()> TFrmMorvane::MapJob(const engine::MapGrid&
     return {};
   // The defaults the planes were last assessed with: those of the last pass.
   figures::MapRequest request{mapQuantity_, planes_->Defaults(), stressUnit_};
-  return [results = results_, request = std::move(request), grid, separators = separators_,
-          ratio] {
+  return [results = results_, request = std::move(request), grid, separators = separators_, ratio] {
     constexpr int kRowsPerTask = 32;
     return figures::MakeTendencyMap(results, request, grid, separators, ratio,
                                     [](int rows, const std::function<void(int, int)>& work) {

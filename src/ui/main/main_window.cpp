@@ -32,6 +32,7 @@
 #include "ui/common/caption_font.h"
 #include "ui/common/qt_colour.h"
 #include "ui/mohr/mohr_window.h"
+#include "ui/planes/odds_window.h"
 #include "ui/planes/plane_study.h"
 #include "ui/planes/planes_window.h"
 
@@ -368,6 +369,7 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
 TFrmMorvane::~TFrmMorvane() {
   mohr_->SetPlaneDots(nullptr, nullptr);
   chart_->SetDots(nullptr, nullptr);
+  delete oddsWindow_;
   delete planesWindow_;
 }
 
@@ -490,6 +492,9 @@ void TFrmMorvane::BuildMenu() {
       command(stressMenu, "mnuStressFromPrincipal", QStringLiteral("From &principal stresses..."));
   mnuStressFromPrincipal_->setStatusTip(
       QStringLiteral("Fill the stresses from three principal stresses and their axes"));
+  mnuUncertainty_ = command(stressMenu, "mnuUncertainty", QStringLiteral("&Uncertainty..."));
+  mnuUncertainty_->setStatusTip(
+      QStringLiteral("The probability that each plane slips when the inputs are uncertain"));
   QMenu* units = stressMenu->addMenu(QStringLiteral("Stress &unit"));
   units->setObjectName(QStringLiteral("mnuStressUnit"));
   stressUnits_ = new QActionGroup(this);
@@ -516,6 +521,9 @@ void TFrmMorvane::BuildMenu() {
   mnuPlanes_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
   mnuPlanes_->setStatusTip(QStringLiteral("Show the table of planes and their results"));
   mnuPlanes_->setCheckable(true);
+  mnuSlipProbability_ = command(view, "mnuSlipProbability", QStringLiteral("&Slip probability"));
+  mnuSlipProbability_->setStatusTip(
+      QStringLiteral("Show the probability of slip against the pore-pressure increase"));
   QMenu* maps = view->addMenu(QStringLiteral("Tendency &map"));
   maps->setObjectName(QStringLiteral("mnuTendencyMap"));
   mapQuantities_ = new QActionGroup(this);
@@ -556,6 +564,9 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuImportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuImportPlanesClick);
   connect(mnuExportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuExportPlanesClick);
   connect(mnuExportFigure_, &QAction::triggered, this, &TFrmMorvane::mnuExportFigureClick);
+  connect(mnuUncertainty_, &QAction::triggered, this, &TFrmMorvane::mnuUncertaintyClick);
+  connect(mnuSlipProbability_, &QAction::triggered, this, &TFrmMorvane::mnuSlipProbabilityClick);
+  connect(planes_, &PlaneStudy::OddsProgress, this, &TFrmMorvane::ShowOddsProgress);
   connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::ShowPlaneDots);
   connect(planes_, &PlaneStudy::ResultsChanged, this, &TFrmMorvane::ShowPlaneDots);
   connect(mapQuantities_, &QActionGroup::triggered, this, [this](QAction* item) {

@@ -26,6 +26,7 @@
 
 class QAction;
 class QActionGroup;
+class QProgressDialog;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -38,6 +39,7 @@ class MohrWindowLink;
 class NetChartView;
 class PlaneStudy;
 class PlanesWindow;
+class SlipProbabilityWindow;
 
 class TFrmMorvane : public QMainWindow {
   Q_OBJECT
@@ -93,6 +95,8 @@ class TFrmMorvane : public QMainWindow {
   void mnuImportPlanesClick();
   void mnuExportPlanesClick();
   void mnuExportFigureClick();
+  void mnuUncertaintyClick();
+  void mnuSlipProbabilityClick();
   /// The plane set and its results under the last pass.
   PlaneStudy& Planes() const { return *planes_; }
   /// The Planes window; nullptr until first shown.
@@ -137,6 +141,11 @@ class TFrmMorvane : public QMainWindow {
   /// The net's and the Mohr diagram's plane dots, after the set or its
   /// results changed.
   void ShowPlaneDots();
+  /// The Monte Carlo run's progress: a dialog that leaves the window free,
+  /// with Cancel; `permille` 0 when a run starts, -1 when it ends.
+  void ShowOddsProgress(int permille);
+  /// The Slip probability window follows the Planes window's selection.
+  void LinkOddsToSelection();
   /// The making of the tendency map of the last pass over `grid`, as View >
   /// Tendency map asks (with copies of what it reads); empty for none.
   std::function<figures::TendencyMap()> MapJob(const engine::MapGrid& grid, double ratio) const;
@@ -181,6 +190,10 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuImportPlanes_ = nullptr;
   QAction* mnuExportPlanes_ = nullptr;
   QAction* mnuExportFigure_ = nullptr;
+  QAction* mnuUncertainty_ = nullptr;
+  QAction* mnuSlipProbability_ = nullptr;
+  SlipProbabilityWindow* oddsWindow_ = nullptr;
+  QProgressDialog* oddsProgress_ = nullptr;
   FigureChoice figureChoice_;
   PlaneStudy* planes_ = nullptr;
   PlanesWindow* planesWindow_ = nullptr;

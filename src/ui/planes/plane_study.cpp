@@ -2,6 +2,7 @@
 
 #include <QUndoCommand>
 #include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -15,6 +16,8 @@
 
 namespace ui {
 namespace {
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
 /// Below this many planes one thread assesses them all.
 constexpr std::size_t kPlanesPerTask = 8192;
@@ -167,6 +170,18 @@ class RowCommand : public SetCommand {
 
 PlaneStudy::PlaneStudy(QObject* parent) : QObject(parent) {
   setObjectName(QStringLiteral("PlaneStudy"));
+  oddsThread_.setMaxThreadCount(1);
+  oddsTicker_.setInterval(50);
+  connect(&oddsWatcher_, &QFutureWatcher<OddsRun>::finished, this, &PlaneStudy::OddsRunEnded);
+  connect(&oddsTicker_, &QTimer::timeout, this, [this] {
+    if (oddsDone_ && !set_.empty())
+      emit OddsProgress(static_cast<int>(1000 * oddsDone_->load() / (set_.size() + 1)));
+  });
+}
+
+PlaneStudy::~PlaneStudy() {
+  CancelOdds();
+  oddsWatcher_.waitForFinished();
 }
 
 void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
@@ -286,6 +301,7 @@ void PlaneStudy::SetEdited(std::size_t at, bool whole, Prepared prepared) {
                       prepared.results.end());
     if (set_.empty() || !engine::CanAssessPlanes(pass_))
       results_.clear();
+    RestartOdds();
     Recolour();
   }
   emit SetChanged();
@@ -294,6 +310,7 @@ void PlaneStudy::SetEdited(std::size_t at, bool whole, Prepared prepared) {
 void PlaneStudy::Reassess() {
   if (set_.empty() || !engine::CanAssessPlanes(pass_)) {
     results_.clear();
+    RestartOdds();
     Recolour();
     return;
   }
@@ -301,15 +318,117 @@ void PlaneStudy::Reassess() {
   ForEachShare([this](std::size_t first, std::size_t last) {
     engine::AssessPlanes(pass_, set_, defaults_, first, last, results_.data());
   });
+  RestartOdds();
   Recolour();
 }
 
 void PlaneStudy::Recolour() {
   range_ = figures::RangeOf(colouring_, results_);
   colours_.resize(results_.size());
-  for (std::size_t i = 0; i < results_.size(); ++i)
-    colours_[i] =
-        figures::DotColour(colouring_, figures::DotValue(colouring_, results_[i]), range_);
+  const bool byOdds = colouring_ == figures::DotQuantity::kSlipProbability;
+  for (std::size_t i = 0; i < results_.size(); ++i) {
+    const double value = byOdds ? (i < odds_.size() ? odds_[i].pSlip : kNone)
+                                : figures::DotValue(colouring_, results_[i]);
+    colours_[i] = figures::DotColour(colouring_, value, range_);
+  }
+}
+
+std::optional<engine::Plane> PlaneStudy::JointPlane() const {
+  if (!pass_.joint.has_value())
+    return std::nullopt;
+  const stress::JointPlane& j = *pass_.joint;
+  return engine::Plane{j.beta, j.psi, j.phi, j.c};
+}
+
+void PlaneStudy::SetUncertainty(const engine::UncertaintySettings& settings) {
+  uncertainty_ = settings;
+  ++oddsGeneration_;
+  StartOddsRun();
+}
+
+void PlaneStudy::RestartOdds() {
+  ++oddsGeneration_;
+  const bool shown = !odds_.empty() || jointOdds_.has_value();
+  odds_.clear();
+  jointOdds_.reset();
+  sampler_.reset();
+  if (shown)
+    emit OddsChanged();
+  if (uncertainty_.has_value())
+    StartOddsRun();
+}
+
+void PlaneStudy::CancelOdds() {
+  oddsWanted_ = false;
+  if (oddsCancel_)
+    oddsCancel_->store(true);
+}
+
+// One run at a time: a run asked for while another goes on cancels it and
+// starts when it has ended.
+void PlaneStudy::StartOddsRun() {
+  if (!engine::CanAssessPlanes(pass_) || (set_.empty() && !pass_.joint.has_value())) {
+    CancelOdds();
+    return;
+  }
+  if (oddsWatcher_.isRunning()) {
+    oddsCancel_->store(true);
+    oddsWanted_ = true;
+    return;
+  }
+  oddsWanted_ = false;
+  oddsCancel_ = std::make_shared<std::atomic<bool>>(false);
+  oddsDone_ = std::make_shared<std::atomic<std::size_t>>(0);
+  const std::optional<engine::Plane> joint = JointPlane();
+  oddsWatcher_.setFuture(QtConcurrent::run(
+      &oddsThread_, [set = set_, pass = pass_, defaults = defaults_, settings = *uncertainty_,
+                     joint, generation = oddsGeneration_, cancel = oddsCancel_, done = oddsDone_] {
+        OddsRun run;
+        run.generation = generation;
+        const auto sampler = std::make_shared<engine::SlipSampler>(pass, defaults, settings);
+        run.odds.resize(set.size());
+        std::vector<std::pair<std::size_t, std::size_t>> shares;
+        for (std::size_t first = 0; first < set.size(); first += 64)
+          shares.emplace_back(first, std::min(set.size(), first + 64));
+        QtConcurrent::blockingMap(shares, [&](const std::pair<std::size_t, std::size_t>& share) {
+          engine::AssessSlipOdds(*sampler, set, share.first, share.second, run.odds.data(), [&] {
+            done->fetch_add(1, std::memory_order_relaxed);
+            return !cancel->load(std::memory_order_relaxed);
+          });
+        });
+        if (joint && !cancel->load()) {
+          std::vector<double> scratch;
+          run.joint = sampler->Odds(*joint, kJointStream, scratch);
+        }
+        run.finished = !cancel->load();
+        run.sampler = sampler;
+        return run;
+      }));
+  oddsTicker_.start();
+  emit OddsProgress(0);
+}
+
+void PlaneStudy::OddsRunEnded() {
+  OddsRun run;
+  try {
+    run = oddsWatcher_.result();
+  } catch (...) {
+    run.finished = false;  // out of memory: the odds shown stay
+  }
+  if (run.finished && run.generation == oddsGeneration_) {
+    odds_ = std::move(run.odds);
+    jointOdds_ = run.joint;
+    sampler_ = std::move(run.sampler);
+    Recolour();
+    emit OddsChanged();
+    emit ResultsChanged();
+  }
+  oddsTicker_.stop();
+  if (oddsWanted_) {
+    StartOddsRun();
+    return;
+  }
+  emit OddsProgress(-1);
 }
 
 QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators) {
@@ -335,6 +454,15 @@ QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators
   summary += QStringLiteral(", largest Ts/Ts,max ") +
              (std::isnan(largest) ? QStringLiteral("\u2014")
                                   : text::FormatNumber(largest, text::kRatioDecimals, separators));
+  if (const auto sampler = study.Sampler()) {
+    summary += QStringLiteral("; P(slip) from %1 realizations (seed %2, %3 re-sorted)")
+                   .arg(whole(static_cast<double>(sampler->Realizations())),
+                        QString::number(study.Uncertainty()->seed),
+                        whole(static_cast<double>(sampler->Resorted())));
+    if (study.JointOdds())
+      summary += QStringLiteral(", joint ") +
+                 text::FormatNumber(study.JointOdds()->pSlip, text::kRatioDecimals, separators);
+  }
   return summary;
 }
 

@@ -5,17 +5,23 @@
 // set and the pass they were computed from (never another state's).
 // Angles in degrees clockwise from North; stresses in the user's unit.
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QPointF>
+#include <QThreadPool>
+#include <QTimer>
 #include <QUndoStack>
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "engine/pass_results.h"
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
+#include "engine/slip_probability.h"
 #include "figures/plane_dots.h"
 #include "text/number_text.h"
 
@@ -26,6 +32,7 @@ class PlaneStudy : public QObject {
 
  public:
   explicit PlaneStudy(QObject* parent = nullptr);
+  ~PlaneStudy() override;
 
   const engine::PlaneSet& Set() const { return set_; }
   /// One per plane of Set(), or empty when the last pass did not reach the
@@ -42,6 +49,30 @@ class PlaneStudy : public QObject {
   figures::DotRange ColourRange() const { return range_; }
   /// Each plane's dot colour (one per plane when Results() is not empty).
   const std::vector<QRgb>& Colours() const { return colours_; }
+
+  // Slip odds by Monte Carlo (engine/slip_probability.h). Once settings are
+  // given they are worked out again, off the GUI thread on every core, after
+  // every pass and edit; until then the odds of another state or set are
+  // gone (empty), never shown.
+
+  /// The settings, once given.
+  const std::optional<engine::UncertaintySettings>& Uncertainty() const { return uncertainty_; }
+  /// Keeps `settings` and starts a run under them; the odds shown stay until
+  /// it ends (they are of the same state and set).
+  void SetUncertainty(const engine::UncertaintySettings& settings);
+  /// One per plane of Set(), of the last pass and settings; empty while none.
+  const std::vector<engine::SlipOdds>& Odds() const { return odds_; }
+  /// The joint's, when the pass had the joint active and the odds are shown.
+  const std::optional<engine::SlipOdds>& JointOdds() const { return jointOdds_; }
+  /// The run's realizations, for the curves of planes on show; null while
+  /// Odds() is empty.
+  std::shared_ptr<const engine::SlipSampler> Sampler() const { return sampler_; }
+  /// The joint as a plane, and the stream its draws come from.
+  std::optional<engine::Plane> JointPlane() const;
+  static constexpr std::size_t kJointStream = ~std::size_t{0} - 1;
+  bool OddsRunning() const { return oddsWatcher_.isRunning(); }
+  /// Stops the run (within a plane's realizations); the odds shown stay.
+  void CancelOdds();
 
   /// Assesses every plane under `pass` (its pore pressure included) with
   /// `defaults` for planes without their own friction or cohesion; keeps
@@ -94,10 +125,26 @@ class PlaneStudy : public QObject {
   void SetChanged();
   /// The same rows with new results (a pass, Pp, friction or cohesion).
   void ResultsChanged();
+  /// Odds() and JointOdds() changed (computed, or gone with their state).
+  void OddsChanged();
+  /// A run started (permille 0), went on, or ended (-1).
+  void OddsProgress(int permille);
 
  private:
   void Reassess();
   void Recolour();
+  /// Drops the odds (they are of another state or set) and starts a run.
+  void RestartOdds();
+  void StartOddsRun();
+  void OddsRunEnded();
+
+  struct OddsRun {
+    std::uint64_t generation = 0;
+    bool finished = false;
+    std::vector<engine::SlipOdds> odds;
+    std::optional<engine::SlipOdds> joint;
+    std::shared_ptr<const engine::SlipSampler> sampler;
+  };
   /// Runs `work(first, last)` over the set's planes in shares, on every core,
   /// and returns when all are done.
   void ForEachShare(const std::function<void(std::size_t, std::size_t)>& work) const;
@@ -112,6 +159,18 @@ class PlaneStudy : public QObject {
   figures::DotQuantity colouring_ = figures::DotQuantity::kNormalizedSlipTendency;
   figures::DotRange range_;
   QUndoStack undo_;
+
+  std::optional<engine::UncertaintySettings> uncertainty_;
+  std::vector<engine::SlipOdds> odds_;
+  std::optional<engine::SlipOdds> jointOdds_;
+  std::shared_ptr<const engine::SlipSampler> sampler_;
+  std::uint64_t oddsGeneration_ = 0;  ///< counts the runs asked for
+  bool oddsWanted_ = false;           ///< a run is asked for while one ends
+  std::shared_ptr<std::atomic<bool>> oddsCancel_;
+  std::shared_ptr<std::atomic<std::size_t>> oddsDone_;  ///< planes done in the run
+  QThreadPool oddsThread_;  ///< one thread; the planes share the global pool
+  QFutureWatcher<OddsRun> oddsWatcher_;
+  QTimer oddsTicker_;  ///< reports progress while a run goes on
 };
 
 /// The set in one line: "12 planes, 3 slip, largest Ts/Ts,max 0.873" (the

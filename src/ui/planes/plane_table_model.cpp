@@ -44,6 +44,11 @@ constexpr ColumnInfo kColumns[PlaneTableModel::kColumnCount] = {
     {"Slip trend", text::kAngleDecimals, "Azimuth of the hanging wall's motion"},
     {"Slip plunge", text::kAngleDecimals, "Plunge of the hanging wall's motion (negative: upward)"},
     {"State", 0, "slips, stable or opens (\u03c3\u2032 < 0)"},
+    {"P(slip)", text::kRatioDecimals,
+     "Share of the Monte Carlo realizations in which CFF \u2265 0"},
+    {"\u0394Pc P10", text::kStressDecimals, "10th percentile of \u0394Pc over the realizations"},
+    {"\u0394Pc P50", text::kStressDecimals, "Median of \u0394Pc over the realizations"},
+    {"\u0394Pc P90", text::kStressDecimals, "90th percentile of \u0394Pc over the realizations"},
 };
 
 const QColor kPastLimit(255, 214, 214);
@@ -62,6 +67,18 @@ double ColumnValue(const PlaneStudy& study, std::size_t plane, int column) {
       return engine::FrictionOf(p, study.Defaults());
     case PlaneTableModel::kCohesion:
       return engine::CohesionOf(p, study.Defaults());
+    case PlaneTableModel::kPSlip:
+    case PlaneTableModel::kDeltaPcP10:
+    case PlaneTableModel::kDeltaPcP50:
+    case PlaneTableModel::kDeltaPcP90: {
+      if (plane >= study.Odds().size())
+        return kNone;
+      const engine::SlipOdds& o = study.Odds()[plane];
+      return column == PlaneTableModel::kPSlip        ? o.pSlip
+             : column == PlaneTableModel::kDeltaPcP10 ? o.deltaPcP10
+             : column == PlaneTableModel::kDeltaPcP50 ? o.deltaPcP50
+                                                      : o.deltaPcP90;
+    }
     default:
       break;
   }

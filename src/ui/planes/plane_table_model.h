@@ -37,6 +37,10 @@ class PlaneTableModel : public QAbstractTableModel {
     kSlipTrend,
     kSlipPlunge,
     kState,
+    kPSlip,  ///< the Monte Carlo columns, empty until the odds are computed
+    kDeltaPcP10,
+    kDeltaPcP50,
+    kDeltaPcP90,
     kColumnCount
   };
 

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -35,6 +36,7 @@ constexpr ColouringChoice kColourings[] = {
     {"Td", figures::DotQuantity::kDilationTendency},
     {"F", figures::DotQuantity::kFactorOfSafety},
     {"\u0394Pc", figures::DotQuantity::kPorePressureToSlip},
+    {"P(slip)", figures::DotQuantity::kSlipProbability},
     {"None", figures::DotQuantity::kNone},
 };
 
@@ -142,7 +144,25 @@ PlanesWindow::PlanesWindow(PlaneStudy& study, QWidget* parent)
     ShowSummary();
   });
   connect(&study_, &PlaneStudy::ResultsChanged, this, &PlanesWindow::ShowSummary);
-  ShowSummary();
+  // The Monte Carlo columns stand while there are odds to show.
+  const auto showOdds = [this] {
+    for (int column = PlaneTableModel::kPSlip; column <= PlaneTableModel::kDeltaPcP90; ++column)
+      table_->setColumnHidden(column, study_.Odds().empty());
+    ShowSummary();
+  };
+  connect(&study_, &PlaneStudy::OddsChanged, this, showOdds);
+  showOdds();
+  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { emit SelectionChanged(SelectedPlanes()); });
+}
+
+std::vector<std::size_t> PlanesWindow::SelectedPlanes() const {
+  std::vector<std::size_t> planes;
+  for (const QModelIndex& index : table_->selectionModel()->selectedIndexes())
+    planes.push_back(model_->PlaneOf(index.row()));
+  std::sort(planes.begin(), planes.end());
+  planes.erase(std::unique(planes.begin(), planes.end()), planes.end());
+  return planes;
 }
 
 void PlanesWindow::Present() {

@@ -4,6 +4,8 @@
 // add, delete, paste and undo. Non-modal, beside the main window.
 
 #include <QWidget>
+#include <cstddef>
+#include <vector>
 
 #include "text/number_text.h"
 
@@ -29,6 +31,8 @@ class PlanesWindow : public QWidget {
   void SetSeparators(const text::Separators& separators);
   /// PlaneSummary of the set, in the window's separators.
   QString SummaryText() const;
+  /// The planes (indices into the set) of the selected cells, ascending.
+  std::vector<std::size_t> SelectedPlanes() const;
 
   QTableView* Table() const { return table_; }
   PlaneTableModel* Model() const { return model_; }
@@ -42,6 +46,8 @@ class PlanesWindow : public QWidget {
  signals:
   void VisibilityChanged(bool visible);
   void ImportRequested();
+  /// The table's selection changed to the cells of `planes`.
+  void SelectionChanged(const std::vector<std::size_t>& planes);
   void ExportRequested();
 
  protected:

@@ -21,6 +21,7 @@ FigureChoice UsualSize(FigureChoice choice) {
 }
 
 FigureDialog::FigureDialog(const FigureChoice& choice, QWidget* parent) : QDialog(parent) {
+  kind_ = choice.kind;
   setObjectName(QStringLiteral("FigureDialog"));
   setWindowTitle(QStringLiteral("Export figure"));
   auto* form = new QFormLayout(this);
@@ -29,7 +30,11 @@ FigureDialog::FigureDialog(const FigureChoice& choice, QWidget* parent) : QDialo
   figure_->setObjectName(QStringLiteral("cboFigure"));
   figure_->addItems({QStringLiteral("Equal-area net"), QStringLiteral("Mohr diagram")});
   figure_->setCurrentIndex(choice.kind == figures::FigureKind::kNet ? 0 : 1);
-  form->addRow(QStringLiteral("&Figure:"), figure_);
+  // The slip probability curves are the one figure of their window.
+  if (choice.kind != figures::FigureKind::kSlipProbability)
+    form->addRow(QStringLiteral("&Figure:"), figure_);
+  else
+    figure_->hide();
 
   format_ = new QComboBox(this);
   format_->setObjectName(QStringLiteral("cboFormat"));
@@ -98,8 +103,10 @@ QString AskFigurePath(QWidget* parent, const FigureChoice& choice) {
                            : QStringLiteral("SVG drawings (*.svg)"));
   dialog.setDefaultSuffix(suffix);
   dialog.setDirectory(LastFolder(QStringLiteral("figure")));
-  const QString name =
-      choice.kind == figures::FigureKind::kNet ? QStringLiteral("net") : QStringLiteral("mohr");
+  const QString name = choice.kind == figures::FigureKind::kNet ? QStringLiteral("net")
+                       : choice.kind == figures::FigureKind::kMohr
+                           ? QStringLiteral("mohr")
+                           : QStringLiteral("slip-probability");
   dialog.selectFile(QStringLiteral("kelvane-%1.%2").arg(name, suffix));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return {};

@@ -26,7 +26,8 @@ struct FigureChoice {
 /// ("cboFigure": the net or the Mohr diagram), the format ("cboFormat": PNG
 /// or SVG), width and height in millimetres ("spnWidth", "spnHeight") and
 /// the PNG's resolution ("spnDpi", unused for SVG). Choosing the other figure
-/// proposes its usual size.
+/// proposes its usual size. For the slip probability curves there is no
+/// figure to choose.
 class FigureDialog : public QDialog {
   Q_OBJECT
 
@@ -40,10 +41,11 @@ class FigureDialog : public QDialog {
   QDoubleSpinBox* width_ = nullptr;
   QDoubleSpinBox* height_ = nullptr;
   QSpinBox* dpi_ = nullptr;
+  figures::FigureKind kind_;
 };
 
 /// The usual size of `kind`: 120 x 130 mm for the net (with its legend),
-/// 160 x 110 mm for the Mohr diagram.
+/// 160 x 110 mm for the Mohr diagram and the slip probability curves.
 FigureChoice UsualSize(FigureChoice choice);
 
 /// Asks where the figure goes: a save dialog "Export figure" (objectName

@@ -1,0 +1,127 @@
+#include "ui/planes/odds_window.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+
+#include "ui/common/error_guard.h"
+#include "ui/planes/plane_study.h"
+#include "ui/report/figure_dialog.h"
+
+namespace ui {
+namespace {
+
+/// The drawing area: the window paints the curves onto it.
+class Canvas : public QWidget {
+ public:
+  using QWidget::QWidget;
+  std::function<void(QPainter&, const QRectF&)> paint;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (paint)
+      paint(painter, QRectF(rect()).adjusted(6, 6, -6, -6));
+  }
+};
+
+}  // namespace
+
+SlipProbabilityWindow::SlipProbabilityWindow(PlaneStudy& study, QWidget* parent)
+    : QWidget(parent, Qt::Window), study_(study) {
+  setObjectName(QStringLiteral("SlipProbabilityWindow"));
+  setWindowTitle(QStringLiteral("Slip probability"));
+  auto* canvas = new Canvas(this);
+  canvas->setObjectName(QStringLiteral("curves"));
+  canvas->setMinimumSize(520, 340);
+  canvas->paint = [this](QPainter& painter, const QRectF& box) {
+    figures::PaintOddsCurves(painter, box, curves_, unit_, separators_);
+  };
+  canvas_ = canvas;
+  auto* exportButton = new QPushButton(QStringLiteral("&Export figure..."), this);
+  exportButton->setObjectName(QStringLiteral("exportFigure"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(exportButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(canvas, 1);
+  layout->addLayout(buttons);
+  connect(exportButton, &QPushButton::clicked, this,
+          [this] { RunGuarded(this, [this] { ExportFigure(); }); });
+  connect(&study_, &PlaneStudy::OddsChanged, this, &SlipProbabilityWindow::MakeCurves);
+  connect(&study_, &PlaneStudy::SetChanged, this, [this] {
+    planes_.clear();  // the rows moved: the table's selection says again
+    MakeCurves();
+  });
+  MakeCurves();
+}
+
+void SlipProbabilityWindow::SetSeparators(const text::Separators& separators) {
+  separators_ = separators;
+  canvas_->update();
+}
+
+void SlipProbabilityWindow::SetUnit(const QString& unit) {
+  unit_ = unit;
+  canvas_->update();
+}
+
+void SlipProbabilityWindow::SetPlanes(const std::vector<std::size_t>& planes) {
+  planes_.assign(planes.begin(), planes.begin() + static_cast<std::ptrdiff_t>(
+                                                      std::min(planes.size(), kMostPlanes)));
+  MakeCurves();
+}
+
+// Each curve's realizations are drawn again from the run's seed: the run
+// keeps no plane's values.
+void SlipProbabilityWindow::MakeCurves() {
+  curves_.clear();
+  const auto sampler = study_.Sampler();
+  if (sampler) {
+    std::vector<double> values;
+    int k = 0;
+    for (const std::size_t plane : planes_) {
+      if (plane >= study_.Set().size())
+        continue;
+      sampler->PressuresToSlip(study_.Set().planes[plane], plane, values);
+      const std::string_view id = study_.Set().ids[plane];
+      const QString label = id.empty()
+                                ? QStringLiteral("row %1").arg(plane + 1)
+                                : QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()));
+      curves_.push_back(figures::OddsCurveOf(label, figures::CurveColour(k++), values));
+    }
+    if (const auto joint = study_.JointPlane(); joint && study_.JointOdds()) {
+      sampler->PressuresToSlip(*joint, PlaneStudy::kJointStream, values);
+      curves_.push_back(figures::OddsCurveOf(QStringLiteral("joint"), 0xFF000000u, values));
+    }
+  }
+  canvas_->update();
+}
+
+void SlipProbabilityWindow::ExportFigure() {
+  FigureChoice choice;
+  choice.kind = figures::FigureKind::kSlipProbability;
+  choice = UsualSize(choice);
+  FigureDialog dialog(choice, this);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  choice = dialog.Choice();
+  const QString path = AskFigurePath(this, choice);
+  if (path.isEmpty())
+    return;
+  figures::FigureRequest request;
+  request.kind = figures::FigureKind::kSlipProbability;
+  request.separators = separators_;
+  request.unit = unit_;
+  request.curves = curves_;
+  request.widthMm = choice.widthMm;
+  request.heightMm = choice.heightMm;
+  request.dpi = choice.dpi;
+  figures::WriteFigure(path, request);
+}
+
+}  // namespace ui
