@@ -134,7 +134,7 @@ Options:
   --notation dipdir|strike
                     read the direction column as a dip direction or a strike
                     (default: as its name says)
-  --realizations N  planes: Monte Carlo realizations (1 to 10000000)
+  --realizations N  planes: Monte Carlo realizations (1 to 1000000)
   --seed S          planes: the seed of the realizations (default 1)
   --uncertainty KEY=SPEC,...
                     planes: the inputs' uncertainties (see above)
@@ -555,9 +555,9 @@ int main(int argc, char* argv[]) {
       if (!text.has_value() ||
           std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
               text->data() + text->size() ||
-          (!seed && (n < 1 || n > 10000000)))
+          (!seed && (n < 1 || n > 1000000)))
         return Fail(seed ? "--seed takes a whole number from 0 to 18446744073709551615"
-                         : "--realizations takes a whole number from 1 to 10000000");
+                         : "--realizations takes a whole number from 1 to 1000000");
       auto& settings =
           options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
       if (seed)

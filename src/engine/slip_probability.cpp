@@ -63,20 +63,56 @@ stress::Vector3 Turned(const stress::Vector3& v, const stress::Vector3& u, doubl
           v.z * c + (u.x * v.y - u.y * v.x) * s + u.z * d};
 }
 
-/// The value at fraction p of the finite values [begin, end), interpolated
-/// linearly between order statistics (numpy's default); reorders them.
-double Percentile(double* begin, double* end, double p) {
-  const std::ptrdiff_t count = end - begin;
+/// The values at fractions p of the values [begin, end), each interpolated
+/// linearly between order statistics (numpy's default). The order statistics
+/// are found through a histogram: one pass counts the values into bins, and
+/// only the bins that hold a wanted rank are gathered and sorted, which costs
+/// far less than partitioning the whole range three times.
+std::array<double, 3> Percentiles(const double* begin, const double* end,
+                                  const std::array<double, 3>& p) {
+  const std::size_t count = static_cast<std::size_t>(end - begin);
   if (count == 0)
-    return kNone;
-  const double position = p * static_cast<double>(count - 1);
-  const auto low = static_cast<std::ptrdiff_t>(std::floor(position));
-  std::nth_element(begin, begin + low, end);
-  const double a = begin[low];
-  if (low + 1 >= count)
-    return a;
-  const double b = *std::min_element(begin + low + 1, end);
-  return a + (position - static_cast<double>(low)) * (b - a);
+    return {kNone, kNone, kNone};
+  const auto [least, most] = std::minmax_element(begin, end);
+  const double low = *least;
+  const double high = *most;
+  if (!(high > low))
+    return {low, low, low};
+  constexpr std::size_t kBins = 2048;
+  const double scale = static_cast<double>(kBins) / (high - low);
+  const auto binOf = [&](double v) {
+    return std::min(kBins - 1, static_cast<std::size_t>((v - low) * scale));
+  };
+  std::array<std::uint32_t, kBins + 1> below{};  // below[b]: values in bins before b
+  for (const double* v = begin; v != end; ++v)
+    ++below[binOf(*v) + 1];
+  for (std::size_t b = 1; b <= kBins; ++b)
+    below[b] += below[b - 1];
+  // The value of rank r (0 the least): its bin's values, sorted.
+  std::size_t cachedBin = kBins;
+  std::vector<double> bin;
+  const auto ranked = [&](std::size_t r) {
+    const std::size_t b = static_cast<std::size_t>(
+        std::upper_bound(below.begin(), below.end(), static_cast<std::uint32_t>(r)) -
+        below.begin() - 1);
+    if (b != cachedBin) {
+      bin.clear();
+      for (const double* v = begin; v != end; ++v)
+        if (binOf(*v) == b)
+          bin.push_back(*v);
+      std::sort(bin.begin(), bin.end());
+      cachedBin = b;
+    }
+    return bin[r - below[b]];
+  };
+  std::array<double, 3> out{};
+  for (int k = 0; k < 3; ++k) {
+    const double position = p[k] * static_cast<double>(count - 1);
+    const auto r = static_cast<std::size_t>(std::floor(position));
+    const double a = ranked(r);
+    out[k] = r + 1 < count ? a + (position - static_cast<double>(r)) * (ranked(r + 1) - a) : a;
+  }
+  return out;
 }
 
 }  // namespace
@@ -130,20 +166,24 @@ bool ReadUncertainties(const std::string& text, UncertaintySettings& settings, s
 }
 
 SlipSampler::SlipSampler(const PassResults& results, const PlaneDefaults& defaults,
-                         const UncertaintySettings& settings)
+                         const UncertaintySettings& settings,
+                         const std::function<bool()>& keepGoing)
     : defaults_(defaults), settings_(settings) {
-  if (settings.realizations < 1 || settings.realizations > 10000000)
-    throw std::invalid_argument("The number of realizations must be from 1 to 10,000,000.");
+  if (settings.realizations < 1 || settings.realizations > kMostRealizations)
+    throw std::invalid_argument("The number of realizations must be from 1 to 1,000,000.");
   const auto& s = settings.spreads;
   const std::uint64_t seed = settings.seed;
-  draws_.resize(static_cast<std::size_t>(settings.realizations));
-  for (std::size_t r = 0; r < draws_.size(); ++r) {
+  const auto count = static_cast<std::size_t>(settings.realizations);
+  draws_.reserve(count);
+  for (std::size_t r = 0; r < count; ++r) {
+    if (r % 4096 == 0 && keepGoing && !keepGoing())
+      break;
     const auto error = [&](Uncertain input) {
       const int k = 2 * static_cast<int>(input);
       return Sample(s[static_cast<int>(input)], Uniform(seed, r, kStateStream, k),
                     Uniform(seed, r, kStateStream, k + 1));
     };
-    Draw& d = draws_[r];
+    Draw& d = draws_.emplace_back();
     for (int k = 0; k < 3; ++k) {
       d.axes[k] = results.directions[k]->axis;
       d.values[k] = (*results.values)[k] + error(static_cast<Uncertain>(k));
@@ -249,10 +289,10 @@ SlipOdds SlipSampler::Odds(const Plane& plane, std::size_t index,
     if (!std::isnan(deltaPc))
       scratch[valued++] = deltaPc;
   });
-  double* const begin = scratch.data();
-  double* const end = begin + valued;
-  return {assessed > 0 ? static_cast<double>(slips) / static_cast<double>(assessed) : kNone,
-          Percentile(begin, end, 0.1), Percentile(begin, end, 0.5), Percentile(begin, end, 0.9)};
+  const std::array<double, 3> q =
+      Percentiles(scratch.data(), scratch.data() + valued, {0.1, 0.5, 0.9});
+  return {assessed > 0 ? static_cast<double>(slips) / static_cast<double>(assessed) : kNone, q[0],
+          q[1], q[2]};
 }
 
 void AssessSlipOdds(const SlipSampler& sampler, const PlaneSet& planes, std::size_t first,

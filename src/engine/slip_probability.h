@@ -55,7 +55,7 @@ struct Spread {
 
 struct UncertaintySettings {
   std::array<Spread, kUncertainCount> spreads{};
-  int realizations = 10000;
+  int realizations = 10000;  ///< 1 to SlipSampler::kMostRealizations
   std::uint64_t seed = 1;
 
   Spread& operator[](Uncertain input) { return spreads[static_cast<int>(input)]; }
@@ -80,10 +80,15 @@ struct SlipOdds {
 /// assessed under all of them.
 class SlipSampler {
  public:
+  /// The most realizations a run may have: each keeps its draws (144 bytes).
+  static constexpr int kMostRealizations = 1000000;
+
   /// `results` must satisfy CanAssessPlanes. Throws std::invalid_argument for
-  /// fewer than 1 or more than 10,000,000 realizations.
+  /// fewer than 1 or more than kMostRealizations realizations. `keepGoing` is asked
+  /// every few thousand realizations; when it says stop, the draws end there
+  /// (Realizations() is then short).
   SlipSampler(const PassResults& results, const PlaneDefaults& defaults,
-              const UncertaintySettings& settings);
+              const UncertaintySettings& settings, const std::function<bool()>& keepGoing = {});
 
   int Realizations() const { return static_cast<int>(draws_.size()); }
   /// How many realizations drew principal stresses out of order (they are

@@ -2,6 +2,7 @@
 // dialog, the table's rows as shown, Cancel of a long import, paste, edits,
 // delete and undo, and the plane dots on the net in pixels.
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -12,8 +13,10 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
+#include "engine/slip_probability.h"
 #include "ui/planes/import_dialog.h"
 #include "ui/planes/plane_files.h"
 #include "ui/planes/plane_study.h"
@@ -260,6 +263,72 @@ TEST_F(PlanesTest, DotsOnTheNetInTheirColours) {
   }
   study.UndoStack()->undo();
   EXPECT_EQ(chart->grab().toImage(), before);
+}
+
+}  // namespace
+}  // namespace ui::testing
+
+namespace ui::testing {
+namespace {
+
+/// The odds the engine gives for the study's planes under its last pass.
+std::vector<engine::SlipOdds> EngineOdds(const PlaneStudy& study,
+                                         const engine::UncertaintySettings& settings) {
+  const engine::SlipSampler sampler(study.WorkNow().pass, study.Defaults(), settings);
+  std::vector<engine::SlipOdds> odds(study.Set().size());
+  engine::AssessSlipOdds(sampler, study.Set(), 0, odds.size(), odds.data());
+  return odds;
+}
+
+bool SameBits(const std::vector<engine::SlipOdds>& a, const std::vector<engine::SlipOdds>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
+}
+
+// The window's odds are the engine's to the bit (worked out on both cores),
+// follow every pass with none of the last state's shown meanwhile, and a
+// Cancel stops a long run within a tenth of a second, leaving them.
+TEST_F(PlanesTest, SlipOddsFollowEveryPassAndCancelLeavesThem) {
+  UseWorkedState();
+  PlaneStudy& study = window_->Planes();
+  engine::PlaneSet set;
+  for (int k = 0; k < 40; ++k) {
+    std::string id = "p";
+    id += std::to_string(k);
+    set.push_back({9.0 * k, 2.0 + 2.1 * k}, id);
+  }
+  study.Replace(set, QStringLiteral("Import"));
+  engine::UncertaintySettings settings;
+  settings.realizations = 3000;
+  settings.seed = 5;
+  settings[engine::Uncertain::kPorePressure] = {engine::Spread::Shape::kUniform, 0.5};
+  settings[engine::Uncertain::kAzimuth] = {engine::Spread::Shape::kNormal, 5.0};
+  study.SetUncertainty(settings);
+  QTRY_VERIFY(!study.Odds().empty());
+  EXPECT_TRUE(SameBits(study.Odds(), EngineOdds(study, settings)));
+  Find<QAction>("mnuPlanes")->trigger();
+  EXPECT_EQ(RowTexts(0, {PlaneTableModel::kPSlip}),
+            std::vector<std::string>{
+                text::FormatNumber(study.Odds()[0].pSlip, text::kRatioDecimals, {}).toStdString()});
+
+  Type("input_sx", QStringLiteral("4"));
+  Click("Button1");
+  EXPECT_TRUE(study.Odds().empty());  // the last state's are gone at once
+  QTRY_VERIFY(!study.Odds().empty());
+  const std::vector<engine::SlipOdds> kept = study.Odds();
+  EXPECT_TRUE(SameBits(kept, EngineOdds(study, settings)));
+
+  settings.realizations = engine::SlipSampler::kMostRealizations;
+  study.SetUncertainty(settings);
+  QTest::qWait(200);
+  ASSERT_TRUE(study.OddsRunning());
+  QElapsedTimer timer;
+  timer.start();
+  study.CancelOdds();
+  while (study.OddsRunning() && timer.elapsed() < 2000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  EXPECT_LT(timer.elapsed(), 100);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(SameBits(study.Odds(), kept));
 }
 
 }  // namespace

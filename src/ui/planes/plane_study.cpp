@@ -385,7 +385,9 @@ void PlaneStudy::StartOddsRun() {
                      joint, generation = oddsGeneration_, cancel = oddsCancel_, done = oddsDone_] {
         OddsRun run;
         run.generation = generation;
-        const auto sampler = std::make_shared<engine::SlipSampler>(pass, defaults, settings);
+        const auto sampler = std::make_shared<engine::SlipSampler>(
+            pass, defaults, settings,
+            [&cancel] { return !cancel->load(std::memory_order_relaxed); });
         run.odds.resize(set.size());
         std::vector<std::pair<std::size_t, std::size_t>> shares;
         for (std::size_t first = 0; first < set.size(); first += 64)

@@ -90,7 +90,7 @@ UncertaintyDialog::UncertaintyDialog(const engine::UncertaintySettings& settings
 
   realizations_ = new QSpinBox(this);
   realizations_->setObjectName(QStringLiteral("realizations"));
-  realizations_->setRange(1, 10000000);
+  realizations_->setRange(1, engine::SlipSampler::kMostRealizations);
   realizations_->setGroupSeparatorShown(true);
   realizations_->setValue(settings.realizations);
   auto* realizationsLabel = new QLabel(QStringLiteral("&Realizations"), this);
