@@ -9,6 +9,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <stdexcept>
 
 #include "engine/pass.h"
@@ -49,6 +50,8 @@ FigureRequest Request(const FigureRow& row) {
   request.widthMm = 60.0;
   request.heightMm = 50.0;
   request.dpi = 150;
+  request.unit = QStringLiteral("MPa");
+  request.curves = {OddsCurveOf(QStringLiteral("F1"), CurveColour(0), {3.0, -1.0, 2.0, NAN})};
   return request;
 }
 

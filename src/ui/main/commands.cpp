@@ -124,6 +124,19 @@ void TFrmMorvane::mnuSaveReportClick() {
       content.colouring = planes_->Colouring();
       content.colourRange = planes_->ColourRange();
       content.planeSummary = PlaneSummary(*planes_, separators_);
+      if (const auto sampler = planes_->Sampler()) {
+        // The curves on show, else those of the planes most likely to slip.
+        content.oddsCurves =
+            oddsWindow_ != nullptr && oddsWindow_->isVisible() && !oddsWindow_->Curves().empty()
+                ? oddsWindow_->Curves()
+                : OddsCurves(*planes_, PlanesMostLikelyToSlip(*planes_, 5));
+        content.oddsNote =
+            QStringLiteral(
+                "The probability that a plane slips when the pore pressure rises by x: "
+                "the share of %1 realizations (seed %2) in which its \u0394Pc \u2264 x.")
+                .arg(text::FormatNumber(sampler->Realizations(), 0, separators_),
+                     QString::number(planes_->Uncertainty()->seed));
+      }
     }
     content.program = QCoreApplication::applicationName() + QLatin1Char(' ') +
                       QCoreApplication::applicationVersion();

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "ui/common/error_guard.h"
@@ -30,6 +31,50 @@ class Canvas : public QWidget {
 };
 
 }  // namespace
+
+// Each curve's realizations are drawn again from the run's seed: the run
+// keeps no plane's values.
+std::vector<figures::OddsCurve> OddsCurves(const PlaneStudy& study,
+                                           const std::vector<std::size_t>& planes) {
+  std::vector<figures::OddsCurve> curves;
+  const auto sampler = study.Sampler();
+  if (!sampler)
+    return curves;
+  std::vector<double> values;
+  int k = 0;
+  for (const std::size_t plane : planes) {
+    if (plane >= study.Set().size())
+      continue;
+    sampler->PressuresToSlip(study.Set().planes[plane], plane, values);
+    const std::string_view id = study.Set().ids[plane];
+    const QString label = id.empty()
+                              ? QStringLiteral("row %1").arg(plane + 1)
+                              : QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()));
+    curves.push_back(figures::OddsCurveOf(label, figures::CurveColour(k++), values));
+  }
+  if (const auto joint = study.JointPlane(); joint && study.JointOdds()) {
+    sampler->PressuresToSlip(*joint, PlaneStudy::kJointStream, values);
+    curves.push_back(figures::OddsCurveOf(QStringLiteral("joint"), 0xFF000000u, values));
+  }
+  return curves;
+}
+
+std::vector<std::size_t> PlanesMostLikelyToSlip(const PlaneStudy& study, std::size_t count) {
+  const std::vector<engine::SlipOdds>& odds = study.Odds();
+  std::vector<std::size_t> order(odds.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  const auto above = [&odds](std::size_t a, std::size_t b) {
+    const double x = std::isnan(odds[a].pSlip) ? -1.0 : odds[a].pSlip;
+    const double y = std::isnan(odds[b].pSlip) ? -1.0 : odds[b].pSlip;
+    return x > y || (x == y && a < b);
+  };
+  const std::size_t kept = std::min(count, order.size());
+  std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
+                    above);
+  order.resize(kept);
+  return order;
+}
 
 SlipProbabilityWindow::SlipProbabilityWindow(PlaneStudy& study, QWidget* parent)
     : QWidget(parent, Qt::Window), study_(study) {
@@ -76,29 +121,8 @@ void SlipProbabilityWindow::SetPlanes(const std::vector<std::size_t>& planes) {
   MakeCurves();
 }
 
-// Each curve's realizations are drawn again from the run's seed: the run
-// keeps no plane's values.
 void SlipProbabilityWindow::MakeCurves() {
-  curves_.clear();
-  const auto sampler = study_.Sampler();
-  if (sampler) {
-    std::vector<double> values;
-    int k = 0;
-    for (const std::size_t plane : planes_) {
-      if (plane >= study_.Set().size())
-        continue;
-      sampler->PressuresToSlip(study_.Set().planes[plane], plane, values);
-      const std::string_view id = study_.Set().ids[plane];
-      const QString label = id.empty()
-                                ? QStringLiteral("row %1").arg(plane + 1)
-                                : QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()));
-      curves_.push_back(figures::OddsCurveOf(label, figures::CurveColour(k++), values));
-    }
-    if (const auto joint = study_.JointPlane(); joint && study_.JointOdds()) {
-      sampler->PressuresToSlip(*joint, PlaneStudy::kJointStream, values);
-      curves_.push_back(figures::OddsCurveOf(QStringLiteral("joint"), 0xFF000000u, values));
-    }
-  }
+  curves_ = OddsCurves(study_, planes_);
   canvas_->update();
 }
 

@@ -15,6 +15,15 @@ namespace ui {
 
 class PlaneStudy;
 
+/// The curves of `planes` (indices into the set) and of the joint, from the
+/// study's last run (none while it has no odds); curve k in CurveColour(k),
+/// the joint's black.
+std::vector<figures::OddsCurve> OddsCurves(const PlaneStudy& study,
+                                           const std::vector<std::size_t>& planes);
+
+/// The `count` planes of highest P(slip), highest first (ties in set order).
+std::vector<std::size_t> PlanesMostLikelyToSlip(const PlaneStudy& study, std::size_t count);
+
 class SlipProbabilityWindow : public QWidget {
   Q_OBJECT
 

@@ -5,6 +5,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numeric>
 #include <thread>
@@ -18,6 +19,23 @@ namespace ui {
 namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+/// Whether two values are the same to the bit (both empty counts as same).
+template <typename T>
+bool SameBits(const std::optional<T>& a, const std::optional<T>& b) {
+  return a.has_value() == b.has_value() && (!a || std::memcmp(&*a, &*b, sizeof(T)) == 0);
+}
+
+/// Whether two passes read the same inputs: their results are then the same.
+bool SameInputs(const engine::PassResults& a, const engine::PassResults& b) {
+  return SameBits(a.state, b.state) && SameBits(a.joint, b.joint) &&
+         SameBits(std::optional<double>(a.porePressure), std::optional<double>(b.porePressure)) &&
+         a.jointActive == b.jointActive && a.azimuth == b.azimuth && !a.stop && !b.stop;
+}
+
+bool SameDefaults(const engine::PlaneDefaults& a, const engine::PlaneDefaults& b) {
+  return SameBits(a.phi, b.phi) && SameBits(a.cohesion, b.cohesion);
+}
 
 /// Below this many planes one thread assesses them all.
 constexpr std::size_t kPlanesPerTask = 8192;
@@ -193,10 +211,11 @@ void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
 }
 
 void PlaneStudy::Assess(const engine::PassResults& pass, const engine::PlaneDefaults& defaults) {
+  const bool sameState = SameInputs(pass_, pass) && SameDefaults(defaults_, defaults);
   pass_ = pass;
   defaults_ = defaults;
   ++generation_;
-  Reassess();
+  Reassess(sameState);
   emit ResultsChanged();
 }
 
@@ -307,18 +326,17 @@ void PlaneStudy::SetEdited(std::size_t at, bool whole, Prepared prepared) {
   emit SetChanged();
 }
 
-void PlaneStudy::Reassess() {
+void PlaneStudy::Reassess(bool sameState) {
   if (set_.empty() || !engine::CanAssessPlanes(pass_)) {
     results_.clear();
-    RestartOdds();
-    Recolour();
-    return;
+  } else {
+    results_.resize(set_.size());
+    ForEachShare([this](std::size_t first, std::size_t last) {
+      engine::AssessPlanes(pass_, set_, defaults_, first, last, results_.data());
+    });
   }
-  results_.resize(set_.size());
-  ForEachShare([this](std::size_t first, std::size_t last) {
-    engine::AssessPlanes(pass_, set_, defaults_, first, last, results_.data());
-  });
-  RestartOdds();
+  if (!sameState)
+    RestartOdds();
   Recolour();
 }
 

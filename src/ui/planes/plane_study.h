@@ -131,7 +131,9 @@ class PlaneStudy : public QObject {
   void OddsProgress(int permille);
 
  private:
-  void Reassess();
+  /// With `sameState` (the pass read the same inputs as the last), the odds
+  /// still hold and are kept.
+  void Reassess(bool sameState = false);
   void Recolour();
   /// Drops the odds (they are of another state or set) and starts a run.
   void RestartOdds();

@@ -33,6 +33,7 @@ constexpr double kNameWidth = 30.0;
 constexpr double kValueWidth = 84.0;
 // Planes in the table of the planes page, and where its colour bar stands.
 constexpr std::size_t kPlaneRows = 25;
+constexpr double kOddsHeight = 190.0;
 constexpr double kColourBarLeft = 110.0;
 constexpr double kColourBarWidth = 160.0;
 
@@ -332,7 +333,13 @@ class ReportPage {
                       number(r.rake, text::kAngleDecimals),
                       {QString::fromUtf8(tables::StateName(r.state).data())}});
     }
-    sheet_.Table(0.0, y, columns, rows);
+    y = sheet_.Table(0.0, y, columns, rows);
+    if (content_.oddsCurves.empty())
+      return;
+    y = sheet_.Heading(0.0, y + 10.0, width_, QStringLiteral("Slip probability"));
+    y = sheet_.Note(0.0, y, width_, content_.oddsNote);
+    figures::PaintOddsCurves(sheet_.Painter(), sheet_.Box(0.0, y + 4.0, width_, kOddsHeight),
+                             content_.oddsCurves, content_.unit, content_.separators);
   }
 
  public:

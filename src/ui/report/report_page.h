@@ -19,6 +19,7 @@
 #include "engine/pass_results.h"
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
+#include "figures/odds_curves.h"
 #include "figures/plane_dots.h"
 #include "figures/tendency_map.h"
 #include "text/number_text.h"
@@ -53,6 +54,11 @@ struct ReportContent {
 
   /// The tendency map on the net (quantity kNone for none).
   figures::MapRequest map;
+
+  /// Slip probability curves when the odds were computed, and the line that
+  /// says how ("From 10,000 realizations, seed 1").
+  std::vector<figures::OddsCurve> oddsCurves;
+  QString oddsNote;
 };
 
 /// Rows of the plane table of the report: the planes with the highest
