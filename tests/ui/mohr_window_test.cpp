@@ -107,8 +107,9 @@ class MohrTest : public WindowTest {
 TEST_F(MohrTest, ViewMenuHoldsTheItemAndNoWindowIsBuiltBeforeItIsChecked) {
   auto* view = Find<QMenu>("N6");
   ASSERT_NE(view, nullptr);
-  // The Mohr diagram first, then the Planes window and the tendency map.
-  ASSERT_EQ(view->actions().size(), 3);
+  // The Mohr diagram first, then the Planes window, slip probability and the
+  // tendency map.
+  ASSERT_EQ(view->actions().size(), 4);
   EXPECT_EQ(view->actions()[1]->objectName(), QStringLiteral("mnuPlanes"));
   QAction* item = view->actions().front();
   EXPECT_EQ(item->objectName(), QStringLiteral("mnuMohr"));
