@@ -181,6 +181,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "5.8081236515656484e-18,stable,\n" +
                  "bad" + Empty(18) + ",dip 95 is outside 0 to 90\n",
              "", 1},
+        // The odds columns; without uncertainty P(slip) is 0 or 1 and every
+        // percentile the plane's own dPc.
+        Case{"planes with odds and no uncertainty",
+             "planes --stress 3,2,1,0,0,0 --phi 30 --realizations 4 in.csv",
+             "id,strike,dip\nh,0,0\nbad,10,95\n",
+             kPlaneHeader.substr(0, kPlaneHeader.size() - 7) +
+                 ",p_slip,delta_pc_p10,delta_pc_p50,delta_pc_p90,error\n"
+                 "h,90,0,30,0,1,0,1,0.5773502691896257,0,0,1,inf,-0.5773502691896257,1,,,,"
+                 "stable,0,1,1,1,\n" +
+                 "bad" + Empty(22) + ",dip 95 is outside 0 to 90\n",
+             "", 1},
+        Case{"planes with an uncertainty that is no spread",
+             "planes --stress 3,2,1,0,0,0 --uncertainty pp=1 in.csv", "", "",
+             "kelvane-cli: uncertainty 'pp=1' needs uniform:H or normal:SD with a number of 0 or "
+             "more\n",
+             2},
         Case{"planes without stress", "planes in.csv", "dd,dip\n", "",
              "kelvane-cli: planes needs --stress SX,SY,SZ,TXY,TYZ,TZX\n", 2},
         Case{"planes header without dip", "planes --stress 3,2,1,0,0,0 in.csv", "dd,phi\n", "",

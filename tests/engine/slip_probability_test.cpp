@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "engine/pass.h"
+#include "test_names.h"
 
 namespace engine {
 namespace {
@@ -107,6 +108,60 @@ TEST(SlipOdds, SameSeedSameBitsOnOneOrTwoThreads) {
   EXPECT_EQ(std::memcmp(one.data(), two.data(), one.size() * sizeof(SlipOdds)), 0);
   EXPECT_GT(sampler.Resorted(), 0u);  // s1 and s3 errors cross s2 at times
 }
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+struct SpecRow {
+  const char* name;
+  const char* text;
+  const char* error;  ///< empty when read
+  Uncertain input;    ///< the input it sets, when read
+  Spread::Shape shape;
+  double width;
+};
+
+const SpecRow kSpecs[] = {
+    {"uniform", "pp=uniform:500", "", Uncertain::kPorePressure, Spread::Shape::kUniform, 500},
+    {"normal of the last of several", "azimuth=uniform:10,mu=normal:0.05", "", Uncertain::kMu,
+     Spread::Shape::kNormal, 0.05},
+    {"plane's own dip", "dip=normal:2.5", "", Uncertain::kDip, Spread::Shape::kNormal, 2.5},
+    {"unknown key", "sv=uniform:1",
+     "unknown uncertainty 'sv=uniform:1'; the keys are s1, s2, s3, azimuth, frame, pp, phi, mu, c, "
+     "dip_direction and dip",
+     Uncertain::kS1, Spread::Shape::kNone, 0},
+    {"no shape", "pp=500",
+     "uncertainty 'pp=500' needs uniform:H or normal:SD with a number of 0 or more", Uncertain::kS1,
+     Spread::Shape::kNone, 0},
+    {"negative width", "c=normal:-1",
+     "uncertainty 'c=normal:-1' needs uniform:H or normal:SD with a number of 0 or more",
+     Uncertain::kS1, Spread::Shape::kNone, 0},
+    {"phi and mu", "phi=uniform:2,mu=normal:0.1", "give an uncertainty of phi or of mu, not both",
+     Uncertain::kS1, Spread::Shape::kNone, 0},
+    {"empty", "",
+     "unknown uncertainty ''; the keys are s1, s2, s3, azimuth, frame, pp, phi, mu, c, "
+     "dip_direction and dip",
+     Uncertain::kS1, Spread::Shape::kNone, 0},
+};
+
+class Specs : public ::testing::TestWithParam<SpecRow> {};
+
+TEST_P(Specs, ReadOrSayWhyNot) {
+  const SpecRow& row = GetParam();
+  UncertaintySettings settings;
+  std::string error;
+  EXPECT_EQ(ReadUncertainties(row.text, settings, error), *row.error == '\0');
+  EXPECT_EQ(error, row.error);
+  if (*row.error == '\0') {
+    EXPECT_EQ(settings[row.input].shape, row.shape);
+    EXPECT_EQ(settings[row.input].width, row.width);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Specs, ::testing::ValuesIn(kSpecs), test_names::RowName());
 
 }  // namespace
 }  // namespace engine

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "text/number_text.h"
 #include "ui/stress/depth_dialog.h"
 #include "ui/stress/principal_dialog.h"
+#include "ui/stress/uncertainty_dialog.h"
 #include "window_fixture.h"
 
 namespace {
@@ -199,6 +201,41 @@ TEST_F(BuilderTest, DepthFillsStressesPorePressureAndUnitUnderADecimalComma) {
   EXPECT_EQ(window_->StressUnit().toStdString(), "MPa");
   EXPECT_TRUE(Find<QAction>("mnuStressUnitMPa")->isChecked());
   EXPECT_EQ(Text("input_s1_beta"), "30,00");  // SHmax is s1 here, along its azimuth
+}
+
+}  // namespace
+
+namespace {
+
+// The uncertainty dialog shows the settings it is given and gives them back;
+// a width typed on a row without a distribution takes the uniform one.
+TEST(UncertaintyDialogTest, GivesBackItsSettingsAndTypedWidths) {
+  using engine::Spread;
+  using engine::Uncertain;
+  engine::UncertaintySettings settings;
+  settings[Uncertain::kPorePressure] = {Spread::Shape::kUniform, 5.0};
+  settings[Uncertain::kMu] = {Spread::Shape::kNormal, 0.05};
+  settings[Uncertain::kDip] = {Spread::Shape::kNormal, 2.5};
+  settings.realizations = 1234;
+  settings.seed = 42;
+  ui::UncertaintyDialog dialog(settings);
+  const engine::UncertaintySettings shown = dialog.Settings();
+  for (int k = 0; k < engine::kUncertainCount; ++k) {
+    SCOPED_TRACE(engine::UncertainName(static_cast<Uncertain>(k)));
+    EXPECT_EQ(shown.spreads[k].shape, settings.spreads[k].shape);
+    EXPECT_EQ(shown.spreads[k].width, settings.spreads[k].width);
+  }
+  EXPECT_EQ(shown.realizations, 1234);
+  EXPECT_EQ(shown.seed, 42u);
+
+  auto* width = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_azimuth"));
+  ASSERT_NE(width, nullptr);
+  width->setValue(10.0);
+  EXPECT_EQ(dialog.Settings()[Uncertain::kAzimuth].shape, Spread::Shape::kUniform);
+  auto* friction = dialog.findChild<QComboBox*>(QStringLiteral("frictionKind"));
+  friction->setCurrentIndex(0);  // the friction row as an angle
+  EXPECT_EQ(dialog.Settings()[Uncertain::kMu].shape, Spread::Shape::kNone);
+  EXPECT_EQ(dialog.Settings()[Uncertain::kPhi].shape, Spread::Shape::kNormal);
 }
 
 }  // namespace
