@@ -162,7 +162,7 @@ TEST(CaseFile, UnknownKeysAreListedAndIgnored) {
   const Case c = ReadCase(bytes, &unknown);
   unknown.sort();
   EXPECT_EQ(unknown.join(QLatin1Char(' ')).toStdString(),
-            "colour depth_builder.extra principal_builder.extra");
+            "colour depth_builder.extra");
   EXPECT_EQ(c.map, engine::MapQuantity::kNone);
 }
 
