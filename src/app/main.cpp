@@ -29,5 +29,11 @@ int main(int argc, char* argv[]) {
   // The first window created is the main one; showing it runs the first pass.
   ui::TFrmMorvane window;
   window.show();
+  // `kelvane FILE.kelvane` opens the case once the window stands.
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1)
+    QMetaObject::invokeMethod(
+        &window, [&window, path = arguments.at(1)] { window.OpenCase(path); },
+        Qt::QueuedConnection);
   return QApplication::exec();
 }

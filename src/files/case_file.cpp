@@ -12,8 +12,8 @@ namespace files {
 namespace {
 
 constexpr const char* kInputKeys[engine::kInputCount] = {
-    "joint_dip_direction", "joint_dip", "sx",  "sy", "sz", "txy", "tyz", "tzx", "joint_cohesion",
-    "joint_friction"};
+    "joint_dip_direction", "joint_dip",     "sx", "sy", "sz", "txy", "tyz", "tzx",
+    "joint_cohesion",      "joint_friction"};
 constexpr const char* kMaps[] = {"none", "slip", "dilation", "pressure", "safety"};
 constexpr const char* kColourings[] = {"ts_normalized", "td", "f", "delta_pc", "p_slip", "none"};
 constexpr const char* kUnits[] = {"", "MPa", "kPa", "psi", "bar"};
@@ -76,9 +76,7 @@ class Node {
   }
   QString Text(const char* key) { return Value(key, QJsonValue::String, "a text").toString(); }
   bool Flag(const char* key) { return Value(key, QJsonValue::Bool, "true or false").toBool(); }
-  QJsonArray Array(const char* key) {
-    return Value(key, QJsonValue::Array, "a list").toArray();
-  }
+  QJsonArray Array(const char* key) { return Value(key, QJsonValue::Array, "a list").toArray(); }
   Node Child(const char* key) {
     return Node(Value(key, QJsonValue::Object, "an object").toObject(), Path(QLatin1String(key)),
                 unknown_);
@@ -92,7 +90,9 @@ class Node {
         return static_cast<int>(i);
     QString list;
     for (std::size_t i = 0; i < N; ++i)
-      list += (i == 0 ? QString() : i + 1 == N ? QStringLiteral(" or ") : QStringLiteral(", ")) +
+      list += (i == 0       ? QString()
+               : i + 1 == N ? QStringLiteral(" or ")
+                            : QStringLiteral(", ")) +
               QLatin1Char('"') + QLatin1String(names[i]) + QLatin1Char('"');
     throw CaseError(QStringLiteral("In the case, \"%1\" is \"%2\"; it should be %3.")
                         .arg(Path(QLatin1String(key)), text, list)
@@ -140,24 +140,26 @@ QByteArray WriteCase(const Case& c) {
   root[QStringLiteral("version")] = kCaseVersion;
   QJsonObject inputs;
   for (int i = 0; i < engine::kInputCount; ++i)
-    inputs[QLatin1String(kInputKeys[i])] =
-        QJsonObject{{QStringLiteral("value"), NumberOrNull(c.values[i])},
-                    {QStringLiteral("text"), c.texts[i]}};
+    inputs[QLatin1String(kInputKeys[i])] = QJsonObject{
+        {QStringLiteral("value"), NumberOrNull(c.values[i])}, {QStringLiteral("text"), c.texts[i]}};
   root[QStringLiteral("inputs")] = inputs;
-  root[QStringLiteral("azimuth")] =
-      c.azimuth == stress::Azimuth::kClockwiseFromNorth ? QStringLiteral("north") : QStringLiteral("east");
+  root[QStringLiteral("azimuth")] = c.azimuth == stress::Azimuth::kClockwiseFromNorth
+                                        ? QStringLiteral("north")
+                                        : QStringLiteral("east");
   root[QStringLiteral("joint_active")] = c.jointActive;
   root[QStringLiteral("direction_cosines_shown")] = c.cosinesShown;
-  root[QStringLiteral("pore_pressure")] = QJsonObject{
-      {QStringLiteral("value"), NumberOrNull(c.porePressure)}, {QStringLiteral("text"), c.porePressureText}};
+  root[QStringLiteral("pore_pressure")] =
+      QJsonObject{{QStringLiteral("value"), NumberOrNull(c.porePressure)},
+                  {QStringLiteral("text"), c.porePressureText}};
   root[QStringLiteral("stress_unit")] = c.stressUnit;
-  root[QStringLiteral("depth_builder")] =
-      QJsonObject{{QStringLiteral("typed"), c.depth.typed},
-                  {QStringLiteral("units"), c.depthInPsi ? QStringLiteral("psi/ft") : QStringLiteral("MPa/m")},
-                  {QStringLiteral("sv_from_density"), c.svFromDensity},
-                  {QStringLiteral("texts"), Texts(c.depth.numbers)}};
-  root[QStringLiteral("principal_builder")] = QJsonObject{
-      {QStringLiteral("typed"), c.principal.typed}, {QStringLiteral("texts"), Texts(c.principal.numbers)}};
+  root[QStringLiteral("depth_builder")] = QJsonObject{
+      {QStringLiteral("typed"), c.depth.typed},
+      {QStringLiteral("units"), c.depthInPsi ? QStringLiteral("psi/ft") : QStringLiteral("MPa/m")},
+      {QStringLiteral("sv_from_density"), c.svFromDensity},
+      {QStringLiteral("texts"), Texts(c.depth.numbers)}};
+  root[QStringLiteral("principal_builder")] =
+      QJsonObject{{QStringLiteral("typed"), c.principal.typed},
+                  {QStringLiteral("texts"), Texts(c.principal.numbers)}};
 
   QJsonObject planes;
   if (c.importReading) {
@@ -165,13 +167,14 @@ QByteArray WriteCase(const Case& c) {
     QJsonArray columns;
     for (const tables::PlaneColumn column : r.columns)
       columns.append(QLatin1String(kColumns[static_cast<int>(column)]));
-    planes[QStringLiteral("import")] = QJsonObject{
-        {QStringLiteral("delimiter"), DelimiterName(r.delimiter)},
-        {QStringLiteral("header"), r.header},
-        {QStringLiteral("columns"), columns},
-        {QStringLiteral("notation"),
-         r.notation == tables::Notation::kStrike ? QStringLiteral("strike") : QStringLiteral("dip_direction")},
-        {QStringLiteral("decimal"), QString(QLatin1Char(r.decimal))}};
+    planes[QStringLiteral("import")] =
+        QJsonObject{{QStringLiteral("delimiter"), DelimiterName(r.delimiter)},
+                    {QStringLiteral("header"), r.header},
+                    {QStringLiteral("columns"), columns},
+                    {QStringLiteral("notation"), r.notation == tables::Notation::kStrike
+                                                     ? QStringLiteral("strike")
+                                                     : QStringLiteral("dip_direction")},
+                    {QStringLiteral("decimal"), QString(QLatin1Char(r.decimal))}};
   } else {
     planes[QStringLiteral("import")] = QJsonValue(QJsonValue::Null);
   }
@@ -191,8 +194,9 @@ QByteArray WriteCase(const Case& c) {
       const engine::Spread& s = c.uncertainty->spreads[k];
       if (s.shape != engine::Spread::Shape::kNone)
         spreads[QLatin1String(engine::UncertainName(static_cast<engine::Uncertain>(k)))] =
-            QJsonObject{{QStringLiteral("shape"), QLatin1String(kShapes[static_cast<int>(s.shape)])},
-                        {QStringLiteral("width"), s.width}};
+            QJsonObject{
+                {QStringLiteral("shape"), QLatin1String(kShapes[static_cast<int>(s.shape)])},
+                {QStringLiteral("width"), s.width}};
     }
     root[QStringLiteral("uncertainty")] =
         QJsonObject{{QStringLiteral("realizations"), c.uncertainty->realizations},
@@ -237,8 +241,9 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
       c.texts[i] = input.Text("text");
       c.values[i] = input.NumberOrNone("value");
     }
-    c.azimuth = root.Choice("azimuth", {"north", "east"}) == 0 ? stress::Azimuth::kClockwiseFromNorth
-                                                             : stress::Azimuth::kCounterClockwiseFromEast;
+    c.azimuth = root.Choice("azimuth", {"north", "east"}) == 0
+                    ? stress::Azimuth::kClockwiseFromNorth
+                    : stress::Azimuth::kCounterClockwiseFromEast;
     c.jointActive = root.Flag("joint_active");
     c.cosinesShown = root.Flag("direction_cosines_shown");
     {
@@ -261,7 +266,9 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
     }
     {
       Node planes = root.Child("planes");
-      if (planes.Has("import") && !document.object()[QStringLiteral("planes")].toObject()[QStringLiteral("import")].isNull()) {
+      if (planes.Has("import") && !document.object()[QStringLiteral("planes")]
+                                       .toObject()[QStringLiteral("import")]
+                                       .isNull()) {
         Node import = planes.Child("import");
         tables::PlaneReading r;
         const int delimiter = import.Choice("delimiter", {",", ";", "\t", " "});
@@ -269,14 +276,17 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
         r.header = import.Flag("header");
         const QJsonArray columns = import.Array("columns");
         for (const QJsonValue& v : columns) {
-          const auto* found = std::find_if(std::begin(kColumns), std::end(kColumns),
-                                           [&v](const char* n) { return v.toString() == QLatin1String(n); });
+          const auto* found =
+              std::find_if(std::begin(kColumns), std::end(kColumns),
+                           [&v](const char* n) { return v.toString() == QLatin1String(n); });
           if (!v.isString() || found == std::end(kColumns))
-            throw import.Wrong("columns", "a list of column names (ignored, id, direction, dip, phi, mu, c)");
+            throw import.Wrong("columns",
+                               "a list of column names (ignored, id, direction, dip, phi, mu, c)");
           r.columns.push_back(static_cast<tables::PlaneColumn>(found - std::begin(kColumns)));
         }
-        r.notation = import.Choice("notation", {"dip_direction", "strike"}) == 1 ? tables::Notation::kStrike
-                                                                                : tables::Notation::kDipDirection;
+        r.notation = import.Choice("notation", {"dip_direction", "strike"}) == 1
+                         ? tables::Notation::kStrike
+                         : tables::Notation::kDipDirection;
         r.decimal = import.Choice("decimal", {".", ","}) == 1 ? ',' : '.';
         c.importReading = r;
       } else {
@@ -297,11 +307,13 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
                               .toStdString());
         const engine::Plane plane{number(1), number(2), number(3), number(4)};
         if (!(plane.dipDirection >= 0.0 && plane.dipDirection < 360.0))
-          throw OutOfRange(path, QStringLiteral("dip direction %1 is outside 0 to 360").arg(plane.dipDirection));
+          throw OutOfRange(
+              path, QStringLiteral("dip direction %1 is outside 0 to 360").arg(plane.dipDirection));
         if (!(plane.dip >= 0.0 && plane.dip <= 90.0))
           throw OutOfRange(path, QStringLiteral("dip %1 is outside 0 to 90").arg(plane.dip));
         if (plane.HasOwnPhi() && !(plane.phi >= 0.0 && plane.phi <= 90.0))
-          throw OutOfRange(path, QStringLiteral("friction angle %1 is outside 0 to 90").arg(plane.phi));
+          throw OutOfRange(path,
+                           QStringLiteral("friction angle %1 is outside 0 to 90").arg(plane.phi));
         c.planes.push_back(plane, row[0].toString().toStdString());
       }
     }
@@ -313,8 +325,9 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
       const double realizations = u.Number("realizations");
       if (!(realizations >= 1 && realizations <= engine::SlipSampler::kMostRealizations) ||
           realizations != std::floor(realizations))
-        throw OutOfRange(u.Path(QStringLiteral("realizations")),
-                         QStringLiteral("%1 is not a whole number from 1 to 1000000").arg(realizations));
+        throw OutOfRange(
+            u.Path(QStringLiteral("realizations")),
+            QStringLiteral("%1 is not a whole number from 1 to 1000000").arg(realizations));
       settings.realizations = static_cast<int>(realizations);
       bool ok = false;
       settings.seed = u.Text("seed").toULongLong(&ok);
@@ -326,14 +339,16 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
         if (!spreads.Has(key))
           continue;
         Node spread = spreads.Child(key);
-        settings.spreads[k].shape = static_cast<engine::Spread::Shape>(spread.Choice("shape", kShapes));
+        settings.spreads[k].shape =
+            static_cast<engine::Spread::Shape>(spread.Choice("shape", kShapes));
         settings.spreads[k].width = spread.Number("width");
         if (!(settings.spreads[k].width >= 0.0))
           throw spread.Wrong("width", "a number of 0 or more");
       }
       if (settings[engine::Uncertain::kPhi].shape != engine::Spread::Shape::kNone &&
           settings[engine::Uncertain::kMu].shape != engine::Spread::Shape::kNone)
-        throw OutOfRange(u.Path(QStringLiteral("spreads")), QStringLiteral("phi and mu both have a spread"));
+        throw OutOfRange(u.Path(QStringLiteral("spreads")),
+                         QStringLiteral("phi and mu both have a spread"));
       c.uncertainty = settings;
     }
     c.map = static_cast<engine::MapQuantity>(root.Choice("map", kMaps));

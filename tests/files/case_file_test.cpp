@@ -28,7 +28,8 @@ Case RandomCase(std::mt19937_64& random) {
     c.values[i] = coin(random) ? std::optional<double>(v) : std::nullopt;
     c.texts[i] = c.values[i] ? QString::number(v, 'g', 17) : QStringLiteral("1x");
   }
-  c.azimuth = coin(random) ? stress::Azimuth::kClockwiseFromNorth : stress::Azimuth::kCounterClockwiseFromEast;
+  c.azimuth = coin(random) ? stress::Azimuth::kClockwiseFromNorth
+                           : stress::Azimuth::kCounterClockwiseFromEast;
   c.jointActive = coin(random);
   c.cosinesShown = coin(random);
   c.porePressure = any(random);
@@ -44,10 +45,12 @@ Case RandomCase(std::mt19937_64& random) {
                         coin(random) ? 30.0 : NAN, coin(random) ? any(random) : NAN},
                        coin(random) ? "F\xc3\xa9" + std::to_string(k) : std::string());
   if (coin(random)) {
-    c.importReading = tables::PlaneReading{'\t', false,
-                                           {tables::PlaneColumn::kId, tables::PlaneColumn::kDirection,
-                                            tables::PlaneColumn::kDip},
-                                           tables::Notation::kStrike, ','};
+    c.importReading = tables::PlaneReading{
+        '\t',
+        false,
+        {tables::PlaneColumn::kId, tables::PlaneColumn::kDirection, tables::PlaneColumn::kDip},
+        tables::Notation::kStrike,
+        ','};
   }
   if (coin(random)) {
     engine::UncertaintySettings u;
@@ -127,8 +130,7 @@ const DamagedRow kDamaged[] = {
      "In the case, \"version\" should be a number."},
     {"unknown azimuth", "\"azimuth\": \"north\"", "\"azimuth\": \"up\"",
      "In the case, \"azimuth\" is \"up\"; it should be \"north\" or \"east\"."},
-    {"missing key", "\"joint_active\": false,", "",
-     "In the case, \"joint_active\" is missing."},
+    {"missing key", "\"joint_active\": false,", "", "In the case, \"joint_active\" is missing."},
     {"dip out of range", "45,\n                90,", "45,\n                95,",
      "In the case, \"planes.rows[0]\": dip 95 is outside 0 to 90."},
     {"a row of the wrong shape", "\"F1\",", "7,",
@@ -161,8 +163,7 @@ TEST(CaseFile, UnknownKeysAreListedAndIgnored) {
   QStringList unknown;
   const Case c = ReadCase(bytes, &unknown);
   unknown.sort();
-  EXPECT_EQ(unknown.join(QLatin1Char(' ')).toStdString(),
-            "colour depth_builder.extra");
+  EXPECT_EQ(unknown.join(QLatin1Char(' ')).toStdString(), "colour depth_builder.extra");
   EXPECT_EQ(c.map, engine::MapQuantity::kNone);
 }
 

@@ -683,17 +683,25 @@ struct MenuItemCase {
 };
 
 const MenuItemCase kMenuItemCases[] = {
-    {"mnuPrint", "N1", 0, "&Print", "Ctrl+P", "", true, false, false},
-    {"mnuSaveReport", "N1", 1, "Save &report as PDF...", "Ctrl+S",
+    {"mnuNew", "N1", 0, "&New", "Ctrl+N", "Start a new case from the default state", true, false,
+     false},
+    {"mnuOpen", "N1", 1, "&Open...", "Ctrl+O", "Open a case saved as a .kelvane file", true, false,
+     false},
+    {"mnuSave", "N1", 3, "&Save", "Ctrl+S",
+     "Save the case: inputs, settings, planes and uncertainty", true, false, false},
+    {"mnuSaveAs", "N1", 4, "Save &As...", "Ctrl+Shift+S", "Save the case under another name", true,
+     false, false},
+    {"mnuPrint", "N1", 5, "&Print", "Ctrl+P", "", true, false, false},
+    {"mnuSaveReport", "N1", 6, "Save &report as PDF...", "Ctrl+R",
      "Save the stress state as a one-page PDF report", true, false, false},
-    {"mnuImportPlanes", "N1", 2, "&Import planes...", "Ctrl+I",
+    {"mnuImportPlanes", "N1", 7, "&Import planes...", "Ctrl+I",
      "Read faults or fractures from a CSV or text file", true, false, false},
-    {"mnuExportPlanes", "N1", 3, "&Export plane results...", "",
+    {"mnuExportPlanes", "N1", 8, "&Export plane results...", "",
      "Write every plane's results to a CSV file", true, false, false},
-    {"mnuExportFigure", "N1", 4, "Export &figure...", "",
+    {"mnuExportFigure", "N1", 9, "Export &figure...", "",
      "Write the net or the Mohr diagram as a PNG or SVG figure", true, false, false},
-    {"N3", "N1", 5, "-", "", "", true, false, false},
-    {"mnuExit", "N1", 6, "E&xit", "Alt+F4", "Exit the program", true, false, false},
+    {"N3", "N1", 10, "-", "", "", true, false, false},
+    {"mnuExit", "N1", 11, "E&xit", "Alt+F4", "Exit the program", true, false, false},
     {"N5", "N4", 0, "Principal Stresses:", "", "", false, false, false},
     {"mnuAngleLeft", "N4", 1, "Cou&nterclockwise from East (+X axis)", "",
      "Azimuth of principal stresses measured from +X semiaxis (East)", true, true, true},
@@ -709,7 +717,7 @@ TEST_F(WindowTest, EveryMenuItemStandsInItsMenu) {
     if (menu == nullptr)
       continue;
     const QList<QAction*> items = menu->actions();
-    if (items.size() != (std::string(c.menu) == "N1" ? 7 : 3)) {
+    if (items.size() != (std::string(c.menu) == "N1" ? 12 : 3)) {
       ADD_FAILURE() << c.menu << " holds " << items.size() << " items";
       continue;
     }
@@ -753,7 +761,8 @@ struct ShortcutCase {
 
 const ShortcutCase kShortcutCases[] = {
     {"print", "mnuPrint", Qt::Key_P, Qt::ControlModifier},
-    {"save report", "mnuSaveReport", Qt::Key_S, Qt::ControlModifier},
+    {"save report", "mnuSaveReport", Qt::Key_R, Qt::ControlModifier},
+    {"save", "mnuSave", Qt::Key_S, Qt::ControlModifier},
     {"exit", "mnuExit", Qt::Key_F4, Qt::AltModifier},
 };
 

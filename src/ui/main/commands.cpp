@@ -158,6 +158,7 @@ void TFrmMorvane::ShowBuiltState(const stress::StressState& state) {
                                             {Field::kTyz, state.tyz}, {Field::kTzx, state.tzx}};
   for (const auto& [field, value] : boxes)
     Box(field)->setText(text::ExactText(value, separators_));
+  MarkModified();
   Recalculate();
 }
 
@@ -195,11 +196,14 @@ void TFrmMorvane::SetPorePressure(const QString& typed) {
     porePressure_ = text::ReadNumber(typed, separators_);
     porePressureText_ = typed;
     mohr_->SetPorePressureText(typed);
+    MarkModified();
     Recalculate();
   });
 }
 
 void TFrmMorvane::SetStressUnit(const QString& unit) {
+  if (unit != stressUnit_)
+    MarkModified();
   stressUnit_ = unit;
   for (QAction* item : stressUnits_->actions())
     item->setChecked(item->data().toString() == unit);
@@ -214,8 +218,11 @@ void TFrmMorvane::mnuAboutClick() {
   RunGuarded(this, [this] { ShowAboutBox(this); });
 }
 
-// Ends the message loop after the current event; nothing is saved.
+// Ends the message loop after the current event, once unsaved work may go.
 void TFrmMorvane::mnuExitClick() {
+  if (!MayDiscard())
+    return;
+  modified_ = false;  // asked once: closing the window asks no more
   RunGuarded(this, [] { QApplication::quit(); });
 }
 
@@ -305,6 +312,7 @@ void TFrmMorvane::mnuUncertaintyClick() {
     if (dialog.exec() != QDialog::Accepted)
       return;
     planes_->SetUncertainty(dialog.Settings());
+    MarkModified();
     if (planes_->Set().empty() && !chkJoint_->isChecked())
       throw std::runtime_error(
           "The uncertainty is kept; there is nothing to assess yet: import planes or activate the "
@@ -383,6 +391,8 @@ std::function<figures::TendencyMap()> TFrmMorvane::MapJob(const engine::MapGrid&
 
 void TFrmMorvane::SetMapQuantity(engine::MapQuantity quantity) {
   RunGuarded(this, [this, quantity] {
+    if (quantity != mapQuantity_)
+      MarkModified();
     mapQuantity_ = quantity;
     for (QAction* item : mapQuantities_->actions())
       item->setChecked(item->data().toInt() == static_cast<int>(quantity));

@@ -362,6 +362,11 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
     QLineEdit* box = Box(field);
     box->setText(box->text().replace(QLatin1Char('.'), separators_.decimal));
   }
+
+  // File > New shows the window as it starts; a .kelvane file dropped on it opens.
+  defaultCase_ = CaseNow();
+  ShowRecentCases();
+  setAcceptDrops(true);
 }
 
 // The plane set is a child made before the windows that show it: they go
@@ -440,10 +445,24 @@ void TFrmMorvane::BuildMenu() {
 
   QMenu* file = bar->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("N1"));
+  mnuNew_ = command(file, "mnuNew", QStringLiteral("&New"));
+  mnuNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  mnuNew_->setStatusTip(QStringLiteral("Start a new case from the default state"));
+  mnuOpen_ = command(file, "mnuOpen", QStringLiteral("&Open..."));
+  mnuOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  mnuOpen_->setStatusTip(QStringLiteral("Open a case saved as a .kelvane file"));
+  recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
+  recentMenu_->setObjectName(QStringLiteral("mnuOpenRecent"));
+  mnuSave_ = command(file, "mnuSave", QStringLiteral("&Save"));
+  mnuSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnuSave_->setStatusTip(QStringLiteral("Save the case: inputs, settings, planes and uncertainty"));
+  mnuSaveAs_ = command(file, "mnuSaveAs", QStringLiteral("Save &As..."));
+  mnuSaveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  mnuSaveAs_->setStatusTip(QStringLiteral("Save the case under another name"));
   mnuPrint_ = command(file, "mnuPrint", QStringLiteral("&Print"));
   mnuPrint_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   mnuSaveReport_ = command(file, "mnuSaveReport", QStringLiteral("Save &report as PDF..."));
-  mnuSaveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnuSaveReport_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   mnuSaveReport_->setStatusTip(QStringLiteral("Save the stress state as a one-page PDF report"));
   mnuImportPlanes_ = command(file, "mnuImportPlanes", QStringLiteral("&Import planes..."));
   mnuImportPlanes_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -565,6 +584,20 @@ void TFrmMorvane::ConnectCommands() {
   connect(mnuExportPlanes_, &QAction::triggered, this, &TFrmMorvane::mnuExportPlanesClick);
   connect(mnuExportFigure_, &QAction::triggered, this, &TFrmMorvane::mnuExportFigureClick);
   connect(mnuUncertainty_, &QAction::triggered, this, &TFrmMorvane::mnuUncertaintyClick);
+  connect(mnuNew_, &QAction::triggered, this, &TFrmMorvane::mnuNewClick);
+  connect(mnuOpen_, &QAction::triggered, this, &TFrmMorvane::mnuOpenClick);
+  connect(mnuSave_, &QAction::triggered, this, &TFrmMorvane::mnuSaveClick);
+  connect(mnuSaveAs_, &QAction::triggered, this, &TFrmMorvane::mnuSaveAsClick);
+  // What a case holds, changed: the case has unsaved changes.
+  for (const Field field : kInputBoxes)
+    connect(Box(field), &QLineEdit::textEdited, this, &TFrmMorvane::MarkModified);
+  for (QAbstractButton* check : {static_cast<QAbstractButton*>(chkJoint_),
+                                 static_cast<QAbstractButton*>(chkDirectiveCosines_)})
+    connect(check, &QAbstractButton::clicked, this, &TFrmMorvane::MarkModified);
+  for (QAction* item : {mnuAngleLeft_, mnuAngleRight_})
+    connect(item, &QAction::triggered, this, &TFrmMorvane::MarkModified);
+  connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::MarkModified);
+  connect(planes_, &PlaneStudy::ColouringChanged, this, &TFrmMorvane::MarkModified);
   connect(mnuSlipProbability_, &QAction::triggered, this, &TFrmMorvane::mnuSlipProbabilityClick);
   connect(planes_, &PlaneStudy::OddsProgress, this, &TFrmMorvane::ShowOddsProgress);
   connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::ShowPlaneDots);

@@ -14,6 +14,7 @@
 #include "engine/plane_results.h"
 #include "engine/tendency_map.h"
 #include "figures/tendency_map.h"
+#include "files/case_file.h"
 #include "projection/colour.h"
 #include "projection/point_series.h"
 #include "projection/trace_cache.h"
@@ -27,6 +28,10 @@
 class QAction;
 class QActionGroup;
 class QProgressDialog;
+class QMenu;
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -96,6 +101,18 @@ class TFrmMorvane : public QMainWindow {
   void mnuExportPlanesClick();
   void mnuExportFigureClick();
   void mnuUncertaintyClick();
+  void mnuNewClick();
+  void mnuOpenClick();
+  void mnuSaveClick();
+  void mnuSaveAsClick();
+  /// Opens the case at `path` (asking nothing): on any failure its error box
+  /// and the window as it was.
+  void OpenCase(const QString& path);
+  /// The case as the window holds it now.
+  files::Case CaseNow() const;
+  /// The named case's file; empty for a new one.
+  const QString& CasePath() const { return casePath_; }
+  bool Modified() const { return modified_; }
   void mnuSlipProbabilityClick();
   /// The plane set and its results under the last pass.
   PlaneStudy& Planes() const { return *planes_; }
@@ -104,6 +121,9 @@ class TFrmMorvane : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -146,6 +166,21 @@ class TFrmMorvane : public QMainWindow {
   void ShowOddsProgress(int permille);
   /// The Slip probability window follows the Planes window's selection.
   void LinkOddsToSelection();
+  /// Shows `c` in the window (boxes, settings, planes) and runs the pass.
+  void ApplyCase(const files::Case& c);
+  /// The case now has the file `path` (empty: none): the caption names it,
+  /// it is unchanged, and it heads the recent cases.
+  void SetCasePath(const QString& path);
+  void SetModified(bool modified);
+  /// Something the case holds changed (not while a case is being shown).
+  void MarkModified();
+  /// Whether unsaved work may go: true when there is none worth asking
+  /// about, or the user saved it or chose Discard; false for Cancel.
+  bool MayDiscard();
+  /// Saves the case, asking where when `askPath` or it has no file; whether
+  /// it was saved.
+  bool SaveCase(bool askPath);
+  void ShowRecentCases();
   /// The making of the tendency map of the last pass over `grid`, as View >
   /// Tendency map asks (with copies of what it reads); empty for none.
   std::function<figures::TendencyMap()> MapJob(const engine::MapGrid& grid, double ratio) const;
@@ -190,6 +225,15 @@ class TFrmMorvane : public QMainWindow {
   QAction* mnuImportPlanes_ = nullptr;
   QAction* mnuExportPlanes_ = nullptr;
   QAction* mnuExportFigure_ = nullptr;
+  QAction* mnuNew_ = nullptr;
+  QAction* mnuOpen_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QAction* mnuSave_ = nullptr;
+  QAction* mnuSaveAs_ = nullptr;
+  QString casePath_;
+  bool modified_ = false;
+  bool applyingCase_ = false;
+  files::Case defaultCase_;  ///< the window as it starts, for New
   QAction* mnuUncertainty_ = nullptr;
   QAction* mnuSlipProbability_ = nullptr;
   SlipProbabilityWindow* oddsWindow_ = nullptr;

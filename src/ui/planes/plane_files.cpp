@@ -140,6 +140,7 @@ void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
   if (!read)
     return;  // cancelled: the set is untouched
   const std::size_t imported = read->set.size();
+  study.SetImportReading(preview.Reading());
   // A pass that ran meanwhile makes the prepared results stale: the study
   // then assesses the planes again itself.
   if (append)

@@ -207,6 +207,7 @@ void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
     return;
   colouring_ = quantity;
   Recolour();
+  emit ColouringChanged();
   emit ResultsChanged();
 }
 

@@ -23,6 +23,7 @@
 #include "engine/plane_set.h"
 #include "engine/slip_probability.h"
 #include "figures/plane_dots.h"
+#include "tables/plane_reader.h"
 #include "text/number_text.h"
 
 namespace ui {
@@ -41,6 +42,13 @@ class PlaneStudy : public QObject {
   /// The poles of Set() in net coordinates (x East, y North, unit circle).
   const std::vector<figures::DotPoint>& Poles() const { return poles_; }
   const engine::PlaneDefaults& Defaults() const { return defaults_; }
+  /// How the set was last imported, when it was.
+  const std::optional<tables::PlaneReading>& ImportReading() const { return importReading_; }
+  void SetImportReading(std::optional<tables::PlaneReading> reading) {
+    importReading_ = std::move(reading);
+  }
+  /// Replaces the set with an opened case's, as the one undo step "Open".
+  void Open(engine::PlaneSet set) { Replace(std::move(set), QStringLiteral("Open")); }
   QUndoStack* UndoStack() { return &undo_; }
 
   /// The quantity the dots are coloured by, and its range over Results().
@@ -125,6 +133,8 @@ class PlaneStudy : public QObject {
   void SetChanged();
   /// The same rows with new results (a pass, Pp, friction or cohesion).
   void ResultsChanged();
+  /// Colouring() changed.
+  void ColouringChanged();
   /// Odds() and JointOdds() changed (computed, or gone with their state).
   void OddsChanged();
   /// A run started (permille 0), went on, or ended (-1).
@@ -162,6 +172,7 @@ class PlaneStudy : public QObject {
   figures::DotRange range_;
   QUndoStack undo_;
 
+  std::optional<tables::PlaneReading> importReading_;
   std::optional<engine::UncertaintySettings> uncertainty_;
   std::vector<engine::SlipOdds> odds_;
   std::optional<engine::SlipOdds> jointOdds_;

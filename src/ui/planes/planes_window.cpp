@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -192,6 +193,13 @@ void PlanesWindow::ShowSummary() {
 
 void PlanesWindow::ShowColourBar() {
   const figures::DotQuantity quantity = study_.Colouring();
+  // The choice follows the study when something else set it (an opened case).
+  for (int i = 0; i < static_cast<int>(std::size(kColourings)); ++i) {
+    if (kColourings[i].quantity == quantity && colouring_->currentIndex() != i) {
+      const QSignalBlocker quiet(colouring_);
+      colouring_->setCurrentIndex(i);
+    }
+  }
   if (quantity == figures::DotQuantity::kNone) {
     colourBar_->clear();
     colourBar_->setToolTip(QString());
