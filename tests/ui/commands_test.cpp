@@ -17,17 +17,22 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <random>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/pass.h"
+#include "files/case_file.h"
+#include "files/saved_file.h"
 #include "engine/tendency_map.h"
 #include "test_names.h"
 #include "ui/charts/net_chart.h"
@@ -762,4 +767,93 @@ TEST_F(CommandsTest, TendencyMapFollowsEveryPassAndNoneLeavesTheNetAsItWas) {
   Find<QAction>("mnuMapNone")->trigger();
   EXPECT_TRUE(chart->Map().Empty());
   EXPECT_EQ(chart->grab().toImage(), plain);
+}
+
+// ---------------------------------------------------------------------------
+// Cases.
+
+// A case saved and opened in a new window gives the same inputs, the same
+// results and the same net, pixel for pixel (random states, settings and sets).
+TEST_F(CommandsTest, CaseOpensToTheSameInputsResultsAndPixels) {
+  QTemporaryDir folder;
+  std::mt19937_64 random(8122026);
+  std::uniform_real_distribution<double> any(-20.0, 20.0);
+  for (int n = 0; n < 3; ++n) {
+    SCOPED_TRACE(n);
+    window_ = std::make_unique<ui::TFrmMorvane>();
+    Show();
+    for (const char* box : {"input_sx", "input_sy", "input_sz", "input_txy"})
+      Type(box, QString::number(any(random), 'g', 17));
+    if (n != 1)
+      Click("chkJoint");
+    window_->SetPorePressure(QString::number(std::abs(any(random)) / 10.0));
+    engine::PlaneSet set;
+    for (int k = 0; k < 20; ++k) {
+      std::string id = "f";
+      id += std::to_string(k);
+      set.push_back({std::fmod(std::abs(any(random)) * 18.0, 360.0), std::abs(any(random)) * 4.5}, id);
+    }
+    window_->Planes().Replace(set, QStringLiteral("Import"));
+    Find<QAction>(n == 2 ? "mnuMapSafety" : "mnuMapSlip")->trigger();
+    const QString path = folder.filePath(QStringLiteral("case%1.kelvane").arg(n));
+    files::SaveBytes(path, files::WriteCase(window_->CaseNow()), QStringLiteral("case"));
+    auto* chart = Find<ui::NetChartView>("Chart1");
+    QTRY_VERIFY(!chart->MapPending());
+    const QImage net = chart->grab().toImage();
+    const std::vector<std::string> results = Outputs();
+    const QByteArray saved = files::WriteCase(window_->CaseNow());
+
+    window_ = std::make_unique<ui::TFrmMorvane>();
+    Show();
+    window_->OpenCase(path);
+    EXPECT_EQ(files::WriteCase(window_->CaseNow()), saved);
+    EXPECT_EQ(Outputs(), results);
+    EXPECT_EQ(window_->CasePath(), path);
+    EXPECT_FALSE(window_->Modified());
+    chart = Find<ui::NetChartView>("Chart1");
+    QTRY_VERIFY(!chart->MapPending());
+    EXPECT_EQ(chart->grab().toImage(), net);
+  }
+}
+
+// New asks before unsaved work goes: Cancel keeps it, Discard drops it, Save
+// writes it first.
+TEST_F(CommandsTest, UnsavedChangesAreAskedAbout) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("study.kelvane"));
+  Show();
+  files::SaveBytes(path, files::WriteCase(window_->CaseNow()), QStringLiteral("case"));
+  window_->OpenCase(path);
+  ASSERT_EQ(window_->windowTitle(), QStringLiteral("Morvane in 3D space \u2014 study[*]"));
+  struct Answer {
+    QMessageBox::StandardButton button;
+    const char* sx;         ///< sx after New
+    bool fileHasTheChange;  ///< the file holds the typed 9
+  };
+  for (const Answer& a : {Answer{QMessageBox::Cancel, "9", false},
+                          Answer{QMessageBox::Save, "3.4", true},
+                          Answer{QMessageBox::Discard, "3.4", false}}) {
+    SCOPED_TRACE(a.sx);
+    window_->OpenCase(path);
+    Type("input_sx", QStringLiteral("9"));
+    EXPECT_TRUE(window_->isWindowModified());
+    QString question;
+    const ui::testing::ModalOutcome outcome = ui::testing::AnswerModalBox(
+        [this] { window_->mnuNewClick(); },
+        [&](QMessageBox* box) {
+          question = box->text();
+          box->button(a.button)->click();
+        });
+    EXPECT_TRUE(outcome.appeared);
+    EXPECT_EQ(question, QStringLiteral("Save changes to study?"));
+    EXPECT_EQ(Text("input_sx"), a.sx);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(files::ReadCase(file.readAll()).texts[2] == QStringLiteral("9"), a.fileHasTheChange);
+    if (a.fileHasTheChange) {  // put the file back as it was
+      window_->OpenCase(path);
+      Type("input_sx", QStringLiteral("3.4"));
+      window_->mnuSaveClick();
+    }
+  }
 }
