@@ -23,6 +23,9 @@ struct Dots {
   std::vector<QRgb> colours;
 };
 
+void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
+              const engine::PlaneDefaults& defaults, Dots& dots);
+
 bool ReadDots(const std::string& path, const engine::PassResults& pass,
               const engine::PlaneDefaults& defaults, Dots& dots, std::string& error) {
   QFile file(QString::fromStdString(path));
@@ -38,19 +41,24 @@ bool ReadDots(const std::string& path, const engine::PassResults& pass,
     error = path + ": " + read.error;
     return false;
   }
-  const std::size_t count = read.set.size();
+  MakeDots(read.set, pass, defaults, dots);
+  return true;
+}
+
+void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
+              const engine::PlaneDefaults& defaults, Dots& dots) {
+  const std::size_t count = set.size();
   dots.poles.resize(count);
   dots.results.resize(count);
   for (std::size_t i = 0; i < count; ++i)
-    dots.poles[i] = figures::PoleDotOf(read.set.planes[i]);
-  engine::AssessPlanes(pass, read.set, defaults, 0, count, dots.results.data());
+    dots.poles[i] = figures::PoleDotOf(set.planes[i]);
+  engine::AssessPlanes(pass, set, defaults, 0, count, dots.results.data());
   const auto colouring = figures::DotQuantity::kNormalizedSlipTendency;
   const figures::DotRange range = figures::RangeOf(colouring, dots.results);
   dots.colours.resize(count);
   for (std::size_t i = 0; i < count; ++i)
     dots.colours[i] =
         figures::DotColour(colouring, figures::DotValue(colouring, dots.results[i]), range);
-  return true;
 }
 
 }  // namespace
@@ -84,7 +92,10 @@ bool RunFigure(const FigureJob& job, std::string& error) {
   }
   Dots dots;
   const figures::PlaneDots planeDots{&dots.poles, &dots.results, &dots.colours};
-  if (!job.planesFile.empty()) {
+  if (job.planesFromCase) {
+    MakeDots(*job.planesFromCase, request.results, job.defaults, dots);
+    request.dots = dots.colours.empty() ? nullptr : &planeDots;
+  } else if (!job.planesFile.empty()) {
     if (!ReadDots(job.planesFile, request.results, job.defaults, dots, error))
       return false;
     request.dots = &planeDots;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/plane_results.h"
+#include "engine/plane_set.h"
 #include "engine/tendency_map.h"
 #include "figures/figure_file.h"
 #include "stress/stress_state.h"
@@ -17,7 +18,8 @@ struct FigureJob {
   stress::StressState stress;
   double porePressure = 0.0;
   engine::PlaneDefaults defaults;
-  std::string planesFile;  ///< empty for none
+  std::string planesFile;                          ///< empty for none
+  std::optional<engine::PlaneSet> planesFromCase;  ///< in place of planesFile
   engine::MapQuantity map = engine::MapQuantity::kNone;
   figures::FigureKind kind = figures::FigureKind::kNet;
   std::string output;

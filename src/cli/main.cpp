@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QFile>
 
 #include <algorithm>
 #include <array>
@@ -26,7 +27,9 @@
 #include "cli/tensor_table.h"
 #include "engine/pass.h"
 #include "engine/slip_probability.h"
+#include "files/case_file.h"
 #include "tables/csv.h"
+#include "tables/plane_csv.h"
 
 namespace {
 
@@ -46,6 +49,7 @@ const char* Usage() {
                           [--map slip|dilation|pressure|safety|none]
                           [--what net|mohr] [--width MM] [--height MM]
                           [--dpi N] -o FILE.svg|FILE.png
+       kelvane-cli planes|figure --case FILE.kelvane [options]
        kelvane-cli --help | --version
 
 Computes, for each stress tensor of a CSV file (standard input when FILE is
@@ -138,6 +142,10 @@ Options:
   --seed S          planes: the seed of the realizations (default 1)
   --uncertainty KEY=SPEC,...
                     planes: the inputs' uncertainties (see above)
+  --case FILE.kelvane
+                    planes, figure: a study saved by the window, in place of
+                    --stress, --pp, --phi/--mu, --cohesion and the planes
+                    (and the uncertainty, unless given)
   --planes FILE     figure: the planes drawn as dots
   --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
                     safety or none)
@@ -178,6 +186,9 @@ struct Options {
   double porePressure = 0.0;
   engine::PlaneDefaults defaults{std::nullopt, 0.0};
   std::optional<bool> strike;
+  /// --case: a saved study in place of the stress, Pp and plane options.
+  std::string casePath;
+  std::optional<engine::PlaneSet> casePlanes;  ///< the case's, for planes
   /// With --realizations, --seed or --uncertainty: the slip odds' settings.
   std::optional<engine::UncertaintySettings> uncertainty;
   // figure
@@ -424,6 +435,89 @@ std::optional<double> NumberOption(std::string_view text) {
   return cli::ReadNumberField(text).value;
 }
 
+/// Takes the stress, Pp, friction, cohesion, planes and uncertainty of the
+/// case at options.casePath; false with `error` when it cannot be read or
+/// holds no complete stress.
+bool TakeCase(Options& options, std::optional<engine::PlaneSet>& planes, std::string& error) {
+  QFile file(QString::fromStdString(options.casePath));
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = options.casePath + ": " + file.errorString().toStdString();
+    return false;
+  }
+  files::Case c;
+  try {
+    c = files::ReadCase(file.readAll());
+  } catch (const files::CaseError& e) {
+    error = options.casePath + ": " + e.what();
+    return false;
+  }
+  std::array<double, 6> s{};
+  for (int k = 0; k < 6; ++k) {
+    const auto& value = c.values[static_cast<int>(engine::Input::kSx) + k];
+    if (!value) {
+      error = options.casePath + ": the case's stress component " + std::to_string(k + 1) +
+              " is no number";
+      return false;
+    }
+    s[k] = *value;
+  }
+  options.stress = stress::StressState{s[0], s[1], s[2], s[3], s[4], s[5]};
+  options.porePressure = c.porePressure;
+  options.defaults = {c.values[static_cast<int>(engine::Input::kJointFriction)],
+                      c.values[static_cast<int>(engine::Input::kJointCohesion)]};
+  if (c.uncertainty && !options.uncertainty)
+    options.uncertainty = c.uncertainty;
+  planes = std::move(c.planes);
+  return true;
+}
+
+/// The planes of a case, as `planes` writes a file's: in set order, the odds
+/// too with settings, on every thread.
+int WriteCasePlanes(const Options& options, const engine::PassResults& pass,
+                    const engine::PlaneSet& planes) {
+  std::optional<engine::SlipSampler> sampler;
+  if (options.uncertainty)
+    sampler.emplace(pass, options.defaults, *options.uncertainty);
+  const engine::PlaneAssessor assess(pass, options.defaults);
+  std::string header = cli::PlaneOutputHeader(sampler.has_value());
+  std::fwrite(header.data(), 1, header.size(), stdout);
+  const unsigned threads =
+      std::max(1u, options.threads != 0 ? options.threads : std::thread::hardware_concurrency());
+  constexpr std::size_t kChunk = 4096;
+  for (std::size_t start = 0; start < planes.size(); start += kChunk) {
+    const std::size_t end = std::min(planes.size(), start + kChunk);
+    const std::size_t share = (end - start + threads - 1) / threads;
+    std::vector<std::string> out(threads);
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads; ++t) {
+      const std::size_t from = std::min(end, start + t * share);
+      const std::size_t to = std::min(end, from + share);
+      workers.emplace_back([&, t, from, to] {
+        std::vector<double> scratch;
+        for (std::size_t i = from; i < to; ++i) {
+          tables::AppendPlaneCsvRow(out[t], planes.ids[i], planes.planes[i], options.defaults,
+                                    assess(planes.planes[i]));
+          if (sampler) {
+            const engine::SlipOdds odds = sampler->Odds(planes.planes[i], i, scratch);
+            for (const double v : {odds.pSlip, odds.deltaPcP10, odds.deltaPcP50, odds.deltaPcP90}) {
+              out[t] += ',';
+              tables::AppendNumber(out[t], v);
+            }
+          }
+          out[t] += ",\n";
+        }
+      });
+    }
+    for (std::thread& worker : workers)
+      worker.join();
+    for (const std::string& text : out)
+      std::fwrite(text.data(), 1, text.size(), stdout);
+  }
+  if (std::fflush(stdout) != 0 || std::ferror(stdout))
+    return Fail(std::string("standard output: ") + std::strerror(errno));
+  return 0;
+}
+
 int RunPlanes(const Options& options) {
   if (!options.stress.has_value())
     return Fail("planes needs --stress SX,SY,SZ,TXY,TYZ,TZX");
@@ -434,6 +528,8 @@ int RunPlanes(const Options& options) {
   if (!engine::CanAssessPlanes(pass))
     return Fail("the stress state cannot be computed: " +
                 (pass.stop ? pass.stop->message : std::string("no principal axes")));
+  if (options.casePlanes)
+    return WriteCasePlanes(options, pass, *options.casePlanes);
   PlaneJob job(std::move(pass), options);
   return RunTable(options, job);
 }
@@ -571,6 +667,11 @@ int main(int argc, char* argv[]) {
       std::string error;
       if (!text.has_value() || !engine::ReadUncertainties(std::string(*text), settings, error))
         return Fail(text.has_value() ? error : "--uncertainty takes KEY=SPEC,...");
+    } else if (named("--case")) {
+      const auto file = value("--case");
+      if (!file.has_value() || file->empty())
+        return Fail("--case takes a .kelvane file");
+      options.casePath = std::string(*file);
     } else if (named("--map")) {
       const auto map = value("--map");
       using engine::MapQuantity;
@@ -634,6 +735,14 @@ int main(int argc, char* argv[]) {
   }
   if (options.command.empty())
     return Fail("no command given; try 'kelvane-cli --help'");
+  if (!options.casePath.empty()) {
+    if (options.stress.has_value() || fileGiven || frictionGiven)
+      return Fail("--case stands in place of --stress, --pp, --phi, --mu, --cohesion and FILE");
+    std::string error;
+    if (!TakeCase(options, options.casePlanes, error))
+      return Fail(error);
+    options.figure.planesFromCase = options.casePlanes;
+  }
   if (options.command == "planes")
     return RunPlanes(options);
   if (options.command == "figure")

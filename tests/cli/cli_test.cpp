@@ -103,6 +103,21 @@ const std::string kDiagonalMeasures = "2,1,1.7320508075688772,0.816496580927726,
 const std::string kDiagonalRow = kDiagonalResults + kDiagonalMeasures + "\n";
 const std::string kTensorHeader = "sx,sy,sz,txy,tyz,tzx\n";
 
+/// A case of the state 3, 2, 1 without shear, friction 30 and cohesion 0,
+/// and the horizontal plane "h".
+const std::string kCaseText = R"({"format": "kelvane-case", "version": 1, "inputs": {
+  "joint_dip_direction": {"value": 0, "text": "0"}, "joint_dip": {"value": 0, "text": "0"},
+  "sx": {"value": 3, "text": "3"}, "sy": {"value": 2, "text": "2"}, "sz": {"value": 1, "text": "1"},
+  "txy": {"value": 0, "text": "0"}, "tyz": {"value": 0, "text": "0"}, "tzx": {"value": 0, "text": "0"},
+  "joint_cohesion": {"value": 0, "text": "0"}, "joint_friction": {"value": 30, "text": "30"}},
+ "azimuth": "north", "joint_active": false, "direction_cosines_shown": false,
+ "pore_pressure": {"value": 0, "text": "0"}, "stress_unit": "",
+ "depth_builder": {"typed": false, "units": "MPa/m", "sv_from_density": false,
+                   "texts": ["", "", "", "", "", "", ""]},
+ "principal_builder": {"typed": false, "texts": ["", "", "", "", "", "", ""]},
+ "planes": {"import": null, "rows": [["h", 90, 0, null, null]]},
+ "uncertainty": null, "map": "none", "dot_colouring": "none"})";
+
 /// `n` empty fields, each behind its comma.
 std::string Empty(int n) {
   return std::string(static_cast<std::size_t>(n), ',');
@@ -192,6 +207,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "stable,0,1,1,1,\n" +
                  "bad" + Empty(22) + ",dip 95 is outside 0 to 90\n",
              "", 1},
+        // A study saved by the window in place of the options and the file.
+        Case{"planes of a case", "planes --case in.csv", kCaseText,
+             kPlaneHeader +
+                 "h,90,0,30,0,1,0,1,0.5773502691896257,0,0,1,inf,-0.5773502691896257,1,,,,"
+                 "stable,\n",
+             "", 0},
+        Case{"planes of a case and a stress", "planes --case in.csv --stress 1,2,3,0,0,0",
+             kCaseText, "",
+             "kelvane-cli: --case stands in place of --stress, --pp, --phi, --mu, --cohesion and "
+             "FILE\n",
+             2},
         Case{"planes with an uncertainty that is no spread",
              "planes --stress 3,2,1,0,0,0 --uncertainty pp=1 in.csv", "", "",
              "kelvane-cli: uncertainty 'pp=1' needs uniform:H or normal:SD with a number of 0 or "

@@ -16,24 +16,24 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <random>
 #include <ostream>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/pass.h"
+#include "engine/tendency_map.h"
 #include "files/case_file.h"
 #include "files/saved_file.h"
-#include "engine/tendency_map.h"
 #include "test_names.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
@@ -791,7 +791,8 @@ TEST_F(CommandsTest, CaseOpensToTheSameInputsResultsAndPixels) {
     for (int k = 0; k < 20; ++k) {
       std::string id = "f";
       id += std::to_string(k);
-      set.push_back({std::fmod(std::abs(any(random)) * 18.0, 360.0), std::abs(any(random)) * 4.5}, id);
+      set.push_back({std::fmod(std::abs(any(random)) * 18.0, 360.0), std::abs(any(random)) * 4.5},
+                    id);
     }
     window_->Planes().Replace(set, QStringLiteral("Import"));
     Find<QAction>(n == 2 ? "mnuMapSafety" : "mnuMapSlip")->trigger();
@@ -830,20 +831,20 @@ TEST_F(CommandsTest, UnsavedChangesAreAskedAbout) {
     const char* sx;         ///< sx after New
     bool fileHasTheChange;  ///< the file holds the typed 9
   };
-  for (const Answer& a : {Answer{QMessageBox::Cancel, "9", false},
-                          Answer{QMessageBox::Save, "3.4", true},
-                          Answer{QMessageBox::Discard, "3.4", false}}) {
+  for (const Answer& a :
+       {Answer{QMessageBox::Cancel, "9", false}, Answer{QMessageBox::Save, "3.4", true},
+        Answer{QMessageBox::Discard, "3.4", false}}) {
     SCOPED_TRACE(a.sx);
     window_->OpenCase(path);
     Type("input_sx", QStringLiteral("9"));
     EXPECT_TRUE(window_->isWindowModified());
     QString question;
-    const ui::testing::ModalOutcome outcome = ui::testing::AnswerModalBox(
-        [this] { window_->mnuNewClick(); },
-        [&](QMessageBox* box) {
-          question = box->text();
-          box->button(a.button)->click();
-        });
+    const ui::testing::ModalOutcome outcome =
+        ui::testing::AnswerModalBox([this] { window_->mnuNewClick(); },
+                                    [&](QMessageBox* box) {
+                                      question = box->text();
+                                      box->button(a.button)->click();
+                                    });
     EXPECT_TRUE(outcome.appeared);
     EXPECT_EQ(question, QStringLiteral("Save changes to study?"));
     EXPECT_EQ(Text("input_sx"), a.sx);
