@@ -49,4 +49,11 @@ std::string CheckStress(std::span<const std::uint8_t> bytes);
 /// line ("line N: ...").
 std::string CheckPlaneFile(std::span<const std::uint8_t> bytes);
 
+/// The case reader (files/case_file.h) on the bytes as a file. It reads a
+/// case or refuses with a message that says what and where ("The file is not
+/// a Kelvane case...", "In the case, \"KEY\"...", "The case was written in
+/// format version..."); a case read has every plane in range, and writes a
+/// file that reads back to the same file.
+std::string CheckCaseFile(std::span<const std::uint8_t> bytes);
+
 }  // namespace fuzz

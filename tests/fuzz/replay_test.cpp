@@ -31,6 +31,7 @@ constexpr Target kTargets[] = {
     {"format_number", CheckFormatNumber},
     {"stress", CheckStress},
     {"plane_file", CheckPlaneFile},
+    {"case_file", CheckCaseFile},
 };
 
 struct Input {
