@@ -2,7 +2,8 @@
 # (make package writes build/kelvane_<version>_<arch>.deb).
 #
 # Besides what src/app and src/cli install (the program, its desktop entry and
-# its icon, the command line) the package holds the AppStream metainfo, the
+# its icon, the command line) the package holds the type of .kelvane files
+# (shared-mime-info; Debian's triggers update the databases), the AppStream metainfo, the
 # manual pages and the Debian
 # changelog, both compressed with gzip -9n as Debian wants them (no name, no
 # time stamp: the same bytes at every build), and the machine-readable
@@ -52,6 +53,9 @@ install(FILES ${compressed_dir}/kelvane.1.gz ${compressed_dir}/kelvane-cli.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${packaging_dir}/org.kelvane.kelvane.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The type of .kelvane files; the desktop entry names the program as its handler.
+install(FILES ${packaging_dir}/kelvane-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME kelvane.xml)
 install(FILES ${packaging_dir}/copyright ${compressed_dir}/changelog.gz
         DESTINATION ${package_doc_dir})
 

@@ -44,7 +44,10 @@ drwxr-xr-x root/root ./usr/share/man/man1/
 -rw-r--r-- root/root ./usr/share/man/man1/kelvane-cli.1.gz
 -rw-r--r-- root/root ./usr/share/man/man1/kelvane.1.gz
 drwxr-xr-x root/root ./usr/share/metainfo/
--rw-r--r-- root/root ./usr/share/metainfo/org.kelvane.kelvane.metainfo.xml'
+-rw-r--r-- root/root ./usr/share/metainfo/org.kelvane.kelvane.metainfo.xml
+drwxr-xr-x root/root ./usr/share/mime/
+drwxr-xr-x root/root ./usr/share/mime/packages/
+-rw-r--r-- root/root ./usr/share/mime/packages/kelvane.xml'
 actual_files=$(dpkg-deb -c "$deb" | awk '{ print $1, $2, $6 }')
 if [ "$actual_files" != "$expected_files" ]; then
   fail "file list differs (- expected, + actual):"
@@ -104,6 +107,12 @@ for page in kelvane kelvane-cli; do
 done
 desktop_says=$(desktop-file-validate "$root/usr/share/applications/kelvane.desktop" 2>&1) ||
   fail "desktop-file-validate rejects the desktop entry: $desktop_says"
+# .kelvane files: their type, and the desktop entry as its handler.
+grep -q '<glob pattern="\*.kelvane"/>' "$root/usr/share/mime/packages/kelvane.xml" &&
+  grep -q 'type="application/x-kelvane"' "$root/usr/share/mime/packages/kelvane.xml" ||
+  fail "the MIME type of .kelvane files is not application/x-kelvane by *.kelvane"
+grep -qx 'MimeType=application/x-kelvane;' "$root/usr/share/applications/kelvane.desktop" ||
+  fail "the desktop entry does not handle application/x-kelvane"
 appstream_says=$(appstreamcli validate-tree --no-net --strict "$root" 2>&1) ||
   fail "appstreamcli rejects the metainfo: $appstream_says"
 # (lintian warns on stderr that it runs as root, as it does in CI.)
