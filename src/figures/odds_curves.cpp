@@ -8,27 +8,11 @@
 #include <cmath>
 
 #include "figures/figure_style.h"
+#include "figures/round_steps.h"
 
 namespace figures {
 namespace {
 
-/// The smallest of 1, 2, 2.5, 5 times a power of ten that is at least `x` > 0.
-double NiceStep(double x) {
-  const double power = std::pow(10.0, std::floor(std::log10(x)));
-  for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-    if (m * power >= x * (1.0 - 1e-12))
-      return m * power;
-  return 10.0 * power;
-}
-
-int DecimalsOf(double step) {
-  for (int d = 0; d < 6; ++d) {
-    const double scaled = step * std::pow(10.0, d);
-    if (std::fabs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, scaled))
-      return d;
-  }
-  return 6;
-}
 
 /// Points drawn per curve at most: a step curve of 10,000 realizations is
 /// drawn through every 25th.
@@ -74,10 +58,10 @@ void PaintOddsCurves(QPainter& painter, const QRectF& box, const std::vector<Odd
     low -= 1.0;
     high += 1.0;
   }
-  const double step = NiceStep((high - low) / 6.0);
+  const double step = RoundStepAtLeast((high - low) / 6.0);
   low = std::floor(low / step) * step;
   high = std::ceil(high / step) * step;
-  const int decimals = DecimalsOf(step);
+  const int decimals = DecimalsOfStep(step);
 
   const QString xTitle = unit.isEmpty() ? QStringLiteral("Pore pressure increase")
                                         : QStringLiteral("Pore pressure increase (%1)").arg(unit);

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "figures/figure_style.h"
+#include "figures/round_steps.h"
 #include "figures/plane_dots.h"
 #include "projection/contour_segments.h"
 
@@ -42,24 +43,6 @@ QRgb ScaleColour(const MapScale& scale, double t) {
   return scale.diverging ? Diverging(t) : Viridis(t) | 0xFF000000u;
 }
 
-/// The smallest of 1, 2, 2.5, 5 times a power of ten that is at least `x` > 0.
-double NiceAtLeast(double x) {
-  const double power = std::pow(10.0, std::floor(std::log10(x)));
-  for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-    if (m * power >= x * (1.0 - 1e-12))
-      return m * power;
-  return 10.0 * power;
-}
-
-/// Decimals that show every multiple of `step` exactly (at most 6).
-int DecimalsOf(double step) {
-  for (int d = 0; d < 6; ++d) {
-    const double scaled = step * std::pow(10.0, d);
-    if (std::fabs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, scaled))
-      return d;
-  }
-  return 6;
-}
 
 MapScale ScaleOf(MapQuantity quantity, const std::vector<float>& values) {
   MapScale scale;
@@ -83,18 +66,18 @@ MapScale ScaleOf(MapQuantity quantity, const std::vector<float>& values) {
     // About five contours each side, the ends at the first round value past
     // the largest magnitude.
     const double reach = std::max(std::fabs(least), std::fabs(most));
-    const double step = reach > 0.0 ? NiceAtLeast(reach / 5.0) : 0.2;
+    const double step = reach > 0.0 ? RoundStepAtLeast(reach / 5.0) : 0.2;
     const double top = step * std::max(1.0, std::ceil(reach / step - 1e-9));
     scale = {-top, top, step, 0, true, false};
   } else {
     // F from 0; its top at twice the smallest F (at least 2, at most the
     // largest F), so that the planes near failure take most of the colours.
-    double top = NiceAtLeast(std::max(2.0, 2.0 * least));
+    double top = RoundStepAtLeast(std::max(2.0, 2.0 * least));
     if (most > 0.0 && !infinite)
-      top = std::min(top, NiceAtLeast(most));
-    scale = {0.0, top, NiceAtLeast(top / 10.0), 0, false, infinite || most > top};
+      top = std::min(top, RoundStepAtLeast(most));
+    scale = {0.0, top, RoundStepAtLeast(top / 10.0), 0, false, infinite || most > top};
   }
-  scale.decimals = DecimalsOf(scale.step);
+  scale.decimals = DecimalsOfStep(scale.step);
   return scale;
 }
 
