@@ -22,7 +22,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <ostream>
 #include <random>
@@ -803,12 +805,20 @@ TEST_F(CommandsTest, CaseOpensToTheSameInputsResultsAndPixels) {
     const QImage net = chart->grab().toImage();
     const std::vector<std::string> results = Outputs();
     const QByteArray saved = files::WriteCase(window_->CaseNow());
+    const std::vector<engine::PlaneResult> planeResults = window_->Planes().Results();
 
     window_ = std::make_unique<ui::TFrmMorvane>();
     Show();
     window_->OpenCase(path);
     EXPECT_EQ(files::WriteCase(window_->CaseNow()), saved);
     EXPECT_EQ(Outputs(), results);
+    const std::vector<engine::PlaneResult>& reopened = window_->Planes().Results();
+    ASSERT_EQ(reopened.size(), planeResults.size());
+    for (std::size_t i = 0; i < reopened.size(); ++i) {  // the numbers to the bit, not the padding
+      EXPECT_EQ(std::memcmp(&reopened[i], &planeResults[i], offsetof(engine::PlaneResult, state)),
+                0);
+      EXPECT_EQ(reopened[i].state, planeResults[i].state);
+    }
     EXPECT_EQ(window_->CasePath(), path);
     EXPECT_FALSE(window_->Modified());
     chart = Find<ui::NetChartView>("Chart1");
