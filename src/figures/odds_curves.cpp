@@ -13,7 +13,6 @@
 namespace figures {
 namespace {
 
-
 /// Points drawn per curve at most: a step curve of 10,000 realizations is
 /// drawn through every 25th.
 constexpr std::size_t kCurvePoints = 400;

@@ -10,8 +10,8 @@
 #include <limits>
 
 #include "figures/figure_style.h"
-#include "figures/round_steps.h"
 #include "figures/plane_dots.h"
+#include "figures/round_steps.h"
 #include "projection/contour_segments.h"
 
 namespace figures {
@@ -42,7 +42,6 @@ QRgb Diverging(double t) {
 QRgb ScaleColour(const MapScale& scale, double t) {
   return scale.diverging ? Diverging(t) : Viridis(t) | 0xFF000000u;
 }
-
 
 MapScale ScaleOf(MapQuantity quantity, const std::vector<float>& values) {
   MapScale scale;

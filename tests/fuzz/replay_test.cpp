@@ -27,11 +27,8 @@ struct Target {
 };
 
 constexpr Target kTargets[] = {
-    {"read_number", CheckReadNumber},
-    {"format_number", CheckFormatNumber},
-    {"stress", CheckStress},
-    {"plane_file", CheckPlaneFile},
-    {"case_file", CheckCaseFile},
+    {"read_number", CheckReadNumber}, {"format_number", CheckFormatNumber}, {"stress", CheckStress},
+    {"plane_file", CheckPlaneFile},   {"case_file", CheckCaseFile},
 };
 
 struct Input {

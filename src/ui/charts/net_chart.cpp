@@ -330,8 +330,8 @@ void NetChartView::DrawMap() {
   const QRectF plot = chart()->plotArea();
   const double ratio = devicePixelRatioF();
   const int pixels = qRound(plot.width() * ratio);
-  MapJob job = mapSource_ && pixels > 0 ? mapSource_(figures::PlotGrid(pixels, kNetRange), ratio)
-                                        : MapJob{};
+  MapJob job =
+      mapSource_ && pixels > 0 ? mapSource_(figures::PlotGrid(pixels, kNetRange), ratio) : MapJob{};
   if (!job) {
     nextJob_ = {};
     mapPending_ = false;

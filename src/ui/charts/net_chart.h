@@ -9,12 +9,12 @@
 // that differ from what it shows.
 
 #include <QChartView>
+#include <QFont>
 #include <QFutureWatcher>
 #include <QImage>
-#include <QThreadPool>
-#include <QFont>
 #include <QPointF>
 #include <QRgb>
+#include <QThreadPool>
 #include <array>
 #include <cstdint>
 #include <functional>
