@@ -8,17 +8,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -867,4 +871,27 @@ TEST_F(CommandsTest, UnsavedChangesAreAskedAbout) {
       window_->mnuSaveClick();
     }
   }
+}
+
+// A .kelvane file dropped on the window opens; other files are not taken.
+TEST_F(CommandsTest, DroppedCaseOpens) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("dropped.kelvane"));
+  Show();
+  Type("input_sx", QStringLiteral("7"));
+  files::SaveBytes(path, files::WriteCase(window_->CaseNow()), QStringLiteral("case"));
+  Type("input_sx", QStringLiteral("3.4"));
+  for (const QString& name : {QStringLiteral("dropped.csv"), QStringLiteral("dropped.kelvane")}) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder.filePath(name))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &enter);
+    EXPECT_EQ(enter.isAccepted(), name.endsWith(QStringLiteral(".kelvane"))) << name.toStdString();
+    if (!enter.isAccepted())
+      continue;
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &drop);
+  }
+  EXPECT_EQ(Text("input_sx"), "7");
+  EXPECT_EQ(window_->CasePath(), path);
 }
