@@ -881,6 +881,7 @@ TEST_F(CommandsTest, DroppedCaseOpens) {
   Type("input_sx", QStringLiteral("7"));
   files::SaveBytes(path, files::WriteCase(window_->CaseNow()), QStringLiteral("case"));
   Type("input_sx", QStringLiteral("3.4"));
+  window_->Planes().SetUncertainty({});  // the case has none: it goes
   for (const QString& name : {QStringLiteral("dropped.csv"), QStringLiteral("dropped.kelvane")}) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(folder.filePath(name))});
@@ -894,4 +895,5 @@ TEST_F(CommandsTest, DroppedCaseOpens) {
   }
   EXPECT_EQ(Text("input_sx"), "7");
   EXPECT_EQ(window_->CasePath(), path);
+  EXPECT_FALSE(window_->Planes().Uncertainty().has_value());
 }

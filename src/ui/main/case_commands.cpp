@@ -131,6 +131,8 @@ void TFrmMorvane::ApplyCase(const files::Case& c) {
     item->setChecked(item->data().toInt() == static_cast<int>(c.map));
   if (c.uncertainty)
     planes_->SetUncertainty(*c.uncertainty);
+  else
+    planes_->ClearUncertainty();
   // The convention's command runs the pass, as choosing it does.
   if (c.azimuth == stress::Azimuth::kClockwiseFromNorth)
     mnuAngleRightClick();

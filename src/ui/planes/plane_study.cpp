@@ -365,6 +365,16 @@ void PlaneStudy::SetUncertainty(const engine::UncertaintySettings& settings) {
   StartOddsRun();
 }
 
+void PlaneStudy::ClearUncertainty() {
+  if (!uncertainty_)
+    return;
+  uncertainty_.reset();
+  CancelOdds();
+  RestartOdds();
+  Recolour();
+  emit ResultsChanged();
+}
+
 void PlaneStudy::RestartOdds() {
   ++oddsGeneration_;
   const bool shown = !odds_.empty() || jointOdds_.has_value();

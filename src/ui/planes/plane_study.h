@@ -68,6 +68,8 @@ class PlaneStudy : public QObject {
   /// Keeps `settings` and starts a run under them; the odds shown stay until
   /// it ends (they are of the same state and set).
   void SetUncertainty(const engine::UncertaintySettings& settings);
+  /// Forgets the settings (a new or opened case without them): the odds go.
+  void ClearUncertainty();
   /// One per plane of Set(), of the last pass and settings; empty while none.
   const std::vector<engine::SlipOdds>& Odds() const { return odds_; }
   /// The joint's, when the pass had the joint active and the odds are shown.
