@@ -736,6 +736,8 @@ int main(int argc, char* argv[]) {
   if (options.command.empty())
     return Fail("no command given; try 'kelvane-cli --help'");
   if (!options.casePath.empty()) {
+    if (options.command == "tensors")
+      return Fail("--case is for planes and figure");
     if (options.stress.has_value() || fileGiven || frictionGiven)
       return Fail("--case stands in place of --stress, --pp, --phi, --mu, --cohesion and FILE");
     std::string error;

@@ -215,7 +215,9 @@ bool TFrmMorvane::SaveCase(bool askPath) {
   return saved;
 }
 
-void TFrmMorvane::OpenCase(const QString& path) {
+void TFrmMorvane::OpenCase(const QString& given) {
+  // Kept absolute, so that the recent cases open from anywhere.
+  const QString path = given.isEmpty() ? given : QFileInfo(given).absoluteFilePath();
   RunGuarded(this, [this, path] {
     if (!QFileInfo::exists(path)) {
       QStringList recent = RecentCases();
@@ -329,7 +331,10 @@ void TFrmMorvane::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TFrmMorvane::dropEvent(QDropEvent* event) {
-  const QString path = event->mimeData()->urls().front().toLocalFile();
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty())
+    return;
+  const QString path = urls.front().toLocalFile();
   event->acceptProposedAction();
   if (MayDiscard())
     OpenCase(path);
