@@ -43,7 +43,7 @@ const char* Usage() {
                           [--phi DEG | --mu M] [--cohesion C]
                           [--notation dipdir|strike] [--threads N]
                           [--realizations N] [--seed S]
-                          [--uncertainty KEY=SPEC,...] [FILE|-]
+                          [--uncertainty KEY=SPREAD,...] [FILE|-]
        kelvane-cli figure --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
                           [--phi DEG | --mu M] [--cohesion C] [--planes FILE]
                           [--map slip|dilation|pressure|safety|none]
@@ -108,11 +108,11 @@ With --realizations, --seed or --uncertainty, each plane is also assessed in
 N realizations (default 10000) of uncertain inputs, and the columns p_slip
 (the share of realizations with cff >= 0), delta_pc_p10, delta_pc_p50 and
 delta_pc_p90 (percentiles of the pore-pressure increase to slip) come before
-error. --uncertainty takes KEY=SPEC items separated by commas: KEY one of s1,
+error. --uncertainty takes KEY=SPREAD items separated by commas: KEY one of s1,
 s2, s3 (the principal stresses), azimuth (the state turned about the
 vertical, degrees), frame (the principal frame turned about a random axis,
 degrees), pp, phi (degrees) or mu (not both), c, dip_direction and dip (each
-plane's own, degrees); SPEC uniform:H (within +-H) or normal:SD. For example
+plane's own, degrees); SPREAD uniform:H (within +-H) or normal:SD. For example
   --uncertainty pp=uniform:500,mu=normal:0.05,azimuth=uniform:10
 A run is the same, bit for bit, for a given --seed (default 1) whatever the
 number of threads; realizations whose principal stresses come out of order
@@ -140,7 +140,7 @@ Options:
                     (default: as its name says)
   --realizations N  planes: Monte Carlo realizations (1 to 1000000)
   --seed S          planes: the seed of the realizations (default 1)
-  --uncertainty KEY=SPEC,...
+  --uncertainty KEY=SPREAD,...
                     planes: the inputs' uncertainties (see above)
   --case FILE.kelvane
                     planes, figure: a study saved by the window, in place of
@@ -666,7 +666,7 @@ int main(int argc, char* argv[]) {
           options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
       std::string error;
       if (!text.has_value() || !engine::ReadUncertainties(std::string(*text), settings, error))
-        return Fail(text.has_value() ? error : "--uncertainty takes KEY=SPEC,...");
+        return Fail(text.has_value() ? error : "--uncertainty takes KEY=SPREAD,...");
     } else if (named("--case")) {
       const auto file = value("--case");
       if (!file.has_value() || file->empty())

@@ -137,16 +137,16 @@ bool ReadUncertainties(const std::string& text, UncertaintySettings& settings, s
               "phi, mu, c, dip_direction and dip";
       return false;
     }
-    const std::string spec = item.substr(equals + 1);
-    const std::size_t colon = spec.find(':');
-    const std::string shape = spec.substr(0, colon);
+    const std::string given = item.substr(equals + 1);
+    const std::size_t colon = given.find(':');
+    const std::string shape = given.substr(0, colon);
     Spread spread;
     if (shape == "uniform")
       spread.shape = Spread::Shape::kUniform;
     else if (shape == "normal")
       spread.shape = Spread::Shape::kNormal;
     char* end = nullptr;
-    const std::string width = colon == std::string::npos ? "" : spec.substr(colon + 1);
+    const std::string width = colon == std::string::npos ? "" : given.substr(colon + 1);
     spread.width = std::strtod(width.c_str(), &end);
     if (spread.shape == Spread::Shape::kNone || width.empty() || *end != '\0' ||
         !std::isfinite(spread.width) || spread.width < 0.0) {

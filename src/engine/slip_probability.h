@@ -62,7 +62,7 @@ struct UncertaintySettings {
   const Spread& operator[](Uncertain input) const { return spreads[static_cast<int>(input)]; }
 };
 
-/// Reads "KEY=SPEC,KEY=SPEC" (SPEC "uniform:H" or "normal:SD", H and SD
+/// Reads "KEY=SPREAD,KEY=SPREAD" (SPREAD "uniform:H" or "normal:SD", H and SD
 /// finite and >= 0) into `settings`; false with `error` naming the first
 /// fault. phi and mu exclude each other.
 bool ReadUncertainties(const std::string& text, UncertaintySettings& settings, std::string& error);

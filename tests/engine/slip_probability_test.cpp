@@ -83,7 +83,12 @@ TEST(SlipOdds, UniformPorePressureMakesPressureToSlipUniform) {
   // It slips when the pressure error exceeds dPc: with probability (h - dPc) / 2h.
   std::vector<double> scratch;
   const double p = (h - exact) / (2.0 * h);
-  EXPECT_NEAR(sampler.Odds(plane, 0, scratch).pSlip, p, 4.0 * std::sqrt(p * (1.0 - p) / n));
+  const SlipOdds odds = sampler.Odds(plane, 0, scratch);
+  EXPECT_NEAR(odds.pSlip, p, 4.0 * std::sqrt(p * (1.0 - p) / n));
+  // The uniform law's 10th, 50th and 90th percentiles, within 1 % of its width.
+  EXPECT_NEAR(odds.deltaPcP10, exact - 0.8 * h, 0.02 * h);
+  EXPECT_NEAR(odds.deltaPcP50, exact, 0.02 * h);
+  EXPECT_NEAR(odds.deltaPcP90, exact + 0.8 * h, 0.02 * h);
 }
 
 TEST(SlipOdds, SameSeedSameBitsOnOneOrTwoThreads) {

@@ -306,9 +306,19 @@ TEST_F(PlanesTest, SlipOddsFollowEveryPassAndCancelLeavesThem) {
   QTRY_VERIFY(!study.Odds().empty());
   EXPECT_TRUE(SameBits(study.Odds(), EngineOdds(study, settings)));
   Find<QAction>("mnuPlanes")->trigger();
-  EXPECT_EQ(RowTexts(0, {PlaneTableModel::kPSlip}),
-            std::vector<std::string>{
-                text::FormatNumber(study.Odds()[0].pSlip, text::kRatioDecimals, {}).toStdString()});
+  // Row by row, each odds column shows its own number.
+  for (int row = 0; row < 3; ++row) {
+    const engine::SlipOdds& o = study.Odds()[window_->PlanesView()->Model()->PlaneOf(row)];
+    const auto shown = [](double v, int decimals) {
+      return text::FormatNumber(v, decimals, {}).toStdString();
+    };
+    EXPECT_EQ(RowTexts(row, {PlaneTableModel::kPSlip, PlaneTableModel::kDeltaPcP10,
+                             PlaneTableModel::kDeltaPcP50, PlaneTableModel::kDeltaPcP90}),
+              (std::vector<std::string>{shown(o.pSlip, text::kRatioDecimals),
+                                        shown(o.deltaPcP10, text::kStressDecimals),
+                                        shown(o.deltaPcP50, text::kStressDecimals),
+                                        shown(o.deltaPcP90, text::kStressDecimals)}));
+  }
 
   Type("input_sx", QStringLiteral("4"));
   Click("Button1");
