@@ -341,5 +341,67 @@ TEST_F(PlanesTest, SlipOddsFollowEveryPassAndCancelLeavesThem) {
   EXPECT_TRUE(SameBits(study.Odds(), kept));
 }
 
+// A long run never stops the window painting: a probe repaints the window
+// every 20 ms while hundreds of planes share both cores, and no two repaints
+// are more than 0.1 s apart; the progress dialog is up within 0.1 s of the
+// run's first progress report, and Cancel ends the run within 0.1 s.
+TEST_F(PlanesTest, WindowPaintsThroughoutALongSlipProbabilityRun) {
+  UseWorkedState();
+  PlaneStudy& study = window_->Planes();
+  engine::PlaneSet set;
+  for (int k = 0; k < 400; ++k)
+    set.push_back({(7.0 * k) - 360.0 * std::floor(7.0 * k / 360.0), 5.0 + (k % 80)}, "");
+  study.Replace(set, QStringLiteral("Import"));
+  engine::UncertaintySettings settings;
+  settings.realizations = 400000;
+  settings.seed = 9;
+  settings[engine::Uncertain::kPorePressure] = {engine::Spread::Shape::kUniform, 0.5};
+  QElapsedTimer clock;
+  qint64 firstReport = -1;
+  QObject::connect(&study, &PlaneStudy::OddsProgress, [&](int permille) {
+    if (permille >= 0 && firstReport < 0)
+      firstReport = clock.elapsed();
+  });
+  clock.start();
+  study.SetUncertainty(settings);
+
+  qint64 last = clock.elapsed();
+  qint64 longestGap = 0;
+  int repaints = 0;
+  QTimer probe;
+  probe.setInterval(20);
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    window_->repaint();
+    const qint64 now = clock.elapsed();
+    longestGap = std::max(longestGap, now - last);
+    last = now;
+    ++repaints;
+  });
+  probe.start();
+  qint64 dialogShown = -1;
+  while (clock.elapsed() < 1500 && study.OddsRunning()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    auto* dialog = window_->findChild<QProgressDialog*>(QStringLiteral("OddsProgress"));
+    if (dialogShown < 0 && dialog != nullptr && dialog->isVisible())
+      dialogShown = clock.elapsed();
+  }
+  probe.stop();
+  ASSERT_TRUE(study.OddsRunning()) << "the run should last longer than the probe";
+  EXPECT_GT(repaints, 20);
+  EXPECT_LE(longestGap, 100);
+  ASSERT_GE(firstReport, 0);
+  ASSERT_GE(dialogShown, 0);
+  EXPECT_LE(dialogShown - firstReport, 150);
+
+  QElapsedTimer cancel;
+  cancel.start();
+  QPushButton* cancelButton = Find<QProgressDialog>("OddsProgress")->findChild<QPushButton*>();
+  ASSERT_NE(cancelButton, nullptr);
+  cancelButton->click();
+  while (study.OddsRunning() && cancel.elapsed() < 2000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  EXPECT_LT(cancel.elapsed(), 100);
+}
+
 }  // namespace
 }  // namespace ui::testing

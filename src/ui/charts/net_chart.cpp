@@ -1,7 +1,6 @@
 #include "ui/charts/net_chart.h"
 
 #include <QPainter>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <QChart>
 #include <QFont>
@@ -228,9 +227,9 @@ NetChartView::NetChartView(QWidget* parent) : QChartView(parent) {
   // A pole's label may stand outside the plot area, where Qt would not repaint
   // it when the poles change; the whole 305-pixel view is repainted instead.
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
-  mapThread_.setMaxThreadCount(1);
-  connect(&mapWatcher_, &QFutureWatcher<MapPictures>::finished, this,
-          &NetChartView::ShowMapPictures);
+  // A map that could not be made (out of memory) is not shown; the net
+  // stays as it is without one.
+  mapJob_.SetErrorHandler([](std::exception_ptr) {});
 
   QChart* net = chart();
   net->setTitle(QString());
@@ -323,7 +322,6 @@ void NetChartView::SetMapSource(MapSource source) {
 }
 
 void NetChartView::DrawMap() {
-  ++mapGeneration_;
   map_ = {};
   mapLayer_.Hide();
   legend_.Hide();
@@ -333,66 +331,46 @@ void NetChartView::DrawMap() {
   MapJob job =
       mapSource_ && pixels > 0 ? mapSource_(figures::PlotGrid(pixels, kNetRange), ratio) : MapJob{};
   if (!job) {
-    nextJob_ = {};
-    mapPending_ = false;
+    mapJob_.Cancel();
     return;
   }
   // The legend left of the North axis name, above the plot.
   const QSizeF legendSize(kNorthName.left() - 8.0, plot.top() - 3.0);
-  nextJob_ = [job = std::move(job), generation = mapGeneration_, pixels, ratio, legendSize] {
-    MapPictures made;
-    made.generation = generation;
-    made.map = job();
-    if (made.map.Empty())
-      return made;
-    // The map's pixels are the device's: the picture is painted one to one.
-    made.picture = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    made.picture.setDevicePixelRatio(ratio);
-    made.picture.fill(Qt::transparent);
-    {
-      QPainter painter(&made.picture);
-      figures::PaintTendencyMap(painter, QRectF(0.0, 0.0, pixels / ratio, pixels / ratio),
-                                kNetRange, made.map);
-    }
-    made.legend = QImage((legendSize * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    made.legend.setDevicePixelRatio(ratio);
-    made.legend.fill(Qt::transparent);
-    {
-      QPainter painter(&made.legend);
-      figures::PaintMapLegend(painter, QRectF(QPointF(0.0, 0.0), legendSize), made.map);
-    }
-    return made;
-  };
-  mapPending_ = true;
-  StartMapJob();
+  mapJob_.Start(
+      [job = std::move(job), pixels, ratio, legendSize](JobControl&) {
+        MapPictures made;
+        made.map = job();
+        if (made.map.Empty())
+          return made;
+        // The map's pixels are the device's: the picture is painted one to one.
+        made.picture = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        made.picture.setDevicePixelRatio(ratio);
+        made.picture.fill(Qt::transparent);
+        {
+          QPainter painter(&made.picture);
+          figures::PaintTendencyMap(painter, QRectF(0.0, 0.0, pixels / ratio, pixels / ratio),
+                                    kNetRange, made.map);
+        }
+        made.legend = QImage((legendSize * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        made.legend.setDevicePixelRatio(ratio);
+        made.legend.fill(Qt::transparent);
+        {
+          QPainter painter(&made.legend);
+          figures::PaintMapLegend(painter, QRectF(QPointF(0.0, 0.0), legendSize), made.map);
+        }
+        return made;
+      },
+      [this](MapPictures made) { ShowMapPictures(std::move(made)); });
 }
 
-// One map is made at a time; asking again meanwhile replaces the waiting one.
-void NetChartView::StartMapJob() {
-  if (mapWatcher_.isRunning() || !nextJob_)
+void NetChartView::ShowMapPictures(MapPictures made) {
+  if (made.map.Empty())
     return;
-  mapWatcher_.setFuture(QtConcurrent::run(&mapThread_, std::move(nextJob_)));
-  nextJob_ = {};
-}
-
-void NetChartView::ShowMapPictures() {
-  MapPictures made;
-  try {
-    made = mapWatcher_.result();
-  } catch (...) {
-    // A map that could not be made (out of memory) is not shown; the net
-    // stays as it is without one.
-    made.generation = 0;
-  }
-  if (made.generation == mapGeneration_ && !made.map.Empty()) {
-    const QRectF plot = chart()->plotArea();
-    const double ratio = made.picture.devicePixelRatio();
-    map_ = std::move(made.map);
-    mapLayer_.Show(chart(), std::move(made.picture), ratio, plot.topLeft());
-    legend_.Show(chart(), std::move(made.legend), ratio, QPointF(4.0, 2.0));
-  }
-  StartMapJob();
-  mapPending_ = mapWatcher_.isRunning();
+  const QRectF plot = chart()->plotArea();
+  const double ratio = made.picture.devicePixelRatio();
+  map_ = std::move(made.map);
+  mapLayer_.Show(chart(), std::move(made.picture), ratio, plot.topLeft());
+  legend_.Show(chart(), std::move(made.legend), ratio, QPointF(4.0, 2.0));
 }
 
 void NetChartView::FitSquarePlotArea() {

@@ -10,11 +10,9 @@
 
 #include <QChartView>
 #include <QFont>
-#include <QFutureWatcher>
 #include <QImage>
 #include <QPointF>
 #include <QRgb>
-#include <QThreadPool>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -27,6 +25,7 @@
 #include "projection/point_series.h"
 #include "ui/charts/chart_setup.h"
 #include "ui/charts/image_layer.h"
+#include "ui/common/latest_job.h"
 
 class QLabel;
 
@@ -82,7 +81,7 @@ class NetChartView : public QChartView {
   /// the net is exactly as without one.
   void DrawMap();
   /// Whether a map asked for is still being made.
-  bool MapPending() const { return mapPending_; }
+  bool MapPending() const { return mapJob_.Busy(); }
   /// The map shown (empty for none).
   const figures::TendencyMap& Map() const { return map_; }
 
@@ -98,21 +97,15 @@ class NetChartView : public QChartView {
   ImageLayer dots_{kPlaneDotsZValue};  ///< beneath the series
   /// A map made off the GUI thread, with its pictures painted there too.
   struct MapPictures {
-    std::uint64_t generation = 0;
     figures::TendencyMap map;
     QImage picture;  ///< the plot area's
     QImage legend;
   };
-  void StartMapJob();
-  void ShowMapPictures();
+  void ShowMapPictures(MapPictures made);
 
   MapSource mapSource_;
   figures::TendencyMap map_;
-  std::uint64_t mapGeneration_ = 0;  ///< counts the maps asked for
-  std::function<MapPictures()> nextJob_;
-  bool mapPending_ = false;
-  QThreadPool mapThread_;  ///< one thread; the map's rows share the global pool
-  QFutureWatcher<MapPictures> mapWatcher_;
+  LatestJob mapJob_;
   ImageLayer mapLayer_{kPlaneDotsZValue - 0.25};  ///< beneath the dots
   ImageLayer legend_{kPlaneDotsZValue - 0.25};
   QFont poleLabelFont_;  ///< the view's face at 8 points

@@ -233,13 +233,13 @@ void TFrmMorvane::OpenCase(const QString& given) {
     // A large case reads off the window's thread, with progress and Cancel.
     const bool finished =
         RunInBackground(this, QStringLiteral("Opening %1...").arg(QFileInfo(path).fileName()),
-                        [&](BackgroundTask& task) {
+                        [&](JobControl& task) {
                           QFile file(path);
                           if (!file.open(QIODevice::ReadOnly))
                             throw ReadFailure(path, file.errorString());
                           const QByteArray bytes = file.readAll();
-                          task.permille = 300;
-                          if (task.cancelled)
+                          task.SetProgress(0.3);
+                          if (task.Cancelled())
                             return;
                           try {
                             opened = files::ReadCase(bytes, &unknown);

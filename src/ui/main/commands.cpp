@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "analysis/stress_builders.h"
+#include "engine/shares.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
 #include "ui/common/background_work.h"
@@ -356,7 +357,7 @@ void TFrmMorvane::ShowOddsProgress(int permille) {
     oddsProgress_->setObjectName(QStringLiteral("OddsProgress"));
     oddsProgress_->setWindowTitle(QStringLiteral("Slip probability"));
     oddsProgress_->setWindowModality(Qt::NonModal);
-    oddsProgress_->setMinimumDuration(400);
+    oddsProgress_->setMinimumDuration(100);
     oddsProgress_->setAutoReset(false);
     connect(oddsProgress_, &QProgressDialog::canceled, planes_, &PlaneStudy::CancelOdds);
   }
@@ -384,7 +385,11 @@ std::function<figures::TendencyMap()> TFrmMorvane::MapJob(const engine::MapGrid&
     constexpr int kRowsPerTask = 32;
     return figures::MakeTendencyMap(results, request, grid, separators, ratio,
                                     [](int rows, const std::function<void(int, int)>& work) {
-                                      RunInShares(rows, kRowsPerTask, work);
+                                      engine::ForEachShare(
+                                          static_cast<std::size_t>(rows), kRowsPerTask, 0,
+                                          [&work](std::size_t first, std::size_t last) {
+                                            work(static_cast<int>(first), static_cast<int>(last));
+                                          });
                                     });
   };
 }

@@ -66,7 +66,7 @@ std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString&
   tables::PlaneImport result;
   const bool finished = RunInBackground(
       parent, QStringLiteral("Importing %1...").arg(QFileInfo(path).fileName()),
-      [&](BackgroundTask& task) {
+      [&](JobControl& task) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
           throw ReadFailure(path, file.errorString());
@@ -79,19 +79,19 @@ std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString&
           if (piece.isEmpty() && file.error() != QFileDevice::NoError)
             throw ReadFailure(path, file.errorString());
           bytes += piece;
-          task.permille = static_cast<int>(200 * bytes.size() / size);
-          if (task.cancelled)
+          task.SetProgress(0.2 * static_cast<double>(bytes.size()) / static_cast<double>(size));
+          if (task.Cancelled())
             return;
         }
         const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         result = tables::ReadPlanes(text, reading, [&](std::size_t done) {
-          task.permille = 200 + static_cast<int>(600.0 * done / static_cast<double>(size));
-          return !task.cancelled.load();
+          task.SetProgress(0.2 + 0.6 * static_cast<double>(done) / static_cast<double>(size));
+          return !task.Cancelled();
         });
         // The poles and results too, so that the window takes the set at once.
-        if (work != nullptr && prepared != nullptr && !result.cancelled && !task.cancelled) {
-          task.permille = 800;
-          *prepared = PlaneStudy::Prepare(result.set, *work);
+        if (work != nullptr && prepared != nullptr && !result.cancelled && !task.Cancelled()) {
+          task.SetProgress(0.8);
+          *prepared = PlaneStudy::Prepare(result.set, *work, task.KeepGoing());
         }
       });
   if (!finished || result.cancelled)

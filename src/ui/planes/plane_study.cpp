@@ -1,8 +1,6 @@
 #include "ui/planes/plane_study.h"
 
 #include <QUndoCommand>
-#include <QtConcurrent/QtConcurrentMap>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -12,6 +10,7 @@
 
 #include "text/shown_fields.h"
 
+#include "engine/shares.h"
 #include "numeric/extended_math.h"
 #include "projection/equal_area.h"
 
@@ -188,19 +187,12 @@ class RowCommand : public SetCommand {
 
 PlaneStudy::PlaneStudy(QObject* parent) : QObject(parent) {
   setObjectName(QStringLiteral("PlaneStudy"));
-  oddsThread_.setMaxThreadCount(1);
-  oddsTicker_.setInterval(50);
-  connect(&oddsWatcher_, &QFutureWatcher<OddsRun>::finished, this, &PlaneStudy::OddsRunEnded);
-  connect(&oddsTicker_, &QTimer::timeout, this, [this] {
-    if (oddsDone_ && !set_.empty())
-      emit OddsProgress(static_cast<int>(1000 * oddsDone_->load() / (set_.size() + 1)));
-  });
+  connect(&oddsJob_, &LatestJob::Progress, this, &PlaneStudy::OddsProgress);
+  // Out of memory: the odds shown stay.
+  oddsJob_.SetErrorHandler([](std::exception_ptr) {});
 }
 
-PlaneStudy::~PlaneStudy() {
-  CancelOdds();
-  oddsWatcher_.waitForFinished();
-}
+PlaneStudy::~PlaneStudy() = default;
 
 void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
   if (quantity == colouring_)
@@ -248,17 +240,8 @@ void PlaneStudy::Remove(std::vector<std::size_t> rows) {
 }
 
 void PlaneStudy::ForEachShare(const std::function<void(std::size_t, std::size_t)>& work) const {
-  // Contiguous shares on the global pool; each writes its own planes' entries.
-  std::vector<std::pair<std::size_t, std::size_t>> shares;
-  for (std::size_t first = 0; first < set_.size(); first += kPlanesPerTask)
-    shares.emplace_back(first, std::min(set_.size(), first + kPlanesPerTask));
-  const auto run = [&work](const std::pair<std::size_t, std::size_t>& share) {
-    work(share.first, share.second);
-  };
-  if (shares.size() == 1)
-    run(shares.front());
-  else if (shares.size() > 1)
-    QtConcurrent::blockingMap(shares, run);
+  // Contiguous shares; each writes its own planes' entries.
+  engine::ForEachShare(set_.size(), kPlanesPerTask, 0, work);
 }
 
 void PlaneStudy::SetEdited() {
@@ -271,31 +254,22 @@ void PlaneStudy::SetEdited() {
   emit SetChanged();
 }
 
-PlaneStudy::Prepared PlaneStudy::Prepare(const engine::PlaneSet& planes, const Work& work) {
+PlaneStudy::Prepared PlaneStudy::Prepare(const engine::PlaneSet& planes, const Work& work,
+                                         const std::function<bool()>& keepGoing) {
   Prepared prepared;
   prepared.generation = work.generation;
   prepared.poles.resize(planes.size());
   const bool assess = !planes.empty() && engine::CanAssessPlanes(work.pass);
   if (assess)
     prepared.results.resize(planes.size());
-  const auto share = [&](std::size_t first, std::size_t last) {
+  engine::ForEachShare(planes.size(), kPlanesPerTask, 0, [&](std::size_t first, std::size_t last) {
+    if (keepGoing && !keepGoing())
+      return;
     for (std::size_t i = first; i < last; ++i)
       prepared.poles[i] = figures::PoleDotOf(planes.planes[i]);
     if (assess)
       engine::AssessPlanes(work.pass, planes, work.defaults, first, last, prepared.results.data());
-  };
-  // Own threads rather than the global pool, whose threads may be the caller's.
-  const std::size_t threads =
-      std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
-                              std::max<std::size_t>(1, planes.size() / kPlanesPerTask));
-  const std::size_t each = (planes.size() + threads - 1) / threads;
-  std::vector<std::thread> helpers;
-  for (std::size_t t = 1; t < threads; ++t)
-    helpers.emplace_back(share, std::min(planes.size(), t * each),
-                         std::min(planes.size(), (t + 1) * each));
-  share(0, std::min(planes.size(), each));
-  for (std::thread& helper : helpers)
-    helper.join();
+  });
   return prepared;
 }
 
@@ -361,7 +335,6 @@ std::optional<engine::Plane> PlaneStudy::JointPlane() const {
 
 void PlaneStudy::SetUncertainty(const engine::UncertaintySettings& settings) {
   uncertainty_ = settings;
-  ++oddsGeneration_;
   StartOddsRun();
 }
 
@@ -376,7 +349,6 @@ void PlaneStudy::ClearUncertainty() {
 }
 
 void PlaneStudy::RestartOdds() {
-  ++oddsGeneration_;
   const bool shown = !odds_.empty() || jointOdds_.has_value();
   odds_.clear();
   jointOdds_.reset();
@@ -385,81 +357,54 @@ void PlaneStudy::RestartOdds() {
     emit OddsChanged();
   if (uncertainty_.has_value())
     StartOddsRun();
+  else
+    oddsJob_.Cancel();
 }
 
 void PlaneStudy::CancelOdds() {
-  oddsWanted_ = false;
-  if (oddsCancel_)
-    oddsCancel_->store(true);
+  oddsJob_.Cancel();
 }
 
-// One run at a time: a run asked for while another goes on cancels it and
-// starts when it has ended.
 void PlaneStudy::StartOddsRun() {
   if (!engine::CanAssessPlanes(pass_) || (set_.empty() && !pass_.joint.has_value())) {
     CancelOdds();
     return;
   }
-  if (oddsWatcher_.isRunning()) {
-    oddsCancel_->store(true);
-    oddsWanted_ = true;
-    return;
-  }
-  oddsWanted_ = false;
-  oddsCancel_ = std::make_shared<std::atomic<bool>>(false);
-  oddsDone_ = std::make_shared<std::atomic<std::size_t>>(0);
-  const std::optional<engine::Plane> joint = JointPlane();
-  oddsWatcher_.setFuture(QtConcurrent::run(
-      &oddsThread_, [set = set_, pass = pass_, defaults = defaults_, settings = *uncertainty_,
-                     joint, generation = oddsGeneration_, cancel = oddsCancel_, done = oddsDone_] {
+  oddsJob_.Start(
+      [set = set_, pass = pass_, defaults = defaults_, settings = *uncertainty_,
+       joint = JointPlane()](JobControl& control) {
         OddsRun run;
-        run.generation = generation;
-        const auto sampler = std::make_shared<engine::SlipSampler>(
-            pass, defaults, settings,
-            [&cancel] { return !cancel->load(std::memory_order_relaxed); });
+        const std::function<bool()> keepGoing = control.KeepGoing();
+        const auto sampler =
+            std::make_shared<engine::SlipSampler>(pass, defaults, settings, keepGoing);
         run.odds.resize(set.size());
-        std::vector<std::pair<std::size_t, std::size_t>> shares;
-        for (std::size_t first = 0; first < set.size(); first += 64)
-          shares.emplace_back(first, std::min(set.size(), first + 64));
-        QtConcurrent::blockingMap(shares, [&](const std::pair<std::size_t, std::size_t>& share) {
-          engine::AssessSlipOdds(*sampler, set, share.first, share.second, run.odds.data(), [&] {
-            done->fetch_add(1, std::memory_order_relaxed);
-            return !cancel->load(std::memory_order_relaxed);
+        std::atomic<std::size_t> done{0};
+        const double total = static_cast<double>(set.size() + 1);
+        // Small shares, so that both cores stay busy to the end and Cancel
+        // is heard within a plane's realizations.
+        engine::ForEachShare(set.size(), 64, 0, [&](std::size_t first, std::size_t last) {
+          engine::AssessSlipOdds(*sampler, set, first, last, run.odds.data(), [&] {
+            control.SetProgress(static_cast<double>(done.fetch_add(1) + 1) / total);
+            return !control.Cancelled();
           });
         });
-        if (joint && !cancel->load()) {
+        if (joint && !control.Cancelled()) {
           std::vector<double> scratch;
           run.joint = sampler->Odds(*joint, kJointStream, scratch);
         }
-        run.finished = !cancel->load();
         run.sampler = sampler;
         return run;
-      }));
-  oddsTicker_.start();
-  emit OddsProgress(0);
+      },
+      [this](OddsRun run) { ShowOdds(std::move(run)); });
 }
 
-void PlaneStudy::OddsRunEnded() {
-  OddsRun run;
-  try {
-    run = oddsWatcher_.result();
-  } catch (...) {
-    run.finished = false;  // out of memory: the odds shown stay
-  }
-  if (run.finished && run.generation == oddsGeneration_) {
-    odds_ = std::move(run.odds);
-    jointOdds_ = run.joint;
-    sampler_ = std::move(run.sampler);
-    Recolour();
-    emit OddsChanged();
-    emit ResultsChanged();
-  }
-  oddsTicker_.stop();
-  if (oddsWanted_) {
-    StartOddsRun();
-    return;
-  }
-  emit OddsProgress(-1);
+void PlaneStudy::ShowOdds(OddsRun run) {
+  odds_ = std::move(run.odds);
+  jointOdds_ = run.joint;
+  sampler_ = std::move(run.sampler);
+  Recolour();
+  emit OddsChanged();
+  emit ResultsChanged();
 }
 
 QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators) {

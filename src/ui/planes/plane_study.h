@@ -5,11 +5,8 @@
 // set and the pass they were computed from (never another state's).
 // Angles in degrees clockwise from North; stresses in the user's unit.
 
-#include <QFutureWatcher>
 #include <QObject>
 #include <QPointF>
-#include <QThreadPool>
-#include <QTimer>
 #include <QUndoStack>
 #include <atomic>
 #include <cstdint>
@@ -25,6 +22,7 @@
 #include "figures/plane_dots.h"
 #include "tables/plane_reader.h"
 #include "text/number_text.h"
+#include "ui/common/latest_job.h"
 
 namespace ui {
 
@@ -80,7 +78,7 @@ class PlaneStudy : public QObject {
   /// The joint as a plane, and the stream its draws come from.
   std::optional<engine::Plane> JointPlane() const;
   static constexpr std::size_t kJointStream = ~std::size_t{0} - 1;
-  bool OddsRunning() const { return oddsWatcher_.isRunning(); }
+  bool OddsRunning() const { return oddsJob_.Busy(); }
   /// Stops the run (within a plane's realizations); the odds shown stay.
   void CancelOdds();
 
@@ -105,8 +103,11 @@ class PlaneStudy : public QObject {
     std::vector<engine::PlaneResult> results;  ///< empty when the pass had no axes
     std::uint64_t generation = 0;              ///< the pass they belong to
   };
-  /// Prepares `planes` under `work` on the calling thread; any thread.
-  static Prepared Prepare(const engine::PlaneSet& planes, const Work& work);
+  /// Prepares `planes` under `work` on the calling thread and threads of its
+  /// own; any thread. Stops early (the result then incomplete) once
+  /// `keepGoing` returns false.
+  static Prepared Prepare(const engine::PlaneSet& planes, const Work& work,
+                          const std::function<bool()>& keepGoing = {});
 
   // Edits, each one undoable step named `what` ("Import", "Paste"...). With
   // `prepared` (for these planes, made by Prepare), their poles and, when
@@ -150,15 +151,13 @@ class PlaneStudy : public QObject {
   /// Drops the odds (they are of another state or set) and starts a run.
   void RestartOdds();
   void StartOddsRun();
-  void OddsRunEnded();
 
   struct OddsRun {
-    std::uint64_t generation = 0;
-    bool finished = false;
     std::vector<engine::SlipOdds> odds;
     std::optional<engine::SlipOdds> joint;
     std::shared_ptr<const engine::SlipSampler> sampler;
   };
+  void ShowOdds(OddsRun run);
   /// Runs `work(first, last)` over the set's planes in shares, on every core,
   /// and returns when all are done.
   void ForEachShare(const std::function<void(std::size_t, std::size_t)>& work) const;
@@ -179,13 +178,7 @@ class PlaneStudy : public QObject {
   std::vector<engine::SlipOdds> odds_;
   std::optional<engine::SlipOdds> jointOdds_;
   std::shared_ptr<const engine::SlipSampler> sampler_;
-  std::uint64_t oddsGeneration_ = 0;  ///< counts the runs asked for
-  bool oddsWanted_ = false;           ///< a run is asked for while one ends
-  std::shared_ptr<std::atomic<bool>> oddsCancel_;
-  std::shared_ptr<std::atomic<std::size_t>> oddsDone_;  ///< planes done in the run
-  QThreadPool oddsThread_;  ///< one thread; the planes share the global pool
-  QFutureWatcher<OddsRun> oddsWatcher_;
-  QTimer oddsTicker_;  ///< reports progress while a run goes on
+  LatestJob oddsJob_;
 };
 
 /// The set in one line: "12 planes, 3 slip, largest Ts/Ts,max 0.873" (the
