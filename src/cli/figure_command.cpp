@@ -1,5 +1,8 @@
 #include "cli/figure_command.h"
 
+#include "cli/commands.h"
+#include "cli/options.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QGuiApplication>
@@ -113,6 +116,20 @@ bool RunFigure(const FigureJob& job, std::string& error) {
     return false;
   }
   return true;
+}
+
+int RunFigureCommand(Options& options) {
+  if (options.fileGiven)
+    return Fail("figure reads no table; give planes with --planes FILE");
+  if (!options.stress.has_value())
+    return Fail("figure needs --stress SX,SY,SZ,TXY,TYZ,TZX");
+  if (options.figure.output.empty())
+    return Fail("figure needs -o FILE.svg or -o FILE.png");
+  options.figure.stress = *options.stress;
+  options.figure.porePressure = options.porePressure;
+  options.figure.defaults = options.defaults;
+  std::string error;
+  return RunFigure(options.figure, error) ? 0 : Fail(error);
 }
 
 }  // namespace cli

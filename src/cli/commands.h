@@ -1,0 +1,15 @@
+#pragma once
+// kelvane-cli's commands, one file each; every one returns the exit status.
+
+namespace cli {
+
+struct Options;
+
+/// tensors: each tensor of a CSV file computed as the window computes it.
+int RunTensors(const Options& options);
+/// planes: each plane of a CSV file (or of a case) assessed under one state.
+int RunPlanes(const Options& options);
+/// figure: the net or the Mohr diagram as a PNG or SVG file.
+int RunFigureCommand(Options& options);
+
+}  // namespace cli

@@ -1,0 +1,227 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+#include <utility>
+
+#include "cli/case_input.h"
+#include "cli/number_field.h"
+#include "cli/usage.h"
+#include "tables/csv.h"
+
+namespace cli {
+namespace {
+
+/// `text` as a number, as the window reads one; empty for anything else.
+std::optional<double> NumberOption(std::string_view text) {
+  return ReadNumberField(text).value;
+}
+
+}  // namespace
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
+  return 2;
+}
+
+std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Options& options) {
+  if (args.empty())
+    return Fail("no command given; try 'kelvane-cli --help'");
+  bool& fileGiven = options.fileGiven;
+  bool frictionGiven = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    const auto value = [&](std::string_view option) -> std::optional<std::string_view> {
+      if (arg.size() > option.size() && arg.substr(0, option.size()) == option &&
+          arg[option.size()] == '=')
+        return arg.substr(option.size() + 1);
+      if (arg == option && i + 1 < args.size())
+        return args[++i];
+      return std::nullopt;
+    };
+    // `--name VALUE` or `--name=VALUE` as a number.
+    const auto number = [&](std::string_view option) -> std::optional<double> {
+      const auto text = value(option);
+      return text.has_value() ? NumberOption(*text) : std::nullopt;
+    };
+    const auto named = [&](std::string_view option) {
+      return arg == option ||
+             (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=');
+    };
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(Usage(), stdout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("%s %s\n", kProgram, KELVANE_VERSION);
+      return 0;
+    }
+    if (named("--azimuth")) {
+      const auto azimuth = value("--azimuth");
+      if (azimuth == "north")
+        options.azimuth = stress::Azimuth::kClockwiseFromNorth;
+      else if (azimuth == "east")
+        options.azimuth = stress::Azimuth::kCounterClockwiseFromEast;
+      else
+        return Fail("--azimuth takes north or east");
+    } else if (named("--threads")) {
+      const auto count = value("--threads");
+      unsigned n = 0;
+      if (!count.has_value() ||
+          std::from_chars(count->data(), count->data() + count->size(), n).ptr !=
+              count->data() + count->size() ||
+          n == 0 || n > 256)
+        return Fail("--threads takes a number from 1 to 256");
+      options.threads = n;
+    } else if (named("--stress")) {
+      const auto text = value("--stress");
+      tables::CsvSplitter splitter;
+      std::array<double, 6> components{};
+      bool read = text.has_value() && splitter.Split(*text) && splitter.Fields().size() == 6;
+      for (std::size_t k = 0; read && k < 6; ++k) {
+        const auto component = NumberOption(splitter.Fields()[k]);
+        read = component.has_value();
+        components[k] = component.value_or(0.0);
+      }
+      if (!read)
+        return Fail("--stress takes six numbers SX,SY,SZ,TXY,TYZ,TZX");
+      options.stress = stress::StressState{components[0], components[1], components[2],
+                                           components[3], components[4], components[5]};
+    } else if (named("--pp")) {
+      const auto pp = number("--pp");
+      if (!pp.has_value())
+        return Fail("--pp takes a number");
+      options.porePressure = *pp;
+    } else if (named("--phi") || named("--mu")) {
+      const bool mu = named("--mu");
+      const auto friction = number(mu ? "--mu" : "--phi");
+      if (frictionGiven)
+        return Fail("give --phi or --mu, once");
+      if (mu && !(friction.has_value() && *friction >= 0.0))
+        return Fail("--mu takes a number of 0 or more");
+      if (!mu && !(friction.has_value() && *friction >= 0.0 && *friction <= 90.0))
+        return Fail("--phi takes a number from 0 to 90");
+      options.defaults.phi = mu ? std::atan(*friction) * 180.0 / M_PI : *friction;
+      frictionGiven = true;
+    } else if (named("--cohesion")) {
+      const auto c = number("--cohesion");
+      if (!c.has_value())
+        return Fail("--cohesion takes a number");
+      options.defaults.cohesion = *c;
+    } else if (named("--notation")) {
+      const auto notation = value("--notation");
+      if (notation == "dipdir")
+        options.strike = false;
+      else if (notation == "strike")
+        options.strike = true;
+      else
+        return Fail("--notation takes dipdir or strike");
+    } else if (named("--realizations") || named("--seed")) {
+      const bool seed = named("--seed");
+      const auto text = value(seed ? "--seed" : "--realizations");
+      unsigned long long n = 0;
+      if (!text.has_value() ||
+          std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
+              text->data() + text->size() ||
+          (!seed && (n < 1 || n > 1000000)))
+        return Fail(seed ? "--seed takes a whole number from 0 to 18446744073709551615"
+                         : "--realizations takes a whole number from 1 to 1000000");
+      auto& settings =
+          options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
+      if (seed)
+        settings.seed = n;
+      else
+        settings.realizations = static_cast<int>(n);
+    } else if (named("--uncertainty")) {
+      const auto text = value("--uncertainty");
+      auto& settings =
+          options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
+      std::string error;
+      if (!text.has_value() || !engine::ReadUncertainties(std::string(*text), settings, error))
+        return Fail(text.has_value() ? error : "--uncertainty takes KEY=SPREAD,...");
+    } else if (named("--case")) {
+      const auto file = value("--case");
+      if (!file.has_value() || file->empty())
+        return Fail("--case takes a .kelvane file");
+      options.casePath = std::string(*file);
+    } else if (named("--map")) {
+      const auto map = value("--map");
+      using engine::MapQuantity;
+      const std::pair<std::string_view, MapQuantity> maps[] = {
+          {"slip", MapQuantity::kSlipTendency},
+          {"dilation", MapQuantity::kDilationTendency},
+          {"pressure", MapQuantity::kPorePressureToSlip},
+          {"safety", MapQuantity::kFactorOfSafety},
+          {"none", MapQuantity::kNone}};
+      const auto* found = std::find_if(std::begin(maps), std::end(maps),
+                                       [&](const auto& m) { return map == m.first; });
+      if (found == std::end(maps))
+        return Fail("--map takes slip, dilation, pressure, safety or none");
+      options.figure.map = found->second;
+    } else if (named("--what")) {
+      const auto what = value("--what");
+      if (what == "net")
+        options.figure.kind = figures::FigureKind::kNet;
+      else if (what == "mohr")
+        options.figure.kind = figures::FigureKind::kMohr;
+      else
+        return Fail("--what takes net or mohr");
+    } else if (named("--width") || named("--height")) {
+      const bool width = named("--width");
+      const auto mm = number(width ? "--width" : "--height");
+      if (!mm.has_value() || !(*mm >= 1.0 && *mm <= 2000.0))
+        return Fail(std::string(width ? "--width" : "--height") +
+                    " takes millimetres from 1 to 2000");
+      (width ? options.figure.widthMm : options.figure.heightMm) = *mm;
+    } else if (named("--dpi")) {
+      const auto dpi = value("--dpi");
+      int n = 0;
+      if (!dpi.has_value() ||
+          std::from_chars(dpi->data(), dpi->data() + dpi->size(), n).ptr !=
+              dpi->data() + dpi->size() ||
+          n < 30 || n > 2400)
+        return Fail("--dpi takes a whole number from 30 to 2400");
+      options.figure.dpi = n;
+    } else if (named("--planes")) {
+      const auto file = value("--planes");
+      if (!file.has_value() || file->empty())
+        return Fail("--planes takes a file");
+      options.figure.planesFile = std::string(*file);
+    } else if (arg == "-o" || named("--output")) {
+      const auto file = value(arg == "-o" ? "-o" : "--output");
+      if (!file.has_value() || file->empty())
+        return Fail("-o takes the figure's file");
+      options.figure.output = std::string(*file);
+    } else if (arg.size() > 1 && arg.front() == '-') {
+      return Fail("unknown option " + std::string(arg) + "; try 'kelvane-cli --help'");
+    } else if (options.command.empty()) {
+      if (arg != "tensors" && arg != "planes" && arg != "figure")
+        return Fail("unknown command " + std::string(arg) + "; try 'kelvane-cli --help'");
+      options.command = std::string(arg);
+    } else if (!fileGiven) {
+      options.file = std::string(arg);
+      fileGiven = true;
+    } else {
+      return Fail("more than one file given; try 'kelvane-cli --help'");
+    }
+  }
+  if (options.command.empty())
+    return Fail("no command given; try 'kelvane-cli --help'");
+  if (!options.casePath.empty()) {
+    if (options.command == "tensors")
+      return Fail("--case is for planes and figure");
+    if (options.stress.has_value() || fileGiven || frictionGiven)
+      return Fail("--case stands in place of --stress, --pp, --phi, --mu, --cohesion and FILE");
+    std::string error;
+    if (!TakeCase(options, options.casePlanes, error))
+      return Fail(error);
+    options.figure.planesFromCase = options.casePlanes;
+  }
+  return std::nullopt;
+}
+
+}  // namespace cli

@@ -1,0 +1,51 @@
+#pragma once
+// kelvane-cli's command line: one parser for every command's options, and
+// the one way a usage or file error ends the program.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/figure_command.h"
+#include "engine/plane_results.h"
+#include "engine/plane_set.h"
+#include "engine/slip_probability.h"
+#include "stress/stress_state.h"
+
+namespace cli {
+
+inline constexpr const char* kProgram = "kelvane-cli";
+
+/// A usage or file error: its one-line message on standard error; returns
+/// the exit status 2.
+int Fail(const std::string& message);
+
+struct Options {
+  std::string command;
+  stress::Azimuth azimuth = stress::Azimuth::kClockwiseFromNorth;
+  unsigned threads = 0;
+  std::string file = "-";
+  bool fileGiven = false;  ///< FILE was given (else standard input)
+  // planes
+  std::optional<stress::StressState> stress;
+  double porePressure = 0.0;
+  engine::PlaneDefaults defaults{std::nullopt, 0.0};
+  std::optional<bool> strike;
+  /// --case: a saved study in place of the stress, Pp and plane options.
+  std::string casePath;
+  std::optional<engine::PlaneSet> casePlanes;  ///< the case's, for planes
+  /// With --realizations, --seed or --uncertainty: the slip odds' settings.
+  std::optional<engine::UncertaintySettings> uncertainty;
+  // figure
+  FigureJob figure;
+};
+
+/// Reads the command line (without the program's name) into `options`.
+/// Returns the exit status when the program ends here: 0 after --help or
+/// --version (their text written), 2 after a usage error (its message
+/// written, as Fail does); empty when the command is to run. A --case file
+/// is read here, its values taking the place of the options it stands for.
+std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Options& options);
+
+}  // namespace cli

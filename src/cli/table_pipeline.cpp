@@ -1,0 +1,193 @@
+#include "cli/table_pipeline.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/options.h"
+#include "engine/shares.h"
+#include "tables/csv.h"
+
+namespace cli {
+namespace {
+
+// Bytes read at a time; a chunk's lines are computed together.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+/// Closes a file descriptor when it goes out of scope (-1: none).
+struct FileCloser {
+  explicit FileCloser(int descriptor) : fd(descriptor) {}
+  FileCloser(const FileCloser&) = delete;
+  FileCloser& operator=(const FileCloser&) = delete;
+  ~FileCloser() {
+    if (fd >= 0)
+      close(fd);
+  }
+  int fd;
+};
+
+/// One line of a chunk, with its place in the file.
+struct Line {
+  std::string_view text;  ///< without its line end
+  RowPlace place;
+};
+
+/// The rows of `lines` computed into `out`; false when some row failed.
+bool ComputeRows(const TableJob& job, const Line* begin, const Line* end, std::string& out) {
+  tables::CsvSplitter splitter;
+  bool allComputed = true;
+  for (const Line* line = begin; line != end; ++line) {
+    const bool split = splitter.Split(line->text);
+    allComputed &= job.Row(split, splitter.Fields(), line->place, out);
+  }
+  return allComputed;
+}
+
+/// The progress line on a terminal, for a regular file read for over a second.
+class Progress {
+ public:
+  Progress(bool shown, std::string name, long long size)
+      : shown_(shown), name_(std::move(name)), size_(size), start_(Clock::now()) {}
+  void Update(long long bytes, unsigned long long rows) {
+    if (!shown_)
+      return;
+    const auto now = Clock::now();
+    if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(200))
+      return;
+    last_ = now;
+    const int percent = size_ > 0 ? static_cast<int>(100.0 * bytes / size_) : 100;
+    std::fprintf(stderr, "\r%s: %s: %d%% (%llu rows)", kProgram, name_.c_str(),
+                 std::min(percent, 100), rows);
+    std::fflush(stderr);
+    written_ = true;
+  }
+  void Clear() {
+    if (written_)
+      std::fprintf(stderr, "\r\033[K");
+    written_ = false;
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  bool shown_;
+  std::string name_;
+  long long size_;
+  Clock::time_point start_;
+  Clock::time_point last_{};
+  bool written_ = false;
+};
+
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+}  // namespace
+
+int RunTable(const std::string& file, unsigned threads, TableJob& job) {
+  const bool fromStdin = file == "-";
+  const std::string name = fromStdin ? "<stdin>" : file;
+  const int fd = fromStdin ? STDIN_FILENO : open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return Fail(name + ": " + std::strerror(errno));
+  // Closed on every way out.
+  const FileCloser closer(fromStdin ? -1 : fd);
+  struct stat info {};
+  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (!regular && fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+    return Fail(name + ": " + std::strerror(EISDIR));
+  Progress progress(regular && isatty(STDERR_FILENO), name, regular ? info.st_size : 0);
+
+  if (threads == 0)
+    threads = engine::DefaultThreads();
+  std::vector<std::string> outputs(threads);
+  std::vector<char> buffer(kChunkBytes);
+  std::size_t filled = 0;  // bytes in buffer, a partial line first
+  long long bytesRead = 0;
+  unsigned long long lineNumber = 0;
+  unsigned long long rowNumber = 0;
+  bool headerRead = false;
+  bool allComputed = true;
+  bool atEnd = false;
+  std::vector<Line> lines;
+  std::string error;
+
+  while (!atEnd) {
+    if (filled == buffer.size())
+      buffer.resize(buffer.size() * 2);  // one line longer than the buffer
+    const ssize_t got = read(fd, buffer.data() + filled, buffer.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR)
+        continue;
+      return Fail(name + ": " + std::strerror(errno));
+    }
+    atEnd = got == 0;
+    filled += static_cast<std::size_t>(got);
+    bytesRead += got;
+
+    // The complete lines of the buffer; at the end, the last one too.
+    lines.clear();
+    std::size_t start = 0;
+    while (start < filled) {
+      const char* const newline =
+          static_cast<const char*>(std::memchr(buffer.data() + start, '\n', filled - start));
+      if (newline == nullptr && !atEnd)
+        break;
+      const std::size_t stop = newline != nullptr ? newline - buffer.data() : filled;
+      std::string_view text(buffer.data() + start, stop - start);
+      start = stop + 1;
+      ++lineNumber;
+      if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
+      if (IsBlank(text) || text.front() == '#')
+        continue;
+      if (!headerRead) {
+        tables::CsvSplitter splitter;
+        if (!splitter.Split(text))
+          return Fail(name + ":" + std::to_string(lineNumber) +
+                      ": the header has a quoted field that is not closed");
+        std::string header;
+        if (!job.Header(splitter.Fields(), error, header))
+          return Fail(name + ":" + std::to_string(lineNumber) + ": " + error);
+        std::fwrite(header.data(), 1, header.size(), stdout);
+        headerRead = true;
+        continue;
+      }
+      lines.push_back({text, {lineNumber, ++rowNumber}});
+    }
+
+    if (!lines.empty()) {
+      // Contiguous shares, one per thread, written back in order.
+      const std::size_t share = (lines.size() + threads - 1) / threads;
+      std::vector<char> computed(threads, 1);
+      engine::ForEachShare(lines.size(), share, threads, [&](std::size_t from, std::size_t to) {
+        const std::size_t t = from / share;
+        outputs[t].clear();
+        computed[t] = ComputeRows(job, lines.data() + from, lines.data() + to, outputs[t]);
+      });
+      for (std::size_t t = 0; t * share < lines.size(); ++t) {
+        allComputed &= computed[t] != 0;
+        std::fwrite(outputs[t].data(), 1, outputs[t].size(), stdout);
+      }
+    }
+    progress.Update(bytesRead, rowNumber);
+
+    // The partial line moves to the front.
+    const std::size_t rest = start < filled ? filled - start : 0;
+    std::memmove(buffer.data(), buffer.data() + (filled - rest), rest);
+    filled = rest;
+  }
+  progress.Clear();
+  if (!headerRead)
+    return Fail(name + ": no header line");
+  if (std::fflush(stdout) != 0 || std::ferror(stdout))
+    return Fail(std::string("standard output: ") + std::strerror(errno));
+  return allComputed ? 0 : 1;
+}
+
+}  // namespace cli

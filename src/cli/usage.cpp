@@ -1,0 +1,138 @@
+#include "cli/usage.h"
+
+namespace cli {
+
+const char* Usage() {
+  return R"(Usage: kelvane-cli tensors [--azimuth north|east] [--threads N] [FILE|-]
+       kelvane-cli planes --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
+                          [--phi DEG | --mu M] [--cohesion C]
+                          [--notation dipdir|strike] [--threads N]
+                          [--realizations N] [--seed S]
+                          [--uncertainty KEY=SPREAD,...] [FILE|-]
+       kelvane-cli figure --stress SX,SY,SZ,TXY,TYZ,TZX [--pp PP]
+                          [--phi DEG | --mu M] [--cohesion C] [--planes FILE]
+                          [--map slip|dilation|pressure|safety|none]
+                          [--what net|mohr] [--width MM] [--height MM]
+                          [--dpi N] -o FILE.svg|FILE.png
+       kelvane-cli planes|figure --case FILE.kelvane [options]
+       kelvane-cli --help | --version
+
+Computes, for each stress tensor of a CSV file (standard input when FILE is
+missing or "-"), what Kelvane's window and its Mohr diagram show, and writes
+one CSV row per tensor to standard output.
+
+Input: comma-separated, the first line that is not a comment the header.
+  sx,sy,sz,txy,tyz,tzx  the tensor (x East, y North, z up), in any order
+  id                    optional; without it a row's id is its data row number
+  beta,psi,phi,c        optional, all four: a joint's dip direction, dip and
+                        friction angle (degrees) and cohesion
+  pp                    optional: the pore pressure (0 without it); effective
+                        stresses are total less pp
+Other columns are ignored. Lines starting with "#" and blank lines are
+skipped; CRLF line ends are accepted; fields may be quoted as in RFC 4180.
+Numbers as the window reads them with "." as the decimal separator.
+
+Output columns: id, s1, s2, s3, s1_azimuth, s1_dip, s2_azimuth, s2_dip,
+s3_azimuth, s3_dip, l1, m1, n1, l2, m2, n2, l3, m3, n3, [sigma, tau, tau_lim,]
+mean, max_shear, von_mises, octahedral_shear, stress_ratio, sv, shmax, shmin,
+shmax_azimuth, regime (NF, NS, SS, TS, TF or U), [slip_tendency,
+dilation_tendency, factor_of_safety, sigma_eff, tau_lim_eff, slip_tendency_max,
+slip_tendency_normalized, cff, delta_pc,] error; the bracketed ones with a
+joint, the slip tendency, the factor of safety and the last six on effective
+stress.
+Numbers are the shortest text that reads back to the computed double; a
+quantity without a value is an empty field, infinity is "inf". A row that
+cannot be computed keeps what was computed before the fault and names the
+fault in its error column.
+
+kelvane-cli planes assesses each plane of a CSV file under one stress state,
+as the window's Planes table does, and writes one CSV row per plane.
+
+Input: comma-separated, the first line that is not a comment the header.
+  dip_direction,dip     the plane (degrees, clockwise from North); or
+  strike,dip            strike by the right-hand rule (dip direction =
+                        strike + 90); names as dipdir, dd, azimuth also work
+  id                    optional; without it a row's id is its data row number
+  phi or mu, c          optional: the plane's own friction angle (degrees) or
+                        coefficient, and cohesion; planes without them take
+                        --phi/--mu and --cohesion
+Directions are taken modulo 360; a dip outside 0 to 90, a friction angle
+outside 0 to 90, a negative mu or a field that is no number makes an error row.
+
+Output columns: id, dip_direction, dip, phi, c (those used), sigma, tau,
+sigma_eff, tau_lim, slip_tendency, slip_tendency_normalized,
+dilation_tendency, factor_of_safety, cff, delta_pc, rake, slip_trend,
+slip_plunge, state (slips, stable or opens), error. sigma and tau are total
+stresses; the others from sigma_eff on are on effective stress (less pp).
+rake is Aki-Richards (0 left-lateral, 90 reverse, -90 normal, 180
+right-lateral), empty where tau is 0; slip_trend and slip_plunge give the
+hanging wall's motion, plunge negative upward. Without a friction angle
+tau_lim, factor_of_safety, cff, delta_pc and state are empty.
+
+With --realizations, --seed or --uncertainty, each plane is also assessed in
+N realizations (default 10000) of uncertain inputs, and the columns p_slip
+(the share of realizations with cff >= 0), delta_pc_p10, delta_pc_p50 and
+delta_pc_p90 (percentiles of the pore-pressure increase to slip) come before
+error. --uncertainty takes KEY=SPREAD items separated by commas: KEY one of s1,
+s2, s3 (the principal stresses), azimuth (the state turned about the
+vertical, degrees), frame (the principal frame turned about a random axis,
+degrees), pp, phi (degrees) or mu (not both), c, dip_direction and dip (each
+plane's own, degrees); SPREAD uniform:H (within +-H) or normal:SD. For example
+  --uncertainty pp=uniform:500,mu=normal:0.05,azimuth=uniform:10
+A run is the same, bit for bit, for a given --seed (default 1) whatever the
+number of threads; realizations whose principal stresses come out of order
+are kept (each magnitude stays on its axis).
+
+kelvane-cli figure writes the window's equal-area net (--what net, the
+default) or its Mohr diagram (--what mohr) as a figure for a paper: PNG at
+--dpi (default 300) or SVG, by the suffix of -o, --width x --height
+millimetres (default 120 x 130 for the net, 160 x 110 for the diagram), on a
+white ground, with the legend. No display is needed. --map colours the net
+over every plane orientation: slip (Ts/Ts,max), dilation (Td), pressure (the
+pore-pressure increase to slip) or safety (the factor of safety), none by
+default; friction and cohesion from --phi/--mu and --cohesion. --planes adds
+the planes of a file (as planes reads them) as dots coloured by Ts/Ts,max.
+
+Options:
+  --stress SX,SY,SZ,TXY,TYZ,TZX
+                    the stress tensor (x East, y North, z up), for planes
+  --pp PP           the pore pressure (default 0)
+  --phi DEG         the friction angle of planes without their own
+  --mu M            the same as a coefficient, phi = atan(M)
+  --cohesion C      the cohesion of planes without their own (default 0)
+  --notation dipdir|strike
+                    read the direction column as a dip direction or a strike
+                    (default: as its name says)
+  --realizations N  planes: Monte Carlo realizations (1 to 1000000)
+  --seed S          planes: the seed of the realizations (default 1)
+  --uncertainty KEY=SPREAD,...
+                    planes: the inputs' uncertainties (see above)
+  --case FILE.kelvane
+                    planes, figure: a study saved by the window, in place of
+                    --stress, --pp, --phi/--mu, --cohesion and the planes
+                    (and the uncertainty, unless given)
+  --planes FILE     figure: the planes drawn as dots
+  --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
+                    safety or none)
+  --what net|mohr   figure: which figure
+  --width MM, --height MM, --dpi N
+                    figure: its size (1 to 2000 mm) and PNG resolution
+                    (30 to 2400)
+  -o FILE, --output FILE
+                    figure: the file to write (.svg or .png), replaced
+                    atomically
+  --azimuth north   azimuths clockwise from North (the default)
+  --azimuth east    azimuths counter-clockwise from East
+  --threads N       compute on N threads (default: one per processor)
+  --help            show this help and exit
+  --version         show the version and exit
+
+Exit status: 0 every row computed (figure: written), 1 some row not
+computed, 2 a usage or file error (unknown option, unreadable file, no
+header or a header without one of the required columns, a column named
+twice, a stress that is no number; figure: a stress state without principal
+axes, a figure that could not be written).
+)";
+}
+
+}  // namespace cli
