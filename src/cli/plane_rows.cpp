@@ -44,8 +44,10 @@ std::optional<tables::PlaneReading> ReadPlaneHeader(const std::vector<std::strin
 }
 
 std::string PlaneOutputHeader(bool odds) {
-  return std::string(tables::PlaneCsvHeader()) +
-         (odds ? ",p_slip,delta_pc_p10,delta_pc_p50,delta_pc_p90" : "") + ",error\n";
+  std::string header(tables::PlaneCsvHeader());
+  if (odds)
+    (header += ',') += tables::OddsCsvHeader();
+  return header + ",error\n";
 }
 
 bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
@@ -62,7 +64,7 @@ bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
   const std::string id = hasId && split ? row.id : std::to_string(place.row);
   if (!row.plane) {
     tables::AppendCsvField(out, id);
-    out.append(sampler != nullptr ? 22 : 18, ',');
+    out.append(sampler != nullptr ? 23 : 18, ',');
     out += ',';
     tables::AppendCsvField(out, row.problem);
     out += '\n';
@@ -71,11 +73,7 @@ bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
   tables::AppendPlaneCsvRow(out, id, *row.plane, defaults, assess(*row.plane));
   if (sampler != nullptr) {
     thread_local std::vector<double> scratch;
-    const engine::SlipOdds odds = sampler->Odds(*row.plane, place.row - 1, scratch);
-    for (const double value : {odds.pSlip, odds.deltaPcP10, odds.deltaPcP50, odds.deltaPcP90}) {
-      out += ',';
-      tables::AppendNumber(out, value);
-    }
+    tables::AppendOddsCsvFields(out, sampler->Odds(*row.plane, place.row - 1, scratch));
   }
   out += ",\n";
   return true;

@@ -24,7 +24,7 @@ std::optional<tables::PlaneReading> ReadPlaneHeader(const std::vector<std::strin
                                                     std::optional<bool> strike, std::string& error);
 
 /// The output header line, with its line feed: the export's columns, with
-/// `odds` p_slip, delta_pc_p10, delta_pc_p50 and delta_pc_p90, and "error".
+/// `odds` p_slip, delta_pc_p10, delta_pc_p50, delta_pc_p90 and p_open, and "error".
 std::string PlaneOutputHeader(bool odds = false);
 
 /// Appends the output line of the data row `fields` (`split` false when the

@@ -74,13 +74,8 @@ int WriteCasePlanes(const Options& options, const engine::PassResults& pass,
       for (std::size_t i = start + from; i < start + to; ++i) {
         tables::AppendPlaneCsvRow(text, planes.ids[i], planes.planes[i], options.defaults,
                                   assess(planes.planes[i]));
-        if (sampler) {
-          const engine::SlipOdds odds = sampler->Odds(planes.planes[i], i, scratch);
-          for (const double v : {odds.pSlip, odds.deltaPcP10, odds.deltaPcP50, odds.deltaPcP90}) {
-            text += ',';
-            tables::AppendNumber(text, v);
-          }
-        }
+        if (sampler)
+          tables::AppendOddsCsvFields(text, sampler->Odds(planes.planes[i], i, scratch));
         text += ",\n";
       }
     });

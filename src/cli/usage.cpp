@@ -71,9 +71,11 @@ tau_lim, factor_of_safety, cff, delta_pc and state are empty.
 
 With --realizations, --seed or --uncertainty, each plane is also assessed in
 N realizations (default 10000) of uncertain inputs, and the columns p_slip
-(the share of realizations with cff >= 0), delta_pc_p10, delta_pc_p50 and
-delta_pc_p90 (percentiles of the pore-pressure increase to slip) come before
-error. --uncertainty takes KEY=SPREAD items separated by commas: KEY one of s1,
+(the share of realizations at or past the Coulomb line, delta_pc <= 0),
+delta_pc_p10, delta_pc_p50 and delta_pc_p90 (percentiles of the pore-pressure
+increase to slip) and p_open (the share in which sigma_eff < 0) come before
+error. The friction and cohesion follow truncated laws: a draw that gives mu
+<= 0, phi outside 0 to 90 or c < 0 is drawn again. --uncertainty takes KEY=SPREAD items separated by commas: KEY one of s1,
 s2, s3 (the principal stresses), azimuth (the state turned about the
 vertical, degrees), frame (the principal frame turned about a random axis,
 degrees), pp, phi (degrees) or mu (not both), c, dip_direction and dip (each

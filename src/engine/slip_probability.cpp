@@ -20,6 +20,9 @@ constexpr const char* kNames[kUncertainCount] = {"s1",  "s2", "s3", "azimuth",  
 constexpr std::uint64_t kStateStream = ~std::uint64_t{0};
 /// Draw numbers of the frame's random axis in the state stream.
 constexpr int kAxisDraw = 2 * kUncertainCount;
+/// Draw numbers of a plane's own friction and cohesion drawn again (their
+/// streams are the plane's, after its dip direction and dip).
+constexpr int kRedrawDraw = 2 * kUncertainCount;
 
 /// SplitMix64's finalizer: a bijection that spreads every input bit.
 std::uint64_t Mix(std::uint64_t z) {
@@ -47,6 +50,42 @@ double Sample(const Spread& spread, double u1, double u2) {
       break;
   }
   return 0.0;
+}
+
+/// How many times a friction or cohesion draw outside its range is drawn
+/// again before the realization is left without a value (the acceptance of a
+/// sensible law is far above 1/2, so this is never reached in practice).
+constexpr int kMostRedraws = 64;
+
+/// The shift of `base` drawn from `spread` with `first` (the first draw,
+/// already made), drawn again from stream `stream` of realization `r` while
+/// base + shift lies outside the range `inside` accepts; NaN when no draw
+/// does. Without a spread the shift stays 0 whatever the base.
+template <typename Inside>
+double Truncated(const Spread& spread, double base, double first, std::uint64_t seed,
+                 std::uint64_t r, std::uint64_t stream, int k, const Inside& inside) {
+  if (spread.shape == Spread::Shape::kNone || std::isnan(base) || inside(base + first))
+    return first;
+  for (int attempt = 1; attempt <= kMostRedraws; ++attempt) {
+    // Each attempt a stream of its own, far from the planes' indices.
+    const std::uint64_t redraw =
+        Mix(stream ^ Mix(0x7EDA0000ULL + static_cast<std::uint64_t>(attempt)));
+    const double shift =
+        Sample(spread, Uniform(seed, r, redraw, k), Uniform(seed, r, redraw, k + 1));
+    if (inside(base + shift))
+      return shift;
+  }
+  return kNone;
+}
+
+bool FrictionAngleInside(double phi) {
+  return phi > 0.0 && phi < 90.0;
+}
+bool CoefficientInside(double mu) {
+  return mu > 0.0;
+}
+bool CohesionInside(double c) {
+  return c >= 0.0;
 }
 
 double Dot(const stress::Vector3& a, const stress::Vector3& b) {
@@ -210,9 +249,19 @@ SlipSampler::SlipSampler(const PassResults& results, const PlaneDefaults& defaul
     d.phiShift = error(Uncertain::kPhi);
     d.muShift = error(Uncertain::kMu);
     d.cohesionShift = error(Uncertain::kCohesion);
-    const double phi = defaults.phi.value_or(kNone) + d.phiShift;
-    d.tanPhi = std::fabs(phi) < 90.0 ? std::tan(phi * kRadian) + d.muShift : kNone;
-    d.cohesion = defaults.cohesion.value_or(kNone) + d.cohesionShift;
+    // The defaults' values follow truncated laws, drawn again in this stream.
+    const auto redrawn = [&](Uncertain input, double base, double first, const auto& inside) {
+      return Truncated(s[static_cast<int>(input)], base, first, seed, r, kStateStream,
+                       2 * static_cast<int>(input), inside);
+    };
+    const double phiShift =
+        redrawn(Uncertain::kPhi, defaults.phi.value_or(kNone), d.phiShift, FrictionAngleInside);
+    const double phi = defaults.phi.value_or(kNone) + phiShift;
+    const double tanBase = std::fabs(phi) < 90.0 ? std::tan(phi * kRadian) : kNone;
+    d.tanPhi = tanBase + redrawn(Uncertain::kMu, tanBase, d.muShift, CoefficientInside);
+    d.cohesion = defaults.cohesion.value_or(kNone) + redrawn(Uncertain::kCohesion,
+                                                             defaults.cohesion.value_or(kNone),
+                                                             d.cohesionShift, CohesionInside);
   }
 }
 
@@ -255,16 +304,34 @@ void SlipSampler::EachRealization(const Plane& plane, std::size_t index, const E
     // Every term positive: no cancellation near the principal planes.
     const double tau = std::sqrt(w1 * w2 * (s1 - s2) * (s1 - s2) + w2 * w3 * (s2 - s3) * (s2 - s3) +
                                  w1 * w3 * (s1 - s3) * (s1 - s3));
+    // A plane's own friction and cohesion follow the truncated laws in the
+    // plane's stream.
+    const auto redrawn = [&](Uncertain input, double base, double first, const auto& inside) {
+      return Truncated(settings_[input], base, first, seed, r, index,
+                       kRedrawDraw + 2 * static_cast<int>(input), inside);
+    };
     double tanPhi = d.tanPhi;
     if (ownPhi) {
-      const double phi = plane.phi + d.phiShift;
-      tanPhi = (phiVaries ? (std::fabs(phi) < 90.0 ? std::tan(phi * kRadian) : kNone) : ownTan) +
-               d.muShift;
+      double base = ownTan;
+      if (phiVaries) {
+        const double phi =
+            plane.phi + redrawn(Uncertain::kPhi, plane.phi, d.phiShift, FrictionAngleInside);
+        base = std::fabs(phi) < 90.0 ? std::tan(phi * kRadian) : kNone;
+      }
+      tanPhi = base + redrawn(Uncertain::kMu, base, d.muShift, CoefficientInside);
     }
-    const double cohesion = ownCohesion ? plane.cohesion + d.cohesionShift : d.cohesion;
+    const double cohesion = ownCohesion
+                                ? plane.cohesion + redrawn(Uncertain::kCohesion, plane.cohesion,
+                                                           d.cohesionShift, CohesionInside)
+                                : d.cohesion;
     const double sigmaEff = sigma - d.porePressure;
-    const double tauLim = sigmaEff < 0.0 ? 0.0 : cohesion + sigmaEff * tanPhi;
-    each(tau - tauLim, tanPhi != 0.0 ? sigmaEff - (tau - cohesion) / tanPhi : kNone);
+    const double deltaPc = tanPhi != 0.0 ? sigmaEff - (tau - cohesion) / tanPhi : kNone;
+    // At or past the Coulomb line (with mu 0 the line is tau = c); no value
+    // without a friction or a cohesion.
+    const int slips = std::isnan(tanPhi) || std::isnan(cohesion)
+                          ? -1
+                          : ((tanPhi != 0.0 ? deltaPc <= 0.0 : tau - cohesion >= 0.0) ? 1 : 0);
+    each(slips, deltaPc, sigmaEff);
   }
 }
 
@@ -272,27 +339,30 @@ void SlipSampler::PressuresToSlip(const Plane& plane, std::size_t index,
                                   std::vector<double>& out) const {
   out.clear();
   out.reserve(draws_.size());
-  EachRealization(plane, index, [&out](double, double deltaPc) { out.push_back(deltaPc); });
+  EachRealization(plane, index, [&out](int, double deltaPc, double) { out.push_back(deltaPc); });
 }
 
 SlipOdds SlipSampler::Odds(const Plane& plane, std::size_t index,
                            std::vector<double>& scratch) const {
   scratch.resize(draws_.size());
   std::size_t slips = 0;
-  std::size_t assessed = 0;  // realizations with a CFF
-  std::size_t valued = 0;    // with a dPc, gathered at the front of scratch
-  EachRealization(plane, index, [&](double cff, double deltaPc) {
-    if (!std::isnan(cff)) {
+  std::size_t assessed = 0;  // realizations with a friction
+  std::size_t opens = 0;
+  std::size_t valued = 0;  // with a dPc, gathered at the front of scratch
+  EachRealization(plane, index, [&](int slip, double deltaPc, double sigmaEff) {
+    opens += sigmaEff < 0.0 ? 1 : 0;
+    if (slip >= 0) {
       ++assessed;
-      slips += cff >= 0.0 ? 1 : 0;
+      slips += static_cast<std::size_t>(slip);
     }
     if (!std::isnan(deltaPc))
       scratch[valued++] = deltaPc;
   });
   const std::array<double, 3> q =
       Percentiles(scratch.data(), scratch.data() + valued, {0.1, 0.5, 0.9});
+  const double realizations = static_cast<double>(draws_.size());
   return {assessed > 0 ? static_cast<double>(slips) / static_cast<double>(assessed) : kNone, q[0],
-          q[1], q[2]};
+          q[1], q[2], draws_.empty() ? kNone : static_cast<double>(opens) / realizations};
 }
 
 void AssessSlipOdds(const SlipSampler& sampler, const PlaneSet& planes, std::size_t first,

@@ -5,7 +5,12 @@
 // random axis), Pp, the friction, the cohesion and each plane's dip direction
 // and dip are drawn from their distributions, and the plane is assessed as
 // in engine/plane_results.h (effective stress, compression positive, angles
-// in degrees). A plane slips in a realization when CFF = tau - tauLim' >= 0.
+// in degrees). A plane slips in a realization when it is at or past the
+// Coulomb line, dPc <= 0 (the pore-pressure increase to slip; with mu 0,
+// tau >= c), and opens when sigma' < 0. The friction and cohesion follow
+// truncated laws: a draw that gives mu <= 0, phi outside (0, 90) or c < 0 is
+// drawn again (a realization-wide draw in the realization's stream, a
+// plane's own friction or cohesion in the plane's).
 //
 // Each realization's random numbers come from a stream derived from the seed
 // and the realization's index (and, for a plane's own draws, the plane's
@@ -15,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,10 +76,11 @@ bool ReadUncertainties(const std::string& text, UncertaintySettings& settings, s
 /// What the realizations say of one plane. NaN where there is no value (no
 /// friction, or not computed).
 struct SlipOdds {
-  double pSlip;  ///< the share of realizations with CFF >= 0
+  double pSlip;  ///< the share of realizations with dPc <= 0
   double deltaPcP10;
   double deltaPcP50;
   double deltaPcP90;
+  double pOpen = std::numeric_limits<double>::quiet_NaN();  ///< the share with sigma' < 0
 };
 
 /// The realizations of one stress state, drawn once; planes are then
@@ -113,7 +120,9 @@ class SlipSampler {
     double tanPhi;    ///< of the defaults' friction, shifted; NaN without
     double cohesion;  ///< the defaults' cohesion, shifted; NaN without
   };
-  /// Calls each(cff, deltaPc) for the plane in every realization, in order.
+  /// Calls each(slips, deltaPc, sigmaEff) for the plane in every realization,
+  /// in order: slips 1 at or past the Coulomb line, 0 short of it, -1 without
+  /// a friction or cohesion.
   template <typename Each>
   void EachRealization(const Plane& plane, std::size_t index, const Each& each) const;
 

@@ -21,6 +21,18 @@ std::string_view PlaneCsvHeader() {
          "slip_trend,slip_plunge,state";
 }
 
+std::string_view OddsCsvHeader() {
+  return "p_slip,delta_pc_p10,delta_pc_p50,delta_pc_p90,p_open";
+}
+
+void AppendOddsCsvFields(std::string& out, const engine::SlipOdds& odds) {
+  for (const double value :
+       {odds.pSlip, odds.deltaPcP10, odds.deltaPcP50, odds.deltaPcP90, odds.pOpen}) {
+    out += ',';
+    AppendNumber(out, value);
+  }
+}
+
 std::string_view StateName(engine::PlaneState state) {
   switch (state) {
     case engine::PlaneState::kSlips:

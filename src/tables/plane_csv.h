@@ -8,6 +8,7 @@
 
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
+#include "engine/slip_probability.h"
 
 namespace tables {
 
@@ -23,5 +24,13 @@ std::string_view StateName(engine::PlaneState state);
 /// c are those the plane was assessed with.
 void AppendPlaneCsvRow(std::string& out, std::string_view id, const engine::Plane& plane,
                        const engine::PlaneDefaults& defaults, const engine::PlaneResult& result);
+
+/// The Monte Carlo columns that follow a plane's when its slip odds are
+/// known: "p_slip,delta_pc_p10,delta_pc_p50,delta_pc_p90,p_open" (no comma
+/// before, no line end).
+std::string_view OddsCsvHeader();
+
+/// Appends the odds under OddsCsvHeader, each field after a comma.
+void AppendOddsCsvFields(std::string& out, const engine::SlipOdds& odds);
 
 }  // namespace tables

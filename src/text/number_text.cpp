@@ -403,6 +403,18 @@ double ReadNumber(const QString& text, const Separators& separators) {
   return parts->negative ? -magnitude : magnitude;
 }
 
+QString FormatProbability(double value, int decimals, const Separators& separators) {
+  const QString shown = FormatNumber(value, decimals, separators);
+  if (!(value > 0.0 && value < 1.0) || decimals < 1 || decimals > 18)
+    return shown;
+  const double step = std::pow(10.0, -decimals);
+  if (shown == FormatNumber(0.0, decimals, separators))
+    return QStringLiteral("< ") + FormatNumber(step, decimals, separators);
+  if (shown == FormatNumber(1.0, decimals, separators))
+    return QStringLiteral("> ") + FormatNumber(1.0 - step, decimals, separators);
+  return shown;
+}
+
 QString FormatNumber(double value, int decimals, const Separators& separators) {
   if (std::isnan(value))
     return QStringLiteral("NAN");

@@ -56,6 +56,12 @@ double ReadNumber(const QString& text, const Separators& separators);
 /// smaller double shows "1.79769313486231E308").
 QString FormatNumber(double value, int decimals, const Separators& separators);
 
+/// A probability in [0, 1] with `decimals` decimals, as FormatNumber writes
+/// it, except that a value above 0 that would show as 0 shows "< 0.001" and
+/// one below 1 that would show as 1 shows "> 0.999" (for 3 decimals), so that
+/// a rare event is never shown as impossible nor a likely one as certain.
+QString FormatProbability(double value, int decimals, const Separators& separators);
+
 /// The shortest text in the user's format that ReadNumber reads back as
 /// exactly `value` (finite): the digits of std::to_chars, the decimal
 /// separator in place of ".", no grouping ("0.1", "-2.5e+20", "1e-300").

@@ -202,10 +202,10 @@ INSTANTIATE_TEST_SUITE_P(
              "planes --stress 3,2,1,0,0,0 --phi 30 --realizations 4 in.csv",
              "id,strike,dip\nh,0,0\nbad,10,95\n",
              kPlaneHeader.substr(0, kPlaneHeader.size() - 7) +
-                 ",p_slip,delta_pc_p10,delta_pc_p50,delta_pc_p90,error\n"
+                 ",p_slip,delta_pc_p10,delta_pc_p50,delta_pc_p90,p_open,error\n"
                  "h,90,0,30,0,1,0,1,0.5773502691896257,0,0,1,inf,-0.5773502691896257,1,,,,"
-                 "stable,0,1,1,1,\n" +
-                 "bad" + Empty(22) + ",dip 95 is outside 0 to 90\n",
+                 "stable,0,1,1,1,0,\n" +
+                 "bad" + Empty(23) + ",dip 95 is outside 0 to 90\n",
              "", 1},
         // A study saved by the window in place of the options and the file.
         Case{"planes of a case", "planes --case in.csv", kCaseText,

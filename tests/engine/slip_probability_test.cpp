@@ -49,8 +49,10 @@ TEST(SlipOdds, WithoutUncertaintyAreThePlanesOwnAssessment) {
   for (std::size_t i = 0; i < set.size(); ++i) {
     const PlaneResult r = assess(set.planes[i]);
     SCOPED_TRACE(i);
-    EXPECT_EQ(odds[i].pSlip, r.cff >= 0.0 ? 1.0 : 0.0);
-    slipping += r.cff >= 0.0;
+    // Slipping is being at or past the Coulomb line, as the percentiles say.
+    EXPECT_EQ(odds[i].pSlip, r.deltaPc <= 0.0 ? 1.0 : 0.0);
+    EXPECT_EQ(odds[i].pOpen, r.sigmaEff < 0.0 ? 1.0 : 0.0);
+    slipping += r.deltaPc <= 0.0;
     for (const double p : {odds[i].deltaPcP10, odds[i].deltaPcP50, odds[i].deltaPcP90})
       EXPECT_NEAR(p, r.deltaPc, 1e-9 * std::max(1.0, std::fabs(r.deltaPc)));
   }
@@ -167,6 +169,144 @@ TEST_P(Specs, ReadOrSayWhyNot) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Specs, ::testing::ValuesIn(kSpecs), test_names::RowName());
+
+// P(slip) and P(open) against their exact values, for laws whose shares are
+// known in closed form. The plane 90/45 of a state with principal axes x, y,
+// z has sigma = (sx + sz)/2 and tau = |sx - sz|/2. The truncated laws (mu > 0,
+// 0 < phi < 90, c >= 0) give shares far from the untruncated ones, so a law
+// that kept the negative draws fails; each share within 4 standard errors.
+struct OddsCase {
+  const char* name;
+  stress::StressState state;
+  double porePressure;
+  double phi;
+  double cohesion;
+  bool own;  ///< the plane's own friction and cohesion, else the defaults
+  const char* uncertainty;
+  double pSlip;
+  double pOpen;
+};
+
+constexpr double kPhiOfMu01 = 5.710593137499643;   // atan(0.1), degrees
+constexpr double kPhiOfMu06 = 30.96375653207352;   // atan(0.6), degrees
+constexpr double kPhiOfMu005 = 2.862405226111748;  // atan(0.05), degrees
+
+const OddsCase kOddsCases[] = {
+    // tau 2, sigma' 3, dPc 8: slips when pp >= 13, opens when pp > 8.
+    {"pp across the opening and the line",
+     {10, 5, 6, 0, 0, 0},
+     5,
+     kPhiOfMu06,
+     5,
+     false,
+     "pp=uniform:9",
+     1.0 / 18.0,
+     6.0 / 18.0},
+    {"an opening plane short of the line does not slip",
+     {10, 5, 6, 0, 0, 0},
+     9,
+     kPhiOfMu06,
+     5,
+     true,
+     "pp=uniform:0.5",
+     0.0,
+     1.0},
+    // tau 1, sigma' 10: slips when mu <= 0.1; mu ~ N(0.1, 0.2) cut at 0.
+    {"mu drawn again below 0",
+     {11, 5, 9, 0, 0, 0},
+     0,
+     kPhiOfMu01,
+     0,
+     false,
+     "mu=normal:0.2",
+     (0.5 - 0.3085375387259869) / (1.0 - 0.3085375387259869),
+     0.0},
+    {"a plane's own mu drawn again below 0",
+     {11, 5, 9, 0, 0, 0},
+     0,
+     kPhiOfMu01,
+     0,
+     true,
+     "mu=normal:0.2",
+     (0.5 - 0.3085375387259869) / (1.0 - 0.3085375387259869),
+     0.0},
+    // phi ~ U(1 - 10, 1 + 10) cut at 0: U(0, 11); slips when phi <= atan(0.1).
+    {"phi drawn again below 0",
+     {11, 5, 9, 0, 0, 0},
+     0,
+     1.0,
+     0,
+     false,
+     "phi=uniform:10",
+     kPhiOfMu01 / 11.0,
+     0.0},
+    {"a plane's own phi drawn again below 0",
+     {11, 5, 9, 0, 0, 0},
+     0,
+     1.0,
+     0,
+     true,
+     "phi=uniform:10",
+     kPhiOfMu01 / 11.0,
+     0.0},
+    // mu 0.05: slips when c <= tau - mu sigma' = 0.5; c ~ |N(0, 1)|.
+    {"c drawn again below 0",
+     {11, 5, 9, 0, 0, 0},
+     0,
+     kPhiOfMu005,
+     0,
+     false,
+     "c=normal:1",
+     2.0 * (0.6914624612740131 - 0.5),
+     0.0},
+    {"a plane's own c drawn again below 0",
+     {11, 5, 9, 0, 0, 0},
+     0,
+     kPhiOfMu005,
+     0,
+     true,
+     "c=normal:1",
+     2.0 * (0.6914624612740131 - 0.5),
+     0.0},
+};
+
+class OddsShares : public ::testing::TestWithParam<OddsCase> {};
+
+TEST_P(OddsShares, MatchTheExactShares) {
+  const OddsCase& c = GetParam();
+  PassInputs inputs = PassInputs::Of(c.state, stress::Azimuth::kClockwiseFromNorth);
+  inputs.porePressure = c.porePressure;
+  const PassResults pass = RunPass(inputs);
+  UncertaintySettings settings;
+  std::string error;
+  ASSERT_TRUE(ReadUncertainties(c.uncertainty, settings, error)) << error;
+  settings.realizations = 200000;
+  settings.seed = 77;
+  const PlaneDefaults defaults =
+      c.own ? PlaneDefaults{10.0, 0.0} : PlaneDefaults{c.phi, c.cohesion};
+  const Plane plane = c.own ? Plane{90.0, 45.0, c.phi, c.cohesion} : Plane{90.0, 45.0};
+  const SlipSampler sampler(pass, defaults, settings);
+  std::vector<double> scratch;
+  const SlipOdds odds = sampler.Odds(plane, 0, scratch);
+  const auto bound = [&](double p) {
+    return 4.0 * std::sqrt(std::max(p * (1.0 - p), 1e-6) / settings.realizations);
+  };
+  EXPECT_NEAR(odds.pSlip, c.pSlip, bound(c.pSlip));
+  EXPECT_NEAR(odds.pOpen, c.pOpen, bound(c.pOpen));
+  // P(slip) is the probability curve at 0: the share of dPc <= 0.
+  std::vector<double> pressures;
+  sampler.PressuresToSlip(plane, 0, pressures);
+  const double atZero = static_cast<double>(std::count_if(pressures.begin(), pressures.end(),
+                                                          [](double v) { return v <= 0.0; })) /
+                        static_cast<double>(pressures.size());
+  EXPECT_DOUBLE_EQ(odds.pSlip, atZero);
+  // No drawn friction or cohesion left the range: no dPc beyond what the
+  // truncated laws allow (mu >= its smallest draw keeps |dPc| bounded).
+  for (const double v : pressures)
+    ASSERT_TRUE(std::isfinite(v));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OddsShares, ::testing::ValuesIn(kOddsCases), test_names::RowName());
 
 }  // namespace
 }  // namespace engine

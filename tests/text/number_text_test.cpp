@@ -569,6 +569,31 @@ TEST_P(FormatNumberTest, MatchesTable) {
 
 INSTANTIATE_TEST_SUITE_P(Table, FormatNumberTest, ::testing::ValuesIn(kFormatCases), RowName());
 
+// A probability is never shown as impossible or certain when it is neither.
+const FormatCase kProbabilityCases[] = {
+    {"rare but possible", 0.00045, 3, Style::kPointComma, "< 0.001"},
+    {"smallest positive", 4.9406564584124654e-324, 3, Style::kPointComma, "< 0.001"},
+    {"rounds up to the first step", 0.0005, 3, Style::kPointComma, "0.001"},
+    {"impossible", 0.0, 3, Style::kPointComma, "0.000"},
+    {"likely but not certain", 0.99955, 3, Style::kPointComma, "> 0.999"},
+    {"below the last step", 0.9994, 3, Style::kPointComma, "0.999"},
+    {"certain", 1.0, 3, Style::kPointComma, "1.000"},
+    {"comma decimal", 0.0002, 3, Style::kCommaPoint, "< 0,001"},
+    {"comma decimal near one", 0.99999, 3, Style::kCommaPoint, "> 0,999"},
+    {"two decimals", 0.004, 2, Style::kPointComma, "< 0.01"},
+    {"not a number", std::numeric_limits<double>::quiet_NaN(), 3, Style::kPointComma, "NAN"},
+};
+
+class FormatProbabilityTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatProbabilityTest, MatchesTable) {
+  const FormatCase& c = GetParam();
+  EXPECT_EQ(FormatProbability(c.value, c.decimals, SeparatorsFor(c.style)).toStdString(), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FormatProbabilityTest, ::testing::ValuesIn(kProbabilityCases),
+                         RowName());
+
 // Reading a written number back lands within half a unit of the last place
 // kept (the 6th decimal or the 15th significant digit, whichever is coarser),
 // plus the 18-digit expansion's own rounding (half a unit of its 18th digit)

@@ -312,12 +312,16 @@ TEST_F(PlanesTest, SlipOddsFollowEveryPassAndCancelLeavesThem) {
     const auto shown = [](double v, int decimals) {
       return text::FormatNumber(v, decimals, {}).toStdString();
     };
+    const auto probability = [](double v) {
+      return text::FormatProbability(v, text::kRatioDecimals, {}).toStdString();
+    };
     EXPECT_EQ(RowTexts(row, {PlaneTableModel::kPSlip, PlaneTableModel::kDeltaPcP10,
-                             PlaneTableModel::kDeltaPcP50, PlaneTableModel::kDeltaPcP90}),
-              (std::vector<std::string>{shown(o.pSlip, text::kRatioDecimals),
-                                        shown(o.deltaPcP10, text::kStressDecimals),
-                                        shown(o.deltaPcP50, text::kStressDecimals),
-                                        shown(o.deltaPcP90, text::kStressDecimals)}));
+                             PlaneTableModel::kDeltaPcP50, PlaneTableModel::kDeltaPcP90,
+                             PlaneTableModel::kPOpen}),
+              (std::vector<std::string>{
+                  probability(o.pSlip), shown(o.deltaPcP10, text::kStressDecimals),
+                  shown(o.deltaPcP50, text::kStressDecimals),
+                  shown(o.deltaPcP90, text::kStressDecimals), probability(o.pOpen)}));
   }
 
   Type("input_sx", QStringLiteral("4"));

@@ -168,13 +168,19 @@ void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
 QByteArray PlaneResultsCsv(const PlaneStudy& study) {
   const engine::PlaneSet& set = study.Set();
   const std::vector<engine::PlaneResult>& results = study.Results();
+  // The odds' columns when they are shown, as kelvane-cli planes writes them.
+  const bool odds = !study.Odds().empty() && study.Odds().size() == set.size();
   std::string out(tables::PlaneCsvHeader());
+  if (odds)
+    (out += ',') += tables::OddsCsvHeader();
   out += '\n';
   const engine::PlaneResult none{NAN, NAN, NAN, NAN, NAN, NAN, NAN,
                                  NAN, NAN, NAN, NAN, NAN, NAN, engine::PlaneState::kNone};
   for (std::size_t i = 0; i < set.size(); ++i) {
     tables::AppendPlaneCsvRow(out, set.ids[i], set.planes[i], study.Defaults(),
                               results.empty() ? none : results[i]);
+    if (odds)
+      tables::AppendOddsCsvFields(out, study.Odds()[i]);
     out += '\n';
   }
   return QByteArray(out.data(), static_cast<qsizetype>(out.size()));

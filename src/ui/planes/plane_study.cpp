@@ -436,8 +436,9 @@ QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators
                         QString::number(study.Uncertainty()->seed),
                         whole(static_cast<double>(sampler->Resorted())));
     if (study.JointOdds())
-      summary += QStringLiteral(", joint ") +
-                 text::FormatNumber(study.JointOdds()->pSlip, text::kRatioDecimals, separators);
+      summary +=
+          QStringLiteral(", joint ") +
+          text::FormatProbability(study.JointOdds()->pSlip, text::kRatioDecimals, separators);
   }
   return summary;
 }

@@ -45,10 +45,13 @@ constexpr ColumnInfo kColumns[PlaneTableModel::kColumnCount] = {
     {"Slip plunge", text::kAngleDecimals, "Plunge of the hanging wall's motion (negative: upward)"},
     {"State", 0, "slips, stable or opens (\u03c3\u2032 < 0)"},
     {"P(slip)", text::kRatioDecimals,
-     "Share of the Monte Carlo realizations in which CFF \u2265 0"},
+     "Share of the Monte Carlo realizations in which \u0394Pc \u2264 0 (at or past the "
+     "Coulomb line)"},
     {"\u0394Pc P10", text::kStressDecimals, "10th percentile of \u0394Pc over the realizations"},
     {"\u0394Pc P50", text::kStressDecimals, "Median of \u0394Pc over the realizations"},
     {"\u0394Pc P90", text::kStressDecimals, "90th percentile of \u0394Pc over the realizations"},
+    {"P(open)", text::kRatioDecimals,
+     "Share of the Monte Carlo realizations in which the plane opens (\u03c3\u2032 < 0)"},
 };
 
 const QColor kPastLimit(255, 214, 214);
@@ -70,14 +73,16 @@ double ColumnValue(const PlaneStudy& study, std::size_t plane, int column) {
     case PlaneTableModel::kPSlip:
     case PlaneTableModel::kDeltaPcP10:
     case PlaneTableModel::kDeltaPcP50:
-    case PlaneTableModel::kDeltaPcP90: {
+    case PlaneTableModel::kDeltaPcP90:
+    case PlaneTableModel::kPOpen: {
       if (plane >= study.Odds().size())
         return kNone;
       const engine::SlipOdds& o = study.Odds()[plane];
       return column == PlaneTableModel::kPSlip        ? o.pSlip
              : column == PlaneTableModel::kDeltaPcP10 ? o.deltaPcP10
              : column == PlaneTableModel::kDeltaPcP50 ? o.deltaPcP50
-                                                      : o.deltaPcP90;
+             : column == PlaneTableModel::kDeltaPcP90 ? o.deltaPcP90
+                                                      : o.pOpen;
     }
     default:
       break;
@@ -164,6 +169,11 @@ QVariant PlaneTableModel::data(const QModelIndex& index, int role) const {
         return study_.Results().empty()
                    ? QString()
                    : QString::fromUtf8(tables::StateName(study_.Results()[plane].state).data());
+      if (column == kPSlip || column == kPOpen) {
+        const double p = ColumnValue(study_, plane, column);
+        return std::isnan(p) ? Number(p, kColumns[column].decimals)
+                             : text::FormatProbability(p, kColumns[column].decimals, separators_);
+      }
       return Number(ColumnValue(study_, plane, column), kColumns[column].decimals);
     case Qt::EditRole:
       if (column == kId)

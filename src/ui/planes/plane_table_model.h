@@ -41,6 +41,7 @@ class PlaneTableModel : public QAbstractTableModel {
     kDeltaPcP10,
     kDeltaPcP50,
     kDeltaPcP90,
+    kPOpen,
     kColumnCount
   };
 

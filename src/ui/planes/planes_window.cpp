@@ -147,7 +147,7 @@ PlanesWindow::PlanesWindow(PlaneStudy& study, QWidget* parent)
   connect(&study_, &PlaneStudy::ResultsChanged, this, &PlanesWindow::ShowSummary);
   // The Monte Carlo columns stand while there are odds to show.
   const auto showOdds = [this] {
-    for (int column = PlaneTableModel::kPSlip; column <= PlaneTableModel::kDeltaPcP90; ++column)
+    for (int column = PlaneTableModel::kPSlip; column <= PlaneTableModel::kPOpen; ++column)
       table_->setColumnHidden(column, study_.Odds().empty());
     ShowSummary();
   };
