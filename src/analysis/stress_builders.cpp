@@ -68,7 +68,7 @@ StressIncrease IncreaseOver(const DepthProfile& p, Extended interval) {
   return s;
 }
 
-std::optional<AndersonRegime> RegimeOf(double sv, double shMax, double shMin) {
+std::optional<AndersonRegime> AndersonRegimeOf(double sv, double shMax, double shMin) {
   if (!(shMax > shMin && sv != shMax && sv != shMin))
     return std::nullopt;
   if (sv > shMax)
@@ -85,7 +85,7 @@ DepthStresses StressesAtDepth(const DepthProfile& p) {
   s.shMax = static_cast<double>(increase.shMax);
   s.shMin = static_cast<double>(increase.shMin);
   s.porePressure = static_cast<double>(increase.porePressure);
-  s.regime = RegimeOf(s.sv, s.shMax, s.shMin);
+  s.regime = AndersonRegimeOf(s.sv, s.shMax, s.shMin);
   return s;
 }
 

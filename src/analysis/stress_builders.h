@@ -64,7 +64,7 @@ StressIncrease IncreaseOver(const DepthProfile& profile, numeric::Extended inter
 
 /// The Anderson regime of Sv among the horizontal stresses, as
 /// DepthStresses::regime gives it.
-std::optional<AndersonRegime> RegimeOf(double sv, double shMax, double shMin);
+std::optional<AndersonRegime> AndersonRegimeOf(double sv, double shMax, double shMin);
 
 /// The tensor whose principal axes are vertical (Sv) and horizontal, SHmax
 /// at `shMaxAzimuth` clockwise from North: sx = SHmax sin^2 a + Shmin cos^2 a,

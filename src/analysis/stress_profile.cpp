@@ -149,7 +149,8 @@ ProfileValue StressProfile::At(double depth) const {
 }
 
 DepthStresses StressesOf(const ProfileRow& row) {
-  return {row.sv, row.shMax, row.shMin, row.porePressure, RegimeOf(row.sv, row.shMax, row.shMin)};
+  return {row.sv, row.shMax, row.shMin, row.porePressure,
+          AndersonRegimeOf(row.sv, row.shMax, row.shMin)};
 }
 
 stress::StressState TensorOf(const ProfileRow& row) {
