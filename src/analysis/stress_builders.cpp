@@ -30,8 +30,8 @@ numeric::SineCosine SinCosDegrees(double degrees) {
 }
 
 /// Depths and gradients to a stress: MPa/km times metres, or psi/ft times feet.
-Extended AtDepth(UnitSystem units, double gradient, double depth) {
-  const Extended s = static_cast<Extended>(gradient) * depth;
+Extended AtDepth(UnitSystem units, double gradient, Extended depth) {
+  const Extended s = gradient * depth;
   return units == UnitSystem::kMegapascalMetre ? s / 1000.0L : s;
 }
 
@@ -50,29 +50,42 @@ Column Normalised(const Column& a) {
 
 }  // namespace
 
-DepthStresses StressesAtDepth(const DepthProfile& p) {
-  DepthStresses s;
+StressIncrease IncreaseOver(const DepthProfile& p, Extended interval) {
+  StressIncrease s;
   if (p.density.has_value()) {
     // rho [g/cm^3] * 1000 [kg/m^3] * g * z [m] in Pa; MPa, or psi with z in feet.
     constexpr Extended kFoot = 0.3048L;
     constexpr Extended kPsi = 6894.757293168361L;  // Pa
     const Extended pascals = static_cast<Extended>(*p.density) * 1000.0L * kStandardGravity *
-                             (p.units == UnitSystem::kPsiFoot ? p.depth * kFoot : p.depth);
-    s.sv = static_cast<double>(p.units == UnitSystem::kPsiFoot ? pascals / kPsi : pascals / 1e6L);
+                             (p.units == UnitSystem::kPsiFoot ? interval * kFoot : interval);
+    s.sv = p.units == UnitSystem::kPsiFoot ? pascals / kPsi : pascals / 1e6L;
   } else {
-    s.sv = static_cast<double>(AtDepth(p.units, p.verticalGradient, p.depth));
+    s.sv = AtDepth(p.units, p.verticalGradient, interval);
   }
-  s.shMax = static_cast<double>(AtDepth(p.units, p.shMaxGradient, p.depth));
-  s.shMin = static_cast<double>(AtDepth(p.units, p.shMinGradient, p.depth));
-  s.porePressure = static_cast<double>(AtDepth(p.units, p.porePressureGradient, p.depth));
-  if (s.shMax > s.shMin && s.sv != s.shMax && s.sv != s.shMin) {
-    if (s.sv > s.shMax)
-      s.regime = AndersonRegime::kNormal;
-    else if (s.sv > s.shMin)
-      s.regime = AndersonRegime::kStrikeSlip;
-    else
-      s.regime = AndersonRegime::kReverse;
-  }
+  s.shMax = AtDepth(p.units, p.shMaxGradient, interval);
+  s.shMin = AtDepth(p.units, p.shMinGradient, interval);
+  s.porePressure = AtDepth(p.units, p.porePressureGradient, interval);
+  return s;
+}
+
+std::optional<AndersonRegime> AndersonRegimeOf(double sv, double shMax, double shMin) {
+  if (!(shMax > shMin && sv != shMax && sv != shMin))
+    return std::nullopt;
+  if (sv > shMax)
+    return AndersonRegime::kNormal;
+  if (sv > shMin)
+    return AndersonRegime::kStrikeSlip;
+  return AndersonRegime::kReverse;
+}
+
+DepthStresses StressesAtDepth(const DepthProfile& p) {
+  const StressIncrease increase = IncreaseOver(p, p.depth);
+  DepthStresses s;
+  s.sv = static_cast<double>(increase.sv);
+  s.shMax = static_cast<double>(increase.shMax);
+  s.shMin = static_cast<double>(increase.shMin);
+  s.porePressure = static_cast<double>(increase.porePressure);
+  s.regime = AndersonRegimeOf(s.sv, s.shMax, s.shMin);
   return s;
 }
 

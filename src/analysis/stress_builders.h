@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "numeric/extended.h"
 #include "stress/stress_state.h"
 
 namespace analysis {
@@ -48,6 +49,22 @@ struct DepthStresses {
 
 /// Sv, SHmax, Shmin and Pp at the profile's depth, in the profile's stress unit.
 DepthStresses StressesAtDepth(const DepthProfile& profile);
+
+/// How much Sv, SHmax, Shmin and Pp grow over `interval` of depth (in the
+/// profile's depth unit) at the profile's gradients, Sv from the density when
+/// it is set; the profile's own depth is not used. Unrounded: StressesAtDepth
+/// rounds these for interval = depth.
+struct StressIncrease {
+  numeric::Extended sv = 0;
+  numeric::Extended shMax = 0;
+  numeric::Extended shMin = 0;
+  numeric::Extended porePressure = 0;
+};
+StressIncrease IncreaseOver(const DepthProfile& profile, numeric::Extended interval);
+
+/// The Anderson regime of Sv among the horizontal stresses, as
+/// DepthStresses::regime gives it.
+std::optional<AndersonRegime> AndersonRegimeOf(double sv, double shMax, double shMin);
 
 /// The tensor whose principal axes are vertical (Sv) and horizontal, SHmax
 /// at `shMaxAzimuth` clockwise from North: sx = SHmax sin^2 a + Shmin cos^2 a,

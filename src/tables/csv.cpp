@@ -82,6 +82,26 @@ bool CsvSplitter::Split(std::string_view line) {
   }
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    text.remove_suffix(1);
+  return text;
+}
+
+std::string HeaderKey(std::string_view name) {
+  std::string key;
+  for (const char c : name) {
+    if (c == '(' || c == '[')
+      break;  // a unit: "dip (deg)"
+    if (c == ' ' || c == '_' || c == '-' || c == '\t' || c == '"')
+      continue;
+    key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  }
+  return key;
+}
+
 void AppendCsvField(std::string& out, std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
     out += field;

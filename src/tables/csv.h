@@ -2,6 +2,8 @@
 // Delimited lines: comma-separated as RFC 4180 writes them (any one-character
 // delimiter), or fields separated by runs of blanks; one record per line.
 
+#include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -31,6 +33,34 @@ class CsvSplitter {
   std::vector<std::string_view> fields_;
   std::deque<std::string> unescaped_;
 };
+
+/// `text` without the blanks (spaces and tabs) at its ends.
+std::string_view TrimBlanks(std::string_view text);
+
+/// A column's name as headers are compared: lower case, without blanks, '_',
+/// '-' and '"', up to a unit in parentheses or brackets ("Dip (deg)" is "dip").
+std::string HeaderKey(std::string_view name);
+
+/// Calls `visit(number, line, offset)` for each line of `text` (without its
+/// line end, "\r\n" or "\n"; a leading byte-order mark dropped), `number`
+/// counted from 1 and `offset` where the next line starts, until it returns
+/// false; returns the offset reached.
+template <typename Visit>
+std::size_t ForEachLine(std::string_view text, Visit visit) {
+  std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  std::size_t number = 0;
+  while (start < text.size()) {
+    const std::size_t newline = text.find('\n', start);
+    const std::size_t stop = newline == std::string_view::npos ? text.size() : newline;
+    std::string_view line = text.substr(start, stop - start);
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+    start = stop + 1;
+    if (!visit(++number, line, start))
+      break;
+  }
+  return std::min(start, text.size());
+}
 
 /// Appends `field`, quoted (and its quotes doubled) only when it holds a
 /// comma, a quote or a line break.
