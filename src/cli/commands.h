@@ -11,5 +11,7 @@ int RunTensors(const Options& options);
 int RunPlanes(const Options& options);
 /// figure: the net or the Mohr diagram as a PNG or SVG file.
 int RunFigureCommand(Options& options);
+/// polygon: the stress polygon at one depth (and a state against it).
+int RunPolygon(const Options& options);
 
 }  // namespace cli

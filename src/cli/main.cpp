@@ -23,6 +23,8 @@ int main(int argc, char* argv[]) {
       return cli::RunPlanes(options);
     if (options.command == "figure")
       return cli::RunFigureCommand(options);
+    if (options.command == "polygon")
+      return cli::RunPolygon(options);
     return cli::RunTensors(options);
   } catch (const std::bad_alloc&) {
     return cli::Fail("not enough memory");

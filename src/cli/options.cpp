@@ -96,6 +96,12 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       if (!pp.has_value())
         return Fail("--pp takes a number");
       options.porePressure = *pp;
+      options.porePressureGiven = true;
+    } else if (named("--sv")) {
+      const auto sv = number("--sv");
+      if (!sv.has_value())
+        return Fail("--sv takes a number");
+      options.sv = *sv;
     } else if (named("--phi") || named("--mu")) {
       const bool mu = named("--mu");
       const auto friction = number(mu ? "--mu" : "--phi");
@@ -106,6 +112,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       if (!mu && !(friction.has_value() && *friction >= 0.0 && *friction <= 90.0))
         return Fail("--phi takes a number from 0 to 90");
       options.defaults.phi = mu ? std::atan(*friction) * 180.0 / M_PI : *friction;
+      if (mu)
+        options.mu = *friction;
       frictionGiven = true;
     } else if (named("--cohesion")) {
       const auto c = number("--cohesion");
@@ -199,7 +207,7 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
     } else if (arg.size() > 1 && arg.front() == '-') {
       return Fail("unknown option " + std::string(arg) + "; try 'kelvane-cli --help'");
     } else if (options.command.empty()) {
-      if (arg != "tensors" && arg != "planes" && arg != "figure")
+      if (arg != "tensors" && arg != "planes" && arg != "figure" && arg != "polygon")
         return Fail("unknown command " + std::string(arg) + "; try 'kelvane-cli --help'");
       options.command = std::string(arg);
     } else if (!fileGiven) {

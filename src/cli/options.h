@@ -30,6 +30,11 @@ struct Options {
   // planes
   std::optional<stress::StressState> stress;
   double porePressure = 0.0;
+  bool porePressureGiven = false;
+  /// --mu as given (the friction of planes is kept as phi in `defaults`).
+  std::optional<double> mu;
+  // polygon
+  std::optional<double> sv;
   engine::PlaneDefaults defaults{std::nullopt, 0.0};
   std::optional<bool> strike;
   /// --case: a saved study in place of the stress, Pp and plane options.

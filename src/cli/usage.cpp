@@ -14,6 +14,8 @@ const char* Usage() {
                           [--map slip|dilation|pressure|safety|none]
                           [--what net|mohr] [--width MM] [--height MM]
                           [--dpi N] -o FILE.svg|FILE.png
+       kelvane-cli polygon --sv SV --pp PP [--mu MU]
+                           [--stress SX,SY,SZ,TXY,TYZ,TZX]
        kelvane-cli planes|figure --case FILE.kelvane [options]
        kelvane-cli --help | --version
 
@@ -95,12 +97,24 @@ pore-pressure increase to slip) or safety (the factor of safety), none by
 default; friction and cohesion from --phi/--mu and --cohesion. --planes adds
 the planes of a file (as planes reads them) as dots coloured by Ts/Ts,max.
 
+kelvane-cli polygon writes the stress polygon at one depth: the horizontal
+stresses that faults of the best orientation and friction coefficient MU
+(default 0.6) allow under frictional equilibrium, with f = (sqrt(MU^2 + 1) +
+MU)^2. One CSV row: sv, pp, mu, f, shmin_min (the normal-faulting limit Pp +
+(Sv - Pp)/f) and shmax_max (the reverse-faulting limit Pp + f (Sv - Pp)); with
+--stress also the state's horizontal principal stresses shmin and shmax, its
+field (NF, SS or RF, divided at Shmin = Sv and SHmax = Sv), inside (yes or no)
+and excess: how far it lies beyond its field's limit, in the stress unit (0
+inside). Sv not above Pp has no polygon (status 1).
+
 Options:
   --stress SX,SY,SZ,TXY,TYZ,TZX
                     the stress tensor (x East, y North, z up), for planes
   --pp PP           the pore pressure (default 0)
   --phi DEG         the friction angle of planes without their own
-  --mu M            the same as a coefficient, phi = atan(M)
+  --mu M            the same as a coefficient, phi = atan(M); polygon: the
+                    friction coefficient (default 0.6)
+  --sv SV           polygon: the vertical stress at the depth
   --cohesion C      the cohesion of planes without their own (default 0)
   --notation dipdir|strike
                     read the direction column as a dip direction or a strike

@@ -229,6 +229,37 @@ INSTANTIATE_TEST_SUITE_P(
              "kelvane-cli: in.csv:1: the header needs the columns dip_direction (or strike) and "
              "dip\n",
              2},
+        // The stress polygon: Sv 48, Pp 19, mu 0.6 (f = 3.1194, Shmin >= 28.30,
+        // SHmax <= 109.46); the values as 60-digit arithmetic of the double
+        // nearest 0.6 rounds them.
+        Case{"polygon alone", "polygon --sv 48 --pp 19", "",
+             "sv,pp,mu,f,shmin_min,shmax_max\n"
+             "48,19,0.6,3.119428454762872,28.29657481187671,109.46342518812328\n",
+             "", 0},
+        Case{"polygon and a strike-slip state beyond its limit",
+             "polygon --sv 48 --pp 19 --mu 0.6 --stress 30,60,48,0,0,0", "",
+             "sv,pp,mu,f,shmin_min,shmax_max,shmin,shmax,regime,inside,excess\n"
+             "48,19,0.6,3.119428454762872,28.29657481187671,109.46342518812328,30,60,SS,no,"
+             "6.686286997608408\n",
+             "", 0},
+        Case{"polygon and a normal-faulting state below its limit",
+             "polygon --sv=48 --pp=19 --stress 25,26,48,0,0,0", "",
+             "sv,pp,mu,f,shmin_min,shmax_max,shmin,shmax,regime,inside,excess\n"
+             "48,19,0.6,3.119428454762872,28.29657481187671,109.46342518812328,25,26,NF,no,"
+             "3.296574811876709\n",
+             "", 0},
+        Case{"polygon and a turned state inside",
+             "polygon --sv 48 --pp 19 --mu 1 --stress 45,35,48,5,0,0", "",
+             "sv,pp,mu,f,shmin_min,shmax_max,shmin,shmax,regime,inside,excess\n"
+             "48,19,1,5.82842712474619,23.975613382360486,188.02438661763952,"
+             "32.928932188134524,47.071067811865476,NF,yes,0\n",
+             "", 0},
+        Case{"polygon without pp", "polygon --sv 48", "", "",
+             "kelvane-cli: polygon needs --sv SV and --pp PP\n", 2},
+        Case{"polygon with sv below pp", "polygon --sv 10 --pp 19", "",
+             "sv,pp,mu,f,shmin_min,shmax_max\n", "kelvane-cli: Sv must exceed Pp\n", 1},
+        Case{"polygon with a negative mu", "polygon --sv 48 --pp 19 --mu -0.1", "", "",
+             "kelvane-cli: --mu takes a number of 0 or more\n", 2},
         Case{"figure without a file", "figure --stress 3,2,1,0,0,0", "", "",
              "kelvane-cli: figure needs -o FILE.svg or -o FILE.png\n", 2},
         Case{"figure as jpg", "figure --stress 3,2,1,0,0,0 -o out.jpg", "", "",
