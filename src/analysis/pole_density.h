@@ -152,13 +152,15 @@ struct DensityPeak {
   LineAngles line;
 };
 
-/// A search over directions spaced at most half the kernel's width (the
-/// cap's radius, or 1 / sqrt(f) for the exponential kernel) apart, within
-/// 120 by 120 and 400 by 400 points of the net, then a compass search from
-/// the best few points to a step of 1e-9 radians. The value found is at
-/// least that of every grid point; the direction is the peak's to about
-/// 1e-8 radians where the density is smooth (exponential Kamb). A flat top
-/// (the counting methods) gives a point of it.
+/// A search over the net's points (90 to 256 along an edge, spaced at most
+/// half the kernel's width where that fits: 1 / sqrt(f) for the exponential
+/// kernel, the cap's radius for the counts), then a climb from the best six
+/// points that stand apart: Newton's method on the sphere for the smooth
+/// kernel, which ends within about 1e-8 radians of a peak, and a compass
+/// search down to steps of 1e-7 radians for the counts, whose flat tops give
+/// a point of them. The value found is at least every grid point's. A climb
+/// that comes near a peak already climbed stops, so a set with one cluster
+/// costs about one climb.
 DensityPeak FindDensityMaximum(const PoleDensity& density);
 
 }  // namespace analysis
