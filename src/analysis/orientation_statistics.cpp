@@ -205,6 +205,8 @@ FisherStatistics ComputeFisherStatistics(std::span<const WeightedAxis> axes,
     total += a.weight;
   }
   const long double r = std::sqrt(sx * sx + sy * sy + sz * sz);
+  if (!(r > 0.0L))
+    throw std::invalid_argument("The axes cancel out: they have no mean direction.");
   FisherStatistics f;
   f.count = axes.size();
   f.weightSum = static_cast<double>(total);

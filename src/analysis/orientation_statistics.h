@@ -139,7 +139,9 @@ struct FisherStatistics {
 /// tensor's largest eigenvector (`ComputeEigenAnalysis(axes).axes[0]`).
 FisherStatistics ComputeFisherStatistics(std::span<const WeightedAxis> axes,
                                          double confidence = 0.95);
-/// The same with the hemisphere of a given unit `reference`.
+/// The same with the hemisphere of a given unit `reference`. Throws
+/// std::invalid_argument where the axes so taken cancel out (R = 0, as
+/// opposite axes at right angles to the reference do).
 FisherStatistics ComputeFisherStatistics(std::span<const WeightedAxis> axes,
                                          const stress::Vector3& reference,
                                          double confidence = 0.95);
