@@ -305,14 +305,6 @@ double PoleDensity::AtNetPoint(double x, double y) const {
   return At(NetPointAxis(x, y));
 }
 
-stress::Vector3 NetPointAxis(double x, double y) {
-  // A line plunging p plots at radius r = sqrt(1 - sin p): sin p = 1 - r^2 and
-  // cos p = r sqrt(2 - r^2), so the horizontal part is (x, y) sqrt(2 - r^2).
-  const double r2 = x * x + y * y;
-  const double k = std::sqrt(std::max(0.0, 2.0 - r2));
-  return {x * k, y * k, -(1.0 - r2)};
-}
-
 void FillDensityRows(const PoleDensity& density, const NetRaster& raster, int firstRow, int lastRow,
                      float* out) {
   for (int j = firstRow; j < lastRow; ++j) {

@@ -3,9 +3,7 @@
 // hemisphere, as contoured on the equal-area net.
 // Frame: x East, y North, z up; axes as analysis/orientation_statistics.h
 // takes them (unit, either sign, weights > 0, N the sum of the weights).
-// Net coordinates x East, y North, the unit circle the horizon, as
-// projection/equal_area.h places poles: a line plunging p towards an azimuth
-// plots at radius sqrt(1 - sin p) in that direction.
+// The net and its rasters: analysis/net_raster.h.
 //
 // Methods, at a unit direction u, with c_i = |u . x_i|:
 // - Exponential Kamb: W(u) = sum w_i exp(f (c_i - 1)), f = 2 (1 + N / k^2).
@@ -41,6 +39,7 @@
 #include <span>
 #include <vector>
 
+#include "analysis/net_raster.h"
 #include "analysis/orientation_statistics.h"
 #include "stress/stress_state.h"
 
@@ -118,24 +117,6 @@ class PoleDensity {
   double reach_ = 0.0;                  ///< the chord of the cap, with a margin for rounding
   std::vector<std::uint32_t> cubes_;    ///< iz of each entry
   std::vector<std::uint32_t> columns_;  ///< where column ix n_ + iy begins
-};
-
-/// The downward unit vector that plots at net point (x, y), x^2 + y^2 <= 1:
-/// the inverse of the equal-area projection (no angle is formed).
-stress::Vector3 NetPointAxis(double x, double y);
-
-/// A square raster over the net: pixel (i, j), i to the right and j
-/// downward, has its centre at x = left + (i + 0.5) step,
-/// y = top - (j + 0.5) step.
-struct NetRaster {
-  int width = 0;
-  int height = 0;
-  double left = 0.0;
-  double top = 0.0;
-  double step = 0.0;
-
-  double X(int i) const { return left + (i + 0.5) * step; }
-  double Y(int j) const { return top - (j + 0.5) * step; }
 };
 
 /// The density at the centre of every pixel of rows [firstRow, lastRow) of
