@@ -11,7 +11,6 @@
 #include <cstring>
 #include <random>
 #include <stdexcept>
-#include <tuple>
 #include <vector>
 
 #include "axis_samples.h"
@@ -240,15 +239,20 @@ TEST(DensityPeak, OneClusterPeaksAtItsMean) {
     // Counts: Kamb's cap (cos = 42 / 51 for N = 42, 34.6 degrees) holds all
     // 42 axes about the centre, Schmidt's (8.1 degrees) the 30 central ones,
     // and no cap holds more: the peak's cap holds as many.
-    for (const auto& [method, cap, held] : {std::tuple{DensityMethod::kKamb, 42.0 / 51, 42},
-                                            std::tuple{DensityMethod::kSchmidt, 0.99, 30}}) {
-      const PoleDensity density(axes, method);
+    struct Count {
+      DensityMethod method;
+      double cap;
+      long held;
+    };
+    for (const Count& c :
+         {Count{DensityMethod::kKamb, 42.0 / 51, 42}, Count{DensityMethod::kSchmidt, 0.99, 30}}) {
+      const PoleDensity density(axes, c.method);
       const DensityPeak peak = FindDensityMaximum(density);
       EXPECT_DOUBLE_EQ(peak.value, density.At(centre));
       const auto inCap = std::count_if(axes.begin(), axes.end(), [&](const WeightedAxis& a) {
-        return std::fabs(axis_samples::Dot(a.axis, peak.axis)) >= cap;
+        return std::fabs(axis_samples::Dot(a.axis, peak.axis)) >= c.cap;
       });
-      EXPECT_EQ(inCap, held);
+      EXPECT_EQ(inCap, c.held);
     }
     EXPECT_DOUBLE_EQ(PoleDensity(axes, DensityMethod::kSchmidt).At(centre), 100.0 * 30 / 42);
   }
