@@ -37,13 +37,17 @@ void CheckAxes(std::span<const WeightedAxis> axes) {
       throw std::invalid_argument("Every weight must be finite and above 0.");
 }
 
-/// Sums of w x x^T: xx, yy, zz, xy, yz, zx.
-using TensorSums = std::array<long double, 6>;
+/// Sums of w x x^T: xx, yy, zz, xy, yz, zx; in long double for the
+/// statistics, in double for the rounds of k-means, whose centres need no
+/// more and which run them many times.
+template <typename Real>
+using TensorSums = std::array<Real, 6>;
 
-void AddOuter(TensorSums& t, const stress::Vector3& v, double w) {
-  const long double x = v.x;
-  const long double y = v.y;
-  const long double z = v.z;
+template <typename Real>
+void AddOuter(TensorSums<Real>& t, const stress::Vector3& v, double w) {
+  const Real x = v.x;
+  const Real y = v.y;
+  const Real z = v.z;
   t[0] += w * x * x;
   t[1] += w * y * y;
   t[2] += w * z * z;
@@ -54,7 +58,8 @@ void AddOuter(TensorSums& t, const stress::Vector3& v, double w) {
 
 /// The tensor of sums divided by `total`, as a symmetric state for the
 /// principal-value solver (every entry at most 1 in magnitude).
-stress::StressState TensorOf(const TensorSums& t, long double total) {
+template <typename Real>
+stress::StressState TensorOf(const TensorSums<Real>& t, Real total) {
   return {static_cast<double>(t[0] / total), static_cast<double>(t[1] / total),
           static_cast<double>(t[2] / total), static_cast<double>(t[3] / total),
           static_cast<double>(t[4] / total), static_cast<double>(t[5] / total)};
@@ -159,7 +164,7 @@ std::vector<WeightedAxis> MakeAxes(std::span<const AnglePair> pairs, Reading rea
 
 EigenAnalysis ComputeEigenAnalysis(std::span<const WeightedAxis> axes) {
   CheckAxes(axes);
-  TensorSums sums{};
+  TensorSums<long double> sums{};
   long double total = 0.0L;
   for (const WeightedAxis& a : axes) {
     AddOuter(sums, a.axis, a.weight);
@@ -273,13 +278,13 @@ AxisSets ClusterAxes(std::span<const WeightedAxis> axes, int k, std::uint64_t se
 
   AxisSets result;
   result.labels.assign(n, -1);
-  std::vector<TensorSums> sums(sets);
-  std::vector<long double> weights(sets);
+  std::vector<TensorSums<double>> sums(sets);
+  std::vector<double> weights(sets);
   std::vector<std::size_t> firsts(sets);
   for (result.rounds = 1; result.rounds <= kMostRounds; ++result.rounds) {
     bool changed = false;
-    std::fill(sums.begin(), sums.end(), TensorSums{});
-    std::fill(weights.begin(), weights.end(), 0.0L);
+    std::fill(sums.begin(), sums.end(), TensorSums<double>{});
+    std::fill(weights.begin(), weights.end(), 0.0);
     std::fill(firsts.begin(), firsts.end(), n);
     for (std::size_t i = 0; i < n; ++i) {
       int best = 0;
@@ -301,7 +306,7 @@ AxisSets ClusterAxes(std::span<const WeightedAxis> axes, int k, std::uint64_t se
       break;
     std::vector<bool> taken(n, false);
     for (std::size_t j = 0; j < sets; ++j) {
-      if (weights[j] > 0.0L) {
+      if (weights[j] > 0.0) {
         const stress::StressState t = TensorOf(sums[j], weights[j]);
         centres[j] = stress::PrincipalAxis(t, stress::ComputePrincipalValues(t), 0);
         continue;

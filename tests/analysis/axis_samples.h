@@ -2,6 +2,7 @@
 // Generated sets of axes for the orientation tests: Fisher clusters, uniform
 // samples, great circles, and random rotations to turn them with.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <random>
