@@ -287,6 +287,47 @@ mutant return_saves_report src/ui/main/main_window.cpp \
   '&QLineEdit::returnPressed, this, &TFrmMorvane::Button1Click' \
   '&QLineEdit::returnPressed, this, &TFrmMorvane::mnuSaveReportClick'
 
+# --- Orientation statistics and pole density --------------------------------
+mutant fisher_kappa_over_n src/analysis/orientation_statistics.cpp \
+  '(total - 1.0L) / spread' \
+  'total / spread'
+mutant fisher_cone_at_confidence src/analysis/orientation_statistics.cpp \
+  'std::log(static_cast<long double>(1.0 - confidence))' \
+  'std::log(static_cast<long double>(confidence))'
+mutant fisher_axes_not_flipped src/analysis/orientation_statistics.cpp \
+  'Dot(a.axis, reference) < 0.0 ? -a.weight' \
+  'Dot(a.axis, reference) < -2.0 ? -a.weight'
+mutant woodcock_k_inverted src/analysis/orientation_statistics.cpp \
+  'std::log(s1 / s2) / std::log(s2 / s3)' \
+  'std::log(s2 / s3) / std::log(s1 / s2)'
+mutant horizontal_axis_either_way src/analysis/orientation_statistics.cpp \
+  'flip = axis.x < 0.0 || (axis.x == 0.0 && axis.y < 0.0);' \
+  'flip = false;'
+mutant terzaghi_uncapped src/analysis/orientation_statistics.cpp \
+  'return c * cap > 1.0 ? 1.0 / c : cap;' \
+  'return c > 0.0 ? 1.0 / c : cap;'
+mutant kmeans_directions_not_axes src/analysis/orientation_statistics.cpp \
+  'const double c = std::fabs(Dot(axes[i].axis, centres[j]));' \
+  'const double c = Dot(axes[i].axis, centres[j]);'
+mutant sets_lightest_first src/analysis/orientation_statistics.cpp \
+  'return weights[a] > weights[b];' \
+  'return weights[a] < weights[b];'
+mutant density_sigma_unweighted src/analysis/pole_density.cpp \
+  'sigma_ = std::sqrt((m2 - m1 * m1) * w2);' \
+  'sigma_ = std::sqrt((m2 - m1 * m1) * n);'
+mutant kamb_cap_k_not_squared src/analysis/pole_density.cpp \
+  'const double area = k * k / (n + k * k);' \
+  'const double area = k / (n + k * k);'
+mutant kernel_term_rounded src/analysis/pole_density.cpp \
+  'p = p * r + 1.0 / 39916800.0;' \
+  'p = p * r + 1.0 / 3991680.0;'
+mutant density_cubes_short src/analysis/pole_density.cpp \
+  'reach_ = std::sqrt(2.0 * (1.0 - capCosine_))' \
+  'reach_ = std::sqrt(1.0 * (1.0 - capCosine_))'
+mutant peak_without_newton src/analysis/pole_density.cpp \
+  'if (h11 < 0.0 && det > 0.0) {' \
+  'if (h11 < 0.0 && det < 0.0) {'
+
 total=$((killed + survived))
 echo "mutants: $killed of $total killed, $survived survived" \
   "($stillborn did not build, $missing not applicable)"

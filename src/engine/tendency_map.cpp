@@ -19,11 +19,7 @@ double Dot(const stress::Vector3& a, const stress::Vector3& b) {
 }  // namespace
 
 stress::Vector3 PoleNormalAt(double x, double y) {
-  // A pole plunging p plots at radius r = sqrt(1 - sin p): sin p = 1 - r^2
-  // and cos p = r sqrt(2 - r^2), so the horizontal part is (x, y) sqrt(2 - r^2).
-  const double r2 = x * x + y * y;
-  const double k = std::sqrt(std::max(0.0, 2.0 - r2));
-  return {x * k, y * k, -(1.0 - r2)};
+  return analysis::NetPointAxis(x, y);
 }
 
 Plane PlaneWithPoleAt(double x, double y) {

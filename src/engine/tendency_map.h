@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "analysis/net_raster.h"
 #include "engine/pass_results.h"
 #include "engine/plane_results.h"
 #include "stress/stress_state.h"
@@ -61,19 +62,8 @@ class TendencyField {
   bool tdDefined_ = false;  ///< s1 and s3 differ beyond rounding
 };
 
-/// A square raster over the net: pixel (i, j), i to the right and j
-/// downward, has its centre at x = left + (i + 0.5) step,
-/// y = top - (j + 0.5) step.
-struct MapGrid {
-  int width = 0;
-  int height = 0;
-  double left = 0.0;
-  double top = 0.0;
-  double step = 0.0;
-
-  double X(int i) const { return left + (i + 0.5) * step; }
-  double Y(int j) const { return top - (j + 0.5) * step; }
-};
+/// A square raster over the net, pixels at their centres (analysis/net_raster.h).
+using MapGrid = analysis::NetRaster;
 
 /// The field at the centre of every pixel of rows [firstRow, lastRow) of
 /// `grid`, row after row into `out` from out[firstRow * width]; NaN outside
