@@ -416,6 +416,36 @@ TEST(StressInversion, FullStressKeepsAxesRatioAndSlips) {
   EXPECT_FALSE(StressStateOfInversion(r, INFINITY, 20.0).state);
 }
 
+// Instabilities worked by hand under s1 vertical, s3 East (any scale and
+// shift of it), mu = 0.6: I = (tau - 0.6 (sigma - 1)) / (0.6 + sqrt(1.36)).
+// The plane whose normal is 45 + atan(0.6)/2 = 60.4819 degrees from s1 is
+// the most unstable (1); the s1 plane has I = 0, the s3 plane 1.2 / 1.76619,
+// the 45-degree plane (sigma 0, tau 1) 1.6 / 1.76619.
+struct InstabilityCase {
+  double dip;
+  double instability;
+};
+TEST(StressInversion, InstabilityOfWorkedPlanes) {
+  const InstabilityCase cases[] = {
+      {45.0 + std::atan(0.6) * 90.0 / M_PI, 1.0},
+      {0.0, 0.0},
+      {90.0, 1.2 / (0.6 + std::sqrt(1.36))},
+      {45.0, 1.6 / (0.6 + std::sqrt(1.36))},
+  };
+  std::vector<FaultSlip> data;
+  for (const InstabilityCase& c : cases)
+    data.push_back(*FaultFromDipDirectionDipRake(90.0, c.dip, -90.0).fault);
+  for (const stress::StressState& state :
+       {stress::StressState{-1, 0, 1, 0, 0, 0}, stress::StressState{23, 30, 37, 0, 0, 0}}) {
+    const std::optional<std::vector<FaultFit>> fits =
+        FitFaults(data, FaultData::kFaults, state, 0.6);
+    ASSERT_TRUE(fits);
+    for (std::size_t i = 0; i < data.size(); ++i)
+      EXPECT_NEAR((*fits)[i].instability, cases[i].instability, 1e-12) << cases[i].dip;
+  }
+  EXPECT_FALSE(FitFaults(data, FaultData::kFaults, {5, 5, 5, 0, 0, 0}, 0.6));
+}
+
 // ---------------------------------------------------------------------------
 // Refusals.
 
