@@ -41,8 +41,9 @@ Vec ToVec(const stress::Vector3& v) {
 struct PlaneEquations {
   Vec normal;
   Vec slip;
-  std::array<double, 15> ata;  ///< the upper triangle, row by row
-  std::array<double, 5> atb;
+  /// AtA's upper triangle row by row (15), then Atb (5): one run that a
+  /// weighted sum adds at once.
+  std::array<double, 20> terms;
 };
 
 PlaneEquations EquationsOf(const FaultSlip& plane) {
@@ -61,8 +62,8 @@ PlaneEquations EquationsOf(const FaultSlip& plane) {
   int index = 0;
   for (int i = 0; i < 5; ++i) {
     for (int j = i; j < 5; ++j)
-      e.ata[index++] = Dot(a[i], a[j]);
-    e.atb[i] = -Dot(a[i], e.slip);
+      e.terms[index++] = Dot(a[i], a[j]);
+    e.terms[15 + i] = -Dot(a[i], e.slip);
   }
   return e;
 }
@@ -74,6 +75,8 @@ struct Prepared {
   std::vector<FaultSlip> planes;       ///< per usable datum: plane 1 [, plane 2]
   std::vector<PlaneEquations> system;  ///< as `planes`
   std::vector<std::string> problems;   ///< per datum; empty for usable ones
+  /// The planes' normals by component, for loops the compiler vectorizes.
+  std::array<std::vector<double>, 3> normals;
 
   int PerDatum() const { return kind == FaultData::kMechanisms ? 2 : 1; }
   std::size_t Used() const { return source.size(); }
@@ -93,8 +96,11 @@ Prepared Prepare(const std::vector<FaultSlip>& data, FaultData kind) {
       p.planes.push_back(AuxiliaryPlane(data[i]));
   }
   p.system.reserve(p.planes.size());
-  for (const FaultSlip& plane : p.planes)
+  for (const FaultSlip& plane : p.planes) {
     p.system.push_back(EquationsOf(plane));
+    for (int k = 0; k < 3; ++k)
+      p.normals[k].push_back(p.system.back().normal[k]);
+  }
   return p;
 }
 
@@ -235,25 +241,44 @@ double Misfit(const PlaneStress& p, const Vec& observed) {
       numeric::RadiansToDegrees(std::atan2(std::sqrt(Dot(cross, cross)), Dot(q, u))));
 }
 
+/// The instability of every plane under the reduced tensor `t`, into `out`:
+/// StressOnPlane and Instability in one pass, to the same bits.
+void Instabilities(const Prepared& p, const stress::StressState& t, double mu,
+                   std::vector<double>& out) {
+  const std::size_t count = p.normals[0].size();
+  out.resize(count);
+  const double* nx = p.normals[0].data();
+  const double* ny = p.normals[1].data();
+  const double* nz = p.normals[2].data();
+  const double denominator = mu + std::sqrt(1.0 + mu * mu);
+  for (std::size_t k = 0; k < count; ++k) {
+    const double tx = t.sx * nx[k] + t.txy * ny[k] + t.tzx * nz[k];
+    const double ty = t.txy * nx[k] + t.sy * ny[k] + t.tyz * nz[k];
+    const double tz = t.tzx * nx[k] + t.tyz * ny[k] + t.sz * nz[k];
+    const double sigma = tx * nx[k] + ty * ny[k] + tz * nz[k];
+    const double sx = sigma * nx[k] - tx;
+    const double sy = sigma * ny[k] - ty;
+    const double sz = sigma * nz[k] - tz;
+    const double tau = std::sqrt(sx * sx + sy * sy + sz * sz);
+    out[k] = (tau - mu * (sigma - 1.0)) / denominator;
+  }
+}
+
 /// Per usable datum, the nodal plane (0 or 1) of larger instability under
 /// `fit` (for faults the one plane), and the mean instability over the data
-/// weighted by `counts`.
+/// weighted by `counts`. `scratch` holds the planes' instabilities.
 double Choose(const Prepared& p, const Fit& fit, double mu, std::span<const int> counts,
-              std::vector<int>& choice) {
+              std::vector<int>& choice, std::vector<double>& scratch) {
+  Instabilities(p, fit.reduced, mu, scratch);
   choice.assign(p.Used(), 0);
   double sum = 0.0;
   int total = 0;
+  const bool mechanisms = p.kind == FaultData::kMechanisms;
   for (std::size_t i = 0; i < p.Used(); ++i) {
-    if (counts[i] == 0)
-      continue;
-    const std::size_t first = i * static_cast<std::size_t>(p.PerDatum());
-    double best = Instability(StressOnPlane(fit.reduced, p.system[first].normal), mu);
-    if (p.kind == FaultData::kMechanisms) {
-      const double other = Instability(StressOnPlane(fit.reduced, p.system[first + 1].normal), mu);
-      if (other > best) {
-        best = other;
-        choice[i] = 1;
-      }
+    double best = scratch[mechanisms ? 2 * i : i];
+    if (mechanisms && scratch[2 * i + 1] > best) {
+      best = scratch[2 * i + 1];
+      choice[i] = 1;
     }
     sum += counts[i] * best;
     total += counts[i];
@@ -265,18 +290,19 @@ double Choose(const Prepared& p, const Fit& fit, double mu, std::span<const int>
 /// set, when they determine no stress.
 std::optional<Fit> SolveLinear(const Prepared& p, std::span<const int> planeWeights,
                                std::string& problem) {
-  std::array<double, 15> m{};
-  std::array<double, 5> r{};
+  std::array<double, 20> sum{};
   for (std::size_t k = 0; k < p.system.size(); ++k) {
-    const int w = planeWeights[k];
-    if (w == 0)
+    if (planeWeights[k] == 0)
       continue;
-    const PlaneEquations& e = p.system[k];
-    for (int i = 0; i < 15; ++i)
-      m[i] += w * e.ata[i];
-    for (int i = 0; i < 5; ++i)
-      r[i] += w * e.atb[i];
+    const double w = planeWeights[k];
+    const std::array<double, 20>& terms = p.system[k].terms;
+    for (int i = 0; i < 20; ++i)
+      sum[i] += w * terms[i];
   }
+  std::array<double, 15> m;
+  std::array<double, 5> r;
+  std::copy(sum.begin(), sum.begin() + 15, m.begin());
+  std::copy(sum.begin() + 15, sum.end(), r.begin());
   const NormalSolution solution = SolveNormalEquations(m, r);
   if (solution.rank < 5) {
     problem = "the planes determine no stress: their equations have rank " +
@@ -289,6 +315,15 @@ std::optional<Fit> SolveLinear(const Prepared& p, std::span<const int> planeWeig
   if (!fit)
     problem = "the slips fit no deviatoric stress";
   return fit;
+}
+
+/// A key of the set of mechanisms whose plane 2 is chosen.
+std::uint64_t ChoiceKey(const std::vector<int>& choice) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < choice.size(); ++i)
+    if (choice[i] == 1)
+      key ^= numeric::Mix(i);
+  return key;
 }
 
 struct Solution {
@@ -340,15 +375,25 @@ Solved Solve(const Prepared& p, std::span<const int> counts, const InversionSett
   const bool iterate =
       settings.method == InversionMethod::kIterative && p.kind == FaultData::kMechanisms;
   std::vector<int> next;
+  std::vector<double> scratch;
   for (const double mu : frictions) {
     Solution s;
     s.fit = *start;
     s.friction = mu;
-    s.instabilityMean = Choose(p, s.fit, mu, counts, s.choice);
+    s.instabilityMean = Choose(p, s.fit, mu, counts, s.choice, scratch);
     if (iterate) {
       s.converged = false;
+      // The choices inverted so far: a choice met again is a cycle (a few
+      // mechanisms near a tie that turn each other over), which no further
+      // step leaves; the state of largest mean instability met is then kept.
+      std::vector<std::uint64_t> seen;
+      std::optional<Solution> best;
       bool failed = false;
       while (s.iterations < settings.maxIterations) {
+        const std::uint64_t key = ChoiceKey(s.choice);
+        if (std::find(seen.begin(), seen.end(), key) != seen.end())
+          break;
+        seen.push_back(key);
         for (std::size_t i = 0; i < p.Used(); ++i) {
           weights[2 * i] = s.choice[i] == 0 ? counts[i] : 0;
           weights[2 * i + 1] = s.choice[i] == 1 ? counts[i] : 0;
@@ -360,15 +405,22 @@ Solved Solve(const Prepared& p, std::span<const int> counts, const InversionSett
         }
         ++s.iterations;
         s.fit = *fit;
-        s.instabilityMean = Choose(p, s.fit, mu, counts, next);
+        s.instabilityMean = Choose(p, s.fit, mu, counts, next, scratch);
         if (next == s.choice) {
           s.converged = true;
           break;
         }
         s.choice.swap(next);
+        if (!best || s.instabilityMean > best->instabilityMean)
+          best = s;
       }
       if (failed)
         continue;
+      if (!s.converged && best) {
+        best->iterations = s.iterations;
+        best->converged = false;
+        s = std::move(*best);
+      }
     }
     if (!solved.solution || s.instabilityMean > solved.solution->instabilityMean)
       solved.solution = std::move(s);
@@ -502,8 +554,9 @@ std::optional<std::vector<FaultFit>> FitFaults(const std::vector<FaultSlip>& dat
   const Prepared p = Prepare(data, kind);
   const std::vector<int> counts(p.Used(), 1);
   std::vector<int> choice;
+  std::vector<double> scratch;
   if (p.Used() > 0)
-    Choose(p, *fit, friction, counts, choice);
+    Choose(p, *fit, friction, counts, choice, scratch);
   return FitsOf(p, data.size(), *fit, friction, choice);
 }
 

@@ -102,7 +102,9 @@ struct StressInversion {
   /// Inversions on chosen planes after the first linear step (0 for the
   /// linear method and for faults), and whether the choice came to rest
   /// within InversionSettings::maxIterations (for automatic friction: at the
-  /// friction kept).
+  /// friction kept). When it did not (a few mechanisms near a tie can turn
+  /// each other over in a cycle), the step of largest mean instability is
+  /// the result.
   int iterations = 0;
   bool converged = true;
 };
