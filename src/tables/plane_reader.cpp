@@ -6,48 +6,12 @@
 #include <cmath>
 
 #include "tables/csv.h"
+#include "tables/text_lines.h"
 
 namespace tables {
 namespace {
 
 constexpr std::size_t kLinesBetweenAsks = 4096;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
-}
-
-bool IsSkipped(std::string_view line) {
-  const std::string_view text = Trimmed(line);
-  return text.empty() || text.front() == '#';
-}
-
-/// Calls `visit(number, line)` for each line of `text` (without its line end,
-/// a leading byte-order mark dropped) until it returns false; returns the
-/// offset reached.
-template <typename Visit>
-std::size_t ForEachLine(std::string_view text, Visit visit) {
-  std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  std::size_t number = 0;
-  while (start < text.size()) {
-    const std::size_t newline = text.find('\n', start);
-    const std::size_t stop = newline == std::string_view::npos ? text.size() : newline;
-    std::string_view line = text.substr(start, stop - start);
-    if (!line.empty() && line.back() == '\r')
-      line.remove_suffix(1);
-    start = stop + 1;
-    if (!visit(++number, line, start))
-      break;
-  }
-  return std::min(start, text.size());
-}
 
 std::string Shortest(double value, char decimal) {
   std::array<char, 32> buffer;
@@ -64,18 +28,6 @@ double Modulo360(double value) {
   if (reduced < 0.0)
     reduced += 360.0;
   return reduced >= 360.0 ? 0.0 : reduced;
-}
-
-std::string Lowered(std::string_view name) {
-  std::string key;
-  for (const char c : name) {
-    if (c == '(' || c == '[')
-      break;  // a unit: "dip (deg)"
-    if (c == ' ' || c == '_' || c == '-' || c == '\t' || c == '"')
-      continue;
-    key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  }
-  return key;
 }
 
 }  // namespace
@@ -103,7 +55,7 @@ std::optional<double> ReadPlainNumber(std::string_view field, char decimal) {
 }
 
 PlaneColumn ColumnOfName(std::string_view name, bool* strike) {
-  const std::string key = Lowered(name);
+  const std::string key = HeaderKey(name);
   if (strike != nullptr)
     *strike = key == "strike";
   if (key == "id" || key == "name")
