@@ -46,17 +46,9 @@ numeric::SineCosine SinCosDegrees(double degrees) {
   return numeric::SinCos(numeric::DegreesToRadians(degrees));
 }
 
-/// `value` taken into [0, 360).
-double Modulo360(double value) {
-  double reduced = std::fmod(value, 360.0);
-  if (reduced < 0.0)
-    reduced += 360.0;
-  return reduced >= 360.0 ? 0.0 : reduced;
-}
-
 /// The angle between two azimuths, [0, 180].
 double AzimuthDistance(double a, double b) {
-  const double d = Modulo360(a - b);
+  const double d = Azimuth360(a - b);
   return d > 180.0 ? 360.0 - d : d;
 }
 
@@ -82,7 +74,7 @@ std::string PlaneProblem(double direction, const char* directionName, double dip
 
 FaultSlip Datum(double dipDirection, double dip, const LongVector& slip) {
   FaultSlip fault;
-  fault.dipDirection = Modulo360(dipDirection);
+  fault.dipDirection = Azimuth360(dipDirection);
   fault.dip = dip;
   fault.slip = Store(Scaled(slip, 1.0L / Norm(slip)));
   return fault;
@@ -169,7 +161,7 @@ std::optional<double> NearerEnd(double azimuth, double quadrant) {
   const double distance = AzimuthDistance(azimuth, quadrant);
   if (std::fabs(distance - 90.0) < 1e-9)
     return std::nullopt;
-  return Modulo360(distance < 90.0 ? azimuth : azimuth + 180.0);
+  return Azimuth360(distance < 90.0 ? azimuth : azimuth + 180.0);
 }
 
 /// A strike as an azimuth ("045") or a quadrant bearing ("N45E").
@@ -182,7 +174,7 @@ std::optional<double> ReadStrike(const std::string& text) {
       return std::nullopt;
     const double a = angle->value;
     if (text.front() == 'N')
-      return Modulo360(text.back() == 'E' ? a : 360.0 - a);
+      return Azimuth360(text.back() == 'E' ? a : 360.0 - a);
     return text.back() == 'E' ? 180.0 - a : 180.0 + a;
   }
   const std::optional<NumberText> azimuth = SplitNumber(text);
@@ -203,7 +195,7 @@ FaultSlipOutcome FaultFromDipDirectionDipRake(double dipDirection, double dip, d
     return Refused(std::move(problem));
   if (!(rake >= -180.0 && rake <= 360.0))
     return Refused("rake " + Shortest(rake) + " is outside -180 to 360");
-  dipDirection = Modulo360(dipDirection);
+  dipDirection = Azimuth360(dipDirection);
   const LongFrame frame = LongFrameOf(dipDirection, dip);
   const numeric::SineCosine r = SinCosDegrees(rake);
   return {Datum(dipDirection, dip, Combined(r.cos, frame.strike, r.sin, frame.upDip)), {}};
@@ -212,7 +204,7 @@ FaultSlipOutcome FaultFromDipDirectionDipRake(double dipDirection, double dip, d
 FaultSlipOutcome FaultFromStrikeDipRake(double strike, double dip, double rake) {
   if (!std::isfinite(strike))
     return Refused("strike is not a finite number");
-  return FaultFromDipDirectionDipRake(Modulo360(Modulo360(strike) + 90.0), dip, rake);
+  return FaultFromDipDirectionDipRake(Azimuth360(Azimuth360(strike) + 90.0), dip, rake);
 }
 
 std::optional<SlipSense> ReadSlipSense(std::string_view text) {
@@ -237,7 +229,7 @@ FaultSlipOutcome FaultFromStriae(double dipDirection, double dip, double trend, 
     return Refused("trend is not a finite number");
   if (!(plunge >= -90.0 && plunge <= 90.0))
     return Refused("plunge " + Shortest(plunge) + " is outside -90 to 90");
-  dipDirection = Modulo360(dipDirection);
+  dipDirection = Azimuth360(dipDirection);
   const LongFrame frame = LongFrameOf(dipDirection, dip);
   const numeric::SineCosine t = SinCosDegrees(trend);
   const numeric::SineCosine p = SinCosDegrees(plunge);
@@ -271,7 +263,7 @@ FaultSlipOutcome FaultFromQuadrant(std::string_view strikeText, std::string_view
     dipQuadrant = QuadrantAzimuth(dip->letters);
   if (!dip || (!dip->letters.empty() && !dipQuadrant))
     return Refused("dip '" + std::string(dipText) + "' is not a dip with its quadrant (61S)");
-  double dipDirection = Modulo360(*strike + 90.0);
+  double dipDirection = Azimuth360(*strike + 90.0);
   if (dipQuadrant) {
     const std::optional<double> side = NearerEnd(dipDirection, *dipQuadrant);
     if (!side)
@@ -294,7 +286,7 @@ FaultSlipOutcome FaultFromQuadrant(std::string_view strikeText, std::string_view
   if (rakeQuadrant) {
     if (!(rake->value >= 0.0 && rake->value <= 90.0))
       return Refused("pitch " + Shortest(rake->value) + " is outside 0 to 90");
-    const std::optional<double> end = NearerEnd(Modulo360(dipDirection - 90.0), *rakeQuadrant);
+    const std::optional<double> end = NearerEnd(Azimuth360(dipDirection - 90.0), *rakeQuadrant);
     if (!end)
       return Refused("rake end " + rake->letters + " lies across the strike " + strikeField);
     const numeric::SineCosine e = SinCosDegrees(*end);
@@ -316,6 +308,13 @@ FaultSlipOutcome FaultFromQuadrant(std::string_view strikeText, std::string_view
     }
   }
   return Pointed(dipDirection, dip->value, frame, line, sense);
+}
+
+double Azimuth360(double azimuth) {
+  double reduced = std::fmod(azimuth, 360.0);
+  if (reduced < 0.0)
+    reduced += 360.0;
+  return reduced >= 360.0 ? 0.0 : reduced;
 }
 
 stress::Vector3 NormalOf(const FaultSlip& fault) {
@@ -352,7 +351,7 @@ FaultSlip AuxiliaryPlane(const FaultSlip& fault) {
   FaultSlip auxiliary;
   auxiliary.id = fault.id;
   const Extended horizontal = std::hypot(normal[0], normal[1]);
-  auxiliary.dipDirection = Modulo360(Degrees(std::atan2(normal[0], normal[1])));
+  auxiliary.dipDirection = Azimuth360(Degrees(std::atan2(normal[0], normal[1])));
   auxiliary.dip = Degrees(std::atan2(horizontal, std::fabs(normal[2])));
   auxiliary.slip = Store(Scaled(n, sign / Norm(n)));
   return auxiliary;

@@ -96,6 +96,9 @@ FaultSlipOutcome FaultFromStriae(double dipDirection, double dip, double trend, 
 FaultSlipOutcome FaultFromQuadrant(std::string_view strike, std::string_view dip,
                                    std::string_view rake, SlipSense sense);
 
+/// `azimuth` taken into [0, 360).
+double Azimuth360(double azimuth);
+
 /// The upward normal of the datum's plane.
 stress::Vector3 NormalOf(const FaultSlip& fault);
 
