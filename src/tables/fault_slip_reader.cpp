@@ -13,8 +13,6 @@ namespace {
 
 using analysis::FaultSlipOutcome;
 
-constexpr std::size_t kLinesBetweenAsks = 4096;
-
 /// Residual angles of striae below this are rounding of typed angles, not
 /// worth a message (they show as 0.0 degrees).
 constexpr double kResidualWorthSaying = 0.05;
@@ -318,43 +316,27 @@ FaultSlipImport ReadFaultSlips(std::string_view text, const FaultSlipReading& re
         "direction (or strike), dip, trend, plunge and sense";
     return result;
   }
-  CsvSplitter splitter(reading.delimiter);
-  bool headerSeen = !reading.header;
-  std::size_t sinceAsked = 0;
   const auto message = [&](std::size_t line, const std::string& text) {
     result.messages.push_back("line " + std::to_string(line) + ": " + text);
   };
-  ForEachLine(text, [&](std::size_t number, std::string_view line, std::size_t offset) {
-    if (keepGoing && ++sinceAsked == kLinesBetweenAsks) {
-      sinceAsked = 0;
-      if (!keepGoing(offset)) {
-        result.cancelled = true;
-        return false;
-      }
-    }
-    if (IsSkipped(line))
-      return true;
-    if (!headerSeen) {
-      headerSeen = true;
-      return true;
-    }
-    if (!splitter.Split(line)) {
-      ++result.skipped;
-      message(number, "a quoted field is not closed");
-      return true;
-    }
-    SlipRow row = ReadSlipRow(splitter.Fields(), reading, notation);
+  const auto read = [&](std::size_t number, const std::vector<std::string_view>& fields) {
+    SlipRow row = ReadSlipRow(fields, reading, notation);
     if (!row.outcome.fault) {
       ++result.skipped;
       message(number, row.outcome.problem);
-      return true;
+      return;
     }
     if (!row.note.empty())
       message(number, row.note);
     result.faults.push_back(std::move(*row.outcome.fault));
     result.lines.push_back(number);
-    return true;
-  });
+  };
+  const auto unreadable = [&](std::size_t number) {
+    ++result.skipped;
+    message(number, "a quoted field is not closed");
+  };
+  result.cancelled =
+      !ForEachDataRow(text, reading.delimiter, reading.header, keepGoing, read, unreadable);
   return result;
 }
 
