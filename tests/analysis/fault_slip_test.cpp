@@ -200,38 +200,6 @@ TEST(FaultSlip, NotationsAgreeOnRandomData) {
   }
 }
 
-// Striae turned out of the plane by a known angle come back projected, with
-// that angle as their residual; beyond the tolerance they are refused.
-TEST(FaultSlip, StriaeOffThePlaneAreProjected) {
-  std::mt19937_64 random(32);
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  for (int trial = 0; trial < 1000; ++trial) {
-    SCOPED_TRACE(trial);
-    const double dipDirection = 360.0 * unit(random);
-    const double dip = 5.0 + 80.0 * unit(random);
-    const double rake = -170.0 + 160.0 * unit(random);  // normal: hanging wall down
-    const FaultSlip f = *FaultFromDipDirectionDipRake(dipDirection, dip, rake).fault;
-    const stress::Vector3 n = NormalOf(f);
-    const double off = (unit(random) - 0.5) * 24.0;  // degrees, either side
-    const double c = std::cos(off * M_PI / 180.0);
-    const double s = std::sin(off * M_PI / 180.0);
-    const stress::Vector3 line{c * f.slip.x + s * n.x, c * f.slip.y + s * n.y,
-                               c * f.slip.z + s * n.z};
-    const double trend = std::atan2(line.x, line.y) * 180.0 / M_PI;
-    const double plunge = -std::asin(line.z) * 180.0 / M_PI;
-    const FaultSlipOutcome outcome =
-        FaultFromStriae(dipDirection, dip, trend, plunge, SlipSense::kNormal);
-    if (std::fabs(off) > kStriaeTolerance + 1e-6) {
-      EXPECT_FALSE(outcome.fault);
-      EXPECT_NE(outcome.problem.find("off the plane"), std::string::npos) << outcome.problem;
-      continue;
-    }
-    ASSERT_TRUE(outcome.fault) << outcome.problem;
-    ExpectSameDatum(*outcome.fault, f, 1e-12);
-    EXPECT_NEAR(*outcome.fault->striaeResidual, std::fabs(off), 1e-9);
-  }
-}
-
 // ---------------------------------------------------------------------------
 // Auxiliary planes: worked by hand (dip-slip and strike-slip), and the two
 // nodal planes of great earthquakes as the Global CMT catalogue lists them,
