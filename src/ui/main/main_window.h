@@ -1,5 +1,7 @@
 #pragma once
-// The one window of the program: inputs, results, the net and the commands.
+// The main window, TFrmMorvane: the inputs, the results, the net and the
+// commands. It holds the case that the other windows show, and opens and owns
+// them (the Mohr window, the Planes window, Slip probability) and the dialogs.
 // Frame x East, y North, z up; stresses as typed (compression positive);
 // azimuths and dips in degrees in the boxes, radians inside.
 // Every handler runs its work through RunGuarded, which shows the error box.
