@@ -50,6 +50,18 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       const auto text = value(option);
       return text.has_value() ? NumberOption(*text) : std::nullopt;
     };
+    // `--name VALUE` or `--name=VALUE` as a whole number from `low` to `high`.
+    const auto whole = [&](std::string_view option, long long low,
+                           long long high) -> std::optional<long long> {
+      const auto text = value(option);
+      long long n = 0;
+      if (!text.has_value() ||
+          std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
+              text->data() + text->size() ||
+          n < low || n > high)
+        return std::nullopt;
+      return n;
+    };
     const auto named = [&](std::string_view option) {
       return arg == option ||
              (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=');
@@ -71,14 +83,10 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       else
         return Fail("--azimuth takes north or east");
     } else if (named("--threads")) {
-      const auto count = value("--threads");
-      unsigned n = 0;
-      if (!count.has_value() ||
-          std::from_chars(count->data(), count->data() + count->size(), n).ptr !=
-              count->data() + count->size() ||
-          n == 0 || n > 256)
+      const auto n = whole("--threads", 1, 256);
+      if (!n.has_value())
         return Fail("--threads takes a number from 1 to 256");
-      options.threads = n;
+      options.threads = static_cast<unsigned>(*n);
     } else if (named("--stress")) {
       const auto text = value("--stress");
       tables::CsvSplitter splitter;
@@ -171,15 +179,11 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
         return Fail("--friction takes a number above 0 or auto");
       options.inversion.friction = mu;
     } else if (named("--bootstrap")) {
-      const auto text = value("--bootstrap");
+      const auto n = whole("--bootstrap", 0, 1000000);
       invertOnly = "--bootstrap";
-      int n = 0;
-      if (!text.has_value() ||
-          std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
-              text->data() + text->size() ||
-          n < 0 || n > 1000000)
+      if (!n.has_value())
         return Fail("--bootstrap takes a whole number from 0 to 1000000");
-      options.bootstrap = n;
+      options.bootstrap = static_cast<int>(*n);
     } else if (named("--confidence")) {
       const auto percent = number("--confidence");
       invertOnly = "--confidence";
@@ -253,14 +257,10 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
                     " takes millimetres from 1 to 2000");
       (width ? options.figure.widthMm : options.figure.heightMm) = *mm;
     } else if (named("--dpi")) {
-      const auto dpi = value("--dpi");
-      int n = 0;
-      if (!dpi.has_value() ||
-          std::from_chars(dpi->data(), dpi->data() + dpi->size(), n).ptr !=
-              dpi->data() + dpi->size() ||
-          n < 30 || n > 2400)
+      const auto n = whole("--dpi", 30, 2400);
+      if (!n.has_value())
         return Fail("--dpi takes a whole number from 30 to 2400");
-      options.figure.dpi = n;
+      options.figure.dpi = static_cast<int>(*n);
     } else if (named("--planes")) {
       const auto file = value("--planes");
       if (!file.has_value() || file->empty())
