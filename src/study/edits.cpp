@@ -237,6 +237,35 @@ class EditRow final : public Command {
   std::string id_;
 };
 
+class Grouped final : public Command {
+ public:
+  Grouped(std::string name, std::vector<std::unique_ptr<Command>> edits)
+      : name_(std::move(name)), edits_(std::move(edits)) {}
+  std::string Name() const override { return name_; }
+  Changes Redo(Study& study) override {
+    Changes changes = 0;
+    for (const auto& edit : edits_)
+      changes |= edit->Redo(study);
+    return changes;
+  }
+  Changes Undo(Study& study) override {
+    Changes changes = 0;
+    for (auto edit = edits_.rbegin(); edit != edits_.rend(); ++edit)
+      changes |= (*edit)->Undo(study);
+    return changes;
+  }
+  std::size_t Bytes() const override {
+    std::size_t bytes = sizeof(*this);
+    for (const auto& edit : edits_)
+      bytes += edit->Bytes();
+    return bytes;
+  }
+
+ private:
+  std::string name_;
+  std::vector<std::unique_ptr<Command>> edits_;
+};
+
 }  // namespace
 
 Inputs InputsOf(const Study& study) {
@@ -296,6 +325,17 @@ std::unique_ptr<Command> RemovePlanes(std::vector<std::size_t> rows) {
 
 std::unique_ptr<Command> EditPlane(std::size_t row, const engine::Plane& plane, std::string id) {
   return std::make_unique<EditRow>(row, plane, std::move(id));
+}
+
+std::unique_ptr<Command> SetImportReading(std::optional<tables::PlaneReading> reading) {
+  return MakeExchange<std::optional<tables::PlaneReading>>(
+      "Import", kPlanes,
+      [](Study& s) -> std::optional<tables::PlaneReading>& { return s.importReading; },
+      std::move(reading));
+}
+
+std::unique_ptr<Command> Group(std::string name, std::vector<std::unique_ptr<Command>> edits) {
+  return std::make_unique<Grouped>(std::move(name), std::move(edits));
 }
 
 std::size_t BytesOf(const engine::PlaneSet& planes) {

@@ -51,6 +51,12 @@ std::unique_ptr<Command> RemovePlanes(std::vector<std::size_t> rows);
 /// Puts `plane` and `id` in row `row` (below the set's size).
 std::unique_ptr<Command> EditPlane(std::size_t row, const engine::Plane& plane, std::string id);
 
+/// How the set was last imported (kept for the next import and in the case).
+std::unique_ptr<Command> SetImportReading(std::optional<tables::PlaneReading> reading);
+
+/// Several edits as one, named `name`: done in order, undone in reverse.
+std::unique_ptr<Command> Group(std::string name, std::vector<std::unique_ptr<Command>> edits);
+
 /// The bytes a plane set keeps (its planes and ids), for the history's bound.
 std::size_t BytesOf(const engine::PlaneSet& planes);
 

@@ -23,7 +23,16 @@ using testing::SameStudy;
 std::unique_ptr<Command> RandomEdit(std::mt19937_64& random, const Study& study) {
   std::uniform_real_distribution<double> number(-100.0, 100.0);
   const std::size_t size = study.planes.size();
-  switch (random() % 11) {
+  switch (random() % 12) {
+    case 11: {
+      // An import that appends: the rows and how they were read, as one edit.
+      std::vector<std::unique_ptr<Command>> both;
+      both.push_back(InsertPlanes("Import", size, RandomPlanes(random, 3)));
+      tables::PlaneReading reading;
+      reading.delimiter = random() % 2 == 0 ? ';' : '\t';
+      both.push_back(SetImportReading(reading));
+      return Group("Import", std::move(both));
+    }
     case 0: {
       Inputs inputs = InputsOf(study);
       const auto k = static_cast<std::size_t>(random() % engine::kInputCount);

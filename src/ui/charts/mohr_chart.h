@@ -6,7 +6,7 @@
 // beyond what the diagram needs (the tau axis starts just below 0, so that the
 // marks on the sigma axis are whole). Tick labels are written with
 // FormatNumber and the given separators.
-// Drawn from the stored results of a pass (ui/pass_results.h); the geometry
+// Drawn from the stored results of a pass (engine/pass_results.h); the geometry
 // comes from analysis/mohr_geometry.h.
 
 #include <QChartView>

@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
-#include <QUndoStack>
 #include <QUrl>
 #include <stdexcept>
 
@@ -135,8 +134,8 @@ void TFrmMorvane::ApplyCase(const files::Case& c) {
   depthTexts_.svFromDensity = c.svFromDensity;
   principalTexts_.typed = c.principal.typed;
   principalTexts_.numbers = QTexts(c.principal.numbers);
-  planes_->Open(c.planes);
-  planes_->SetImportReading(c.importReading);
+  // The study takes the case whole; its list of edits starts afresh.
+  study_->Reset(c);
   for (const ColouringName& n : kColouringNames)
     if (c.dotColouring == n.name)
       planes_->SetColouring(n.quantity);
@@ -159,6 +158,7 @@ void TFrmMorvane::SetCasePath(const QString& path) {
   setWindowTitle(path.isEmpty() ? kCaption
                                 : kCaption + QStringLiteral(" \u2014 ") +
                                       QFileInfo(path).completeBaseName() + QStringLiteral("[*]"));
+  study_->MarkSaved();
   SetModified(false);
   if (path.isEmpty())
     return;
@@ -173,8 +173,12 @@ void TFrmMorvane::SetCasePath(const QString& path) {
 
 void TFrmMorvane::SetModified(bool modified) {
   modified_ = modified;
+  ShowModified();
+}
+
+void TFrmMorvane::ShowModified() {
   if (!casePath_.isEmpty())
-    setWindowModified(modified);
+    setWindowModified(Modified());
 }
 
 void TFrmMorvane::MarkModified() {
@@ -184,7 +188,7 @@ void TFrmMorvane::MarkModified() {
 
 bool TFrmMorvane::MayDiscard() {
   // Worth asking about: a named case, or a plane set.
-  if (!modified_ || (casePath_.isEmpty() && planes_->Set().empty()))
+  if (!Modified() || (casePath_.isEmpty() && planes_->Set().empty()))
     return true;
   const QString name =
       casePath_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(casePath_).completeBaseName();
@@ -272,7 +276,6 @@ void TFrmMorvane::OpenCase(const QString& given) {
       throw;
     }
     applyingCase_ = false;
-    planes_->UndoStack()->clear();
     SetCasePath(path);
     if (!unknown.isEmpty())
       throw std::runtime_error(
@@ -288,7 +291,6 @@ void TFrmMorvane::mnuNewClick() {
   applyingCase_ = true;
   RunGuarded(this, [this] { ApplyCase(defaultCase_); });
   applyingCase_ = false;
-  planes_->UndoStack()->clear();
   SetCasePath({});
 }
 
