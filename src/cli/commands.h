@@ -13,5 +13,7 @@ int RunPlanes(const Options& options);
 int RunFigureCommand(Options& options);
 /// polygon: the stress polygon at one depth (and a state against it).
 int RunPolygon(const Options& options);
+/// invert: the reduced stress that a file of faults or mechanisms records.
+int RunInvert(const Options& options);
 
 }  // namespace cli

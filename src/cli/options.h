@@ -2,11 +2,15 @@
 // kelvane-cli's command line: one parser for every command's options, and
 // the one way a usage or file error ends the program.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "analysis/fault_slip.h"
+#include "analysis/stress_inversion.h"
 #include "cli/figure_command.h"
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
@@ -42,6 +46,18 @@ struct Options {
   std::optional<engine::PlaneSet> casePlanes;  ///< the case's, for planes
   /// With --realizations, --seed or --uncertainty: the slip odds' settings.
   std::optional<engine::UncertaintySettings> uncertainty;
+  /// --seed as given: the slip odds' and the bootstrap's.
+  std::optional<std::uint64_t> seed;
+  // invert
+  /// --data, --method and --friction (empty: auto).
+  analysis::InversionSettings inversion;
+  int bootstrap = 0;                                 ///< replicates; 0: none
+  double confidence = analysis::kDefaultConfidence;  ///< a share, from --confidence P %
+  /// --magnitudes S1,S3: s1 and s3 of the full tensor written.
+  std::optional<std::pair<double, double>> magnitudes;
+  /// --sense: the slip sense of rows whose notation needs one and has none.
+  std::optional<analysis::SlipSense> sense;
+  std::string perFaultFile;  ///< --per-fault FILE; empty: none
   // figure
   FigureJob figure;
 };

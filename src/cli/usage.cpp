@@ -16,6 +16,11 @@ const char* Usage() {
                           [--dpi N] -o FILE.svg|FILE.png
        kelvane-cli polygon --sv SV --pp PP [--mu MU]
                            [--stress SX,SY,SZ,TXY,TYZ,TZX]
+       kelvane-cli invert [--data faults|mechanisms] [--method linear|iterative]
+                          [--friction MU|auto] [--bootstrap N]
+                          [--confidence P] [--seed S] [--magnitudes S1,S3]
+                          [--sense normal|reverse|dextral|sinistral]
+                          [--threads N] [--per-fault FILE] [FILE|-]
        kelvane-cli planes|figure --case FILE.kelvane [options]
        kelvane-cli --help | --version
 
@@ -107,6 +112,47 @@ field (NF, SS or RF, divided at Shmin = Sv and SHmax = Sv), inside (yes or no)
 and excess: how far it lies beyond its field's limit, in the stress unit (0
 inside). Sv not above Pp has no polygon (status 1).
 
+kelvane-cli invert finds the reduced stress tensor (the principal axes and the
+stress ratio) that best explains the slips of a file of faults or focal
+mechanisms (standard input when FILE is missing or "-"). The forward model is
+the window's: a plane of upward normal n slips along -(S n - (n.S.n) n). The
+linear method (Michael's) finds the deviatoric S whose shear traction on every
+plane is minus its unit slip, by least squares; the iterative one, for
+mechanisms, keeps the nodal plane of larger instability
+I = (tau - mu (sigma - 1)) / (mu + sqrt(1 + mu^2)) (s1 = 1, s3 = -1) and
+inverts again until no choice changes; --friction auto tries mu = 0.20 to 1.00
+by 0.05 and keeps the one of largest mean instability.
+
+Input: columns recognized by their header names, in the first line or in a
+comment line ("# strike dip rake"); comma, semicolon, tab or blank separated;
+a first column without a name is the id. One of:
+  strike,dip,rake        strike by the right-hand rule; Aki-Richards rake of
+                         the hanging wall's slip, -180 to 180 or 0 to 360
+  dip_direction,dip,rake
+  dip_direction (or strike),dip,trend,plunge,sense
+                         the striae, projected onto the plane (at most 10
+                         degrees off it); sense N, R (or I), D or S
+  strike,dip,rake as quadrant texts: 045, 61S, 80E (a pitch from the end of
+                         the strike line) with a sense column or --sense
+Without a header the columns are strike, dip, rake. A row that is no datum is
+named on standard error ("kelvane-cli: FILE:LINE: reason") and left out.
+
+Output: a header and one CSV row: method, friction (the mu used), faults (the
+data used), stress_ratio (Phi = (s2 - s3)/(s1 - s3); the shape ratio R is
+1 - Phi), s1_azimuth, s1_dip, s2_azimuth, s2_dip, s3_azimuth, s3_dip (each
+axis pointing downward, azimuth clockwise from North in [0, 360)),
+misfit_mean, misfit_median (degrees between observed and predicted slips),
+instability_mean; with --bootstrap N the percentile interval of Phi,
+stress_ratio_low and stress_ratio_high, and per axis the cone holding the
+confidence share of the replicates' axes, s1_cone, s2_cone, s3_cone
+(degrees); with --magnitudes the full tensor sx, sy, sz, txy, tyz, tzx
+(s2 = s3 + Phi (s1 - s3)), as --stress takes it. --per-fault FILE writes,
+atomically, one row per datum read: id (the line without an id column),
+dip_direction, dip, rake (of the plane taken as the fault), misfit,
+instability, plane (1, or 2 for the auxiliary plane of a mechanism).
+The bootstrap is the same, bit for bit, for a given --seed whatever the
+number of threads.
+
 Options:
   --stress SX,SY,SZ,TXY,TYZ,TZX
                     the stress tensor (x East, y North, z up), for planes
@@ -120,13 +166,30 @@ Options:
                     read the direction column as a dip direction or a strike
                     (default: as its name says)
   --realizations N  planes: Monte Carlo realizations (1 to 1000000)
-  --seed S          planes: the seed of the realizations (default 1)
+  --seed S          planes: the seed of the realizations; invert: of the
+                    bootstrap (default 1)
   --uncertainty KEY=SPREAD,...
                     planes: the inputs' uncertainties (see above)
   --case FILE.kelvane
                     planes, figure: a study saved by the window, in place of
                     --stress, --pp, --phi/--mu, --cohesion and the planes
                     (and the uncertainty, unless given)
+  --data faults|mechanisms
+                    invert: each plane is the fault (default), or either
+                    nodal plane of a focal mechanism may be
+  --method linear|iterative
+                    invert: one least-squares step, or the nodal planes
+                    chosen by instability (default iterative)
+  --friction MU|auto
+                    invert: the friction of the instability (default auto)
+  --bootstrap N     invert: replicates resampling the data (0 to 1000000;
+                    default 0, none)
+  --confidence P    invert: the bootstrap's confidence, percent (default 95)
+  --magnitudes S1,S3
+                    invert: s1 and s3 of the full tensor written (S1 >= S3)
+  --sense normal|reverse|dextral|sinistral
+                    invert: the sense of rows that need one and have none
+  --per-fault FILE  invert: the fit of each datum, written atomically
   --planes FILE     figure: the planes drawn as dots
   --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
                     safety or none)
@@ -143,11 +206,15 @@ Options:
   --help            show this help and exit
   --version         show the version and exit
 
-Exit status: 0 every row computed (figure: written), 1 some row not
-computed, 2 a usage or file error (unknown option, unreadable file, no
+Exit status: 0 every row computed (figure: written; invert: the inversion
+made, rows left out or not), 1 some row not computed (invert: fewer than 4
+usable faults, or data that determine no stress, as when all planes are
+parallel), 2 a usage or file error (unknown option, unreadable file, no
 header or a header without one of the required columns, a column named
 twice, a stress that is no number; figure: a stress state without principal
-axes, a figure that could not be written).
+axes, a figure that could not be written; invert: a file that is not a
+regular file or standard input, columns of no notation, a per-fault file
+that could not be written).
 )";
 }
 
