@@ -23,6 +23,33 @@ constexpr QRgb kPlainColour = 0xFF404040;
 
 }  // namespace
 
+namespace {
+struct QuantityKey {
+  DotQuantity quantity;
+  const char* key;
+};
+constexpr QuantityKey kQuantityKeys[] = {{DotQuantity::kNormalizedSlipTendency, "ts_normalized"},
+                                         {DotQuantity::kDilationTendency, "td"},
+                                         {DotQuantity::kFactorOfSafety, "f"},
+                                         {DotQuantity::kPorePressureToSlip, "delta_pc"},
+                                         {DotQuantity::kSlipProbability, "p_slip"},
+                                         {DotQuantity::kNone, "none"}};
+}  // namespace
+
+const char* DotQuantityKey(DotQuantity quantity) {
+  for (const QuantityKey& k : kQuantityKeys)
+    if (k.quantity == quantity)
+      return k.key;
+  return "none";
+}
+
+std::optional<DotQuantity> DotQuantityOfKey(std::string_view key) {
+  for (const QuantityKey& k : kQuantityKeys)
+    if (key == k.key)
+      return k.quantity;
+  return std::nullopt;
+}
+
 QString DotQuantityName(DotQuantity quantity) {
   switch (quantity) {
     case DotQuantity::kNormalizedSlipTendency:

@@ -10,6 +10,8 @@
 #include <QRgb>
 #include <QString>
 #include <cmath>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "engine/plane_results.h"
@@ -30,6 +32,11 @@ enum class DotQuantity {
   kPorePressureToSlip,      ///< dPc, from the smallest to the largest value
   kSlipProbability,         ///< P(slip) by Monte Carlo, 0 to 1 (not in a PlaneResult)
 };
+
+/// The quantity's key in a case file ("ts_normalized", "td", "f", "delta_pc",
+/// "p_slip", "none"), and the quantity of a key (empty for an unknown one).
+const char* DotQuantityKey(DotQuantity quantity);
+std::optional<DotQuantity> DotQuantityOfKey(std::string_view key);
 
 /// The quantity's name as a colour bar names it ("Ts/Ts,max").
 QString DotQuantityName(DotQuantity quantity);

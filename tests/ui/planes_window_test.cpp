@@ -445,5 +445,36 @@ TEST_F(PlanesTest, UndoBackToTheOpenedCaseLeavesNothingUnsaved) {
   EXPECT_EQ(window_->Planes().Poles().size(), 3u);  // the view followed the redo
 }
 
+// The map, the dots' colouring and the uncertainty are settings of the
+// study: each change is one undoable edit, undo puts the setting and what
+// shows it back, and back at the start nothing is unsaved.
+TEST_F(PlanesTest, SettingsOfTheStudyUndoWithTheirViews) {
+  PlaneStudy& study = window_->Planes();
+  ASSERT_FALSE(window_->Modified());
+  Find<QAction>("mnuMapSlip")->trigger();
+  EXPECT_EQ(window_->Study().Now().map, engine::MapQuantity::kSlipTendency);
+  study.SetColouring(figures::DotQuantity::kDilationTendency);
+  EXPECT_EQ(study.Colouring(), figures::DotQuantity::kDilationTendency);
+  engine::UncertaintySettings settings;
+  settings[engine::Uncertain::kPorePressure] = {engine::Spread::Shape::kUniform, 1.0};
+  study.SetUncertainty(settings);
+  ASSERT_TRUE(study.Uncertainty().has_value());
+  EXPECT_EQ(window_->Study().UndoName(), "Uncertainty");
+  EXPECT_TRUE(window_->Modified());
+
+  study.Undo();
+  EXPECT_FALSE(study.Uncertainty().has_value());
+  study.Undo();
+  EXPECT_EQ(study.Colouring(), figures::DotQuantity::kNormalizedSlipTendency);
+  study.Undo();
+  EXPECT_EQ(window_->Study().Now().map, engine::MapQuantity::kNone);
+  EXPECT_TRUE(Find<QAction>("mnuMapNone")->isChecked());
+  EXPECT_FALSE(Find<QAction>("mnuMapSlip")->isChecked());
+  EXPECT_FALSE(window_->Modified());
+  study.Redo();
+  EXPECT_TRUE(Find<QAction>("mnuMapSlip")->isChecked());
+  EXPECT_TRUE(window_->Modified());
+}
+
 }  // namespace
 }  // namespace ui::testing

@@ -37,18 +37,6 @@ constexpr int kRecentCount = 8;
 const QString kCaption = QStringLiteral("Morvane in 3D space");
 const QString kFilter = QStringLiteral("Kelvane cases (*.kelvane)");
 
-struct ColouringName {
-  figures::DotQuantity quantity;
-  const char* name;
-};
-constexpr ColouringName kColouringNames[] = {
-    {figures::DotQuantity::kNormalizedSlipTendency, "ts_normalized"},
-    {figures::DotQuantity::kDilationTendency, "td"},
-    {figures::DotQuantity::kFactorOfSafety, "f"},
-    {figures::DotQuantity::kPorePressureToSlip, "delta_pc"},
-    {figures::DotQuantity::kSlipProbability, "p_slip"},
-    {figures::DotQuantity::kNone, "none"}};
-
 QStringList RecentCases() {
   return QSettings(QStringLiteral("Kelvane"), QStringLiteral("Kelvane"))
       .value(QStringLiteral("recentCases"))
@@ -106,10 +94,8 @@ files::Case TFrmMorvane::CaseNow() const {
   c.planes = planes_->Set();
   c.importReading = planes_->ImportReading();
   c.uncertainty = planes_->Uncertainty();
-  c.map = mapQuantity_;
-  for (const ColouringName& n : kColouringNames)
-    if (n.quantity == planes_->Colouring())
-      c.dotColouring = n.name;
+  c.map = study_->Now().map;
+  c.dotColouring = study_->Now().dotColouring;
   return c;
 }
 
@@ -134,18 +120,9 @@ void TFrmMorvane::ApplyCase(const files::Case& c) {
   depthTexts_.svFromDensity = c.svFromDensity;
   principalTexts_.typed = c.principal.typed;
   principalTexts_.numbers = QTexts(c.principal.numbers);
-  // The study takes the case whole; its list of edits starts afresh.
+  // The study takes the case whole (its plane set, uncertainty, map and
+  // colouring shown by its views); its list of edits starts afresh.
   study_->Reset(c);
-  for (const ColouringName& n : kColouringNames)
-    if (c.dotColouring == n.name)
-      planes_->SetColouring(n.quantity);
-  mapQuantity_ = c.map;
-  for (QAction* item : mapQuantities_->actions())
-    item->setChecked(item->data().toInt() == static_cast<int>(c.map));
-  if (c.uncertainty)
-    planes_->SetUncertainty(*c.uncertainty);
-  else
-    planes_->ClearUncertainty();
   // The convention's command runs the pass, as choosing it does.
   if (c.azimuth == stress::Azimuth::kClockwiseFromNorth)
     mnuAngleRightClick();

@@ -17,6 +17,7 @@
 
 #include "analysis/stress_builders.h"
 #include "engine/shares.h"
+#include "study/edits.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/about_box.h"
 #include "ui/common/background_work.h"
@@ -115,7 +116,7 @@ void TFrmMorvane::mnuSaveReportClick() {
     content.results = results_;
     content.separators = separators_;
     content.unit = stressUnit_;
-    content.map = {mapQuantity_, planes_->Defaults(), stressUnit_};
+    content.map = {study_->Now().map, planes_->Defaults(), stressUnit_};
     if (!planes_->Set().empty()) {
       content.planes = planes_->Set();
       content.planeDefaults = planes_->Defaults();
@@ -211,7 +212,7 @@ void TFrmMorvane::SetStressUnit(const QString& unit) {
   mohr_->SetStressUnit(unit);
   if (oddsWindow_ != nullptr)
     oddsWindow_->SetUnit(unit);
-  if (mapQuantity_ == engine::MapQuantity::kPorePressureToSlip)
+  if (study_->Now().map == engine::MapQuantity::kPorePressureToSlip)
     chart_->DrawMap();  // its legend names the unit
 }
 
@@ -296,7 +297,7 @@ void TFrmMorvane::mnuExportFigureClick() {
     request.results = results_;
     request.separators = separators_;
     request.unit = stressUnit_;
-    request.map = {mapQuantity_, planes_->Defaults(), stressUnit_};
+    request.map = {study_->Now().map, planes_->Defaults(), stressUnit_};
     const figures::PlaneDots dots{&planes_->Poles(), &planes_->Results(), &planes_->Colours()};
     if (!dots.Empty())
       request.dots = &dots;
@@ -315,7 +316,6 @@ void TFrmMorvane::mnuUncertaintyClick() {
     if (dialog.exec() != QDialog::Accepted)
       return;
     planes_->SetUncertainty(dialog.Settings());
-    MarkModified();
     if (planes_->Set().empty() && !chkJoint_->isChecked())
       throw std::runtime_error(
           "The uncertainty is kept; there is nothing to assess yet: import planes or activate the "
@@ -379,10 +379,10 @@ engine::PlaneDefaults TFrmMorvane::PlaneDefaultsFromBoxes() const {
 
 std::function<figures::TendencyMap()> TFrmMorvane::MapJob(const engine::MapGrid& grid,
                                                           double ratio) const {
-  if (mapQuantity_ == engine::MapQuantity::kNone || !engine::CanAssessPlanes(results_))
+  if (study_->Now().map == engine::MapQuantity::kNone || !engine::CanAssessPlanes(results_))
     return {};
   // The defaults the planes were last assessed with: those of the last pass.
-  figures::MapRequest request{mapQuantity_, planes_->Defaults(), stressUnit_};
+  figures::MapRequest request{study_->Now().map, planes_->Defaults(), stressUnit_};
   return [results = results_, request = std::move(request), grid, separators = separators_, ratio] {
     constexpr int kRowsPerTask = 32;
     return figures::MakeTendencyMap(results, request, grid, separators, ratio,
@@ -398,13 +398,18 @@ std::function<figures::TendencyMap()> TFrmMorvane::MapJob(const engine::MapGrid&
 
 void TFrmMorvane::SetMapQuantity(engine::MapQuantity quantity) {
   RunGuarded(this, [this, quantity] {
-    if (quantity != mapQuantity_)
-      MarkModified();
-    mapQuantity_ = quantity;
-    for (QAction* item : mapQuantities_->actions())
-      item->setChecked(item->data().toInt() == static_cast<int>(quantity));
-    chart_->DrawMap();
+    if (quantity != study_->Now().map)
+      study_->Do(study::SetMap(quantity));  // the study's observer draws it
+    else
+      ShowMapQuantity();
   });
+}
+
+void TFrmMorvane::ShowMapQuantity() {
+  const engine::MapQuantity quantity = study_->Now().map;
+  for (QAction* item : mapQuantities_->actions())
+    item->setChecked(item->data().toInt() == static_cast<int>(quantity));
+  chart_->DrawMap();
 }
 
 void TFrmMorvane::ShowPlaneDots() {

@@ -343,7 +343,11 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
 
   planes_ = new PlaneStudy(study_, this);
   // An edit of the study, or its undo, may change whether it is unsaved.
-  studyObserver_ = study_->Observe([this](study::Changes) { ShowModified(); });
+  studyObserver_ = study_->Observe([this](study::Changes changes) {
+    if ((changes & study::kMap) != 0 && mapQuantities_ != nullptr && chart_ != nullptr)
+      ShowMapQuantity();
+    ShowModified();
+  });
   BuildMenu();
   BuildLayout();
   FitFont();
@@ -599,7 +603,6 @@ void TFrmMorvane::ConnectCommands() {
     connect(check, &QAbstractButton::clicked, this, &TFrmMorvane::MarkModified);
   for (QAction* item : {mnuAngleLeft_, mnuAngleRight_})
     connect(item, &QAction::triggered, this, &TFrmMorvane::MarkModified);
-  connect(planes_, &PlaneStudy::ColouringChanged, this, &TFrmMorvane::MarkModified);
   connect(mnuSlipProbability_, &QAction::triggered, this, &TFrmMorvane::mnuSlipProbabilityClick);
   connect(planes_, &PlaneStudy::OddsProgress, this, &TFrmMorvane::ShowOddsProgress);
   connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::ShowPlaneDots);

@@ -195,6 +195,8 @@ class TFrmMorvane : public QMainWindow {
   /// Tendency map asks (with copies of what it reads); empty for none.
   std::function<figures::TendencyMap()> MapJob(const engine::MapGrid& grid, double ratio) const;
   void SetMapQuantity(engine::MapQuantity quantity);
+  /// The View menu's map item and the net's map, as the study holds them.
+  void ShowMapQuantity();
 
   stress::Azimuth azimuth_ = stress::Azimuth::kCounterClockwiseFromEast;
   bool shown_ = false;
@@ -255,7 +257,6 @@ class TFrmMorvane : public QMainWindow {
   PlaneStudy* planes_ = nullptr;
   PlanesWindow* planesWindow_ = nullptr;
   QActionGroup* mapQuantities_ = nullptr;
-  engine::MapQuantity mapQuantity_ = engine::MapQuantity::kNone;
 };
 
 }  // namespace ui

@@ -32,6 +32,23 @@ bool SameInputs(const engine::PassResults& a, const engine::PassResults& b) {
          a.jointActive == b.jointActive && a.azimuth == b.azimuth && !a.stop && !b.stop;
 }
 
+/// Whether two uncertainties are the same settings (both none counts as same).
+bool SameSettings(const std::optional<engine::UncertaintySettings>& a,
+                  const std::optional<engine::UncertaintySettings>& b) {
+  if (a.has_value() != b.has_value())
+    return false;
+  if (!a)
+    return true;
+  if (a->realizations != b->realizations || a->seed != b->seed)
+    return false;
+  for (int k = 0; k < engine::kUncertainCount; ++k)
+    if (a->spreads[k].shape != b->spreads[k].shape ||
+        !SameBits(std::optional<double>(a->spreads[k].width),
+                  std::optional<double>(b->spreads[k].width)))
+      return false;
+  return true;
+}
+
 bool SameDefaults(const engine::PlaneDefaults& a, const engine::PlaneDefaults& b) {
   return SameBits(a.phi, b.phi) && SameBits(a.cohesion, b.cohesion);
 }
@@ -47,11 +64,8 @@ PlaneStudy::PlaneStudy(std::shared_ptr<study::StudyModel> model, QObject* parent
   connect(&oddsJob_, &LatestJob::Progress, this, &PlaneStudy::OddsProgress);
   // Out of memory: the odds shown stay.
   oddsJob_.SetErrorHandler([](std::exception_ptr) {});
-  observer_ = model_->Observe([this](study::Changes changes) {
-    if ((changes & study::kPlanes) != 0)
-      PlanesChanged();
-  });
-  PlanesChanged();
+  observer_ = model_->Observe([this](study::Changes changes) { StudyChanged(changes); });
+  StudyChanged(study::kEverything);
 }
 
 PlaneStudy::~PlaneStudy() {
@@ -59,12 +73,45 @@ PlaneStudy::~PlaneStudy() {
 }
 
 void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
-  if (quantity == colouring_)
-    return;
-  colouring_ = quantity;
-  Recolour();
-  emit ColouringChanged();
-  emit ResultsChanged();
+  if (quantity != colouring_)
+    model_->Do(study::SetColouring(figures::DotQuantityKey(quantity)));
+}
+
+// The settings first: the planes' results and odds are worked out under them.
+void PlaneStudy::StudyChanged(study::Changes changes) {
+  const study::Study& now = model_->Now();
+  bool recoloured = false;
+  if ((changes & study::kColouring) != 0) {
+    const figures::DotQuantity quantity =
+        figures::DotQuantityOfKey(now.dotColouring)
+            .value_or(figures::DotQuantity::kNormalizedSlipTendency);
+    recoloured = quantity != colouring_;
+    colouring_ = quantity;
+  }
+  const bool oddsChanged =
+      (changes & study::kUncertainty) != 0 && !SameSettings(uncertainty_, now.uncertainty);
+  if (oddsChanged)
+    uncertainty_ = now.uncertainty;
+  if ((changes & study::kPlanes) != 0) {
+    PlanesChanged();  // the odds start again with the set
+  } else if (oddsChanged && uncertainty_) {
+    // The odds shown stay until the run under the new settings ends: they
+    // are of the same state and set, and say how many realizations they had.
+    StartOddsRun();
+    if (recoloured) {
+      Recolour();
+      emit ResultsChanged();
+    }
+  } else if (oddsChanged) {
+    RestartOdds();
+    Recolour();
+    emit ResultsChanged();
+  } else if (recoloured) {
+    Recolour();
+    emit ResultsChanged();
+  }
+  if (recoloured)
+    emit ColouringChanged();
 }
 
 void PlaneStudy::Assess(const engine::PassResults& pass, const engine::PlaneDefaults& defaults) {
@@ -231,18 +278,17 @@ std::optional<engine::Plane> PlaneStudy::JointPlane() const {
 }
 
 void PlaneStudy::SetUncertainty(const engine::UncertaintySettings& settings) {
-  uncertainty_ = settings;
-  StartOddsRun();
+  if (SameSettings(uncertainty_, settings)) {
+    if (odds_.empty())
+      StartOddsRun();  // asked again: the last run may have been cancelled
+    return;
+  }
+  model_->Do(study::SetUncertainty(settings));
 }
 
 void PlaneStudy::ClearUncertainty() {
-  if (!uncertainty_)
-    return;
-  uncertainty_.reset();
-  CancelOdds();
-  RestartOdds();
-  Recolour();
-  emit ResultsChanged();
+  if (uncertainty_)
+    model_->Do(study::SetUncertainty(std::nullopt));
 }
 
 void PlaneStudy::RestartOdds() {

@@ -65,10 +65,11 @@ class PlaneStudy : public QObject {
 
   /// The settings, once given.
   const std::optional<engine::UncertaintySettings>& Uncertainty() const { return uncertainty_; }
-  /// Keeps `settings` and starts a run under them; the odds shown stay until
-  /// it ends (they are of the same state and set).
+  /// Puts `settings` in the study (an undoable edit) and starts a run under
+  /// them; the odds shown stay until it ends (they are of the same state and
+  /// set). The same settings again start a run only when no odds are shown.
   void SetUncertainty(const engine::UncertaintySettings& settings);
-  /// Forgets the settings (a new or opened case without them): the odds go.
+  /// Takes the settings out of the study: the odds go.
   void ClearUncertainty();
   /// One per plane of Set(), of the last pass and settings; empty while none.
   const std::vector<engine::SlipOdds>& Odds() const { return odds_; }
@@ -143,6 +144,8 @@ class PlaneStudy : public QObject {
   /// (planes added at `at`, or the whole set when `whole`).
   void Edit(std::unique_ptr<study::Command> edit, std::size_t at, bool whole,
             std::optional<Prepared> prepared);
+  /// Follows an edit of the study: the colouring, the uncertainty, the set.
+  void StudyChanged(study::Changes changes);
   /// The study's plane set changed: poles and results computed again (or
   /// taken from the prepared work waiting for this change), signals sent.
   void PlanesChanged();
