@@ -476,5 +476,33 @@ TEST_F(PlanesTest, SettingsOfTheStudyUndoWithTheirViews) {
   EXPECT_TRUE(window_->Modified());
 }
 
+// Calculate with nothing changed keeps the odds and starts no run: they are
+// of the same inputs, set and settings.
+TEST_F(PlanesTest, CalculateWithTheSameInputsKeepsTheOdds) {
+  UseWorkedState();
+  PlaneStudy& study = window_->Planes();
+  engine::PlaneSet set;
+  for (int k = 0; k < 20; ++k)
+    set.push_back({17.0 * k, 3.0 + 4.0 * k}, "");
+  study.Replace(set, QStringLiteral("Import"));
+  Click("chkJoint");  // the joint's odds too
+  engine::UncertaintySettings settings;
+  settings.realizations = 2000;
+  settings[engine::Uncertain::kPorePressure] = {engine::Spread::Shape::kUniform, 0.5};
+  study.SetUncertainty(settings);
+  QTRY_VERIFY(!study.Odds().empty());
+  ASSERT_TRUE(study.JointOdds().has_value());
+  int runs = 0;
+  QObject::connect(&study, &PlaneStudy::OddsProgress,
+                   [&runs](int permille) { runs += permille == 0 ? 1 : 0; });
+  for (int k = 0; k < 3; ++k) {
+    Click("Button1");
+    EXPECT_FALSE(study.Odds().empty());
+    EXPECT_FALSE(study.OddsRunning());
+  }
+  QCoreApplication::processEvents();
+  EXPECT_EQ(runs, 0);
+}
+
 }  // namespace
 }  // namespace ui::testing
