@@ -122,7 +122,15 @@ TEST_F(PlanesTest, ImportsThroughThePreviewAndShowsTheWorkedPlanes) {
   EXPECT_EQ(RowTexts(3, columns), (std::vector<std::string>{"D", "8.000", "2.236", "0.287", "0.093",
                                                             "5.659", "-26.57", "stable"}));
   EXPECT_EQ(window_->PlanesView()->SummaryText().toStdString(),
-            "4 planes, 0 slip, largest Ts/Ts,max 0.159");
+            "4 planes, 0 slip, 0 open, largest Ts/Ts,max 0.159");
+  // Pp 6 passes the normal stress of B and C, which open, and brings A (tau
+  // 3.014 over tauLim' 1 + 0.282 tan 30) and D (2.236 over 1 + 2 tan 30) to
+  // slip: the line counts both kinds.
+  window_->SetPorePressure(QStringLiteral("6"));
+  EXPECT_TRUE(window_->PlanesView()->SummaryText().startsWith(
+      QStringLiteral("4 planes, 2 slip, 2 open, largest Ts/Ts,max ")))
+      << window_->PlanesView()->SummaryText().toStdString();
+  window_->SetPorePressure(QStringLiteral("0.2"));
   // The export: C-locale numbers that read back to the stored doubles.
   const QList<QByteArray> csv = PlaneResultsCsv(window_->Planes()).split('\n');
   ASSERT_GE(csv.size(), 2);

@@ -363,13 +363,16 @@ QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators
   if (results.empty())
     return summary + QStringLiteral(", not assessed (the stress state has no principal axes)");
   std::size_t slipping = 0;
+  std::size_t opening = 0;
   double largest = std::numeric_limits<double>::quiet_NaN();
   for (const engine::PlaneResult& r : results) {
     slipping += r.state == engine::PlaneState::kSlips ? 1 : 0;
+    opening += r.state == engine::PlaneState::kOpens ? 1 : 0;
     if (!std::isnan(r.tsNormalized) && !(r.tsNormalized <= largest))
       largest = r.tsNormalized;
   }
-  summary += QStringLiteral(", ") + whole(slipping) + QStringLiteral(" slip");
+  summary += QStringLiteral(", ") + whole(slipping) + QStringLiteral(" slip, ") + whole(opening) +
+             QStringLiteral(" open");
   summary += QStringLiteral(", largest Ts/Ts,max ") +
              (std::isnan(largest) ? QStringLiteral("\u2014")
                                   : text::FormatNumber(largest, text::kRatioDecimals, separators));

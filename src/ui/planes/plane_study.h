@@ -198,7 +198,7 @@ class PlaneStudy : public QObject {
   LatestJob oddsJob_;
 };
 
-/// The set in one line: "12 planes, 3 slip, largest Ts/Ts,max 0.873" (the
+/// The set in one line: "12 planes, 3 slip, 2 open, largest Ts/Ts,max 0.873" (the
 /// value with `separators`); "No planes" for none.
 QString PlaneSummary(const PlaneStudy& study, const text::Separators& separators);
 
