@@ -652,4 +652,41 @@ TEST(ReportColours, PrincipalStressCellsTakeTheirColours) {
   }
 }
 
+// The report's plane rows: nearest to slipping first.
+struct NearestCase {
+  const char* name;
+  std::vector<std::pair<double, double>> planes;  ///< (dPc, Ts/Ts,max) each
+  std::size_t count;
+  std::vector<std::size_t> rows;
+};
+
+const NearestCase kNearestCases[] = {
+    {"smallest dPc first, past the limit before",
+     {{2.0, 0.9}, {-1.0, 0.5}, {0.5, 0.7}},
+     3,
+     {1, 2, 0}},
+    {"a tie in dPc by the larger Ts/Ts,max", {{1.0, 0.2}, {1.0, 0.8}, {3.0, 0.9}}, 3, {1, 0, 2}},
+    {"no dPc after, by Ts/Ts,max", {{NAN, 0.99}, {5.0, 0.1}, {NAN, 0.5}}, 3, {1, 0, 2}},
+    {"nothing known last, in set order", {{NAN, NAN}, {NAN, 0.3}, {NAN, NAN}}, 3, {1, 0, 2}},
+    {"the first `count` only", {{3.0, 0.1}, {2.0, 0.1}, {1.0, 0.1}, {0.0, 0.1}}, 2, {3, 2}},
+    {"equal planes keep set order", {{1.0, 0.5}, {1.0, 0.5}, {1.0, 0.5}}, 3, {0, 1, 2}},
+};
+
+class NearestTest : public ::testing::TestWithParam<NearestCase> {};
+
+TEST_P(NearestTest, OrdersByPressureToSlip) {
+  const NearestCase& c = GetParam();
+  std::vector<engine::PlaneResult> results;
+  for (const auto& [deltaPc, ts] : c.planes) {
+    engine::PlaneResult r{};
+    r.deltaPc = deltaPc;
+    r.tsNormalized = ts;
+    results.push_back(r);
+  }
+  EXPECT_EQ(ui::PlanesNearestToSlipping(results, c.count), c.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NearestTest, ::testing::ValuesIn(kNearestCases),
+                         test_names::RowName());
+
 }  // namespace

@@ -295,7 +295,7 @@ class ReportPage {
       y += 18.0;
     }
     y = sheet_.Heading(0.0, y + 8.0, width_,
-                       QStringLiteral("The %1 planes of highest Ts/Ts,max")
+                       QStringLiteral("The %1 planes nearest to slipping (smallest \u0394Pc first)")
                            .arg(std::min<std::size_t>(kPlaneRows, content_.planes.size())));
     const char* titles[] = {"ID",        "Dip dir.", "Dip", "σ′",   "τ",
                             "Ts/Ts,max", "F",        "ΔPc", "Rake", "State"};
@@ -319,7 +319,7 @@ class ReportPage {
         return {value > 0 ? QStringLiteral("∞") : QStringLiteral("-∞")};
       return {text::FormatNumber(value, decimals, content_.separators)};
     };
-    for (const std::size_t i : PlanesByNormalizedSlipTendency(content_.planeResults, kPlaneRows)) {
+    for (const std::size_t i : PlanesNearestToSlipping(content_.planeResults, kPlaneRows)) {
       const engine::Plane& p = content_.planes.planes[i];
       const engine::PlaneResult& r = content_.planeResults[i];
       rows.push_back({{QString::fromUtf8(content_.planes.ids[i])},
@@ -365,16 +365,23 @@ class ReportPage {
 
 }  // namespace
 
-std::vector<std::size_t> PlanesByNormalizedSlipTendency(
-    const std::vector<engine::PlaneResult>& results, std::size_t count) {
+std::vector<std::size_t> PlanesNearestToSlipping(const std::vector<engine::PlaneResult>& results,
+                                                 std::size_t count) {
   std::vector<std::size_t> order(results.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  const auto before = [&results](std::size_t a, std::size_t b) {
-    const double x = results[a].tsNormalized;
-    const double y = results[b].tsNormalized;
+  // A value before none; then the smaller dPc, or the larger Ts/Ts,max.
+  const auto by = [](double x, double y, bool smaller) {
     if (std::isnan(x) || std::isnan(y))
-      return !std::isnan(x) && std::isnan(y);
-    return x > y;
+      return !std::isnan(x) && std::isnan(y) ? -1 : (std::isnan(x) && !std::isnan(y) ? 1 : 0);
+    if (x == y)
+      return 0;
+    return (smaller ? x < y : x > y) ? -1 : 1;
+  };
+  const auto before = [&](std::size_t a, std::size_t b) {
+    const int pressure = by(results[a].deltaPc, results[b].deltaPc, true);
+    if (pressure != 0)
+      return pressure < 0;
+    return by(results[a].tsNormalized, results[b].tsNormalized, false) < 0;
   };
   const std::size_t kept = std::min(count, order.size());
   std::partial_sort(

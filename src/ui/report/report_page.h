@@ -61,11 +61,13 @@ struct ReportContent {
   QString oddsNote;
 };
 
-/// Rows of the plane table of the report: the planes with the highest
-/// Ts/Ts,max, at most `count`, largest first (planes without a value last,
-/// in set order).
-std::vector<std::size_t> PlanesByNormalizedSlipTendency(
-    const std::vector<engine::PlaneResult>& results, std::size_t count);
+/// Rows of the plane table of the report: the planes nearest to slipping, at
+/// most `count`: the smallest pore-pressure increase to slip dPc first (past
+/// the limit, negative, before), ties by the larger Ts/Ts,max; planes without
+/// a dPc (no friction) after, by Ts/Ts,max; those without either last; each
+/// tie in set order.
+std::vector<std::size_t> PlanesNearestToSlipping(const std::vector<engine::PlaneResult>& results,
+                                                 std::size_t count);
 
 /// Draws the page on `painter`, whose device is an A4 portrait page of at
 /// least 72 dots per inch (a QPdfWriter), and, with a plane set, a second page
