@@ -12,11 +12,20 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QThread>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <ostream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/slip_probability.h"
+#include "test_names.h"
 #include "ui/planes/import_dialog.h"
 #include "ui/planes/plane_files.h"
 #include "ui/planes/plane_study.h"
@@ -176,6 +185,111 @@ TEST_F(PlanesTest, ImportAppendsWhenAskedAndUndoes) {
   ASSERT_EQ(study.Set().size(), 2u);
   EXPECT_EQ(study.Set().ids[1], "kept2");
 }
+
+// The summary says "skipped" only when rows were skipped; a value taken
+// otherwise than written (a direction of 360 as 0) is a note.
+struct SummaryRow {
+  const char* name;
+  const char* file;
+  const char* text;
+  const char* informative;
+  QMessageBox::Icon icon;
+};
+void PrintTo(const SummaryRow& row, std::ostream* os) {
+  *os << row.name;
+}
+
+const SummaryRow kSummaries[] = {
+    {"all read", "dd,dip\n10,20\n", "1 plane imported, 0 rows skipped.", "",
+     QMessageBox::Information},
+    {"a note", "dd,dip\n360,20\n10,20\n", "2 planes imported, 0 rows skipped.",
+     "Some values were noted; see the details.", QMessageBox::Information},
+    {"a skipped row", "dd,dip\n10,95\n10,20\n", "1 plane imported, 1 row skipped.",
+     "Some rows were skipped; see the details.", QMessageBox::Warning},
+    {"a skipped row and a note", "dd,dip\n10,95\n360,20\n", "1 plane imported, 1 row skipped.",
+     "Some rows were skipped and some values noted; see the details.", QMessageBox::Warning},
+};
+
+class ImportSummaryTest : public PlanesTest, public ::testing::WithParamInterface<SummaryRow> {};
+
+TEST_P(ImportSummaryTest, SaysSkippedOnlyForSkippedRows) {
+  Show();
+  const QString path = WriteFile("rows.csv", GetParam().file);
+  std::string text, informative;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  Import(path, [&](QWidget* modal) {
+    if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
+      preview->accept();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      text = box->text().toStdString();
+      informative = box->informativeText().toStdString();
+      icon = box->icon();
+      box->accept();
+    }
+  });
+  EXPECT_EQ(text, GetParam().text);
+  EXPECT_EQ(informative, GetParam().informative);
+  EXPECT_EQ(icon, GetParam().icon);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ImportSummaryTest, ::testing::ValuesIn(kSummaries),
+                         test_names::RowName());
+
+// What is no regular file is refused before it is opened, with the reason,
+// and the set stays: a FIFO would block the window for good (a writer
+// releases it after 5 s, so that a blocked open fails the test instead of
+// hanging it), a device would fill the memory.
+struct RefusedFile {
+  const char* name;
+  std::function<QString(const QString& folder)> make;
+  const char* reason;
+};
+void PrintTo(const RefusedFile& row, std::ostream* os) {
+  *os << row.name;
+}
+
+const RefusedFile kRefusedFiles[] = {
+    {"FIFO",
+     [](const QString& folder) {
+       const QString path = folder + QStringLiteral("/pipe.csv");
+       EXPECT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+       return path;
+     },
+     "it is not a regular file"},
+    {"device", [](const QString&) { return QStringLiteral("/dev/zero"); },
+     "it is not a regular file"},
+    {"folder", [](const QString& folder) { return folder; }, "it is a folder"},
+};
+
+class RefusedFileTest : public PlanesTest, public ::testing::WithParamInterface<RefusedFile> {};
+
+TEST_P(RefusedFileTest, IsNotImported) {
+  Show();
+  KeepTwoPlanes();
+  const QString path = GetParam().make(folder_.path());
+  std::atomic<bool> returned{false};
+  std::thread writer([&] {
+    for (int i = 0; i < 500 && !returned; ++i)
+      QThread::msleep(10);
+    if (const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
+      ::close(fd);
+  });
+  bool previewShown = false;
+  Import(path, [&](QWidget* modal) {
+    previewShown |= qobject_cast<ImportDialog*>(modal) != nullptr;
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+      dialog->reject();
+  });
+  returned = true;
+  writer.join();
+  EXPECT_FALSE(previewShown);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Could not read " + path.toStdString() + ": " +
+                                                 GetParam().reason + "."});
+  EXPECT_EQ(window_->Planes().Set().size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, RefusedFileTest, ::testing::ValuesIn(kRefusedFiles),
+                         test_names::RowName());
 
 // Cancel stops a long import within a tenth of a second and leaves the set
 // as it was.
