@@ -186,8 +186,9 @@ void TFrmMorvane::MarkModified() {
 }
 
 bool TFrmMorvane::MayDiscard() {
-  // Worth asking about: a named case, or a plane set.
-  if (!modified_ || (casePath_.isEmpty() && planes_->Set().empty()))
+  // Any change is worth asking about, typed inputs of an unnamed study too;
+  // a window never changed goes without a question.
+  if (!modified_)
     return true;
   const QString name =
       casePath_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(casePath_).completeBaseName();
