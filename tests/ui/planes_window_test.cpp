@@ -341,6 +341,14 @@ TEST_F(PlanesTest, PasteEditDeleteAndUndo) {
   EXPECT_TRUE(
       model->setData(model->index(0, C::kDipDirection), QStringLiteral("370"), Qt::EditRole));
   EXPECT_EQ(RowTexts(0, {C::kDipDirection}), std::vector<std::string>{"10.00"});
+  // Whole turns back are 0, not -0 (which the export would write); an id
+  // with a control character is refused.
+  EXPECT_TRUE(
+      model->setData(model->index(0, C::kDipDirection), QStringLiteral("-720"), Qt::EditRole));
+  EXPECT_EQ(std::signbit(window_->Planes().Set().planes[0].dipDirection), false);
+  EXPECT_FALSE(model->setData(model->index(0, C::kId), QStringLiteral("A\u0001"), Qt::EditRole));
+  EXPECT_EQ(planes->findChild<QLabel*>(QStringLiteral("message"))->text().toStdString(),
+            "The id holds the control character U+0001");
 
   planes->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(planes));
