@@ -176,7 +176,7 @@ bool AppendResultRow(const TensorColumns& columns, bool split,
              std::to_string(columns.count);
   else if (columns.id.has_value())
     unread = tables::IdProblem(fields[*columns.id]);
-  AppendId(columns, fields, place.row, split && !unread.empty(), out);
+  AppendId(columns, fields, place.row, !unread.empty(), out);
   if (!unread.empty()) {
     out.append(static_cast<std::size_t>(ResultFieldCount(columns)), ',');
     AppendEnd("line " + std::to_string(place.line) + ": " + unread, out);

@@ -27,8 +27,10 @@ struct Target {
 };
 
 constexpr Target kTargets[] = {
-    {"read_number", CheckReadNumber}, {"format_number", CheckFormatNumber}, {"stress", CheckStress},
-    {"plane_file", CheckPlaneFile},   {"case_file", CheckCaseFile},
+    {"read_number", CheckReadNumber}, {"format_number", CheckFormatNumber},
+    {"stress", CheckStress},          {"plane_file", CheckPlaneFile},
+    {"case_file", CheckCaseFile},     {"cli_tensors", CheckCliTensors},
+    {"cli_planes", CheckCliPlanes},   {"uncertainty", CheckUncertainties},
 };
 
 struct Input {
