@@ -8,15 +8,10 @@
 # is written to <build_dir>/fuzz-artifacts/<target>/; copied into
 # fuzz/regressions/<target>/ it is replayed by the tests from then on.
 # Prints each run's executions; exits non-zero when any run found a failure.
+# scripts/fuzz.sh --max-len <target> prints the target's input length only
+# (the replay tests check that every seed fits it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build_dir=${1:-build-fuzz}
-seconds=${2:-60}
-shift $(($# < 2 ? $# : 2))
-targets=("$@")
-if ((${#targets[@]} == 0)); then
-  targets=(read_number format_number stress plane_file case_file cli_tensors cli_planes uncertainty)
-fi
 
 # Longest input worth mutating, per target: numbers long enough for the
 # exact decision (800 digits) and the shortened quote; whole files for the
@@ -35,6 +30,19 @@ max_len() {
       ;;
   esac
 }
+
+if [ "${1:-}" = --max-len ]; then
+  max_len "${2:?a target}"
+  exit 0
+fi
+
+build_dir=${1:-build-fuzz}
+seconds=${2:-60}
+shift $(($# < 2 ? $# : 2))
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+  targets=(read_number format_number stress plane_file case_file cli_tensors cli_planes uncertainty)
+fi
 
 status=0
 for target in "${targets[@]}"; do
