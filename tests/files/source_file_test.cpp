@@ -42,31 +42,22 @@ struct SourceRow {
   const char* problem;  ///< empty: read whole
 };
 
+/// Makes a file of `size` bytes named `name`.
+std::function<QString(const QString&)> FileOf(const char* name, qint64 size) {
+  return [=](const QString& folder) {
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+    MakeFile(path, size);
+    return path;
+  };
+}
+
 const SourceRow kSources[] = {
-    {"small file",
-     [](const QString& d) {
-       MakeFile(d + "/a.csv", 10);
-       return d + "/a.csv";
-     },
-     kKibibyte, ""},
-    {"file of the limit",
-     [](const QString& d) {
-       MakeFile(d + "/a.csv", 1024);
-       return d + "/a.csv";
-     },
-     kKibibyte, ""},
-    {"file one byte over the limit",
-     [](const QString& d) {
-       MakeFile(d + "/a.csv", 1025);
-       return d + "/a.csv";
-     },
-     kKibibyte, "it is larger than 1 KiB, the most Kelvane reads as a test file"},
-    {"case over 2 GiB",
-     [](const QString& d) {
-       MakeFile(d + "/a.kelvane", (qint64{2} << 30) + 1);
-       return d + "/a.kelvane";
-     },
-     kCaseLimit, "it is larger than 2 GiB, the most Kelvane reads as a case"},
+    {"small file", FileOf("a.csv", 10), kKibibyte, ""},
+    {"file of the limit", FileOf("a.csv", 1024), kKibibyte, ""},
+    {"file one byte over the limit", FileOf("a.csv", 1025), kKibibyte,
+     "it is larger than 1 KiB, the most Kelvane reads as a test file"},
+    {"case over 2 GiB", FileOf("a.kelvane", (qint64{2} << 30) + 1), kCaseLimit,
+     "it is larger than 2 GiB, the most Kelvane reads as a case"},
     {"FIFO",
      [](const QString& d) {
        EXPECT_EQ(mkfifo(QFile::encodeName(d + "/pipe").constData(), 0600), 0);

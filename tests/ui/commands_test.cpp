@@ -23,12 +23,10 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -37,13 +35,8 @@
 #include <ostream>
 #include <random>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "engine/pass.h"
 #include "engine/tendency_map.h"
@@ -911,56 +904,25 @@ TEST_F(CommandsTest, UnsavedChangesAreAskedAbout) {
   }
 }
 
-// What is no regular file is refused before it is opened, with the reason: a
-// FIFO would block the open for good (a writer releases it after 5 s, so that
-// a blocked open fails the test instead of hanging it), a device would fill
-// the memory. The window stays as it was.
-struct RefusedCase {
-  const char* name;
-  std::function<QString(const QString& folder)> make;
-  const char* reason;
-};
-void PrintTo(const RefusedCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-const RefusedCase kRefusedCases[] = {
-    {"FIFO",
-     [](const QString& folder) {
-       const QString path = folder + QStringLiteral("/pipe.kelvane");
-       EXPECT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-       return path;
-     },
-     "it is not a regular file"},
-    {"device", [](const QString&) { return QStringLiteral("/dev/zero"); },
-     "it is not a regular file"},
-    {"folder", [](const QString& folder) { return folder; }, "it is a folder"},
-};
-
-class RefusedCaseTest : public CommandsTest, public ::testing::WithParamInterface<RefusedCase> {};
+// What is no regular file is refused before it is opened, with the reason,
+// and the window stays as it was.
+class RefusedCaseTest : public CommandsTest,
+                        public ::testing::WithParamInterface<ui::testing::NotRegularFile> {};
 
 TEST_P(RefusedCaseTest, IsNotOpened) {
   QTemporaryDir folder;
   const QString path = QFileInfo(GetParam().make(folder.path())).absoluteFilePath();
   Show();
   const std::vector<std::string> before = Outputs();
-  std::atomic<bool> opened{false};
-  std::thread writer([&] {
-    for (int i = 0; i < 500 && !opened; ++i)
-      QThread::msleep(10);
-    if (const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
-      ::close(fd);
-  });
-  window_->OpenCase(path);
-  opened = true;
-  writer.join();
+  ui::testing::RunReleasingFifo(path, [&] { window_->OpenCase(path); });
   EXPECT_EQ(Messages(), std::vector<std::string>{"Could not open " + path.toStdString() + ": " +
                                                  GetParam().reason + "."});
   EXPECT_EQ(window_->CasePath(), QString());
   EXPECT_EQ(Outputs(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, RefusedCaseTest, ::testing::ValuesIn(kRefusedCases), RowName());
+INSTANTIATE_TEST_SUITE_P(Sources, RefusedCaseTest,
+                         ::testing::ValuesIn(ui::testing::kNotRegularFiles), RowName());
 
 // A case from a later version with many unknown keys: the message names the
 // first ten and counts the rest, so that its box fits on the screen.

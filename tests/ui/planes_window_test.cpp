@@ -12,17 +12,10 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QThread>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <ostream>
-#include <thread>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "engine/slip_probability.h"
 #include "test_names.h"
@@ -236,59 +229,28 @@ INSTANTIATE_TEST_SUITE_P(Rows, ImportSummaryTest, ::testing::ValuesIn(kSummaries
                          test_names::RowName());
 
 // What is no regular file is refused before it is opened, with the reason,
-// and the set stays: a FIFO would block the window for good (a writer
-// releases it after 5 s, so that a blocked open fails the test instead of
-// hanging it), a device would fill the memory.
-struct RefusedFile {
-  const char* name;
-  std::function<QString(const QString& folder)> make;
-  const char* reason;
-};
-void PrintTo(const RefusedFile& row, std::ostream* os) {
-  *os << row.name;
-}
-
-const RefusedFile kRefusedFiles[] = {
-    {"FIFO",
-     [](const QString& folder) {
-       const QString path = folder + QStringLiteral("/pipe.csv");
-       EXPECT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-       return path;
-     },
-     "it is not a regular file"},
-    {"device", [](const QString&) { return QStringLiteral("/dev/zero"); },
-     "it is not a regular file"},
-    {"folder", [](const QString& folder) { return folder; }, "it is a folder"},
-};
-
-class RefusedFileTest : public PlanesTest, public ::testing::WithParamInterface<RefusedFile> {};
+// and the set stays.
+class RefusedFileTest : public PlanesTest, public ::testing::WithParamInterface<NotRegularFile> {};
 
 TEST_P(RefusedFileTest, IsNotImported) {
   Show();
   KeepTwoPlanes();
   const QString path = GetParam().make(folder_.path());
-  std::atomic<bool> returned{false};
-  std::thread writer([&] {
-    for (int i = 0; i < 500 && !returned; ++i)
-      QThread::msleep(10);
-    if (const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
-      ::close(fd);
-  });
   bool previewShown = false;
-  Import(path, [&](QWidget* modal) {
-    previewShown |= qobject_cast<ImportDialog*>(modal) != nullptr;
-    if (auto* dialog = qobject_cast<QDialog*>(modal))
-      dialog->reject();
+  RunReleasingFifo(path, [&] {
+    Import(path, [&](QWidget* modal) {
+      previewShown |= qobject_cast<ImportDialog*>(modal) != nullptr;
+      if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    });
   });
-  returned = true;
-  writer.join();
   EXPECT_FALSE(previewShown);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Could not read " + path.toStdString() + ": " +
                                                  GetParam().reason + "."});
   EXPECT_EQ(window_->Planes().Set().size(), 2u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, RefusedFileTest, ::testing::ValuesIn(kRefusedFiles),
+INSTANTIATE_TEST_SUITE_P(Sources, RefusedFileTest, ::testing::ValuesIn(kNotRegularFiles),
                          test_names::RowName());
 
 // Cancel stops a long import within a tenth of a second and leaves the set
