@@ -1,6 +1,5 @@
 #include "cli/table_pipeline.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
