@@ -15,7 +15,8 @@ CLANG ?= clang++-14
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 SECONDS ?= 60
-FUZZ_TARGETS ?= read_number format_number stress plane_file case_file
+FUZZ_TARGETS ?= read_number format_number stress plane_file case_file cli_tensors cli_planes \
+  uncertainty
 
 .PHONY: all deps configure build run test test-double bench format install package clean
 .PHONY: test-asan fuzz soak mutants

@@ -56,4 +56,28 @@ std::string CheckPlaneFile(std::span<const std::uint8_t> bytes);
 /// file that reads back to the same file.
 std::string CheckCaseFile(std::span<const std::uint8_t> bytes);
 
+/// kelvane-cli tensors' row path on the bytes as a table: the lines as the
+/// pipeline meets them (byte-order mark and CR dropped, blank and '#' lines
+/// skipped, the header's line choosing the delimiter), the header read by
+/// cli::ReadHeader and each data row written by cli::AppendResultRow. Every
+/// row is one CSV line with the output header's columns, its error column
+/// empty exactly when it was computed, its id free of control characters
+/// (the row number without an id column), no raw control character but tab
+/// and a quoted CR, numbers that read back (or "inf"), a known regime.
+std::string CheckCliTensors(std::span<const std::uint8_t> bytes);
+
+/// kelvane-cli planes' row path on the bytes as a table, as for
+/// CheckCliTensors, under one fixed stress state: rows by cli::AppendPlaneRow
+/// with the same line properties, and every plane written with its dip
+/// direction in [0, 360) and its dip in [0, 90] (neither -0), numbers that
+/// read back and a known state.
+std::string CheckCliPlanes(std::span<const std::uint8_t> bytes);
+
+/// engine::ReadUncertainties on the bytes as a command-line argument (up to
+/// the first NUL). A refusal names its item (or says phi and mu exclude each
+/// other); what is read has known shapes with finite widths of 0 or more,
+/// not phi and mu both, and, written back as "KEY=SHAPE:WIDTH,...", reads
+/// back to the same settings bit for bit.
+std::string CheckUncertainties(std::span<const std::uint8_t> bytes);
+
 }  // namespace fuzz

@@ -1,31 +1,48 @@
 #!/usr/bin/env bash
 # Runs libFuzzer targets built in <build_dir> (make fuzz), each for <seconds>,
 # one after another: scripts/fuzz.sh <build_dir> <seconds> [target...]
-# Targets: read_number, format_number, stress (all by default). Each runs on
+# Targets: read_number, format_number, stress, plane_file, case_file,
+# cli_tensors, cli_planes, uncertainty (all by default). Each runs on
 # a working corpus in <build_dir>/fuzz-corpus/<target> seeded from
 # fuzz/corpus/<target>, which stays untouched. An input that fails a property
 # is written to <build_dir>/fuzz-artifacts/<target>/; copied into
 # fuzz/regressions/<target>/ it is replayed by the tests from then on.
 # Prints each run's executions; exits non-zero when any run found a failure.
+# scripts/fuzz.sh --max-len <target> prints the target's input length only
+# (the replay tests check that every seed fits it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# Longest input worth mutating, per target: numbers long enough for the
+# exact decision (800 digits) and the shortened quote; whole files for the
+# readers (a case seed is 1,100-1,300 bytes, a table seed a few hundred: 4096
+# leaves room to grow them); the fixed-size fields of format_number (10
+# bytes) and stress (81); a command-line argument of a few items.
+max_len() {
+  case $1 in
+    read_number | plane_file | case_file | cli_tensors | cli_planes) echo 4096 ;;
+    format_number) echo 16 ;;
+    stress) echo 96 ;;
+    uncertainty) echo 512 ;;
+    *)
+      echo "fuzz: no input length for target $1" >&2
+      exit 2
+      ;;
+  esac
+}
+
+if [ "${1:-}" = --max-len ]; then
+  max_len "${2:?a target}"
+  exit 0
+fi
+
 build_dir=${1:-build-fuzz}
 seconds=${2:-60}
 shift $(($# < 2 ? $# : 2))
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(read_number format_number stress)
+  targets=(read_number format_number stress plane_file case_file cli_tensors cli_planes uncertainty)
 fi
-
-# Longest input worth mutating: texts long enough for the exact decision
-# (800 digits) and the shortened quote; the others read fixed-size fields.
-max_len() {
-  case $1 in
-    read_number) echo 4096 ;;
-    format_number) echo 16 ;;
-    *) echo 96 ;;
-  esac
-}
 
 status=0
 for target in "${targets[@]}"; do
@@ -34,7 +51,8 @@ for target in "${targets[@]}"; do
   artifacts=$build_dir/fuzz-artifacts/$target
   log=$build_dir/fuzz-$target.log
   mkdir -p "$corpus" "$artifacts"
-  options=(-max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=10
+  len=$(max_len "$target")
+  options=(-max_total_time="$seconds" -max_len="$len" -timeout=10
     -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$artifacts/")
   if [ -f "fuzz/$target.dict" ]; then
     options+=(-dict="fuzz/$target.dict")

@@ -1,22 +1,25 @@
 #include "cli/case_input.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <array>
 
 #include "cli/options.h"
 #include "files/case_file.h"
+#include "files/source_file.h"
 
 namespace cli {
 
 bool TakeCase(Options& options, std::optional<engine::PlaneSet>& planes, std::string& error) {
-  QFile file(QString::fromStdString(options.casePath));
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = options.casePath + ": " + file.errorString().toStdString();
+  QByteArray bytes;
+  const QString problem =
+      files::ReadSource(QString::fromStdString(options.casePath), files::kCaseLimit, bytes);
+  if (!problem.isEmpty()) {
+    error = options.casePath + ": " + problem.toStdString();
     return false;
   }
   files::Case c;
   try {
-    c = files::ReadCase(file.readAll());
+    c = files::ReadCase(bytes);
   } catch (const files::CaseError& e) {
     error = options.casePath + ": " + e.what();
     return false;

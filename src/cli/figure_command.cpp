@@ -4,7 +4,6 @@
 #include "cli/options.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 #include <exception>
@@ -13,6 +12,7 @@
 
 #include "engine/pass.h"
 #include "figures/plane_dots.h"
+#include "files/source_file.h"
 #include "tables/plane_reader.h"
 
 namespace cli {
@@ -30,13 +30,15 @@ void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
               const engine::PlaneDefaults& defaults, Dots& dots);
 
 bool ReadDots(const std::string& path, const engine::PassResults& pass,
-              const engine::PlaneDefaults& defaults, Dots& dots, std::string& error) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = path + ": " + file.errorString().toStdString();
+              const engine::PlaneDefaults& defaults, Dots& dots, FigureRows& rows,
+              std::string& error) {
+  QByteArray bytes;
+  const QString problem =
+      files::ReadSource(QString::fromStdString(path), files::kPlaneFileLimit, bytes);
+  if (!problem.isEmpty()) {
+    error = path + ": " + problem.toStdString();
     return false;
   }
-  const QByteArray bytes = file.readAll();
   const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   tables::PlaneImport read =
       tables::ReadPlanes(text, tables::DetectReading(text), [](std::size_t) { return true; });
@@ -44,6 +46,8 @@ bool ReadDots(const std::string& path, const engine::PassResults& pass,
     error = path + ": " + read.error;
     return false;
   }
+  rows.messages = std::move(read.messages);
+  rows.skipped = read.skipped;
   MakeDots(read.set, pass, defaults, dots);
   return true;
 }
@@ -66,7 +70,7 @@ void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
 
 }  // namespace
 
-bool RunFigure(const FigureJob& job, std::string& error) {
+bool RunFigure(const FigureJob& job, FigureRows& rows, std::string& error) {
   // No display is needed: the offscreen platform, unless one was chosen.
   // Qt's notes about the session (no runtime folder and the like) are not
   // the figure's business: standard error carries only what went wrong.
@@ -99,7 +103,7 @@ bool RunFigure(const FigureJob& job, std::string& error) {
     MakeDots(*job.planesFromCase, request.results, job.defaults, dots);
     request.dots = dots.colours.empty() ? nullptr : &planeDots;
   } else if (!job.planesFile.empty()) {
-    if (!ReadDots(job.planesFile, request.results, job.defaults, dots, error))
+    if (!ReadDots(job.planesFile, request.results, job.defaults, dots, rows, error))
       return false;
     request.dots = &planeDots;
   }
@@ -129,7 +133,16 @@ int RunFigureCommand(Options& options) {
   options.figure.porePressure = options.porePressure;
   options.figure.defaults = options.defaults;
   std::string error;
-  return RunFigure(options.figure, error) ? 0 : Fail(error);
+  FigureRows rows;
+  const bool written = RunFigure(options.figure, rows, error);
+  // Rows that are no plane are listed as the import lists them; the figure
+  // is written without them, and the status says some were not drawn.
+  for (const std::string& message : rows.messages)
+    std::fprintf(stderr, "%s: %s: %s\n", kProgram, options.figure.planesFile.c_str(),
+                 message.c_str());
+  if (!written)
+    return Fail(error);
+  return rows.skipped > 0 ? 1 : 0;
 }
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
@@ -28,8 +29,16 @@ struct FigureJob {
   int dpi = 300;
 };
 
+/// What the planes file said of its rows: each skipped row's reason and each
+/// note ("line 17: dip 95 is outside 0 to 90"), in line order, and how many
+/// rows were skipped.
+struct FigureRows {
+  std::vector<std::string> messages;
+  std::size_t skipped = 0;
+};
+
 /// Writes the figure of `job`; true when written, else false with `error`
-/// saying why in one line.
-bool RunFigure(const FigureJob& job, std::string& error);
+/// saying why in one line. The planes file's row messages go to `rows`.
+bool RunFigure(const FigureJob& job, FigureRows& rows, std::string& error);
 
 }  // namespace cli

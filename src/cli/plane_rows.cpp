@@ -61,12 +61,16 @@ bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,
     row.problem = "a quoted field is not closed";
   const bool hasId = std::find(reading.columns.begin(), reading.columns.end(),
                                tables::PlaneColumn::kId) != reading.columns.end();
-  const std::string id = hasId && split ? row.id : std::to_string(place.row);
+  // An id with a control character is not written: the row is numbered and
+  // named by its line.
+  const bool idRefused = split && !tables::IdProblem(row.id).empty();
+  const std::string id = hasId && split && !idRefused ? row.id : std::to_string(place.row);
   if (!row.plane) {
     tables::AppendCsvField(out, id);
     out.append(sampler != nullptr ? 23 : 18, ',');
     out += ',';
-    tables::AppendCsvField(out, row.problem);
+    tables::AppendCsvField(
+        out, idRefused ? "line " + std::to_string(place.line) + ": " + row.problem : row.problem);
     out += '\n';
     return false;
   }

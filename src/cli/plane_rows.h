@@ -14,8 +14,8 @@
 
 namespace cli {
 
-/// The reading of a plane file's header (comma-separated, names compared as
-/// tables::ColumnOfName compares them): a dip_direction or strike column and
+/// The reading of a plane file's header (its fields split by the pipeline,
+/// names compared as tables::ColumnOfName compares them): a dip_direction or strike column and
 /// a dip column are required, id, phi, mu and c are optional, others ignored.
 /// `strike` forces the direction column to be read as a strike (else a
 /// "strike" header does). On a missing column or a column named twice, the
@@ -30,7 +30,8 @@ std::string PlaneOutputHeader(bool odds = false);
 /// Appends the output line of the data row `fields` (`split` false when the
 /// line could not be split): the plane's columns, or, for a row that is no
 /// plane, its id and the reason in the error column. The id is the row number
-/// when the file has no id column. With `sampler`, the plane's slip odds
+/// when the file has no id column, and for an id holding a control character
+/// (the reason then names the line). With `sampler`, the plane's slip odds
 /// follow, its random streams those of data row number place.row - 1.
 /// Returns whether the row was a plane.
 bool AppendPlaneRow(const tables::PlaneReading& reading, bool split,

@@ -1,6 +1,5 @@
 #include "cli/table_pipeline.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,12 +11,16 @@
 
 #include "cli/options.h"
 #include "engine/shares.h"
+#include "files/source_file.h"
 #include "tables/csv.h"
+#include "tables/plane_reader.h"
 
 namespace cli {
 namespace {
 
-// Bytes read at a time; a chunk's lines are computed together.
+// Bytes read at a time; a chunk's lines are computed together. A line must
+// fit in one chunk: no table has lines of a mebibyte, and a stream without
+// line ends (standard input from /dev/zero) must not grow without bound.
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
 /// Closes a file descriptor when it goes out of scope (-1: none).
@@ -39,8 +42,9 @@ struct Line {
 };
 
 /// The rows of `lines` computed into `out`; false when some row failed.
-bool ComputeRows(const TableJob& job, const Line* begin, const Line* end, std::string& out) {
-  tables::CsvSplitter splitter;
+bool ComputeRows(const TableJob& job, char delimiter, const Line* begin, const Line* end,
+                 std::string& out) {
+  tables::CsvSplitter splitter(delimiter);
   bool allComputed = true;
   for (const Line* line = begin; line != end; ++line) {
     const bool split = splitter.Split(line->text);
@@ -92,9 +96,14 @@ bool IsBlank(std::string_view line) {
 int RunTable(const std::string& file, unsigned threads, TableJob& job) {
   const bool fromStdin = file == "-";
   const std::string name = fromStdin ? "<stdin>" : file;
-  const int fd = fromStdin ? STDIN_FILENO : open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  // A named file must be a regular one, looked at before it is opened: a
+  // FIFO or a device is refused (standard input may be anything).
+  QString problem;
+  const int fd = fromStdin ? STDIN_FILENO
+                           : files::OpenSourceDescriptor(QString::fromStdString(file),
+                                                         files::kStreamedTable, problem);
   if (fd < 0)
-    return Fail(name + ": " + std::strerror(errno));
+    return Fail(name + ": " + problem.toStdString());
   // Closed on every way out.
   const FileCloser closer(fromStdin ? -1 : fd);
   struct stat info {};
@@ -112,6 +121,7 @@ int RunTable(const std::string& file, unsigned threads, TableJob& job) {
   unsigned long long lineNumber = 0;
   unsigned long long rowNumber = 0;
   bool headerRead = false;
+  char delimiter = ',';
   bool allComputed = true;
   bool atEnd = false;
   std::vector<Line> lines;
@@ -119,7 +129,8 @@ int RunTable(const std::string& file, unsigned threads, TableJob& job) {
 
   while (!atEnd) {
     if (filled == buffer.size())
-      buffer.resize(buffer.size() * 2);  // one line longer than the buffer
+      return Fail(name + ":" + std::to_string(lineNumber + 1) + ": the line is longer than " +
+                  files::SizeText(kChunkBytes).toStdString());
     const ssize_t got = read(fd, buffer.data() + filled, buffer.size() - filled);
     if (got < 0) {
       if (errno == EINTR)
@@ -144,10 +155,14 @@ int RunTable(const std::string& file, unsigned threads, TableJob& job) {
       ++lineNumber;
       if (!text.empty() && text.back() == '\r')
         text.remove_suffix(1);
+      if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);  // a byte-order mark, as spreadsheets write one
       if (IsBlank(text) || text.front() == '#')
         continue;
       if (!headerRead) {
-        tables::CsvSplitter splitter;
+        // The header's line decides the delimiter, as the window's import does.
+        delimiter = tables::DetectDelimiter(text);
+        tables::CsvSplitter splitter(delimiter);
         if (!splitter.Split(text))
           return Fail(name + ":" + std::to_string(lineNumber) +
                       ": the header has a quoted field that is not closed");
@@ -168,7 +183,8 @@ int RunTable(const std::string& file, unsigned threads, TableJob& job) {
       engine::ForEachShare(lines.size(), share, threads, [&](std::size_t from, std::size_t to) {
         const std::size_t t = from / share;
         outputs[t].clear();
-        computed[t] = ComputeRows(job, lines.data() + from, lines.data() + to, outputs[t]);
+        computed[t] =
+            ComputeRows(job, delimiter, lines.data() + from, lines.data() + to, outputs[t]);
       });
       for (std::size_t t = 0; t * share < lines.size(); ++t) {
         allComputed &= computed[t] != 0;

@@ -73,9 +73,11 @@ const char* RegimeCode(analysis::FaultingRegime regime) {
   return "U";
 }
 
+/// The row's id, or its data row number without an id column or when the
+/// id cannot be written (`numbered`).
 void AppendId(const TensorColumns& columns, const std::vector<std::string_view>& fields,
-              unsigned long long row, std::string& out) {
-  if (!columns.id.has_value()) {
+              unsigned long long row, bool numbered, std::string& out) {
+  if (!columns.id.has_value() || numbered) {
     std::array<char, 24> buffer;
     out.append(buffer.data(), std::to_chars(buffer.data(), buffer.data() + buffer.size(), row).ptr);
   } else if (*columns.id < fields.size()) {
@@ -164,14 +166,20 @@ std::string OutputHeader(const TensorColumns& columns) {
 bool AppendResultRow(const TensorColumns& columns, bool split,
                      const std::vector<std::string_view>& fields, RowPlace place,
                      stress::Azimuth azimuth, std::string& out) {
-  AppendId(columns, fields, place.row, out);
-  if (!split || fields.size() != columns.count) {
+  // A line that is no row of the header's fields, or whose id would carry a
+  // control character into the output: numbered, and named by its line.
+  std::string unread;
+  if (!split)
+    unread = "a quoted field is not closed";
+  else if (fields.size() != columns.count)
+    unread = std::to_string(fields.size()) + " fields where the header has " +
+             std::to_string(columns.count);
+  else if (columns.id.has_value())
+    unread = tables::IdProblem(fields[*columns.id]);
+  AppendId(columns, fields, place.row, !unread.empty(), out);
+  if (!unread.empty()) {
     out.append(static_cast<std::size_t>(ResultFieldCount(columns)), ',');
-    std::string error = "line " + std::to_string(place.line) + ": ";
-    error += split ? std::to_string(fields.size()) + " fields where the header has " +
-                         std::to_string(columns.count)
-                   : std::string("a quoted field is not closed");
-    AppendEnd(error, out);
+    AppendEnd("line " + std::to_string(place.line) + ": " + unread, out);
     return false;
   }
 

@@ -49,7 +49,8 @@ struct RowPlace {
 /// when there is no id column), each result and derived quantity the pass
 /// filled, empty fields for the others, and the message of the input or step
 /// that stopped the pass, or of a line that is no row of the header's
-/// fields, or of a pore pressure that is no number (read after the ten
+/// fields or whose id holds a control character (numbered, its line named),
+/// or of a pore pressure that is no number (read after the ten
 /// inputs; the effective quantities are then empty). Returns whether the row
 /// was computed to its end.
 bool AppendResultRow(const TensorColumns& columns, bool split,

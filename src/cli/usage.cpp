@@ -24,11 +24,13 @@ const char* Usage() {
        kelvane-cli planes|figure --case FILE.kelvane [options]
        kelvane-cli --help | --version
 
-Computes, for each stress tensor of a CSV file (standard input when FILE is
+Computes, for each stress tensor of a table (standard input when FILE is
 missing or "-"), what Kelvane's window and its Mohr diagram show, and writes
 one CSV row per tensor to standard output.
 
-Input: comma-separated, the first line that is not a comment the header.
+Input: the first line that is not a comment is the header, and it chooses the
+delimiter as the window's import does: a tab if it holds one, else ";", else
+",", else runs of blanks (spaces and tabs); commas by default.
   sx,sy,sz,txy,tyz,tzx  the tensor (x East, y North, z up), in any order
   id                    optional; without it a row's id is its data row number
   beta,psi,phi,c        optional, all four: a joint's dip direction, dip and
@@ -36,8 +38,11 @@ Input: comma-separated, the first line that is not a comment the header.
   pp                    optional: the pore pressure (0 without it); effective
                         stresses are total less pp
 Other columns are ignored. Lines starting with "#" and blank lines are
-skipped; CRLF line ends are accepted; fields may be quoted as in RFC 4180.
-Numbers as the window reads them with "." as the decimal separator.
+skipped; CRLF line ends and a leading byte-order mark are accepted; fields may
+be quoted as in RFC 4180. Numbers as the window reads them with "." as the
+decimal separator, whatever the delimiter. FILE must be a regular file (a
+FIFO or a device is refused; standard input may be anything), and a line at
+most 1 MiB long. An id holding a control character makes an error row.
 
 Output columns: id, s1, s2, s3, s1_azimuth, s1_dip, s2_azimuth, s2_dip,
 s3_azimuth, s3_dip, l1, m1, n1, l2, m2, n2, l3, m3, n3, [sigma, tau, tau_lim,]
@@ -52,10 +57,10 @@ quantity without a value is an empty field, infinity is "inf". A row that
 cannot be computed keeps what was computed before the fault and names the
 fault in its error column.
 
-kelvane-cli planes assesses each plane of a CSV file under one stress state,
+kelvane-cli planes assesses each plane of a table under one stress state,
 as the window's Planes table does, and writes one CSV row per plane.
 
-Input: comma-separated, the first line that is not a comment the header.
+Input: read as for tensors (the header's line chooses the delimiter).
   dip_direction,dip     the plane (degrees, clockwise from North); or
   strike,dip            strike by the right-hand rule (dip direction =
                         strike + 90); names as dipdir, dd, azimuth also work
@@ -63,8 +68,10 @@ Input: comma-separated, the first line that is not a comment the header.
   phi or mu, c          optional: the plane's own friction angle (degrees) or
                         coefficient, and cohesion; planes without them take
                         --phi/--mu and --cohesion
-Directions are taken modulo 360; a dip outside 0 to 90, a friction angle
-outside 0 to 90, a negative mu or a field that is no number makes an error row.
+Directions are taken modulo 360 into [0, 360) (-720 is 0); a dip outside 0
+to 90, a friction angle outside 0 to 90, a negative mu, a field that is no
+number (one sign at most: "+-5" is none) or an id holding a control character
+makes an error row.
 
 Output columns: id, dip_direction, dip, phi, c (those used), sigma, tau,
 sigma_eff, tau_lim, slip_tendency, slip_tendency_normalized,
@@ -100,7 +107,10 @@ white ground, with the legend. No display is needed. --map colours the net
 over every plane orientation: slip (Ts/Ts,max), dilation (Td), pressure (the
 pore-pressure increase to slip) or safety (the factor of safety), none by
 default; friction and cohesion from --phi/--mu and --cohesion. --planes adds
-the planes of a file (as planes reads them) as dots coloured by Ts/Ts,max.
+the planes of a file (as the window's import reads them) as dots coloured by
+Ts/Ts,max; each row that is no plane, and each value taken otherwise than
+written, is listed on standard error with its line ("FILE: line 3: dip 95 is
+outside 0 to 90"), and the figure is drawn without the rows skipped.
 
 kelvane-cli polygon writes the stress polygon at one depth: the horizontal
 stresses that faults of the best orientation and friction coefficient MU
@@ -173,7 +183,8 @@ Options:
   --case FILE.kelvane
                     planes, figure: a study saved by the window, in place of
                     --stress, --pp, --phi/--mu, --cohesion and the planes
-                    (and the uncertainty, unless given)
+                    (and the uncertainty, unless given); a regular file of at
+                    most 2 GiB
   --data faults|mechanisms
                     invert: each plane is the fault (default), or either
                     nodal plane of a focal mechanism may be
@@ -190,7 +201,8 @@ Options:
   --sense normal|reverse|dextral|sinistral
                     invert: the sense of rows that need one and have none
   --per-fault FILE  invert: the fit of each datum, written atomically
-  --planes FILE     figure: the planes drawn as dots
+  --planes FILE     figure: the planes drawn as dots (a regular file of at
+                    most 2 GiB)
   --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
                     safety or none)
   --what net|mohr   figure: which figure
@@ -206,15 +218,16 @@ Options:
   --help            show this help and exit
   --version         show the version and exit
 
-Exit status: 0 every row computed (figure: written; invert: the inversion
-made, rows left out or not), 1 some row not computed (invert: fewer than 4
-usable faults, or data that determine no stress, as when all planes are
-parallel), 2 a usage or file error (unknown option, unreadable file, no
-header or a header without one of the required columns, a column named
-twice, a stress that is no number; figure: a stress state without principal
-axes, a figure that could not be written; invert: a file that is not a
-regular file or standard input, columns of no notation, a per-fault file
-that could not be written).
+Exit status: 0 every row computed (figure: written, every row of --planes
+a plane; invert: the inversion made, rows left out or not), 1 some row not
+computed (figure: written without the rows of --planes that are no plane;
+invert: fewer than 4 usable faults, or data that determine no stress, as
+when all planes are parallel), 2 a usage or file error (unknown option,
+unreadable file, a FIFO, a device or a folder, a case or plane file over
+2 GiB, a line over 1 MiB, no header or a header without one of the required
+columns, a column named twice, a stress that is no number; figure: a stress
+state without principal axes, a figure that could not be written; invert:
+columns of no notation, a per-fault file that could not be written).
 )";
 }
 

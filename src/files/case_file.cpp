@@ -8,6 +8,8 @@
 #include <cmath>
 #include <set>
 
+#include "tables/csv.h"
+
 namespace files {
 namespace {
 
@@ -314,7 +316,10 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
         if (plane.HasOwnPhi() && !(plane.phi >= 0.0 && plane.phi <= 90.0))
           throw OutOfRange(path,
                            QStringLiteral("friction angle %1 is outside 0 to 90").arg(plane.phi));
-        c.planes.push_back(plane, row[0].toString().toStdString());
+        std::string id = row[0].toString().toStdString();
+        if (const std::string problem = tables::IdProblem(id); !problem.empty())
+          throw OutOfRange(path, QString::fromStdString(problem));
+        c.planes.push_back(plane, std::move(id));
       }
     }
     if (!root.Has("uncertainty") || document.object()[QStringLiteral("uncertainty")].isNull()) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 
 namespace tables {
 
@@ -102,18 +103,49 @@ std::string HeaderKey(std::string_view name) {
   return key;
 }
 
+namespace {
+
+/// A control character that a field never carries raw: line breaks are
+/// quoted instead, a tab is an ordinary character inside a field.
+bool IsReplaced(char c) {
+  return (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n') ||
+         c == '\x7F';
+}
+
+}  // namespace
+
 void AppendCsvField(std::string& out, std::string_view field) {
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out += field;
-    return;
-  }
-  out += '"';
+  const bool quoted = field.find_first_of(",\"\r\n") != std::string_view::npos;
+  if (quoted)
+    out += '"';
   for (const char c : field) {
     if (c == '"')
       out += '"';
-    out += c;
+    if (IsReplaced(c))
+      out += "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+    else
+      out += c;
   }
-  out += '"';
+  if (quoted)
+    out += '"';
+}
+
+int FirstControlCharacter(std::string_view text) {
+  for (const char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 || code == 0x7F)
+      return code;
+  }
+  return -1;
+}
+
+std::string IdProblem(std::string_view id) {
+  const int code = FirstControlCharacter(id);
+  if (code < 0)
+    return {};
+  std::array<char, 8> hex{};
+  std::snprintf(hex.data(), hex.size(), "%04X", static_cast<unsigned>(code));
+  return std::string("the id holds the control character U+") + hex.data();
 }
 
 void AppendNumber(std::string& out, double value) {

@@ -63,8 +63,20 @@ std::size_t ForEachLine(std::string_view text, Visit visit) {
 }
 
 /// Appends `field`, quoted (and its quotes doubled) only when it holds a
-/// comma, a quote or a line break.
+/// comma, a quote or a line break. Other control characters (U+0000 to
+/// U+001F but tab, and U+007F) are never written raw: each is written as
+/// U+FFFD, the replacement character. Readers refuse ids that hold one, so
+/// only the echo of a damaged field in a message ever meets this.
 void AppendCsvField(std::string& out, std::string_view field);
+
+/// The first control character of `text` (U+0000 to U+001F or U+007F, tab
+/// included), or -1 when it holds none.
+int FirstControlCharacter(std::string_view text);
+
+/// Why `id` cannot be a plane's or a row's id ("the id holds the control
+/// character U+0000"), or empty when it can: a control character would make
+/// the tables the program writes unreadable by other tools.
+std::string IdProblem(std::string_view id);
 
 /// Appends the shortest text that reads back to `value` (std::to_chars,
 /// C locale): "inf" for +infinity, "-0" for negative zero.

@@ -20,21 +20,31 @@ std::string Shortest(double value, char decimal) {
   return text;
 }
 
-/// `value` taken into [0, 360).
-double Modulo360(double value) {
-  double reduced = std::fmod(value, 360.0);
+}  // namespace
+
+double DirectionModulo360(double degrees) {
+  double reduced = std::fmod(degrees, 360.0);
   if (reduced < 0.0)
     reduced += 360.0;
-  return reduced >= 360.0 ? 0.0 : reduced;
+  // fmod keeps the sign of a zero residue (-720 gives -0), and a tiny
+  // negative residue plus 360 rounds to 360: both are the direction 0.
+  return reduced >= 360.0 || reduced == 0.0 ? 0.0 : reduced;
 }
 
-}  // namespace
+char DetectDelimiter(std::string_view firstLine) {
+  for (const char delimiter : {'\t', ';', ','})
+    if (firstLine.find(delimiter) != std::string_view::npos)
+      return delimiter;
+  return ' ';
+}
 
 std::optional<double> ReadPlainNumber(std::string_view field, char decimal) {
   std::string_view text = TrimBlanks(field);
-  if (!text.empty() && text.front() == '+')
+  const bool plus = !text.empty() && text.front() == '+';
+  if (plus)
     text.remove_prefix(1);
-  if (text.empty() || text.front() == '+' || text.front() == ' ')
+  // One sign only: from_chars would take the '-' of "+-5" for the number's own.
+  if (text.empty() || text.front() == '+' || text.front() == ' ' || (plus && text.front() == '-'))
     return std::nullopt;
   std::array<char, 64> copy;
   if (decimal != '.') {
@@ -88,17 +98,7 @@ PlaneReading DetectReading(std::string_view text) {
   const std::vector<TextLine> lines = FirstLines(text, 20);
   PlaneReading reading;
   // The first line decides: a row with a missing field must not change it.
-  const auto inFirstLine = [&](char c) {
-    return !lines.empty() && lines.front().text.find(c) != std::string_view::npos;
-  };
-  if (inFirstLine('\t'))
-    reading.delimiter = '\t';
-  else if (inFirstLine(';'))
-    reading.delimiter = ';';
-  else if (inFirstLine(','))
-    reading.delimiter = ',';
-  else
-    reading.delimiter = ' ';
+  reading.delimiter = DetectDelimiter(lines.empty() ? std::string_view() : lines.front().text);
   if (lines.empty())
     return reading;
 
@@ -186,6 +186,10 @@ PlaneRow ReadPlaneRow(const std::vector<std::string_view>& fields, const PlaneRe
         break;
     }
   }
+  if (std::string problem = IdProblem(row.id); !problem.empty()) {
+    row.problem = std::move(problem);
+    return row;
+  }
   const bool strike = reading.notation == Notation::kStrike;
   const char* const directionName = strike ? "strike" : "dip direction";
 
@@ -216,12 +220,12 @@ PlaneRow ReadPlaneRow(const std::vector<std::string_view>& fields, const PlaneRe
     return row;
   }
   engine::Plane plane;
-  plane.dip = *typedDip;
-  const double reduced = Modulo360(*typedDirection);
+  plane.dip = *typedDip == 0.0 ? 0.0 : *typedDip;  // "-0" is the horizontal plane, 0
+  const double reduced = DirectionModulo360(*typedDirection);
   if (reduced != *typedDirection)
     row.note = std::string(directionName) + " " + std::string(*direction) + " is taken as " +
                Shortest(reduced, reading.decimal);
-  plane.dipDirection = strike ? Modulo360(reduced + 90.0) : reduced;
+  plane.dipDirection = strike ? DirectionModulo360(reduced + 90.0) : reduced;
 
   if (phi && !phi->empty()) {
     const std::optional<double> value = number(phi, "phi");

@@ -37,8 +37,17 @@ struct PlaneReading {
 /// friction coefficient, friction; c, cohesion. Sets `strike` for "strike".
 PlaneColumn ColumnOfName(std::string_view name, bool* strike = nullptr);
 
+/// The delimiter a table's first line (not blank, no comment) suggests: tab
+/// when it holds one, else ';', else ',', else ' ' for runs of blanks. The
+/// import's preview and kelvane-cli both decide by it.
+char DetectDelimiter(std::string_view firstLine);
+
+/// A direction in degrees taken into [0, 360): modulo 360, never negative
+/// zero (-720 is 0, not -0), and a residue that rounds to 360 is 0.
+double DirectionModulo360(double degrees);
+
 /// The reading the first lines of a file suggest: the delimiter found in the
-/// first (tab, then ';', then ',', else blanks), a header when the first line
+/// first (DetectDelimiter), a header when the first line
 /// holds a field that is no number, columns by the header's names (or, with
 /// no header: [id,] direction, dip, phi, cohesion), the notation of a
 /// "strike" column, and ',' as the decimal separator when numbers are written
@@ -64,10 +73,11 @@ struct PlaneRow {
   std::string note;
 };
 
-/// The row of `fields` under `reading`. A missing or empty direction or dip,
-/// a field that is no number, a dip outside 0 to 90, a friction angle outside
-/// 0 to 90, a negative mu or a cohesion that is no finite number make it no
-/// plane. Directions are taken modulo 360, and said so. An empty friction or
+/// The row of `fields` under `reading`. An id holding a control character
+/// (IdProblem), a missing or empty direction or dip, a field that is no
+/// number, a dip outside 0 to 90, a friction angle outside 0 to 90, a
+/// negative mu or a cohesion that is no finite number make it no plane.
+/// Directions are taken modulo 360 (DirectionModulo360), and said so. An empty friction or
 /// cohesion field leaves the plane without its own.
 PlaneRow ReadPlaneRow(const std::vector<std::string_view>& fields, const PlaneReading& reading);
 
@@ -89,9 +99,9 @@ struct PlaneImport {
 PlaneImport ReadPlanes(std::string_view text, const PlaneReading& reading,
                        const std::function<bool(std::size_t)>& keepGoing = {});
 
-/// Reads a number field as the importer does: blanks around it ignored, a
-/// leading '+' allowed, `decimal` as the decimal separator; empty for any
-/// other text and for infinities and NaN.
+/// Reads a number field as the importer does: blanks around it ignored, one
+/// leading sign allowed ("+-5", as "--5", is no number), `decimal` as the
+/// decimal separator; empty for any other text and for infinities and NaN.
 std::optional<double> ReadPlainNumber(std::string_view field, char decimal);
 
 }  // namespace tables

@@ -49,11 +49,14 @@ inline CliRun RunCliIn(const std::filesystem::path& dir, const std::string& args
           WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
 }
 
-/// Runs kelvane-cli with `args` in a fresh folder holding `input` as in.csv.
-inline CliRun RunCli(const std::string& args, const std::string& input) {
+/// Runs kelvane-cli with `args` in a fresh folder holding `input` as in.csv,
+/// after the shell commands `setup`. A run that does not end within a minute
+/// is stopped (status 124).
+inline CliRun RunCli(const std::string& args, const std::string& input,
+                     const std::string& setup = "true") {
   const std::filesystem::path dir = TestFolder();
   std::ofstream(dir / "in.csv", std::ios::binary) << input;
-  CliRun run = RunCliIn(dir, args);
+  CliRun run = RunCliIn(dir, args, setup + " && timeout 60");
   std::filesystem::remove_all(dir);
   return run;
 }

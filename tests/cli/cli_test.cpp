@@ -30,6 +30,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 using cli_run::CliRun;
 using cli_run::ReadAll;
@@ -58,13 +59,15 @@ struct Case {
   std::string out;
   std::string err;
   int status;
+  /// Shell commands run first in the folder (making a FIFO, limiting memory).
+  const char* setup = "true";
 };
 
 class CliCases : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CliCases, WritesExactly) {
   const Case& c = GetParam();
-  const CliRun run = RunCli(c.args, c.input);
+  const CliRun run = RunCli(c.args, c.input, c.setup);
   EXPECT_EQ(run.out, c.out);
   EXPECT_EQ(run.err, c.err);
   EXPECT_EQ(run.status, c.status);
@@ -246,6 +249,107 @@ INSTANTIATE_TEST_SUITE_P(
              "kelvane-cli: the stress state cannot be computed: Floating point overflow\n", 2},
         Case{"figure written", "figure --stress 3,2,1,0,0,0 --pp 0.5 --map slip -o a.png", "", "",
              "", 0}),
+    test_names::RowName());
+
+// The plane "h" under 3, 2, 1 with friction 30: horizontal, so the same for
+// any dip direction.
+const std::string kFlatPlane =
+    ",0,30,0,1,0,1,0.5773502691896257,0,0,1,inf,-0.5773502691896257,1,,,,stable,\n";
+
+// Tables as other tools write them: the header's line chooses the delimiter,
+// as the window's import does, and a byte-order mark is no part of a name.
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, CliCases,
+    ::testing::Values(
+        Case{"tensors after a byte-order mark", "tensors in.csv",
+             "\xEF\xBB\xBF" + kTensorHeader + "3,2,1,0,0,0\n", kHeader + "1," + kDiagonalRow, "",
+             0},
+        Case{"tensors separated by tabs", "tensors in.csv",
+             "id\tsx\tsy\tsz\ttxy\ttyz\ttzx\na\t3\t2\t1\t0\t0\t0\n", kHeader + "a," + kDiagonalRow,
+             "", 0},
+        Case{"tensors separated by semicolons", "tensors - <in.csv",
+             "sx;sy;sz;txy;tyz;tzx\r\n3;2;1;0;0;0\r\n", kHeader + "1," + kDiagonalRow, "", 0},
+        Case{"tensors separated by blanks", "tensors in.csv",
+             "# sx sy sz\n  sx sy  sz txy tyz tzx\n 3\t2   1 0 0 0 \n",
+             kHeader + "1," + kDiagonalRow, "", 0},
+        Case{"planes after a byte-order mark", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "\xEF\xBB\xBFid,dip_direction,dip\nh,90,0\n", kPlaneHeader + "h,90" + kFlatPlane, "",
+             0},
+        Case{"planes separated by tabs", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "id\tdip_direction\tdip\nh\t90\t0\n", kPlaneHeader + "h,90" + kFlatPlane, "", 0},
+        Case{"planes separated by semicolons", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "id;dd;dip\nh;90;0\n", kPlaneHeader + "h,90" + kFlatPlane, "", 0},
+        Case{"planes separated by blanks", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "id  dd dip\nh 90    0\n", kPlaneHeader + "h,90" + kFlatPlane, "", 0}),
+    test_names::RowName());
+
+// Fields read as the window reads them, written without a raw control
+// character or a negative zero.
+INSTANTIATE_TEST_SUITE_P(
+    Fields, CliCases,
+    ::testing::Values(
+        Case{"planes with a doubled sign", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "dd,dip\n+-90,0\n90,+-0\n",
+             kPlaneHeader + "1" + Empty(18) + ",dip direction '+-90' is not a number\n" + "2" +
+                 Empty(18) + ",dip '+-0' is not a number\n",
+             "", 1},
+        Case{"planes with whole turns", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "dd,dip\n-720,0\n-0,0\n", kPlaneHeader + "1,0" + kFlatPlane + "2,0" + kFlatPlane, "",
+             0},
+        Case{"planes with control characters", "planes --stress 3,2,1,0,0,0 --phi 30 in.csv",
+             "id,dd,dip\nA\0B,90,0\nC,90,0\x01\n"s,
+             kPlaneHeader + "1" + Empty(18) +
+                 ",line 2: the id holds the control character U+0000\nC" + Empty(18) +
+                 ",dip '0\xEF\xBF\xBD' is not a number\n",
+             "", 1},
+        Case{"tensors with a control character in the id", "tensors in.csv",
+             "id,sx,sy,sz,txy,tyz,tzx\nA\x1F,3,2,1,0,0,0\nb,3,2,1,0,0,0\n",
+             kHeader + "1" + Empty(28) + ",line 2: the id holds the control character U+001F\n" +
+                 "b," + kDiagonalRow,
+             "", 1}),
+    test_names::RowName());
+
+// Only regular files are read, and they are looked at before they are
+// opened: a FIFO would block for good, /dev/zero would fill the memory.
+// Standard input may be anything, but its lines are bounded.
+INSTANTIATE_TEST_SUITE_P(
+    Sources, CliCases,
+    ::testing::Values(Case{"tensors of a device", "tensors /dev/zero", "", "",
+                           "kelvane-cli: /dev/zero: it is not a regular file\n", 2},
+                      Case{"tensors of a FIFO", "tensors fifo", "", "",
+                           "kelvane-cli: fifo: it is not a regular file\n", 2, "mkfifo fifo"},
+                      Case{"planes of a FIFO", "planes --stress 3,2,1,0,0,0 --phi 30 fifo", "", "",
+                           "kelvane-cli: fifo: it is not a regular file\n", 2, "mkfifo fifo"},
+                      Case{"planes of a folder", "planes --stress 3,2,1,0,0,0 --phi 30 .", "", "",
+                           "kelvane-cli: .: it is a folder\n", 2},
+                      Case{"planes of a case that is a device", "planes --case /dev/zero", "", "",
+                           "kelvane-cli: /dev/zero: it is not a regular file\n", 2},
+                      Case{"figure of a case that is a FIFO", "figure --case fifo -o a.svg", "", "",
+                           "kelvane-cli: fifo: it is not a regular file\n", 2, "mkfifo fifo"},
+                      Case{"figure of planes from a device",
+                           "figure --stress 3,2,1,0,0,0 --planes /dev/zero -o a.svg", "", "",
+                           "kelvane-cli: /dev/zero: it is not a regular file\n", 2},
+                      // Within 2 GB of address space: the line is refused long before.
+                      Case{"tensors from an endless line on standard input", "tensors - </dev/zero",
+                           "", "", "kelvane-cli: <stdin>:1: the line is longer than 1 MiB\n", 2,
+                           "ulimit -v 2000000"}),
+    test_names::RowName());
+
+// figure --planes lists the rows that are no plane, and the notes, as the
+// import does; the figure is drawn without them and the status says so.
+INSTANTIATE_TEST_SUITE_P(
+    FigureRows, CliCases,
+    ::testing::Values(Case{"figure of planes with bad rows",
+                           "figure --stress 3,2,1,0,0,0 --planes in.csv -o a.svg",
+                           "dd,dip\n90,0\n10,95\n400,10\n10,\n", "",
+                           "kelvane-cli: in.csv: line 3: dip 95 is outside 0 to 90\n"
+                           "kelvane-cli: in.csv: line 4: dip direction 400 is taken as 40\n"
+                           "kelvane-cli: in.csv: line 5: dip is missing\n",
+                           1},
+                      Case{"figure of planes with a note",
+                           "figure --stress 3,2,1,0,0,0 --planes in.csv -o a.png",
+                           "dd,dip\n90,0\n360,10\n", "",
+                           "kelvane-cli: in.csv: line 3: dip direction 360 is taken as 0\n", 0}),
     test_names::RowName());
 
 // The PNG's width and height as its header records them.

@@ -133,6 +133,8 @@ const DamagedRow kDamaged[] = {
     {"missing key", "\"joint_active\": false,", "", "In the case, \"joint_active\" is missing."},
     {"dip out of range", "45,\n                90,", "45,\n                95,",
      "In the case, \"planes.rows[0]\": dip 95 is outside 0 to 90."},
+    {"an id with a control character", "\"F1\",", "\"F\\u00001\",",
+     "In the case, \"planes.rows[0]\": the id holds the control character U+0000."},
     {"a row of the wrong shape", "\"F1\",", "7,",
      "In the case, \"planes.rows[0]\" should be [id, dip direction, dip, friction angle or null, "
      "cohesion or null]."},

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,8 +28,10 @@ struct Target {
 };
 
 constexpr Target kTargets[] = {
-    {"read_number", CheckReadNumber}, {"format_number", CheckFormatNumber}, {"stress", CheckStress},
-    {"plane_file", CheckPlaneFile},   {"case_file", CheckCaseFile},
+    {"read_number", CheckReadNumber}, {"format_number", CheckFormatNumber},
+    {"stress", CheckStress},          {"plane_file", CheckPlaneFile},
+    {"case_file", CheckCaseFile},     {"cli_tensors", CheckCliTensors},
+    {"cli_planes", CheckCliPlanes},   {"uncertainty", CheckUncertainties},
 };
 
 struct Input {
@@ -83,6 +86,33 @@ TEST(FuzzReplay, EveryTargetHasASeedCorpus) {
                             }),
               5)
         << target.name;
+  }
+}
+
+/// The input length scripts/fuzz.sh gives `target`, or -1 when it names none.
+long MaxLength(const char* target) {
+  const std::string command =
+      "bash '" KELVANE_FUZZ_DIR "/../scripts/fuzz.sh' --max-len " + std::string(target);
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr)
+    return -1;
+  long length = -1;
+  if (std::fscanf(pipe, "%ld", &length) != 1)
+    length = -1;
+  return ::pclose(pipe) == 0 ? length : -1;
+}
+
+// libFuzzer cuts every input at the target's length: a seed longer than that
+// is never read whole, and neither is anything grown from it.
+TEST(FuzzReplay, EverySeedFitsItsTargetsInputLength) {
+  for (const Target& target : kTargets) {
+    const long length = MaxLength(target.name);
+    ASSERT_GT(length, 0) << target.name;
+    for (const Input& input : Inputs()) {
+      if (input.check == target.check) {
+        EXPECT_LE(static_cast<long>(fs::file_size(input.path)), length) << input.path;
+      }
+    }
   }
 }
 

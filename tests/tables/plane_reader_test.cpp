@@ -15,6 +15,8 @@
 namespace tables {
 namespace {
 
+using namespace std::string_literals;
+
 /// A plane as "id dd/dip phi c" with "-" for a value the plane does not give.
 std::string Text(const engine::Plane& plane, const std::string& id) {
   const auto number = [](double value) {
@@ -110,7 +112,31 @@ INSTANTIATE_TEST_SUITE_P(
                 '.',
                 {"40/10 - -", "330/20 - -"},
                 {"line 2: dip direction 400 is taken as 40",
-                 "line 3: dip direction -30 is taken as 330"}}),
+                 "line 3: dip direction -30 is taken as 330"}},
+        // Zero residues come out as 0, never -0, said or not.
+        FileRow{
+            "directions_without_negative_zero",
+            "dd,dip\n-720,10\n-0,20\n-360,30\n360,40\n",
+            ',',
+            '.',
+            {"0/10 - -", "0/20 - -", "0/30 - -", "0/40 - -"},
+            {"line 2: dip direction -720 is taken as 0", "line 4: dip direction -360 is taken as 0",
+             "line 5: dip direction 360 is taken as 0"}},
+        FileRow{"one_sign_only",
+                "dd,dip,c\n+-5,10\n5,+-10\n5,10,-+1\n+5,+10,-1\n",
+                ',',
+                '.',
+                {"5/10 - -1"},
+                {"line 2: dip direction '+-5' is not a number",
+                 "line 3: dip '+-10' is not a number", "line 4: cohesion '-+1' is not a number"}},
+        FileRow{"ids_with_control_characters",
+                "id;dd;dip\nA\0B;10;20\nA\tB;10;20\nA\x7F;10;20\nA B;10;20\n"s,
+                ';',
+                '.',
+                {"A B 10/20 - -"},
+                {"line 2: the id holds the control character U+0000",
+                 "line 3: the id holds the control character U+0009",
+                 "line 4: the id holds the control character U+007F"}}),
     test_names::RowName{});
 
 // Strike and dip direction name the same plane: the rows agree to the bit.

@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
@@ -681,11 +683,15 @@ TEST(ApplicationIcon, DrawsTheNetAtDesktopSizes) {
 }
 
 // ---------------------------------------------------------------------------
-// Ending the program: the message loop ends (aboutToQuit) without a pass.
+// Ending the program: the message loop ends (aboutToQuit) without a pass. A
+// window never changed ends without a question; after typing, even in an
+// unnamed study without planes, it asks first (here answered Discard).
 
 struct ExitCase {
   const char* name;
   std::function<void(CommandsTest&, QWidget*)> exit;
+  bool typed;            ///< an input was typed before leaving
+  const char* question;  ///< the question asked, or "" for none
 };
 void PrintTo(const ExitCase& c, std::ostream* os) {
   *os << c.name;
@@ -693,20 +699,44 @@ void PrintTo(const ExitCase& c, std::ostream* os) {
 
 class ExitTest : public CommandsTest, public ::testing::WithParamInterface<ExitCase> {};
 
+const auto kAltF4 = [](CommandsTest&, QWidget* w) {
+  QTest::keyClick(w, Qt::Key_F4, Qt::AltModifier);
+};
+const auto kFileExit = [](CommandsTest& t, QWidget*) { t.ChooseFromMenu(Qt::Key_F, Qt::Key_X); };
+const auto kFrameClose = [](CommandsTest&, QWidget* w) { w->close(); };
+
 const ExitCase kExitCases[] = {
-    {"Alt+F4", [](CommandsTest&, QWidget* w) { QTest::keyClick(w, Qt::Key_F4, Qt::AltModifier); }},
-    {"File menu Exit", [](CommandsTest& t, QWidget*) { t.ChooseFromMenu(Qt::Key_F, Qt::Key_X); }},
-    {"window frame close", [](CommandsTest&, QWidget* w) { w->close(); }},
+    {"Alt+F4", kAltF4, false, ""},
+    {"File menu Exit", kFileExit, false, ""},
+    {"window frame close", kFrameClose, false, ""},
+    {"Alt+F4 after typing", kAltF4, true, "Save changes to Untitled?"},
+    {"File menu Exit after typing", kFileExit, true, "Save changes to Untitled?"},
+    {"window frame close after typing", kFrameClose, true, "Save changes to Untitled?"},
 };
 
 TEST_P(ExitTest, EndsTheMessageLoop) {
   ShowActive();
   const std::vector<std::string> before = Outputs();
-  Type("input_sz", QStringLiteral("18"));  // an edit that must not be calculated on leaving
+  if (GetParam().typed)
+    Type("input_sz", QStringLiteral("18"));  // an edit that must not be calculated on leaving
 
   bool quitting = false;
   const QMetaObject::Connection watch =
       QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quitting] { quitting = true; });
+  QString question;
+  QTimer answer;
+  answer.setInterval(10);
+  QObject::connect(&answer, &QTimer::timeout, [&question] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible())
+      return;
+    question = box->text();
+    if (QAbstractButton* discard = box->button(QMessageBox::Discard))
+      discard->click();
+    else
+      box->close();
+  });
+  answer.start();
   QTimer::singleShot(0, [this] { GetParam().exit(*this, window_.get()); });
   QTimer watchdog;
   watchdog.setSingleShot(true);
@@ -718,6 +748,7 @@ TEST_P(ExitTest, EndsTheMessageLoop) {
 
   EXPECT_EQ(status, 0) << GetParam().name << " did not end the program";
   EXPECT_TRUE(quitting);
+  EXPECT_EQ(question.toStdString(), GetParam().question);
   EXPECT_EQ(Outputs(), before);
 }
 
@@ -873,6 +904,48 @@ TEST_F(CommandsTest, UnsavedChangesAreAskedAbout) {
   }
 }
 
+// What is no regular file is refused before it is opened, with the reason,
+// and the window stays as it was.
+class RefusedCaseTest : public CommandsTest,
+                        public ::testing::WithParamInterface<ui::testing::NotRegularFile> {};
+
+TEST_P(RefusedCaseTest, IsNotOpened) {
+  QTemporaryDir folder;
+  const QString path = QFileInfo(GetParam().make(folder.path())).absoluteFilePath();
+  Show();
+  const std::vector<std::string> before = Outputs();
+  ui::testing::RunReleasingFifo(path, [&] { window_->OpenCase(path); });
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Could not open " + path.toStdString() + ": " +
+                                                 GetParam().reason + "."});
+  EXPECT_EQ(window_->CasePath(), QString());
+  EXPECT_EQ(Outputs(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, RefusedCaseTest,
+                         ::testing::ValuesIn(ui::testing::kNotRegularFiles), RowName());
+
+// A case from a later version with many unknown keys: the message names the
+// first ten and counts the rest, so that its box fits on the screen.
+TEST_F(CommandsTest, UnknownKeysOfACaseAreNamedUpToTenAndCounted) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("later.kelvane"));
+  QByteArray bytes = files::WriteCase(window_->CaseNow());
+  QByteArray extra;
+  for (int k = 0; k < 25; ++k)
+    extra += QStringLiteral("\"extra%1\": %2, ").arg(k, 2, 10, QLatin1Char('0')).arg(k).toUtf8();
+  bytes.insert(bytes.indexOf('{') + 1, extra);  // at the top level
+  files::SaveBytes(path, bytes, QStringLiteral("case"));
+  Show();
+  window_->OpenCase(path);
+  std::string listed;
+  for (int k = 0; k < 10; ++k)
+    listed += (k == 0 ? "extra0" : ", extra0") + std::to_string(k);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"later.kelvane holds 25 keys this version does "
+                                                 "not know; they were ignored: " +
+                                                 listed + " and 15 more."});
+  EXPECT_EQ(window_->CasePath(), path);
+}
+
 // A .kelvane file dropped on the window opens; other files are not taken.
 TEST_F(CommandsTest, DroppedCaseOpens) {
   QTemporaryDir folder;
@@ -891,7 +964,14 @@ TEST_F(CommandsTest, DroppedCaseOpens) {
     if (!enter.isAccepted())
       continue;
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window_.get(), &drop);
+    // The typed 3.4 is unsaved work of an unnamed study: asked about first.
+    QString question;
+    ui::testing::AnswerModalBox([&] { QApplication::sendEvent(window_.get(), &drop); },
+                                [&](QMessageBox* box) {
+                                  question = box->text();
+                                  box->button(QMessageBox::Discard)->click();
+                                });
+    EXPECT_EQ(question, QStringLiteral("Save changes to Untitled?"));
   }
   EXPECT_EQ(Text("input_sx"), "7");
   EXPECT_EQ(window_->CasePath(), path);

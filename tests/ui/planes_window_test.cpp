@@ -15,9 +15,11 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <ostream>
 
 #include "engine/slip_probability.h"
 #include "files/case_file.h"
+#include "test_names.h"
 #include "ui/planes/import_dialog.h"
 #include "ui/planes/plane_files.h"
 #include "ui/planes/plane_study.h"
@@ -186,6 +188,80 @@ TEST_F(PlanesTest, ImportAppendsWhenAskedAndUndoes) {
   EXPECT_EQ(study.Set().ids[1], "kept2");
 }
 
+// The summary says "skipped" only when rows were skipped; a value taken
+// otherwise than written (a direction of 360 as 0) is a note.
+struct SummaryRow {
+  const char* name;
+  const char* file;
+  const char* text;
+  const char* informative;
+  QMessageBox::Icon icon;
+};
+void PrintTo(const SummaryRow& row, std::ostream* os) {
+  *os << row.name;
+}
+
+const SummaryRow kSummaries[] = {
+    {"all read", "dd,dip\n10,20\n", "1 plane imported, 0 rows skipped.", "",
+     QMessageBox::Information},
+    {"a note", "dd,dip\n360,20\n10,20\n", "2 planes imported, 0 rows skipped.",
+     "Some values were noted; see the details.", QMessageBox::Information},
+    {"a skipped row", "dd,dip\n10,95\n10,20\n", "1 plane imported, 1 row skipped.",
+     "Some rows were skipped; see the details.", QMessageBox::Warning},
+    {"a skipped row and a note", "dd,dip\n10,95\n360,20\n", "1 plane imported, 1 row skipped.",
+     "Some rows were skipped and some values noted; see the details.", QMessageBox::Warning},
+};
+
+class ImportSummaryTest : public PlanesTest, public ::testing::WithParamInterface<SummaryRow> {};
+
+TEST_P(ImportSummaryTest, SaysSkippedOnlyForSkippedRows) {
+  Show();
+  const QString path = WriteFile("rows.csv", GetParam().file);
+  std::string text, informative;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  Import(path, [&](QWidget* modal) {
+    if (auto* preview = qobject_cast<ImportDialog*>(modal)) {
+      preview->accept();
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      text = box->text().toStdString();
+      informative = box->informativeText().toStdString();
+      icon = box->icon();
+      box->accept();
+    }
+  });
+  EXPECT_EQ(text, GetParam().text);
+  EXPECT_EQ(informative, GetParam().informative);
+  EXPECT_EQ(icon, GetParam().icon);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ImportSummaryTest, ::testing::ValuesIn(kSummaries),
+                         test_names::RowName());
+
+// What is no regular file is refused before it is opened, with the reason,
+// and the set stays.
+class RefusedFileTest : public PlanesTest, public ::testing::WithParamInterface<NotRegularFile> {};
+
+TEST_P(RefusedFileTest, IsNotImported) {
+  Show();
+  KeepTwoPlanes();
+  const QString path = GetParam().make(folder_.path());
+  bool previewShown = false;
+  RunReleasingFifo(path, [&] {
+    Import(path, [&](QWidget* modal) {
+      previewShown |= qobject_cast<ImportDialog*>(modal) != nullptr;
+      if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    });
+  });
+  EXPECT_FALSE(previewShown);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Could not read " + path.toStdString() + ": " +
+                                                 GetParam().reason + "."});
+  EXPECT_EQ(window_->Planes().Set().size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, RefusedFileTest, ::testing::ValuesIn(kNotRegularFiles),
+                         test_names::RowName());
+
 // Cancel stops a long import within a tenth of a second and leaves the set
 // as it was.
 TEST_F(PlanesTest, CancelLeavesThePreviousSet) {
@@ -236,6 +312,14 @@ TEST_F(PlanesTest, PasteEditDeleteAndUndo) {
   EXPECT_TRUE(
       model->setData(model->index(0, C::kDipDirection), QStringLiteral("370"), Qt::EditRole));
   EXPECT_EQ(RowTexts(0, {C::kDipDirection}), std::vector<std::string>{"10.00"});
+  // Whole turns back are 0, not -0 (which the export would write); an id
+  // with a control character is refused.
+  EXPECT_TRUE(
+      model->setData(model->index(0, C::kDipDirection), QStringLiteral("-720"), Qt::EditRole));
+  EXPECT_EQ(std::signbit(window_->Planes().Set().planes[0].dipDirection), false);
+  EXPECT_FALSE(model->setData(model->index(0, C::kId), QStringLiteral("A\u0001"), Qt::EditRole));
+  EXPECT_EQ(planes->findChild<QLabel*>(QStringLiteral("message"))->text().toStdString(),
+            "The id holds the control character U+0001");
 
   planes->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(planes));

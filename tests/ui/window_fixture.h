@@ -5,21 +5,30 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QString>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "projection/point_series.h"
@@ -104,6 +113,48 @@ inline ModalOutcome AnswerModalBox(const std::function<void()>& command,
   rescue.start(5000);
   command();
   return outcome;
+}
+
+/// A source that is no regular file, made in a folder, and the reason the
+/// readers give for refusing it.
+struct NotRegularFile {
+  const char* name;
+  std::function<QString(const QString& folder)> make;
+  const char* reason;
+};
+inline void PrintTo(const NotRegularFile& row, std::ostream* os) {
+  *os << row.name;
+}
+
+/// A FIFO (an open would block for good), a device (a read would fill the
+/// memory) and a folder.
+inline const std::vector<NotRegularFile> kNotRegularFiles = {
+    {"FIFO",
+     [](const QString& folder) {
+       const QString path = folder + QStringLiteral("/pipe");
+       EXPECT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+       return path;
+     },
+     "it is not a regular file"},
+    {"device", [](const QString&) { return QStringLiteral("/dev/zero"); },
+     "it is not a regular file"},
+    {"folder", [](const QString& folder) { return folder; }, "it is a folder"},
+};
+
+/// Runs `command`, which must refuse `path` without opening it. Should it
+/// open a FIFO after all and block, a writer releases it after 5 s, so that
+/// the test fails instead of hanging.
+inline void RunReleasingFifo(const QString& path, const std::function<void()>& command) {
+  std::atomic<bool> returned{false};
+  std::thread writer([&] {
+    for (int i = 0; i < 500 && !returned; ++i)
+      QThread::msleep(10);
+    if (const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
+      ::close(fd);
+  });
+  command();
+  returned = true;
+  writer.join();
 }
 
 /// Makes `locale` the default and announces the change to the application,

@@ -22,6 +22,7 @@
 
 #include "files/case_file.h"
 #include "files/saved_file.h"
+#include "files/source_file.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/background_work.h"
 #include "ui/common/error_guard.h"
@@ -66,6 +67,22 @@ std::runtime_error ReadFailure(const QString& path, const QString& reason) {
   return std::runtime_error(QStringLiteral("Could not open %1: %2")
                                 .arg(QDir::toNativeSeparators(path), reason)
                                 .toStdString());
+}
+
+/// Unknown keys named in the message; the rest are counted, so that the box
+/// fits on the screen whatever a later version added.
+constexpr qsizetype kNamedKeys = 10;
+
+QString UnknownKeysMessage(const QString& name, const QStringList& unknown) {
+  if (unknown.size() <= kNamedKeys)
+    return QStringLiteral("%1 holds keys this version does not know; they were ignored: %2.")
+        .arg(name, unknown.join(QStringLiteral(", ")));
+  return QStringLiteral(
+             "%1 holds %2 keys this version does not know; they were ignored: %3 and %4 more.")
+      .arg(name)
+      .arg(unknown.size())
+      .arg(unknown.first(kNamedKeys).join(QStringLiteral(", ")))
+      .arg(unknown.size() - kNamedKeys);
 }
 
 }  // namespace
@@ -164,8 +181,9 @@ void TFrmMorvane::MarkModified() {
 }
 
 bool TFrmMorvane::MayDiscard() {
-  // Worth asking about: a named case, or a plane set.
-  if (!Modified() || (casePath_.isEmpty() && planes_->Set().empty()))
+  // Any change is worth asking about, typed inputs of an unnamed study too;
+  // a window never changed goes without a question.
+  if (!Modified())
     return true;
   const QString name =
       casePath_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(casePath_).completeBaseName();
@@ -229,10 +247,11 @@ void TFrmMorvane::OpenCase(const QString& given) {
     const bool finished =
         RunInBackground(this, QStringLiteral("Opening %1...").arg(QFileInfo(path).fileName()),
                         [&](JobControl& task) {
-                          QFile file(path);
-                          if (!file.open(QIODevice::ReadOnly))
-                            throw ReadFailure(path, file.errorString());
-                          const QByteArray bytes = file.readAll();
+                          // A FIFO or a device is refused before it is opened.
+                          QByteArray bytes;
+                          const QString problem = files::ReadSource(path, files::kCaseLimit, bytes);
+                          if (!problem.isEmpty())
+                            throw ReadFailure(path, problem);
                           task.SetProgress(0.3);
                           if (task.Cancelled())
                             return;
@@ -256,9 +275,7 @@ void TFrmMorvane::OpenCase(const QString& given) {
     SetCasePath(path);
     if (!unknown.isEmpty())
       throw std::runtime_error(
-          QStringLiteral("%1 holds keys this version does not know; they were ignored: %2.")
-              .arg(QFileInfo(path).fileName(), unknown.join(QStringLiteral(", ")))
-              .toStdString());
+          UnknownKeysMessage(QFileInfo(path).fileName(), unknown).toStdString());
   });
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "files/source_file.h"
 #include "tables/plane_csv.h"
 #include "ui/common/background_work.h"
 #include "ui/common/file_places.h"
@@ -68,8 +69,9 @@ std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString&
       parent, QStringLiteral("Importing %1...").arg(QFileInfo(path).fileName()),
       [&](JobControl& task) {
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-          throw ReadFailure(path, file.errorString());
+        if (const QString problem = files::OpenSource(file, files::kPlaneFileLimit);
+            !problem.isEmpty())
+          throw ReadFailure(path, problem);
         // Read in pieces, so that Cancel is heard during a slow read too.
         const qint64 size = std::max<qint64>(1, file.size());
         QByteArray bytes;
@@ -78,6 +80,8 @@ std::optional<tables::PlaneImport> ReadPlaneFile(QWidget* parent, const QString&
           const QByteArray piece = file.read(1 << 22);
           if (piece.isEmpty() && file.error() != QFileDevice::NoError)
             throw ReadFailure(path, file.errorString());
+          if (piece.size() > files::kPlaneFileLimit.bytes - bytes.size())  // grown meanwhile
+            throw ReadFailure(path, files::SourceProblem(path, files::kPlaneFileLimit));
           bytes += piece;
           task.SetProgress(0.2 * static_cast<double>(bytes.size()) / static_cast<double>(size));
           if (task.Cancelled())
@@ -106,9 +110,10 @@ void ImportPlanes(QWidget* parent, PlaneStudy& study) {
 }
 
 void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
+  // A FIFO or a device is refused before it is opened.
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw ReadFailure(path, file.errorString());
+  if (const QString problem = files::OpenSource(file, files::kPlaneFileLimit); !problem.isEmpty())
+    throw ReadFailure(path, problem);
   const QByteArray head = file.read(kPreviewBytes);
   file.close();
 
@@ -149,7 +154,10 @@ void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
                   preview.Reading());
 
   const QString summary = ImportSummary(imported, read->skipped);
-  QMessageBox done(read->messages.empty() ? QMessageBox::Information : QMessageBox::Warning,
+  // Skipped rows are a warning; values taken otherwise than written (a
+  // direction of 360 as 0) are notes.
+  const std::size_t notes = read->messages.size() - read->skipped;
+  QMessageBox done(read->skipped > 0 ? QMessageBox::Warning : QMessageBox::Information,
                    QStringLiteral("Import planes"), summary, QMessageBox::Ok, parent);
   done.setObjectName(QStringLiteral("ImportSummary"));
   if (!read->messages.empty()) {
@@ -159,7 +167,11 @@ void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
       details += QString::fromStdString(read->messages[i]) + QLatin1Char('\n');
     if (listed < read->messages.size())
       details += QStringLiteral("and %1 more\n").arg(read->messages.size() - listed);
-    done.setInformativeText(QStringLiteral("Some rows were skipped or changed; see the details."));
+    done.setInformativeText(
+        read->skipped == 0 ? QStringLiteral("Some values were noted; see the details.")
+        : notes == 0       ? QStringLiteral("Some rows were skipped; see the details.")
+                           : QStringLiteral("Some rows were skipped and some values noted; see "
+                                                  "the details."));
     done.setDetailedText(details);
   }
   done.exec();

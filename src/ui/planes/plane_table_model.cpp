@@ -7,7 +7,9 @@
 #include <cmath>
 #include <numeric>
 
+#include "tables/csv.h"
 #include "tables/plane_csv.h"
+#include "tables/plane_reader.h"
 #include "text/shown_fields.h"
 #include "ui/planes/plane_study.h"
 
@@ -234,6 +236,12 @@ bool PlaneTableModel::setData(const QModelIndex& index, const QVariant& value, i
   const int column = index.column();
   if (column == kId) {
     id = typed.toStdString();
+    if (const std::string problem = tables::IdProblem(id); !problem.empty()) {
+      QString why = QString::fromStdString(problem);
+      why[0] = why[0].toUpper();
+      emit EditRefused(why);
+      return false;
+    }
   } else if (typed.isEmpty() && (column == kPhi || column == kCohesion)) {
     (column == kPhi ? p.phi : p.cohesion) = kNone;  // back to the joint's value
   } else {
@@ -249,13 +257,8 @@ bool PlaneTableModel::setData(const QModelIndex& index, const QVariant& value, i
       emit EditRefused(name + QStringLiteral(" ") + typed + QStringLiteral(" is outside 0 to 90"));
       return false;
     }
-    if (column == kDipDirection) {
-      number = std::fmod(number, 360.0);
-      if (number < 0.0)
-        number += 360.0;
-      if (number >= 360.0)
-        number = 0.0;
-    }
+    if (column == kDipDirection)
+      number = tables::DirectionModulo360(number);
     (column == kDipDirection ? p.dipDirection
      : column == kDip        ? p.dip
      : column == kPhi        ? p.phi
