@@ -21,6 +21,44 @@ std::optional<double> NumberOption(std::string_view text) {
   return ReadNumberField(text).value;
 }
 
+bool Named(const std::vector<std::string_view>& given, std::string_view option) {
+  return std::find(given.begin(), given.end(), option) != given.end();
+}
+
+/// fabric's options on fabric only, and fabric with no other command's; the
+/// cap into the scanline, the seed out of the slip odds' settings.
+std::optional<int> CheckFabricOptions(const std::vector<std::string_view>& given,
+                                      const std::optional<double>& cap, Options& options) {
+  constexpr std::string_view kFabricOnly[] = {"--lines", "--density",  "--k",  "--confidence",
+                                              "--sets",  "--scanline", "--cap"};
+  constexpr std::string_view kFabricToo[] = {"--notation", "--threads", "--seed", "--help",
+                                             "--version"};
+  if (options.command != "fabric") {
+    for (const std::string_view option : kFabricOnly)
+      if (Named(given, option))
+        return Fail(std::string(option) + " is for fabric");
+    return std::nullopt;
+  }
+  for (const std::string_view option : given)
+    if (std::find(std::begin(kFabricOnly), std::end(kFabricOnly), option) ==
+            std::end(kFabricOnly) &&
+        std::find(std::begin(kFabricToo), std::end(kFabricToo), option) == std::end(kFabricToo))
+      return Fail("fabric takes no " + std::string(option));
+  FabricOptions& fabric = options.fabric;
+  if (fabric.lines && options.strike.has_value())
+    return Fail("--notation is for planes, not --lines");
+  if (Named(given, "--seed") && !fabric.sets)
+    return Fail("--seed goes with --sets");
+  if (cap.has_value() && !fabric.scanline)
+    return Fail("--cap goes with --scanline");
+  if (cap.has_value())
+    fabric.scanline->cap = *cap;
+  if (options.uncertainty.has_value())
+    fabric.seed = options.uncertainty->seed;
+  options.uncertainty.reset();
+  return std::nullopt;
+}
+
 }  // namespace
 
 int Fail(const std::string& message) {
@@ -33,6 +71,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
     return Fail("no command given; try 'kelvane-cli --help'");
   bool& fileGiven = options.fileGiven;
   bool frictionGiven = false;
+  std::vector<std::string_view> given;  // the options named, without values
+  std::optional<double> capGiven;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const auto value = [&](std::string_view option) -> std::optional<std::string_view> {
@@ -52,6 +92,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       return arg == option ||
              (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=');
     };
+    if (arg.starts_with("--") || arg == "-o")
+      given.push_back(arg.substr(0, arg.find('=')));
     if (arg == "--help" || arg == "-h") {
       std::fputs(Usage(), stdout);
       return 0;
@@ -199,6 +241,53 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       if (!file.has_value() || file->empty())
         return Fail("--planes takes a file");
       options.figure.planesFile = std::string(*file);
+    } else if (arg == "--lines") {
+      options.fabric.lines = true;
+    } else if (named("--density")) {
+      const auto method = value("--density");
+      if (method == "exponential-kamb")
+        options.fabric.density = analysis::DensityMethod::kExponentialKamb;
+      else if (method == "kamb")
+        options.fabric.density = analysis::DensityMethod::kKamb;
+      else if (method == "schmidt")
+        options.fabric.density = analysis::DensityMethod::kSchmidt;
+      else
+        return Fail("--density takes exponential-kamb, kamb or schmidt");
+    } else if (named("--k")) {
+      const auto k = number("--k");
+      if (!k.has_value() || !(*k > 0.0 && *k <= 100.0))
+        return Fail("--k takes a number above 0, at most 100");
+      options.fabric.k = *k;
+    } else if (named("--confidence")) {
+      // In percent; a value of 1 or less would be read as a fraction by some
+      // and as a percentage by others, so it is refused rather than guessed.
+      const auto percent = number("--confidence");
+      if (!percent.has_value() || !(*percent > 1.0 && *percent < 100.0))
+        return Fail("--confidence takes a percentage above 1 and below 100, such as 95");
+      options.fabric.confidence = *percent / 100.0;
+    } else if (named("--sets")) {
+      const auto text = value("--sets");
+      int n = 0;
+      if (!text.has_value() ||
+          std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
+              text->data() + text->size() ||
+          n < 1 || n > 100)
+        return Fail("--sets takes a whole number from 1 to 100");
+      options.fabric.sets = n;
+    } else if (named("--scanline")) {
+      const auto text = value("--scanline");
+      tables::CsvSplitter splitter;
+      bool read = text.has_value() && splitter.Split(*text) && splitter.Fields().size() == 2;
+      const auto trend = read ? NumberOption(splitter.Fields()[0]) : std::nullopt;
+      const auto plunge = read ? NumberOption(splitter.Fields()[1]) : std::nullopt;
+      if (!trend.has_value() || !plunge.has_value() || !(*plunge >= -90.0 && *plunge <= 90.0))
+        return Fail("--scanline takes TREND,PLUNGE in degrees, the plunge from -90 to 90");
+      options.fabric.scanline = analysis::SamplingLine{*trend, *plunge, 10.0};
+    } else if (named("--cap")) {
+      const auto cap = number("--cap");
+      if (!cap.has_value() || !(*cap >= 1.0 && *cap <= 1e6))
+        return Fail("--cap takes a number from 1 to 1000000");
+      capGiven = *cap;
     } else if (arg == "-o" || named("--output")) {
       const auto file = value(arg == "-o" ? "-o" : "--output");
       if (!file.has_value() || file->empty())
@@ -207,7 +296,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
     } else if (arg.size() > 1 && arg.front() == '-') {
       return Fail("unknown option " + std::string(arg) + "; try 'kelvane-cli --help'");
     } else if (options.command.empty()) {
-      if (arg != "tensors" && arg != "planes" && arg != "figure" && arg != "polygon")
+      if (arg != "tensors" && arg != "planes" && arg != "figure" && arg != "polygon" &&
+          arg != "fabric")
         return Fail("unknown command " + std::string(arg) + "; try 'kelvane-cli --help'");
       options.command = std::string(arg);
     } else if (!fileGiven) {
@@ -219,6 +309,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
   }
   if (options.command.empty())
     return Fail("no command given; try 'kelvane-cli --help'");
+  if (const std::optional<int> status = CheckFabricOptions(given, capGiven, options))
+    return status;
   if (!options.casePath.empty()) {
     if (options.command == "tensors")
       return Fail("--case is for planes and figure");

@@ -2,11 +2,14 @@
 // kelvane-cli's command line: one parser for every command's options, and
 // the one way a usage or file error ends the program.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "analysis/orientation_statistics.h"
+#include "analysis/pole_density.h"
 #include "cli/figure_command.h"
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
@@ -20,6 +23,18 @@ inline constexpr const char* kProgram = "kelvane-cli";
 /// A usage or file error: its one-line message on standard error; returns
 /// the exit status 2.
 int Fail(const std::string& message);
+
+/// What `fabric` computes and how.
+struct FabricOptions {
+  bool lines = false;  ///< trend and plunge columns rather than planes
+  analysis::DensityMethod density = analysis::DensityMethod::kExponentialKamb;
+  double k = 3.0;
+  double confidence = 0.95;  ///< as a fraction; typed in percent
+  std::optional<int> sets;   ///< k-means sets in place of a set column
+  std::uint64_t seed = 1;    ///< of the k-means sets' first centres
+  /// The scanline or well of Terzaghi's weights, with the cap (default 10).
+  std::optional<analysis::SamplingLine> scanline;
+};
 
 struct Options {
   std::string command;
@@ -44,6 +59,8 @@ struct Options {
   std::optional<engine::UncertaintySettings> uncertainty;
   // figure
   FigureJob figure;
+  // fabric
+  FabricOptions fabric;
 };
 
 /// Reads the command line (without the program's name) into `options`.

@@ -16,6 +16,11 @@ const char* Usage() {
                           [--dpi N] -o FILE.svg|FILE.png
        kelvane-cli polygon --sv SV --pp PP [--mu MU]
                            [--stress SX,SY,SZ,TXY,TYZ,TZX]
+       kelvane-cli fabric [--notation dipdir|strike] [--lines]
+                          [--density exponential-kamb|kamb|schmidt] [--k K]
+                          [--confidence P] [--sets K [--seed S]]
+                          [--scanline TREND,PLUNGE [--cap W]] [--threads N]
+                          [FILE|-]
        kelvane-cli planes|figure --case FILE.kelvane [options]
        kelvane-cli --help | --version
 
@@ -107,6 +112,54 @@ field (NF, SS or RF, divided at Shmin = Sv and SHmax = Sv), inside (yes or no)
 and excess: how far it lies beyond its field's limit, in the stress unit (0
 inside). Sv not above Pp has no polygon (status 1).
 
+kelvane-cli fabric writes the orientation statistics of the planes (taken as
+their poles) or, with --lines, the lines of a CSV file, every one an axis (a
+direction and its opposite are the same): one row for the whole file (set
+"all"), then one per set.
+
+Input: comma-separated, the first line that is not a comment the header.
+  dip_direction,dip     planes, read as planes reads them (or strike,dip;
+                        --notation as for planes); other columns ignored
+  trend,plunge          with --lines: lines (degrees; trend also azimuth or
+                        declination, plunge also inclination), the plunge
+                        from -90 to 90 (a negative one points up: the same
+                        axis as its opposite)
+  set                   optional: each row's set, named by any text; the
+                        sets in order of first appearance; a row with an
+                        empty set field counts in "all" only
+A row that is no plane or line is left out and listed on standard error as
+"kelvane-cli: FILE:LINE: reason"; the others are still used (status 1).
+
+Output columns: set, count (the rows), then
+  mean_trend, mean_plunge     the Fisher mean of the axes, each first taken
+                              into the hemisphere of the largest eigenvector
+  mean_dip_direction, mean_dip
+                              the plane whose pole is the mean (planes only)
+  resultant_length, mean_resultant_length
+                              R and R/N (N the count, or the sum of weights)
+  kappa                       (N - 1)/(N - R), "inf" where R = N
+  alpha                       the cone of confidence at --confidence about
+                              the mean (degrees), empty where it would cover
+                              the sphere
+  eigenvalue1..3              of T = (1/N) sum x x^T, largest first, sum 1
+  eigen1_trend .. eigen3_plunge
+                              their axes
+  woodcock_k, woodcock_c      ln(S1/S2)/ln(S2/S3) (above 1 a cluster, below
+                              1 a girdle) and ln(S1/S3); empty where an
+                              eigenvalue is 0 (below 1e-12)
+  girdle_dip_direction, girdle_dip
+                              the best-fit great circle, normal to the third
+                              eigenvector (its pole, the pi-axis) (planes only)
+  density_max, density_max_trend, density_max_plunge
+                              the largest density on the lower hemisphere
+                              and where it is: exponential-kamb and kamb in
+                              standard deviations above a uniform sample's
+                              expectation, schmidt in % of the axes per 1 %
+                              of the hemisphere's area
+A set of fewer than 2 axes gets its count and empty statistics. With
+--scanline every axis is weighted by Terzaghi's 1/|cos a| (a between it and
+the line, at most --cap), and every statistic is formed with the weights.
+
 Options:
   --stress SX,SY,SZ,TXY,TYZ,TZX
                     the stress tensor (x East, y North, z up), for planes
@@ -120,13 +173,30 @@ Options:
                     read the direction column as a dip direction or a strike
                     (default: as its name says)
   --realizations N  planes: Monte Carlo realizations (1 to 1000000)
-  --seed S          planes: the seed of the realizations (default 1)
   --uncertainty KEY=SPREAD,...
                     planes: the inputs' uncertainties (see above)
   --case FILE.kelvane
                     planes, figure: a study saved by the window, in place of
                     --stress, --pp, --phi/--mu, --cohesion and the planes
                     (and the uncertainty, unless given)
+  --lines           fabric: the file holds lines (trend, plunge)
+  --density METHOD  fabric: exponential-kamb (the default; kernel
+                    exp(f (|cos| - 1)), f = 2 (1 + N/K^2)), kamb (counts in
+                    the cap whose uniform expectation is K sigma) or schmidt
+                    (counts in the 1 % cap |cos| >= 0.99)
+  --k K             fabric: the Kamb methods' K (default 3; not used by
+                    schmidt), above 0, at most 100
+  --confidence P    fabric: alpha's confidence in percent (default 95),
+                    above 1 and below 100; a fraction such as 0.95 is
+                    refused rather than guessed
+  --sets K          fabric: K sets (1 to 100) by k-means on the sphere with
+                    the axial distance, numbered 1 to K by decreasing size,
+                    in place of a set column
+  --seed S          planes: the seed of the realizations (default 1);
+                    fabric: of the k-means sets' first centres (default 1)
+  --scanline TREND,PLUNGE
+                    fabric: weight every axis for a sampling line's bias
+  --cap W           fabric: the largest such weight (1 or more, default 10)
   --planes FILE     figure: the planes drawn as dots
   --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
                     safety or none)
@@ -139,12 +209,14 @@ Options:
                     atomically
   --azimuth north   azimuths clockwise from North (the default)
   --azimuth east    azimuths counter-clockwise from East
-  --threads N       compute on N threads (default: one per processor)
+  --threads N       compute on N threads (default: one per processor); the
+                    numbers are the same on any number
   --help            show this help and exit
   --version         show the version and exit
 
 Exit status: 0 every row computed (figure: written), 1 some row not
-computed, 2 a usage or file error (unknown option, unreadable file, no
+computed (fabric: some row left out, or fewer than 2 usable axes, or fewer
+than K for --sets K: then only the header is written), 2 a usage or file error (unknown option, unreadable file, no
 header or a header without one of the required columns, a column named
 twice, a stress that is no number; figure: a stress state without principal
 axes, a figure that could not be written).
