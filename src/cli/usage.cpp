@@ -146,7 +146,8 @@ Output columns: set, count (the rows), then
                               their axes
   woodcock_k, woodcock_c      ln(S1/S2)/ln(S2/S3) (above 1 a cluster, below
                               1 a girdle) and ln(S1/S3); empty where an
-                              eigenvalue is 0 (below 1e-12)
+                              eigenvalue is 0 (below 1e-12), K also where
+                              S2 = S3
   girdle_dip_direction, girdle_dip
                               the best-fit great circle, normal to the third
                               eigenvector (its pole, the pi-axis) (planes only)
