@@ -163,9 +163,10 @@ class FabricReader : public TableReader {
     }
   }
 
-  const std::vector<stress::Vector3>& Axes() const { return axes_; }
-  /// Each axis's set, an index into SetNames(); -1 for none.
-  const std::vector<int>& Labels() const { return labels_; }
+  /// The axes read, in file order, handed over.
+  std::vector<stress::Vector3> TakeAxes() { return std::move(axes_); }
+  /// Each axis's set, an index into SetNames(); -1 for none; handed over.
+  std::vector<int> TakeLabels() { return std::move(labels_); }
   const std::vector<std::string>& SetNames() const { return setNames_; }
   unsigned long long BadRows() const { return badRows_; }
 
@@ -263,8 +264,6 @@ std::string StatisticsRow(std::string_view name, std::span<const analysis::Weigh
   const analysis::EigenAnalysis eigen = analysis::ComputeEigenAnalysis(axes);
   const analysis::FisherStatistics fisher =
       analysis::ComputeFisherStatistics(axes, eigen.axes[0], fabric.confidence);
-  const analysis::PoleDensity density(axes, fabric.density, fabric.k);
-  const analysis::DensityPeak peak = analysis::FindDensityMaximum(density);
   const bool planes = !fabric.lines;
   const auto plane = [&](double value) { return planes ? std::optional(value) : std::nullopt; };
   AppendField(out, fisher.meanLine.trend);
@@ -285,9 +284,15 @@ std::string StatisticsRow(std::string_view name, std::span<const analysis::Weigh
   AppendField(out, eigen.woodcockC);
   AppendField(out, plane(eigen.girdle.dipDirection));
   AppendField(out, plane(eigen.girdle.dip));
-  AppendField(out, peak.value);
-  AppendField(out, peak.line.trend);
-  AppendField(out, peak.line.plunge);
+  if (fabric.density) {
+    const analysis::PoleDensity density(axes, *fabric.density, fabric.k);
+    const analysis::DensityPeak peak = analysis::FindDensityMaximum(density);
+    AppendField(out, peak.value);
+    AppendField(out, peak.line.trend);
+    AppendField(out, peak.line.plunge);
+  } else {
+    out += ",,,";
+  }
   out += '\n';
   return out;
 }
@@ -301,49 +306,66 @@ int RunFabric(const Options& options) {
     return status;
 
   // The axes with their weights: 1, or Terzaghi's along the scanline.
-  const std::vector<stress::Vector3>& read = reader.Axes();
-  std::vector<analysis::WeightedAxis> axes(read.size());
+  std::vector<stress::Vector3> read = reader.TakeAxes();
   std::optional<stress::Vector3> along;
   if (fabric.scanline)
     along = analysis::AxisOfLine(fabric.scanline->trend, fabric.scanline->plunge);
-  for (std::size_t i = 0; i < read.size(); ++i)
-    axes[i] = {read[i],
-               along ? analysis::TerzaghiWeight(read[i], *along, fabric.scanline->cap) : 1.0};
+  const auto weighted = [&](const stress::Vector3& axis) -> analysis::WeightedAxis {
+    return {axis, along ? analysis::TerzaghiWeight(axis, *along, fabric.scanline->cap) : 1.0};
+  };
 
   std::fwrite(kFabricHeader, 1, std::strlen(kFabricHeader), stdout);
-  if (axes.size() < 2) {
+  if (read.size() < 2) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s: %zu usable %s: the statistics need at least 2\n", kProgram,
-                 axes.size(), axes.size() == 1 ? "axis" : "axes");
+                 read.size(), read.size() == 1 ? "axis" : "axes");
     return 1;
   }
 
   // The sets: k-means labels 1 to K, or the set column's names.
-  std::vector<int> labels = reader.Labels();
+  std::vector<int> labels = reader.TakeLabels();
   std::vector<std::string> names = reader.SetNames();
   if (fabric.sets) {
-    if (static_cast<std::size_t>(*fabric.sets) > axes.size()) {
+    if (static_cast<std::size_t>(*fabric.sets) > read.size()) {
       std::fflush(stdout);
       std::fprintf(stderr, "%s: --sets %d needs at least %d usable axes; there are %zu\n", kProgram,
-                   *fabric.sets, *fabric.sets, axes.size());
+                   *fabric.sets, *fabric.sets, read.size());
       return 1;
     }
+    std::vector<analysis::WeightedAxis> axes(read.size());
+    std::transform(read.begin(), read.end(), axes.begin(), weighted);
     labels = analysis::ClusterAxes(axes, *fabric.sets, fabric.seed).labels;
     names.clear();
     for (int k = 1; k <= *fabric.sets; ++k)
       names.push_back(std::to_string(k));
   }
-  std::vector<std::vector<analysis::WeightedAxis>> sets(names.size());
-  for (std::size_t i = 0; i < axes.size(); ++i)
-    if (labels[i] >= 0)
-      sets[labels[i]].push_back(axes[i]);
+  // The axes set by set, each in file order, those in no set last: the
+  // whole is all of them, and each set a part, without copies.
+  std::vector<std::size_t> starts(names.size() + 2, 0);
+  for (const int label : labels)
+    ++starts[(label < 0 ? names.size() : static_cast<std::size_t>(label)) + 1];
+  for (std::size_t k = 1; k < starts.size(); ++k)
+    starts[k] += starts[k - 1];
+  std::vector<analysis::WeightedAxis> grouped(read.size());
+  {
+    std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
+    for (std::size_t i = 0; i < read.size(); ++i)
+      grouped[next[labels[i] < 0 ? names.size() : static_cast<std::size_t>(labels[i])]++] =
+          weighted(read[i]);
+  }
+  read = {};
+  labels = {};
+  const std::span<const analysis::WeightedAxis> all(grouped);
 
   // One row a task, the whole (the longest) first.
   std::vector<std::string> rows(names.size() + 1);
   const unsigned threads = options.threads != 0 ? options.threads : engine::DefaultThreads();
   engine::ForEachShare(rows.size(), 1, threads, [&](std::size_t from, std::size_t) {
-    rows[from] = from == 0 ? StatisticsRow("all", axes, fabric)
-                           : StatisticsRow(names[from - 1], sets[from - 1], fabric);
+    rows[from] =
+        from == 0
+            ? StatisticsRow("all", all, fabric)
+            : StatisticsRow(names[from - 1],
+                            all.subspan(starts[from - 1], starts[from] - starts[from - 1]), fabric);
   });
   for (const std::string& row : rows)
     std::fwrite(row.data(), 1, row.size(), stdout);

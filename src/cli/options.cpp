@@ -251,8 +251,10 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
         options.fabric.density = analysis::DensityMethod::kKamb;
       else if (method == "schmidt")
         options.fabric.density = analysis::DensityMethod::kSchmidt;
+      else if (method == "none")
+        options.fabric.density.reset();
       else
-        return Fail("--density takes exponential-kamb, kamb or schmidt");
+        return Fail("--density takes exponential-kamb, kamb, schmidt or none");
     } else if (named("--k")) {
       const auto k = number("--k");
       if (!k.has_value() || !(*k > 0.0 && *k <= 100.0))

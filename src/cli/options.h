@@ -27,7 +27,8 @@ int Fail(const std::string& message);
 /// What `fabric` computes and how.
 struct FabricOptions {
   bool lines = false;  ///< trend and plunge columns rather than planes
-  analysis::DensityMethod density = analysis::DensityMethod::kExponentialKamb;
+  /// The density's method; none: the density columns left empty.
+  std::optional<analysis::DensityMethod> density = analysis::DensityMethod::kExponentialKamb;
   double k = 3.0;
   double confidence = 0.95;  ///< as a fraction; typed in percent
   std::optional<int> sets;   ///< k-means sets in place of a set column

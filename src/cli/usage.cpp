@@ -17,7 +17,8 @@ const char* Usage() {
        kelvane-cli polygon --sv SV --pp PP [--mu MU]
                            [--stress SX,SY,SZ,TXY,TYZ,TZX]
        kelvane-cli fabric [--notation dipdir|strike] [--lines]
-                          [--density exponential-kamb|kamb|schmidt] [--k K]
+                          [--density exponential-kamb|kamb|schmidt|none]
+                          [--k K]
                           [--confidence P] [--sets K [--seed S]]
                           [--scanline TREND,PLUNGE [--cap W]] [--threads N]
                           [FILE|-]
@@ -184,7 +185,8 @@ Options:
   --density METHOD  fabric: exponential-kamb (the default; kernel
                     exp(f (|cos| - 1)), f = 2 (1 + N/K^2)), kamb (counts in
                     the cap whose uniform expectation is K sigma) or schmidt
-                    (counts in the 1 % cap |cos| >= 0.99)
+                    (counts in the 1 % cap |cos| >= 0.99), or none (the
+                    density columns empty)
   --k K             fabric: the Kamb methods' K (default 3; not used by
                     schmidt), above 0, at most 100
   --confidence P    fabric: alpha's confidence in percent (default 95),

@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"fabric with a confidence as a fraction", "fabric --confidence 0.95 in.csv", "", "",
              "kelvane-cli: --confidence takes a percentage above 1 and below 100, such as 95\n", 2},
         Case{"fabric with an unknown density", "fabric --density gauss in.csv", "", "",
-             "kelvane-cli: --density takes exponential-kamb, kamb or schmidt\n", 2},
+             "kelvane-cli: --density takes exponential-kamb, kamb, schmidt or none\n", 2},
         Case{"fabric with a cap and no scanline", "fabric --cap 5 in.csv", "", "",
              "kelvane-cli: --cap goes with --scanline\n", 2},
         Case{"fabric with a seed and no sets", "fabric --seed 5 in.csv", "", "",
@@ -731,6 +731,21 @@ const std::vector<FabricRow> kLineRows99 = {
       24.607300728647451714}},
 };
 
+/// A density maximum's place that is not checked: the counting methods'
+/// flat tops have no one place.
+constexpr double kAnyPlace = std::numeric_limits<double>::infinity();
+
+/// `rows` with the density columns `value`, `trend` and `plunge`.
+std::vector<FabricRow> WithDensity(std::vector<FabricRow> rows, double value, double trend,
+                                   double plunge) {
+  for (FabricRow& row : rows) {
+    row.numbers[21] = value;
+    row.numbers[22] = trend;
+    row.numbers[23] = plunge;
+  }
+  return rows;
+}
+
 /// `rows` with one more row: a set of one axis, whose statistics are empty.
 std::vector<FabricRow> WithSetOfOne(std::vector<FabricRow> rows) {
   FabricRow one{"c", 1, {}};
@@ -786,6 +801,8 @@ TEST_P(FabricCases, WritesTheStatistics) {
         continue;
       }
       ASSERT_TRUE(got.has_value()) << row.set << " column " << k;
+      if (std::isinf(want))
+        continue;
       const bool density = k >= 21;
       const bool azimuth = std::find(kAzimuths.begin(), kAzimuths.end(), k) != kAzimuths.end();
       double error = std::fabs(*got - want);
@@ -823,6 +840,16 @@ INSTANTIATE_TEST_SUITE_P(
         FabricCase{"lines", "fabric --lines in.csv", kLines, kLineRows, "", 0},
         FabricCase{"lines at 99 %", "fabric --lines --confidence 99 in.csv", kLines, kLineRows99,
                    "", 0},
+        FabricCase{"lines without the density", "fabric --lines --density none in.csv", kLines,
+                   WithDensity(kLineRows, kNone, kNone, kNone), "", 0},
+        // No two of the four lines lie within 16.2 degrees, twice the
+        // Schmidt cap's radius: one line of four in the densest cap, 25 %.
+        FabricCase{"lines by Schmidt's cap", "fabric --lines --density schmidt in.csv", kLines,
+                   WithDensity(kLineRows, 25.0, kAnyPlace, kAnyPlace), "", 0},
+        // Kamb's cap for N = 4, k = 3 is 9/13 of the sphere (72 degrees),
+        // which holds all four: (4 - 4 (9/13)) / sqrt(4 (9/13) (4/13)) = 4/3.
+        FabricCase{"lines by Kamb's cap", "fabric --lines --density=kamb in.csv", kLines,
+                   WithDensity(kLineRows, 4.0 / 3.0, kAnyPlace, kAnyPlace), "", 0},
         FabricCase{"lines with a plunge out of range", "fabric --lines in.csv",
                    kLines + "10,-95\n\"open,3\n", kLineRows,
                    "kelvane-cli: in.csv:6: plunge -95 is outside -90 to 90\n"
