@@ -6,9 +6,10 @@
 # REPS times in turn: `kelvane-cli fabric FILE > OUT` and `numpy_fabric.py
 # FILE --out OUT2` (numpy.loadtxt, the statistics of the whole file and of
 # each set, the rows written), each whole process timed by /usr/bin/time.
-# Prints the medians and their ratio, then checks every number against numpy
-# to 1e-9 and the density maxima at their points. kelvane-cli also searches
-# for the density maximum of each row, which numpy does not.
+# Prints the medians and their ratio for equal work (kelvane-cli with
+# --density none, numpy computing no density) and for kelvane-cli searching
+# for each row's density maximum too, then checks every number against numpy
+# to 1e-9 and the density maxima at their points.
 set -euo pipefail
 build_dir=${1:-build}
 rows=${ROWS:-1000000}
@@ -31,11 +32,17 @@ maps = open("/proc/self/maps").read()
 print("numpy", numpy.__version__, "with", " ".join(sorted(set(re.findall(r"\S*lib\w*blas\S*", maps)))))'
 
 source "$here/side_by_side.sh"
+echo "== equal work: kelvane-cli fabric --density none against numpy"
+side_by_side "$data" "$rows" planes "$reps" -- \
+  "$cli" fabric --density none "$planes" -- "${numpy[@]}" "$here/numpy_fabric.py" "$planes" --out "$numpy_out"
+echo "== kelvane-cli fabric with the density maxima (numpy searches for none)"
 side_by_side_out=$out side_by_side "$data" "$rows" planes "$reps" -- \
   "$cli" fabric "$planes" -- "${numpy[@]}" "$here/numpy_fabric.py" "$planes" --out "$numpy_out"
 "${numpy[@]}" "$here/numpy_fabric.py" "$planes" --check "$out"
-for threads in 1 2; do
-  /usr/bin/time -f "%e s (%U s user), peak RSS %M KiB on $threads thread(s)" \
-    "$cli" fabric --threads "$threads" "$planes" >/dev/null
+for density in none exponential-kamb; do
+  for threads in 1 2; do
+    /usr/bin/time -f "--density $density: %e s (%U s user, %S s system), peak RSS %M KiB on $threads thread(s)" \
+      "$cli" fabric --density "$density" --threads "$threads" "$planes" >/dev/null
+  done
 done
 rm -f "$out" "$numpy_out"
