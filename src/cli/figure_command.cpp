@@ -19,11 +19,13 @@ namespace cli {
 namespace {
 
 /// The planes of `path` with their dots' poles, results and colours (by
-/// Ts/Ts,max, as the window colours them by default).
+/// Ts/Ts,max, as the window colours them by default; dark grey without a
+/// state), and the planes' poles as axes.
 struct Dots {
   std::vector<figures::DotPoint> poles;
   std::vector<engine::PlaneResult> results;
   std::vector<QRgb> colours;
+  std::vector<analysis::WeightedAxis> axes;
 };
 
 void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
@@ -53,10 +55,16 @@ void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
   const std::size_t count = set.size();
   dots.poles.resize(count);
   dots.results.resize(count);
-  for (std::size_t i = 0; i < count; ++i)
+  dots.axes.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
     dots.poles[i] = figures::PoleDotOf(set.planes[i]);
-  engine::AssessPlanes(pass, set, defaults, 0, count, dots.results.data());
-  const auto colouring = figures::DotQuantity::kNormalizedSlipTendency;
+    dots.axes[i] = {analysis::PoleOfPlane(set.planes[i].dipDirection, set.planes[i].dip), 1.0};
+  }
+  const bool assessed = engine::CanAssessPlanes(pass);
+  if (assessed)
+    engine::AssessPlanes(pass, set, defaults, 0, count, dots.results.data());
+  const auto colouring =
+      assessed ? figures::DotQuantity::kNormalizedSlipTendency : figures::DotQuantity::kNone;
   const figures::DotRange range = figures::RangeOf(colouring, dots.results);
   dots.colours.resize(count);
   for (std::size_t i = 0; i < count; ++i)
@@ -82,12 +90,14 @@ bool RunFigure(const FigureJob& job, std::string& error) {
   const std::unique_ptr<QGuiApplication> application(
       QGuiApplication::instance() == nullptr ? new QGuiApplication(argc, argv) : nullptr);
 
-  engine::PassInputs inputs =
-      engine::PassInputs::Of(job.stress, stress::Azimuth::kClockwiseFromNorth);
-  inputs.porePressure = job.porePressure;
   figures::FigureRequest request;
-  request.results = engine::RunPass(inputs);
-  if (!engine::CanAssessPlanes(request.results)) {
+  if (job.stress) {
+    engine::PassInputs inputs =
+        engine::PassInputs::Of(*job.stress, stress::Azimuth::kClockwiseFromNorth);
+    inputs.porePressure = job.porePressure;
+    request.results = engine::RunPass(inputs);
+  }
+  if (job.stress && !engine::CanAssessPlanes(request.results)) {
     error =
         "the stress state cannot be computed: " +
         (request.results.stop ? request.results.stop->message : std::string("no principal axes"));
@@ -109,6 +119,11 @@ bool RunFigure(const FigureJob& job, std::string& error) {
   request.widthMm = job.widthMm.value_or(net ? 120.0 : 160.0);
   request.heightMm = job.heightMm.value_or(net ? 130.0 : 110.0);
   request.dpi = job.dpi;
+  // The contours stand for the poles, which as dots would hide them.
+  if (job.density) {
+    request.density = figures::DensityRequest{std::move(dots.axes), *job.density, job.k, {}};
+    request.dots = nullptr;
+  }
   try {
     figures::WriteFigure(QString::fromStdString(job.output), request);
   } catch (const std::exception& e) {
@@ -121,11 +136,18 @@ bool RunFigure(const FigureJob& job, std::string& error) {
 int RunFigureCommand(Options& options) {
   if (options.fileGiven)
     return Fail("figure reads no table; give planes with --planes FILE");
-  if (!options.stress.has_value())
+  const bool contoured = options.figure.density.has_value();
+  if (!options.stress.has_value() && !contoured)
     return Fail("figure needs --stress SX,SY,SZ,TXY,TYZ,TZX");
   if (options.figure.output.empty())
     return Fail("figure needs -o FILE.svg or -o FILE.png");
-  options.figure.stress = *options.stress;
+  if (contoured && options.figure.planesFile.empty() && !options.figure.planesFromCase)
+    return Fail("figure --density needs the planes: --planes FILE");
+  if (contoured && options.figure.kind != figures::FigureKind::kNet)
+    return Fail("figure --density draws the net, not --what mohr");
+  if (contoured && options.figure.map != engine::MapQuantity::kNone)
+    return Fail("--density and --map each colour the net; give one");
+  options.figure.stress = options.stress;
   options.figure.porePressure = options.porePressure;
   options.figure.defaults = options.defaults;
   std::string error;

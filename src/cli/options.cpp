@@ -34,9 +34,22 @@ std::optional<int> CheckFabricOptions(const std::vector<std::string_view>& given
   constexpr std::string_view kFabricToo[] = {"--notation", "--threads", "--seed", "--help",
                                              "--version"};
   if (options.command != "fabric") {
-    for (const std::string_view option : kFabricOnly)
-      if (Named(given, option))
-        return Fail(std::string(option) + " is for fabric");
+    // figure contours the density of its planes by the same method.
+    const bool figure = options.command == "figure";
+    for (const std::string_view option : kFabricOnly) {
+      const bool contours = option == "--density" || option == "--k";
+      if (Named(given, option) && !(figure && contours))
+        return Fail(std::string(option) +
+                    (contours ? " is for fabric and figure" : " is for fabric"));
+    }
+    if (figure && Named(given, "--density")) {
+      if (!options.fabric.density)
+        return Fail("figure --density takes exponential-kamb, kamb or schmidt");
+      options.figure.density = options.fabric.density;
+      options.figure.k = options.fabric.k;
+    } else if (figure && Named(given, "--k")) {
+      return Fail("--k goes with --density");
+    }
     return std::nullopt;
   }
   for (const std::string_view option : given)

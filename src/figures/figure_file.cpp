@@ -67,19 +67,31 @@ void PaintFigure(QPainter& painter, const QRectF& page, const FigureRequest& req
   } else {
     // The net as large as the page allows above its legend, centred across.
     const bool mapped = request.map.quantity != engine::MapQuantity::kNone;
-    const double legendHeight = mapped ? MapLegendHeight(painter) + 4.0 * pixel : 0.0;
+    const bool contoured = request.density.has_value() && !request.density->axes.empty();
+    const double legendHeight = (mapped ? MapLegendHeight(painter) + 4.0 * pixel : 0.0) +
+                                (contoured ? DensityLegendHeight(painter) + 4.0 * pixel : 0.0);
     const double side = std::max(1.0, std::min(inner.width(), inner.height() - legendHeight));
     const QRectF box(inner.center().x() - side / 2.0, inner.top(), side, side);
     const TendencyMap map =
         NetMapFor(painter, box, request.results, request.map, request.separators);
-    PaintNet(painter, box, request.results, request.separators, request.dots, &map);
-    if (!map.Empty()) {
-      const QRectF plot = NetPlot(painter, box);
-      PaintMapLegend(painter,
-                     QRectF(plot.left(), box.bottom() + 2.0 * pixel,
-                            std::max(plot.width(), inner.right() - plot.left()), legendHeight),
-                     map);
+    DensityMap density;
+    if (contoured) {
+      double densityPixel = 1.0;
+      const analysis::NetRaster grid = NetMapGrid(painter, box, &densityPixel);
+      density = MakeDensityMap(*request.density, grid, request.separators, densityPixel);
     }
+    PaintNet(painter, box, request.results, request.separators, request.dots, &map, &density);
+    const QRectF plot = NetPlot(painter, box);
+    const double legendWidth = std::max(plot.width(), inner.right() - plot.left());
+    double legendTop = box.bottom() + 2.0 * pixel;
+    if (!map.Empty()) {
+      PaintMapLegend(painter, QRectF(plot.left(), legendTop, legendWidth, legendHeight), map);
+      legendTop += MapLegendHeight(painter) + 4.0 * pixel;
+    }
+    if (!density.Empty())
+      PaintDensityLegend(painter,
+                         QRectF(plot.left(), legendTop, legendWidth, DensityLegendHeight(painter)),
+                         density);
   }
   painter.restore();
 }

@@ -7,7 +7,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 #include "engine/pass_results.h"
+#include "figures/density_map.h"
 #include "figures/odds_curves.h"
 #include "figures/plane_dots.h"
 #include "figures/tendency_map.h"
@@ -28,6 +31,9 @@ struct FigureRequest {
   MapRequest map;
   /// A plane set's dots, or nullptr (not owned).
   const PlaneDots* dots = nullptr;
+  /// For kNet: the pole density contoured beneath the dots, with its legend
+  /// (in place of a tendency map's).
+  std::optional<DensityRequest> density;
   /// For kSlipProbability: the curves.
   std::vector<OddsCurve> curves;
   double widthMm = 120.0;
