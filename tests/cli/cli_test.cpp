@@ -304,7 +304,22 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"fabric with a stress", "fabric --stress 3,2,1,0,0,0 in.csv", "", "",
              "kelvane-cli: fabric takes no --stress\n", 2},
         Case{"planes with sets", "planes --stress 3,2,1,0,0,0 --sets 2 in.csv", "", "",
-             "kelvane-cli: --sets is for fabric\n", 2}),
+             "kelvane-cli: --sets is for fabric\n", 2},
+        Case{"planes with a density", "planes --stress 3,2,1,0,0,0 --density kamb in.csv", "", "",
+             "kelvane-cli: --density is for fabric and figure\n", 2},
+        Case{"figure of a density without planes", "figure --density kamb -o a.png", "", "",
+             "kelvane-cli: figure --density needs the planes: --planes FILE\n", 2},
+        Case{"figure of a density and a map",
+             "figure --stress 3,2,1,0,0,0 --density schmidt --map slip --planes in.csv -o a.png",
+             "dd,dip\n10,20\n", "",
+             "kelvane-cli: --density and --map each colour the net; give one\n", 2},
+        Case{"figure of no density", "figure --density none --planes in.csv -o a.png", "", "",
+             "kelvane-cli: figure --density takes exponential-kamb, kamb or schmidt\n", 2},
+        Case{"figure with k and no density", "figure --stress 3,2,1,0,0,0 --k 2 -o a.png", "", "",
+             "kelvane-cli: --k goes with --density\n", 2},
+        Case{"figure of a density written",
+             "figure --density exponential-kamb --k 2 --planes in.csv -o a.svg",
+             "dip_direction,dip\n10,20\n15,25\n12,22\n200,80\n", "", "", 0}),
     test_names::RowName());
 
 // The PNG's width and height as its header records them.
