@@ -14,6 +14,8 @@ const char* Usage() {
                           [--map slip|dilation|pressure|safety|none]
                           [--what net|mohr] [--width MM] [--height MM]
                           [--dpi N] -o FILE.svg|FILE.png
+       kelvane-cli figure --density exponential-kamb|kamb|schmidt [--k K]
+                          --planes FILE [--stress ...] [options] -o FILE
        kelvane-cli polygon --sv SV --pp PP [--mu MU]
                            [--stress SX,SY,SZ,TXY,TYZ,TZX]
        kelvane-cli fabric [--notation dipdir|strike] [--lines]
@@ -102,6 +104,10 @@ over every plane orientation: slip (Ts/Ts,max), dilation (Td), pressure (the
 pore-pressure increase to slip) or safety (the factor of safety), none by
 default; friction and cohesion from --phi/--mu and --cohesion. --planes adds
 the planes of a file (as planes reads them) as dots coloured by Ts/Ts,max.
+--density contours the density of those planes' poles on the net instead
+(filled bands at round levels, light to dark, with a legend naming the
+method, its units and the peak; the dots left out), by fabric's methods;
+--stress is then optional (without it the net has no principal planes).
 
 kelvane-cli polygon writes the stress polygon at one depth: the horizontal
 stresses that faults of the best orientation and friction coefficient MU
@@ -182,12 +188,12 @@ Options:
                     --stress, --pp, --phi/--mu, --cohesion and the planes
                     (and the uncertainty, unless given)
   --lines           fabric: the file holds lines (trend, plunge)
-  --density METHOD  fabric: exponential-kamb (the default; kernel
+  --density METHOD  fabric, figure: exponential-kamb (fabric's default; kernel
                     exp(f (|cos| - 1)), f = 2 (1 + N/K^2)), kamb (counts in
                     the cap whose uniform expectation is K sigma) or schmidt
                     (counts in the 1 % cap |cos| >= 0.99), or none (the
                     density columns empty)
-  --k K             fabric: the Kamb methods' K (default 3; not used by
+  --k K             fabric, figure: the Kamb methods' K (default 3; not used by
                     schmidt), above 0, at most 100
   --confidence P    fabric: alpha's confidence in percent (default 95),
                     above 1 and below 100; a fraction such as 0.95 is
