@@ -26,6 +26,7 @@ struct Dots {
   std::vector<engine::PlaneResult> results;
   std::vector<QRgb> colours;
   std::vector<analysis::WeightedAxis> axes;
+  std::vector<analysis::AnglePair> angles;  ///< dip direction and dip
 };
 
 void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
@@ -56,8 +57,10 @@ void MakeDots(const engine::PlaneSet& set, const engine::PassResults& pass,
   dots.poles.resize(count);
   dots.results.resize(count);
   dots.axes.resize(count);
+  dots.angles.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
     dots.poles[i] = figures::PoleDotOf(set.planes[i]);
+    dots.angles[i] = {set.planes[i].dipDirection, set.planes[i].dip};
     dots.axes[i] = {analysis::PoleOfPlane(set.planes[i].dipDirection, set.planes[i].dip), 1.0};
   }
   const bool assessed = engine::CanAssessPlanes(pass);
@@ -113,12 +116,24 @@ bool RunFigure(const FigureJob& job, std::string& error) {
       return false;
     request.dots = &planeDots;
   }
-  const bool net = job.kind == figures::FigureKind::kNet;
+  // The net and the rose are round: the net's page.
+  const bool net = job.kind == figures::FigureKind::kNet || job.kind == figures::FigureKind::kRose;
   request.kind = job.kind;
   request.map = {job.map, job.defaults, {}};
   request.widthMm = job.widthMm.value_or(net ? 120.0 : 160.0);
   request.heightMm = job.heightMm.value_or(net ? 130.0 : 110.0);
   request.dpi = job.dpi;
+  if (job.kind == figures::FigureKind::kRose) {
+    const bool strikes = job.roseOfStrikes.value_or(true);
+    request.rose =
+        analysis::BinRose(dots.angles, analysis::Reading::kDipDirectionDip,
+                          strikes ? analysis::RoseOf::kStrikes : analysis::RoseOf::kDipDirections,
+                          job.binWidth.value_or(10.0), job.areaTrue);
+    request.roseOf =
+        strikes ? QStringLiteral("Strikes (both ways)") : QStringLiteral("Dip directions");
+    request.rosePlanes = static_cast<int>(dots.angles.size());
+    request.dots = nullptr;
+  }
   // The contours stand for the poles, which as dots would hide them.
   if (job.density) {
     request.density = figures::DensityRequest{std::move(dots.axes), *job.density, job.k, {}};
@@ -136,8 +151,16 @@ bool RunFigure(const FigureJob& job, std::string& error) {
 int RunFigureCommand(Options& options) {
   if (options.fileGiven)
     return Fail("figure reads no table; give planes with --planes FILE");
+  const FigureJob& job = options.figure;
+  const bool rose = job.kind == figures::FigureKind::kRose;
+  if (!rose && (job.roseOfStrikes || job.binWidth || job.areaTrue))
+    return Fail("--rose, --bin and --area-true go with --what rose");
+  if (rose && job.planesFile.empty() && !job.planesFromCase)
+    return Fail("figure --what rose needs the planes: --planes FILE");
+  if (rose && (job.density || job.map != engine::MapQuantity::kNone))
+    return Fail("figure --what rose takes no --density or --map");
   const bool contoured = options.figure.density.has_value();
-  if (!options.stress.has_value() && !contoured)
+  if (!options.stress.has_value() && !contoured && !rose)
     return Fail("figure needs --stress SX,SY,SZ,TXY,TYZ,TZX");
   if (options.figure.output.empty())
     return Fail("figure needs -o FILE.svg or -o FILE.png");

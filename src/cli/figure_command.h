@@ -26,6 +26,10 @@ struct FigureJob {
   /// The planes' pole density contoured on the net.
   std::optional<analysis::DensityMethod> density;
   double k = 3.0;
+  /// --what rose: strikes (else dip directions), the bin width, area-true.
+  std::optional<bool> roseOfStrikes;
+  std::optional<double> binWidth;
+  bool areaTrue = false;
   figures::FigureKind kind = figures::FigureKind::kNet;
   std::string output;
   std::optional<double> widthMm;   ///< default: 120 for the net, 160 for the Mohr diagram

@@ -231,8 +231,26 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
         options.figure.kind = figures::FigureKind::kNet;
       else if (what == "mohr")
         options.figure.kind = figures::FigureKind::kMohr;
+      else if (what == "rose")
+        options.figure.kind = figures::FigureKind::kRose;
       else
-        return Fail("--what takes net or mohr");
+        return Fail("--what takes net, mohr or rose");
+    } else if (named("--rose")) {
+      const auto of = value("--rose");
+      if (of == "strikes")
+        options.figure.roseOfStrikes = true;
+      else if (of == "dip-directions")
+        options.figure.roseOfStrikes = false;
+      else
+        return Fail("--rose takes strikes or dip-directions");
+    } else if (named("--bin")) {
+      const auto width = number("--bin");
+      const double bins = width.has_value() && *width > 0.0 ? 360.0 / *width : 0.0;
+      if (!(bins >= 1.0 && bins <= 360.0) || std::fabs(bins - std::round(bins)) > 1e-9)
+        return Fail("--bin takes degrees that divide 360, from 1 to 360");
+      options.figure.binWidth = *width;
+    } else if (arg == "--area-true") {
+      options.figure.areaTrue = true;
     } else if (named("--width") || named("--height")) {
       const bool width = named("--width");
       const auto mm = number(width ? "--width" : "--height");

@@ -16,6 +16,9 @@ const char* Usage() {
                           [--dpi N] -o FILE.svg|FILE.png
        kelvane-cli figure --density exponential-kamb|kamb|schmidt [--k K]
                           --planes FILE [--stress ...] [options] -o FILE
+       kelvane-cli figure --what rose --planes FILE
+                          [--rose strikes|dip-directions] [--bin DEG]
+                          [--area-true] [options] -o FILE
        kelvane-cli polygon --sv SV --pp PP [--mu MU]
                            [--stress SX,SY,SZ,TXY,TYZ,TZX]
        kelvane-cli fabric [--notation dipdir|strike] [--lines]
@@ -108,6 +111,11 @@ the planes of a file (as planes reads them) as dots coloured by Ts/Ts,max.
 (filled bands at round levels, light to dark, with a legend naming the
 method, its units and the peak; the dots left out), by fabric's methods;
 --stress is then optional (without it the net has no principal planes).
+--what rose draws the rose diagram of the planes of --planes: their strikes
+counted both ways (--rose strikes, the default) or their dip directions
+(--rose dip-directions), in bins of --bin degrees (10 by default; a divisor
+of 360), each petal as long as its count, or with --area-true its area in
+proportion to it (its length the root), rings at round counts; no stress.
 
 kelvane-cli polygon writes the stress polygon at one depth: the horizontal
 stresses that faults of the best orientation and friction coefficient MU
@@ -209,7 +217,8 @@ Options:
   --planes FILE     figure: the planes drawn as dots
   --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
                     safety or none)
-  --what net|mohr   figure: which figure
+  --what net|mohr|rose
+                    figure: which figure
   --width MM, --height MM, --dpi N
                     figure: its size (1 to 2000 mm) and PNG resolution
                     (30 to 2400)

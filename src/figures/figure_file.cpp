@@ -13,6 +13,7 @@
 #include "figures/mohr_painter.h"
 #include "figures/net_frame.h"
 #include "figures/net_painter.h"
+#include "figures/rose_painter.h"
 #include "files/saved_file.h"
 
 namespace figures {
@@ -60,7 +61,9 @@ void PaintFigure(QPainter& painter, const QRectF& page, const FigureRequest& req
   painter.fillRect(page, Qt::white);
   const double pixel = PixelsOn(painter.device()->logicalDpiX());
   const QRectF inner = page.adjusted(4.0 * pixel, 4.0 * pixel, -4.0 * pixel, -4.0 * pixel);
-  if (request.kind == FigureKind::kSlipProbability) {
+  if (request.kind == FigureKind::kRose) {
+    PaintRose(painter, inner, request.rose, request.roseOf, request.rosePlanes, request.separators);
+  } else if (request.kind == FigureKind::kSlipProbability) {
     PaintOddsCurves(painter, inner, request.curves, request.unit, request.separators);
   } else if (request.kind == FigureKind::kMohr) {
     PaintMohr(painter, inner, request.results, request.separators, request.unit, request.dots);
@@ -121,6 +124,7 @@ QByteArray FigureBytes(const FigureRequest& request, FigureFormat format) {
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(request.kind == FigureKind::kNet    ? QStringLiteral("Equal-area net")
                  : request.kind == FigureKind::kMohr ? QStringLiteral("Mohr diagram")
+                 : request.kind == FigureKind::kRose ? QStringLiteral("Rose diagram")
                                                      : QStringLiteral("Slip probability"));
     QPainter painter(&svg);
     PaintFigure(painter, QRectF(QPointF(0.0, 0.0), size), request);

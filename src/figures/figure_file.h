@@ -20,7 +20,7 @@ class QPainter;
 
 namespace figures {
 
-enum class FigureKind { kNet, kMohr, kSlipProbability };
+enum class FigureKind { kNet, kMohr, kSlipProbability, kRose };
 enum class FigureFormat { kPng, kSvg };
 
 struct FigureRequest {
@@ -36,6 +36,10 @@ struct FigureRequest {
   std::optional<DensityRequest> density;
   /// For kSlipProbability: the curves.
   std::vector<OddsCurve> curves;
+  /// For kRose: the bins, what they count ("Strikes") and of how many planes.
+  analysis::RoseDiagram rose;
+  QString roseOf;
+  int rosePlanes = 0;
   double widthMm = 120.0;
   double heightMm = 130.0;
   int dpi = 300;
