@@ -14,18 +14,10 @@
 namespace figures {
 namespace {
 
-/// The legend's point size, as the tendency map's.
-constexpr int kLegendPoints = 7;
 /// The palest and darkest viridis of the bands: the palest stays visible on
 /// white, the darkest leaves black dots and curves readable.
 constexpr double kPalest = 0.95;
 constexpr double kDarkest = 0.2;
-
-QFont LegendFont() {
-  QFont font = LabelFont();
-  font.setPointSize(kLegendPoints);
-  return font;
-}
 
 QString MethodName(analysis::DensityMethod method) {
   switch (method) {
@@ -140,16 +132,11 @@ void PaintDensityMap(QPainter& painter, const QRectF& plot, double range, const 
   painter.restore();
 }
 
-double DensityLegendHeight(const QPainter& painter) {
-  const QFontMetricsF metrics(LegendFont(), painter.device());
-  return 2.0 * metrics.height() + 2.0 * PixelsOn(painter.device()->logicalDpiX());
-}
-
 void PaintDensityLegend(QPainter& painter, const QRectF& box, const DensityMap& map) {
   if (map.Empty())
     return;
   const double pixel = PixelsOn(painter.device()->logicalDpiX());
-  const QFont font = LegendFont();
+  const QFont font = MapFont();
   const QFontMetricsF metrics(font, painter.device());
   const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
   painter.save();

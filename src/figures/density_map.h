@@ -68,9 +68,9 @@ DensityMap MakeDensityMap(const DensityRequest& request, const analysis::NetRast
 /// net from -range to range on both axes.
 void PaintDensityMap(QPainter& painter, const QRectF& plot, double range, const DensityMap& map);
 
-/// The legend in `box`: the method and units, then a swatch of each band
-/// with its lower level, and the peak. The height it needs: DensityLegendHeight.
+/// The legend in `box`: the method, its units and the peak, then a swatch
+/// of each band with its lower level; two lines, as a tendency map's legend
+/// (MapLegendHeight).
 void PaintDensityLegend(QPainter& painter, const QRectF& box, const DensityMap& map);
-double DensityLegendHeight(const QPainter& painter);
 
 }  // namespace figures

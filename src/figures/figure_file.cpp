@@ -72,7 +72,7 @@ void PaintFigure(QPainter& painter, const QRectF& page, const FigureRequest& req
     const bool mapped = request.map.quantity != engine::MapQuantity::kNone;
     const bool contoured = request.density.has_value() && !request.density->axes.empty();
     const double legendHeight = (mapped ? MapLegendHeight(painter) + 4.0 * pixel : 0.0) +
-                                (contoured ? DensityLegendHeight(painter) + 4.0 * pixel : 0.0);
+                                (contoured ? MapLegendHeight(painter) + 4.0 * pixel : 0.0);
     const double side = std::max(1.0, std::min(inner.width(), inner.height() - legendHeight));
     const QRectF box(inner.center().x() - side / 2.0, inner.top(), side, side);
     const TendencyMap map =
@@ -92,9 +92,8 @@ void PaintFigure(QPainter& painter, const QRectF& page, const FigureRequest& req
       legendTop += MapLegendHeight(painter) + 4.0 * pixel;
     }
     if (!density.Empty())
-      PaintDensityLegend(painter,
-                         QRectF(plot.left(), legendTop, legendWidth, DensityLegendHeight(painter)),
-                         density);
+      PaintDensityLegend(
+          painter, QRectF(plot.left(), legendTop, legendWidth, MapLegendHeight(painter)), density);
   }
   painter.restore();
 }

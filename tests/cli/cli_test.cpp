@@ -901,6 +901,60 @@ TEST(CliFabric, NotationsAndThreadsGiveTheSameRows) {
             rows);
 }
 
+// 60,000 rows (about 1.4 MB, more than one chunk of the reader) in four
+// sets met in random order, a few in none and a few that are no planes: the
+// sets in order of first appearance with their counts, the same bytes on
+// one thread and on three, and each bad row named once.
+TEST(CliFabric, ChunksAndSharesKeepTheSetsInOrder) {
+  std::mt19937_64 random(60034);
+  const char* const names[] = {"joints \"A\"", "B", "bedding", "C,D"};
+  std::string input = "dip_direction,dip,set\n";
+  std::vector<int> order;  // the sets by first appearance
+  std::vector<int> counts(4, 0);
+  int all = 0;
+  std::string err;
+  for (int row = 0; row < 60000; ++row) {
+    const int set = std::uniform_int_distribution<int>(0, 99)(random);
+    const std::string dd = std::to_string(std::uniform_int_distribution<int>(0, 359)(random));
+    if (set == 99) {  // no plane
+      input += dd + ",91,B\n";
+      err += "kelvane-cli: in.csv:" + std::to_string(row + 2) + ": dip 91 is outside 0 to 90\n";
+      continue;
+    }
+    ++all;
+    if (set == 98) {  // in no set
+      input += dd + ",45,\n";
+      continue;
+    }
+    const int k = set % 4;
+    input += dd + ",45,";
+    tables::AppendCsvField(input, names[k]);
+    input += "\n";
+    if (counts[k]++ == 0)
+      order.push_back(k);
+  }
+  const CliRun one = RunCli("fabric --density none --threads 1 in.csv", input);
+  const CliRun three = RunCli("fabric --density none --threads 3 in.csv", input);
+  EXPECT_EQ(one.err, err);
+  EXPECT_EQ(one.status, 1);
+  EXPECT_EQ(three.out, one.out);
+  EXPECT_EQ(three.err, one.err);
+  std::istringstream lines(one.out);
+  std::string line;
+  std::getline(lines, line);
+  std::getline(lines, line);
+  EXPECT_EQ(line.substr(0, line.find(',', 4)), std::string("all,").append(std::to_string(all)));
+  for (const int k : order) {
+    ASSERT_TRUE(std::getline(lines, line));
+    std::string start;
+    tables::AppendCsvField(start, names[k]);
+    (start += ',') += std::to_string(counts[k]);
+    start += ',';
+    EXPECT_EQ(line.substr(0, start.size()), start);
+  }
+  EXPECT_FALSE(std::getline(lines, line));
+}
+
 // k-means finds the two sets of the planes without their set column: the
 // same rows as the column's (sets numbered by size: a is 1, b is 2), for
 // any seed, and the same bytes for the same seed.
