@@ -136,7 +136,8 @@ bool RunFigure(const FigureJob& job, std::string& error) {
   }
   // The contours stand for the poles, which as dots would hide them.
   if (job.density) {
-    request.density = figures::DensityRequest{std::move(dots.axes), *job.density, job.k, {}};
+    request.density =
+        figures::DensityRequest{std::move(dots.axes), *job.density, job.k, job.interval};
     request.dots = nullptr;
   }
   try {
@@ -168,6 +169,8 @@ int RunFigureCommand(Options& options) {
     return Fail("figure --density needs the planes: --planes FILE");
   if (contoured && options.figure.kind != figures::FigureKind::kNet)
     return Fail("figure --density draws the net, not --what mohr");
+  if (job.interval && !contoured)
+    return Fail("--interval goes with --density");
   if (contoured && options.figure.map != engine::MapQuantity::kNone)
     return Fail("--density and --map each colour the net; give one");
   options.figure.stress = options.stress;

@@ -26,6 +26,7 @@ struct FigureJob {
   /// The planes' pole density contoured on the net.
   std::optional<analysis::DensityMethod> density;
   double k = 3.0;
+  std::optional<double> interval;  ///< between contours; empty: a round one
   /// --what rose: strikes (else dip directions), the bin width, area-true.
   std::optional<bool> roseOfStrikes;
   std::optional<double> binWidth;

@@ -249,6 +249,11 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       if (!(bins >= 1.0 && bins <= 360.0) || std::fabs(bins - std::round(bins)) > 1e-9)
         return Fail("--bin takes degrees that divide 360, from 1 to 360");
       options.figure.binWidth = *width;
+    } else if (named("--interval")) {
+      const auto interval = number("--interval");
+      if (!interval.has_value() || !(*interval > 0.0 && *interval <= 1e6))
+        return Fail("--interval takes a number above 0");
+      options.figure.interval = *interval;
     } else if (arg == "--area-true") {
       options.figure.areaTrue = true;
     } else if (named("--width") || named("--height")) {

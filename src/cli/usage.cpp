@@ -15,7 +15,8 @@ const char* Usage() {
                           [--what net|mohr] [--width MM] [--height MM]
                           [--dpi N] -o FILE.svg|FILE.png
        kelvane-cli figure --density exponential-kamb|kamb|schmidt [--k K]
-                          --planes FILE [--stress ...] [options] -o FILE
+                          [--interval I] --planes FILE [--stress ...]
+                          [options] -o FILE
        kelvane-cli figure --what rose --planes FILE
                           [--rose strikes|dip-directions] [--bin DEG]
                           [--area-true] [options] -o FILE
@@ -107,8 +108,9 @@ pore-pressure increase to slip) or safety (the factor of safety), none by
 default; friction and cohesion from --phi/--mu and --cohesion. --planes adds
 the planes of a file (as planes reads them) as dots coloured by Ts/Ts,max.
 --density contours the density of those planes' poles on the net instead
-(filled bands at round levels, light to dark, with a legend naming the
-method, its units and the peak; the dots left out), by fabric's methods;
+(filled bands at multiples of --interval, by default a round one near an
+eighth of the peak, light to dark, with a legend naming the method, its
+units and the peak; the dots left out), by fabric's methods;
 --stress is then optional (without it the net has no principal planes).
 --what rose draws the rose diagram of the planes of --planes: their strikes
 counted both ways (--rose strikes, the default) or their dip directions

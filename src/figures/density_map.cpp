@@ -5,6 +5,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "figures/figure_style.h"
 #include "figures/plane_dots.h"
@@ -18,6 +19,8 @@ namespace {
 /// white, the darkest leaves black dots and curves readable.
 constexpr double kPalest = 0.95;
 constexpr double kDarkest = 0.2;
+/// The most contours a map draws.
+constexpr int kMostLevels = 100;
 
 QString MethodName(analysis::DensityMethod method) {
   switch (method) {
@@ -63,6 +66,13 @@ DensityMap MakeDensityMap(const DensityRequest& request, const analysis::NetRast
   map.peak = analysis::FindDensityMaximum(density);
 
   const double step = request.step.value_or(DensityStep(map.peak.value));
+  if (!(step > 0.0) || map.peak.value / step > kMostLevels)
+    throw std::invalid_argument(
+        QStringLiteral("A contour interval of %1 would draw more than %2 levels up to the peak %3.")
+            .arg(text::FormatNumber(step, DecimalsOfStep(step), separators))
+            .arg(kMostLevels)
+            .arg(text::FormatNumber(map.peak.value, 1, separators))
+            .toStdString());
   const int decimals = DecimalsOfStep(step);
   for (int k = 1; k * step < map.peak.value; ++k) {
     map.levels.push_back(k * step);

@@ -59,7 +59,8 @@ struct DensityMap {
 double DensityStep(double peak);
 
 /// The map of `request` over `grid`; empty without axes. Rows through `run`
-/// (default: here, at once).
+/// (default: here, at once). Throws std::invalid_argument for an interval
+/// that would give more than 100 levels below the peak.
 DensityMap MakeDensityMap(const DensityRequest& request, const analysis::NetRaster& grid,
                           const text::Separators& separators, double pixel,
                           const RowRunner& run = {});

@@ -329,8 +329,18 @@ INSTANTIATE_TEST_SUITE_P(
              "figure --what rose --rose dip-directions --bin 15 --area-true --planes in.csv -o "
              "a.png",
              "dip_direction,dip\n10,20\n15,25\n12,22\n200,80\n", "", "", 0},
+        Case{"figure of a net with an interval",
+             "figure --stress 3,2,1,0,0,0 --interval 2 -o a.png", "", "",
+             "kelvane-cli: --interval goes with --density\n", 2},
+        // Four poles within 5 degrees: a peak of 100 % of them in 1 % of the area.
+        Case{"figure of a density with a fine interval",
+             "figure --density schmidt --interval 0.5 --planes in.csv -o a.svg",
+             "dip_direction,dip\n10,20\n15,25\n12,22\n12,23\n", "",
+             "kelvane-cli: A contour interval of 0.5 would draw more than 100 levels up to "
+             "the peak 100.0.\n",
+             2},
         Case{"figure of a density written",
-             "figure --density exponential-kamb --k 2 --planes in.csv -o a.svg",
+             "figure --density exponential-kamb --k 2 --interval 0.5 --planes in.csv -o a.svg",
              "dip_direction,dip\n10,20\n15,25\n12,22\n200,80\n", "", "", 0}),
     test_names::RowName());
 
