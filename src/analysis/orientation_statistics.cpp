@@ -1,4 +1,5 @@
 #include "analysis/orientation_statistics.h"
+#include "numeric/counter_random.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,16 +66,9 @@ stress::StressState TensorOf(const TensorSums<Real>& t, Real total) {
           static_cast<double>(t[4] / total), static_cast<double>(t[5] / total)};
 }
 
-/// Draw `counter` of the stream of `seed`: uniform in (0, 1). SplitMix64's
-/// finalizer spreads every bit, so consecutive counters give independent draws.
-std::uint64_t Mix(std::uint64_t z) {
-  z += 0x9E3779B97F4A7C15ULL;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
+/// Draw `counter` of the stream of `seed`: uniform in (0, 1).
 double Uniform(std::uint64_t seed, std::uint64_t counter) {
-  return (static_cast<double>(Mix(seed ^ Mix(counter)) >> 11) + 0.5) * 0x1p-53;
+  return numeric::OpenUnit(numeric::Mix(seed ^ numeric::Mix(counter)));
 }
 
 /// The index i whose share of the running sum of `odds` holds u * total.

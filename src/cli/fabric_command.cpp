@@ -252,7 +252,7 @@ void AppendField(std::string& out, std::optional<double> value) {
 /// The output row of the set `name` of `axes`: its count, then its
 /// statistics, or empty fields for fewer than 2 axes.
 std::string StatisticsRow(std::string_view name, std::span<const analysis::WeightedAxis> axes,
-                          const FabricOptions& fabric) {
+                          const FabricOptions& fabric, double confidence) {
   std::string out;
   tables::AppendCsvField(out, name);
   (out += ',') += std::to_string(axes.size());
@@ -263,7 +263,7 @@ std::string StatisticsRow(std::string_view name, std::span<const analysis::Weigh
   }
   const analysis::EigenAnalysis eigen = analysis::ComputeEigenAnalysis(axes);
   const analysis::FisherStatistics fisher =
-      analysis::ComputeFisherStatistics(axes, eigen.axes[0], fabric.confidence);
+      analysis::ComputeFisherStatistics(axes, eigen.axes[0], confidence);
   const bool planes = !fabric.lines;
   const auto plane = [&](double value) { return planes ? std::optional(value) : std::nullopt; };
   AppendField(out, fisher.meanLine.trend);
@@ -334,7 +334,7 @@ int RunFabric(const Options& options) {
     }
     std::vector<analysis::WeightedAxis> axes(read.size());
     std::transform(read.begin(), read.end(), axes.begin(), weighted);
-    labels = analysis::ClusterAxes(axes, *fabric.sets, fabric.seed).labels;
+    labels = analysis::ClusterAxes(axes, *fabric.sets, options.seed.value_or(1)).labels;
     names.clear();
     for (int k = 1; k <= *fabric.sets; ++k)
       names.push_back(std::to_string(k));
@@ -361,11 +361,11 @@ int RunFabric(const Options& options) {
   std::vector<std::string> rows(names.size() + 1);
   const unsigned threads = options.threads != 0 ? options.threads : engine::DefaultThreads();
   engine::ForEachShare(rows.size(), 1, threads, [&](std::size_t from, std::size_t) {
-    rows[from] =
-        from == 0
-            ? StatisticsRow("all", all, fabric)
-            : StatisticsRow(names[from - 1],
-                            all.subspan(starts[from - 1], starts[from] - starts[from - 1]), fabric);
+    rows[from] = from == 0
+                     ? StatisticsRow("all", all, fabric, options.confidence)
+                     : StatisticsRow(names[from - 1],
+                                     all.subspan(starts[from - 1], starts[from] - starts[from - 1]),
+                                     fabric, options.confidence);
   });
   for (const std::string& row : rows)
     std::fwrite(row.data(), 1, row.size(), stdout);

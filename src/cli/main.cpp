@@ -27,6 +27,8 @@ int main(int argc, char* argv[]) {
       return cli::RunPolygon(options);
     if (options.command == "fabric")
       return cli::RunFabric(options);
+    if (options.command == "invert")
+      return cli::RunInvert(options);
     return cli::RunTensors(options);
   } catch (const std::bad_alloc&) {
     return cli::Fail("not enough memory");

@@ -36,11 +36,14 @@ std::optional<int> CheckFabricOptions(const std::vector<std::string_view>& given
   if (options.command != "fabric") {
     // figure contours the density of its planes by the same method.
     const bool figure = options.command == "figure";
+    const bool invert = options.command == "invert";
     for (const std::string_view option : kFabricOnly) {
       const bool contours = option == "--density" || option == "--k";
-      if (Named(given, option) && !(figure && contours))
-        return Fail(std::string(option) +
-                    (contours ? " is for fabric and figure" : " is for fabric"));
+      const bool cone = option == "--confidence";
+      if (Named(given, option) && !(figure && contours) && !(invert && cone))
+        return Fail(std::string(option) + (contours ? " is for fabric and figure"
+                                           : cone   ? " is for fabric and invert"
+                                                    : " is for fabric"));
     }
     if (figure && Named(given, "--density")) {
       if (!options.fabric.density)
@@ -66,9 +69,7 @@ std::optional<int> CheckFabricOptions(const std::vector<std::string_view>& given
     return Fail("--cap goes with --scanline");
   if (cap.has_value())
     fabric.scanline->cap = *cap;
-  if (options.uncertainty.has_value())
-    fabric.seed = options.uncertainty->seed;
-  options.uncertainty.reset();
+  options.uncertainty.reset();  // --seed's slip odds: none here
   return std::nullopt;
 }
 
@@ -86,6 +87,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
   bool frictionGiven = false;
   std::vector<std::string_view> given;  // the options named, without values
   std::optional<double> capGiven;
+  std::string invertOnly;  // the last option that only invert takes
+  bool oddsGiven = false;  // --realizations or --uncertainty
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const auto value = [&](std::string_view option) -> std::optional<std::string_view> {
@@ -100,6 +103,18 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
     const auto number = [&](std::string_view option) -> std::optional<double> {
       const auto text = value(option);
       return text.has_value() ? NumberOption(*text) : std::nullopt;
+    };
+    // `--name VALUE` or `--name=VALUE` as a whole number from `low` to `high`.
+    const auto whole = [&](std::string_view option, long long low,
+                           long long high) -> std::optional<long long> {
+      const auto text = value(option);
+      long long n = 0;
+      if (!text.has_value() ||
+          std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
+              text->data() + text->size() ||
+          n < low || n > high)
+        return std::nullopt;
+      return n;
     };
     const auto named = [&](std::string_view option) {
       return arg == option ||
@@ -124,14 +139,10 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       else
         return Fail("--azimuth takes north or east");
     } else if (named("--threads")) {
-      const auto count = value("--threads");
-      unsigned n = 0;
-      if (!count.has_value() ||
-          std::from_chars(count->data(), count->data() + count->size(), n).ptr !=
-              count->data() + count->size() ||
-          n == 0 || n > 256)
+      const auto n = whole("--threads", 1, 256);
+      if (!n.has_value())
         return Fail("--threads takes a number from 1 to 256");
-      options.threads = n;
+      options.threads = static_cast<unsigned>(*n);
     } else if (named("--stress")) {
       const auto text = value("--stress");
       tables::CsvSplitter splitter;
@@ -185,6 +196,7 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
         return Fail("--notation takes dipdir or strike");
     } else if (named("--realizations") || named("--seed")) {
       const bool seed = named("--seed");
+      oddsGiven |= !seed;
       const auto text = value(seed ? "--seed" : "--realizations");
       unsigned long long n = 0;
       if (!text.has_value() ||
@@ -195,12 +207,74 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
                          : "--realizations takes a whole number from 1 to 1000000");
       auto& settings =
           options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
-      if (seed)
+      if (seed) {
         settings.seed = n;
-      else
+        options.seed = n;
+      } else {
         settings.realizations = static_cast<int>(n);
+      }
+    } else if (named("--data") || named("--method")) {
+      const bool data = named("--data");
+      const auto text = value(data ? "--data" : "--method");
+      invertOnly = data ? "--data" : "--method";
+      if (data && (text == "faults" || text == "mechanisms"))
+        options.inversion.data =
+            text == "faults" ? analysis::FaultData::kFaults : analysis::FaultData::kMechanisms;
+      else if (!data && (text == "linear" || text == "iterative"))
+        options.inversion.method = text == "linear" ? analysis::InversionMethod::kLinear
+                                                    : analysis::InversionMethod::kIterative;
+      else
+        return Fail(data ? "--data takes faults or mechanisms"
+                         : "--method takes linear or iterative");
+    } else if (named("--friction")) {
+      const auto text = value("--friction");
+      invertOnly = "--friction";
+      const std::optional<double> mu =
+          text.has_value() && *text != "auto" ? NumberOption(*text) : std::nullopt;
+      if (!(text == "auto" || (mu.has_value() && *mu > 0.0 && std::isfinite(*mu))))
+        return Fail("--friction takes a number above 0 or auto");
+      options.inversion.friction = mu;
+    } else if (named("--bootstrap")) {
+      const auto n = whole("--bootstrap", 0, 1000000);
+      invertOnly = "--bootstrap";
+      if (!n.has_value())
+        return Fail("--bootstrap takes a whole number from 0 to 1000000");
+      options.bootstrap = static_cast<int>(*n);
+    } else if (named("--confidence")) {
+      // In percent, for invert and fabric; a value of 1 or less would be
+      // read as a fraction by some and as a percentage by others, so it is
+      // refused rather than guessed.
+      const auto percent = number("--confidence");
+      if (!(percent.has_value() && *percent > 1.0 && *percent < 100.0))
+        return Fail("--confidence takes a percentage above 1 and below 100, such as 95");
+      options.confidence = *percent / 100.0;
+    } else if (named("--magnitudes")) {
+      const auto text = value("--magnitudes");
+      invertOnly = "--magnitudes";
+      tables::CsvSplitter splitter;
+      std::optional<double> s1, s3;
+      if (text.has_value() && splitter.Split(*text) && splitter.Fields().size() == 2) {
+        s1 = NumberOption(splitter.Fields()[0]);
+        s3 = NumberOption(splitter.Fields()[1]);
+      }
+      if (!(s1.has_value() && s3.has_value() && *s1 >= *s3))
+        return Fail("--magnitudes takes two numbers S1,S3 with S1 >= S3");
+      options.magnitudes.emplace(*s1, *s3);
+    } else if (named("--sense")) {
+      const auto text = value("--sense");
+      invertOnly = "--sense";
+      options.sense = text.has_value() ? analysis::ReadSlipSense(*text) : std::nullopt;
+      if (!options.sense.has_value())
+        return Fail("--sense takes normal, reverse, dextral or sinistral");
+    } else if (named("--per-fault")) {
+      const auto file = value("--per-fault");
+      invertOnly = "--per-fault";
+      if (!file.has_value() || file->empty())
+        return Fail("--per-fault takes a file");
+      options.perFaultFile = std::string(*file);
     } else if (named("--uncertainty")) {
       const auto text = value("--uncertainty");
+      oddsGiven = true;
       auto& settings =
           options.uncertainty.emplace(options.uncertainty.value_or(engine::UncertaintySettings{}));
       std::string error;
@@ -264,14 +338,10 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
                     " takes millimetres from 1 to 2000");
       (width ? options.figure.widthMm : options.figure.heightMm) = *mm;
     } else if (named("--dpi")) {
-      const auto dpi = value("--dpi");
-      int n = 0;
-      if (!dpi.has_value() ||
-          std::from_chars(dpi->data(), dpi->data() + dpi->size(), n).ptr !=
-              dpi->data() + dpi->size() ||
-          n < 30 || n > 2400)
+      const auto n = whole("--dpi", 30, 2400);
+      if (!n.has_value())
         return Fail("--dpi takes a whole number from 30 to 2400");
-      options.figure.dpi = n;
+      options.figure.dpi = static_cast<int>(*n);
     } else if (named("--planes")) {
       const auto file = value("--planes");
       if (!file.has_value() || file->empty())
@@ -296,22 +366,11 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       if (!k.has_value() || !(*k > 0.0 && *k <= 100.0))
         return Fail("--k takes a number above 0, at most 100");
       options.fabric.k = *k;
-    } else if (named("--confidence")) {
-      // In percent; a value of 1 or less would be read as a fraction by some
-      // and as a percentage by others, so it is refused rather than guessed.
-      const auto percent = number("--confidence");
-      if (!percent.has_value() || !(*percent > 1.0 && *percent < 100.0))
-        return Fail("--confidence takes a percentage above 1 and below 100, such as 95");
-      options.fabric.confidence = *percent / 100.0;
     } else if (named("--sets")) {
-      const auto text = value("--sets");
-      int n = 0;
-      if (!text.has_value() ||
-          std::from_chars(text->data(), text->data() + text->size(), n).ptr !=
-              text->data() + text->size() ||
-          n < 1 || n > 100)
+      const auto n = whole("--sets", 1, 100);
+      if (!n.has_value())
         return Fail("--sets takes a whole number from 1 to 100");
-      options.fabric.sets = n;
+      options.fabric.sets = static_cast<int>(*n);
     } else if (named("--scanline")) {
       const auto text = value("--scanline");
       tables::CsvSplitter splitter;
@@ -335,7 +394,7 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       return Fail("unknown option " + std::string(arg) + "; try 'kelvane-cli --help'");
     } else if (options.command.empty()) {
       if (arg != "tensors" && arg != "planes" && arg != "figure" && arg != "polygon" &&
-          arg != "fabric")
+          arg != "invert" && arg != "fabric")
         return Fail("unknown command " + std::string(arg) + "; try 'kelvane-cli --help'");
       options.command = std::string(arg);
     } else if (!fileGiven) {
@@ -347,10 +406,16 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
   }
   if (options.command.empty())
     return Fail("no command given; try 'kelvane-cli --help'");
+  if (!invertOnly.empty() && options.command != "invert")
+    return Fail(invertOnly + " is for invert");
+  if (options.command == "invert" && (options.stress.has_value() || oddsGiven))
+    return Fail("invert takes no --stress, --realizations or --uncertainty");
+  if (options.command == "invert" && frictionGiven)
+    return Fail("invert takes its friction as --friction MU|auto");
   if (const std::optional<int> status = CheckFabricOptions(given, capGiven, options))
     return status;
   if (!options.casePath.empty()) {
-    if (options.command == "tensors")
+    if (options.command == "tensors" || options.command == "invert")
       return Fail("--case is for planes and figure");
     if (options.stress.has_value() || fileGiven || frictionGiven)
       return Fail("--case stands in place of --stress, --pp, --phi, --mu, --cohesion and FILE");

@@ -6,10 +6,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "analysis/fault_slip.h"
 #include "analysis/orientation_statistics.h"
 #include "analysis/pole_density.h"
+#include "analysis/stress_inversion.h"
 #include "cli/figure_command.h"
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
@@ -30,9 +33,7 @@ struct FabricOptions {
   /// The density's method; none: the density columns left empty.
   std::optional<analysis::DensityMethod> density = analysis::DensityMethod::kExponentialKamb;
   double k = 3.0;
-  double confidence = 0.95;  ///< as a fraction; typed in percent
-  std::optional<int> sets;   ///< k-means sets in place of a set column
-  std::uint64_t seed = 1;    ///< of the k-means sets' first centres
+  std::optional<int> sets;  ///< k-means sets in place of a set column
   /// The scanline or well of Terzaghi's weights, with the cap (default 10).
   std::optional<analysis::SamplingLine> scanline;
 };
@@ -58,6 +59,19 @@ struct Options {
   std::optional<engine::PlaneSet> casePlanes;  ///< the case's, for planes
   /// With --realizations, --seed or --uncertainty: the slip odds' settings.
   std::optional<engine::UncertaintySettings> uncertainty;
+  /// --seed as given: the slip odds', the bootstrap's and the k-means sets'.
+  std::optional<std::uint64_t> seed;
+  // invert
+  /// --data, --method and --friction (empty: auto).
+  analysis::InversionSettings inversion;
+  int bootstrap = 0;  ///< replicates; 0: none
+  /// A share, from --confidence P %: the bootstrap's, and fabric's cone.
+  double confidence = analysis::kDefaultConfidence;
+  /// --magnitudes S1,S3: s1 and s3 of the full tensor written.
+  std::optional<std::pair<double, double>> magnitudes;
+  /// --sense: the slip sense of rows whose notation needs one and has none.
+  std::optional<analysis::SlipSense> sense;
+  std::string perFaultFile;  ///< --per-fault FILE; empty: none
   // figure
   FigureJob figure;
   // fabric

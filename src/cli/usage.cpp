@@ -27,6 +27,11 @@ const char* Usage() {
                           [--k K] [--confidence P] [--sets K [--seed S]]
                           [--scanline TREND,PLUNGE [--cap W]] [--threads N]
                           [FILE|-]
+       kelvane-cli invert [--data faults|mechanisms] [--method linear|iterative]
+                          [--friction MU|auto] [--bootstrap N]
+                          [--confidence P] [--seed S] [--magnitudes S1,S3]
+                          [--sense normal|reverse|dextral|sinistral]
+                          [--threads N] [--per-fault FILE] [FILE|-]
        kelvane-cli planes|figure --case FILE.kelvane [options]
        kelvane-cli --help | --version
 
@@ -176,6 +181,46 @@ Output columns: set, count (the rows), then
 A set of fewer than 2 axes gets its count and empty statistics. With
 --scanline every axis is weighted by Terzaghi's 1/|cos a| (a between it and
 the line, at most --cap), and every statistic is formed with the weights.
+kelvane-cli invert finds the reduced stress tensor (the principal axes and the
+stress ratio) that best explains the slips of a file of faults or focal
+mechanisms (standard input when FILE is missing or "-"). The forward model is
+the window's: a plane of upward normal n slips along -(S n - (n.S.n) n). The
+linear method (Michael's) finds the deviatoric S whose shear traction on every
+plane is minus its unit slip, by least squares; the iterative one, for
+mechanisms, keeps the nodal plane of larger instability
+I = (tau - mu (sigma - 1)) / (mu + sqrt(1 + mu^2)) (s1 = 1, s3 = -1) and
+inverts again until no choice changes; --friction auto tries mu = 0.20 to 1.00
+by 0.05 and keeps the one of largest mean instability.
+
+Input: columns recognized by their header names, in the first line or in a
+comment line ("# strike dip rake"); comma, semicolon, tab or blank separated;
+a first column without a name is the id. One of:
+  strike,dip,rake        strike by the right-hand rule; Aki-Richards rake of
+                         the hanging wall's slip, -180 to 180 or 0 to 360
+  dip_direction,dip,rake
+  dip_direction (or strike),dip,trend,plunge,sense
+                         the striae, projected onto the plane (at most 10
+                         degrees off it); sense N, R (or I), D or S
+  strike,dip,rake as quadrant texts: 045, 61S, 80E (a pitch from the end of
+                         the strike line) with a sense column or --sense
+Without a header the columns are strike, dip, rake. A row that is no datum is
+named on standard error ("kelvane-cli: FILE:LINE: reason") and left out.
+
+Output: a header and one CSV row: method, friction (the mu used), faults (the
+data used), stress_ratio (Phi = (s2 - s3)/(s1 - s3); the shape ratio R is
+1 - Phi), s1_azimuth, s1_dip, s2_azimuth, s2_dip, s3_azimuth, s3_dip (each
+axis pointing downward, azimuth clockwise from North in [0, 360)),
+misfit_mean, misfit_median (degrees between observed and predicted slips),
+instability_mean; with --bootstrap N the percentile interval of Phi,
+stress_ratio_low and stress_ratio_high, and per axis the cone holding the
+confidence share of the replicates' axes, s1_cone, s2_cone, s3_cone
+(degrees); with --magnitudes the full tensor sx, sy, sz, txy, tyz, tzx
+(s2 = s3 + Phi (s1 - s3)), as --stress takes it. --per-fault FILE writes,
+atomically, one row per datum read: id (the line without an id column),
+dip_direction, dip, rake (of the plane taken as the fault), misfit,
+instability, plane (1, or 2 for the auxiliary plane of a mechanism).
+The bootstrap is the same, bit for bit, for a given --seed whatever the
+number of threads.
 
 Options:
   --stress SX,SY,SZ,TXY,TYZ,TZX
@@ -190,12 +235,33 @@ Options:
                     read the direction column as a dip direction or a strike
                     (default: as its name says)
   --realizations N  planes: Monte Carlo realizations (1 to 1000000)
+  --seed S          planes: the seed of the realizations; invert: of the
+                    bootstrap; fabric: of the k-means sets' first centres
+                    (default 1)
   --uncertainty KEY=SPREAD,...
                     planes: the inputs' uncertainties (see above)
   --case FILE.kelvane
                     planes, figure: a study saved by the window, in place of
                     --stress, --pp, --phi/--mu, --cohesion and the planes
                     (and the uncertainty, unless given)
+  --data faults|mechanisms
+                    invert: each plane is the fault (default), or either
+                    nodal plane of a focal mechanism may be
+  --method linear|iterative
+                    invert: one least-squares step, or the nodal planes
+                    chosen by instability (default iterative)
+  --friction MU|auto
+                    invert: the friction of the instability (default auto)
+  --bootstrap N     invert: replicates resampling the data (0 to 1000000;
+                    default 0, none)
+  --confidence P    invert: the bootstrap's confidence; fabric: alpha's;
+                    in percent (default 95), above 1 and below 100 (a
+                    fraction such as 0.95 is refused rather than guessed)
+  --magnitudes S1,S3
+                    invert: s1 and s3 of the full tensor written (S1 >= S3)
+  --sense normal|reverse|dextral|sinistral
+                    invert: the sense of rows that need one and have none
+  --per-fault FILE  invert: the fit of each datum, written atomically
   --lines           fabric: the file holds lines (trend, plunge)
   --density METHOD  fabric, figure: exponential-kamb (fabric's default; kernel
                     exp(f (|cos| - 1)), f = 2 (1 + N/K^2)), kamb (counts in
@@ -204,14 +270,9 @@ Options:
                     density columns empty)
   --k K             fabric, figure: the Kamb methods' K (default 3; not used by
                     schmidt), above 0, at most 100
-  --confidence P    fabric: alpha's confidence in percent (default 95),
-                    above 1 and below 100; a fraction such as 0.95 is
-                    refused rather than guessed
   --sets K          fabric: K sets (1 to 100) by k-means on the sphere with
                     the axial distance, numbered 1 to K by decreasing size,
                     in place of a set column
-  --seed S          planes: the seed of the realizations (default 1);
-                    fabric: of the k-means sets' first centres (default 1)
   --scanline TREND,PLUNGE
                     fabric: weight every axis for a sampling line's bias
   --cap W           fabric: the largest such weight (1 or more, default 10)
@@ -233,12 +294,17 @@ Options:
   --help            show this help and exit
   --version         show the version and exit
 
-Exit status: 0 every row computed (figure: written), 1 some row not
-computed (fabric: some row left out, or fewer than 2 usable axes, or fewer
-than K for --sets K: then only the header is written), 2 a usage or file error (unknown option, unreadable file, no
+Exit status: 0 every row computed (figure: written; invert: the inversion
+made, rows left out or not), 1 some row not computed (invert: fewer than 4
+usable faults, or data that determine no stress, as when all planes are
+parallel; fabric: some row left out, or fewer than 2 usable axes, or fewer
+than K for --sets K: then only the header is written), 2 a usage or file
+error (unknown option, unreadable file, no
 header or a header without one of the required columns, a column named
 twice, a stress that is no number; figure: a stress state without principal
-axes, a figure that could not be written).
+axes, a figure that could not be written; invert: a file that is not a
+regular file or standard input, columns of no notation, a per-fault file
+that could not be written).
 )";
 }
 

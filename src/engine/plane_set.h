@@ -66,6 +66,10 @@ class IdList {
     for (std::size_t k = first + 1; k < offsets_.size(); ++k)
       offsets_[k] -= removed;
   }
+  /// The bytes the list keeps: its text and offsets.
+  std::size_t Bytes() const {
+    return text_.capacity() + offsets_.capacity() * sizeof(std::uint32_t);
+  }
   /// Replaces id `i`.
   void Set(std::size_t i, std::string_view id) {
     IdList one;

@@ -5,6 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "numeric/counter_random.h"
+
 namespace engine {
 namespace {
 
@@ -24,18 +26,10 @@ constexpr int kAxisDraw = 2 * kUncertainCount;
 /// streams are the plane's, after its dip direction and dip).
 constexpr int kRedrawDraw = 2 * kUncertainCount;
 
-/// SplitMix64's finalizer: a bijection that spreads every input bit.
-std::uint64_t Mix(std::uint64_t z) {
-  z += 0x9E3779B97F4A7C15ULL;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
-
 /// Draw `k` of stream `stream` of realization `r` under `seed`: uniform in (0, 1).
 double Uniform(std::uint64_t seed, std::uint64_t r, std::uint64_t stream, int k) {
-  const std::uint64_t bits = Mix(seed ^ Mix(r ^ Mix(stream * 64 + static_cast<std::uint64_t>(k))));
-  return (static_cast<double>(bits >> 11) + 0.5) * 0x1p-53;
+  using numeric::Mix;
+  return numeric::OpenUnit(Mix(seed ^ Mix(r ^ Mix(stream * 64 + static_cast<std::uint64_t>(k)))));
 }
 
 /// An error drawn from `spread` with the uniforms u1 and u2 (Box-Muller for
@@ -69,7 +63,7 @@ double Truncated(const Spread& spread, double base, double first, std::uint64_t 
   for (int attempt = 1; attempt <= kMostRedraws; ++attempt) {
     // Each attempt a stream of its own, far from the planes' indices.
     const std::uint64_t redraw =
-        Mix(stream ^ Mix(0x7EDA0000ULL + static_cast<std::uint64_t>(attempt)));
+        numeric::Mix(stream ^ numeric::Mix(0x7EDA0000ULL + static_cast<std::uint64_t>(attempt)));
     const double shift =
         Sample(spread, Uniform(seed, r, redraw, k), Uniform(seed, r, redraw, k + 1));
     if (inside(base + shift))

@@ -9,7 +9,7 @@
 
 #include "figures/figure_style.h"
 #include "figures/plane_dots.h"
-#include "figures/round_steps.h"
+#include "geometry/steps.h"
 #include "projection/contour_segments.h"
 
 namespace figures {
@@ -37,7 +37,7 @@ QString MethodName(analysis::DensityMethod method) {
 }  // namespace
 
 double DensityStep(double peak) {
-  return peak > 0.0 ? RoundStepAtLeast(peak / 8.0) : 1.0;
+  return peak > 0.0 ? geometry::RoundStepAtLeast(peak / 8.0) : 1.0;
 }
 
 DensityMap MakeDensityMap(const DensityRequest& request, const analysis::NetRaster& grid,
@@ -51,8 +51,9 @@ DensityMap MakeDensityMap(const DensityRequest& request, const analysis::NetRast
   const bool schmidt = request.method == analysis::DensityMethod::kSchmidt;
   map.name = MethodName(request.method);
   if (!schmidt)
-    map.name += QStringLiteral(" (k = %1)")
-                    .arg(text::FormatNumber(request.k, DecimalsOfStep(request.k), separators));
+    map.name +=
+        QStringLiteral(" (k = %1)")
+            .arg(text::FormatNumber(request.k, geometry::DecimalsOfStep(request.k), separators));
   map.unit = schmidt ? QStringLiteral("% of the poles per 1 % of area")
                      : QStringLiteral("σ above a uniform sample");
   map.values.resize(static_cast<std::size_t>(grid.width) * grid.height);
@@ -69,11 +70,11 @@ DensityMap MakeDensityMap(const DensityRequest& request, const analysis::NetRast
   if (!(step > 0.0) || map.peak.value / step > kMostLevels)
     throw std::invalid_argument(
         QStringLiteral("A contour interval of %1 would draw more than %2 levels up to the peak %3.")
-            .arg(text::FormatNumber(step, DecimalsOfStep(step), separators))
+            .arg(text::FormatNumber(step, geometry::DecimalsOfStep(step), separators))
             .arg(kMostLevels)
             .arg(text::FormatNumber(map.peak.value, 1, separators))
             .toStdString());
-  const int decimals = DecimalsOfStep(step);
+  const int decimals = geometry::DecimalsOfStep(step);
   for (int k = 1; k * step < map.peak.value; ++k) {
     map.levels.push_back(k * step);
     map.levelTexts.push_back(text::FormatNumber(k * step, decimals, separators));

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "analysis/mohr_geometry.h"
+#include "geometry/axes_fit.h"
+#include "geometry/steps.h"
 
 namespace figures {
 
@@ -20,9 +22,9 @@ QString TauAxisTitle(const QString& unit) {
 
 std::vector<AxisTick> AxisTicks(double min, double max, double step,
                                 const text::Separators& separators) {
-  const int decimals = analysis::StepDecimals(step);
+  const int decimals = geometry::StepDecimals(step);
   std::vector<AxisTick> ticks;
-  for (const double value : analysis::TickValues(min, max, step)) {
+  for (const double value : geometry::TickValues(min, max, step)) {
     QString label = text::FormatNumber(value, decimals, separators);
     if (!ticks.empty() && ticks.back().label == label)
       continue;
@@ -42,31 +44,31 @@ double Widest(const std::vector<AxisTick>& ticks, const QFontMetricsF& metrics, 
 }
 
 struct Fits {
-  analysis::MohrAxes spaced;  ///< ticks as far apart as the sigma labels want
-  analysis::MohrAxes two;     ///< with two ticks on each axis where the labels allow
+  geometry::MohrAxes spaced;  ///< ticks as far apart as the sigma labels want
+  geometry::MohrAxes two;     ///< with two ticks on each axis where the labels allow
 };
 
 std::optional<Fits> FitBoth(const analysis::MohrExtent& extent, double width, double height,
                             const QFontMetricsF& metrics, double pixel,
                             const text::Separators& separators) {
-  const std::optional<analysis::MohrAxes> first = analysis::FitMohrAxes(extent, width, height);
+  const std::optional<geometry::MohrAxes> first = geometry::FitMohrAxes(extent, width, height);
   if (!first.has_value())
     return std::nullopt;
-  const auto sigmaWidth = [&](const analysis::MohrAxes& axes, double step) {
+  const auto sigmaWidth = [&](const geometry::MohrAxes& axes, double step) {
     return Widest(AxisTicks(axes.sigmaMin, axes.sigmaMax, step, separators), metrics, pixel);
   };
-  const std::optional<analysis::MohrAxes> spaced =
-      analysis::FitMohrAxes(extent, width, height, sigmaWidth(*first, first->step));
+  const std::optional<geometry::MohrAxes> spaced =
+      geometry::FitMohrAxes(extent, width, height, sigmaWidth(*first, first->step));
   if (!spaced.has_value())
     return std::nullopt;
-  const analysis::MohrAxes two = analysis::WithTwoTicks(
+  const geometry::MohrAxes two = geometry::WithTwoTicks(
       *spaced, [&](double step) { return sigmaWidth(*spaced, step); }, metrics.height() / pixel);
   return Fits{*spaced, two};
 }
 
 }  // namespace
 
-std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
+std::optional<geometry::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
                                                     double width, double height,
                                                     const QFontMetricsF& metrics, double pixel,
                                                     const text::Separators& separators,
@@ -74,7 +76,7 @@ std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& 
   const std::optional<Fits> fits = FitBoth(extent, width, height, metrics, pixel, separators);
   if (!fits.has_value())
     return std::nullopt;
-  const analysis::MohrAxes& two = fits->two;
+  const geometry::MohrAxes& two = fits->two;
   if (two.tauStep == fits->spaced.tauStep)
     return two;
   // Finer tau ticks can have longer labels, which take their room from the
@@ -88,7 +90,7 @@ std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& 
       FitBoth(extent, width - std::max(wider, 0.0), height, metrics, pixel, separators);
   const bool sigmaKeepsTwo =
       narrowed.has_value() &&
-      analysis::TickValues(narrowed->two.sigmaMin, narrowed->two.sigmaMax, narrowed->two.step)
+      geometry::TickValues(narrowed->two.sigmaMin, narrowed->two.sigmaMax, narrowed->two.step)
               .size() >= 2;
   return sigmaKeepsTwo ? two : fits->spaced;
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "analysis/mohr_geometry.h"
+#include "geometry/axes_fit.h"
+#include "geometry/steps.h"
 #include "stress/stress_state.h"
 #include "text/number_text.h"
 #include "text/result_rows.h"
@@ -26,7 +28,7 @@ struct AxisTick {
   QString label;
 };
 
-/// The ticks of an axis over [min, max] every `step` (analysis::TickValues),
+/// The ticks of an axis over [min, max] every `step` (geometry::TickValues),
 /// each labelled with FormatNumber, StepDecimals(step) and `separators`. A
 /// tick whose label rounds like the one before is left out: it would name the
 /// same tick.
@@ -39,13 +41,13 @@ std::array<QString, 3> MarkLabels(const stress::PrincipalValues& values);
 
 /// The axes of `extent` in a plot of width x height pixels, with room for
 /// the tick labels as `metrics` measures them (in `pixel` device units per
-/// pixel): analysis::FitMohrAxes, fitted once and then again with the widest
-/// sigma label of that fit; then analysis::WithTwoTicks. Finer tau ticks than
+/// pixel): geometry::FitMohrAxes, fitted once and then again with the widest
+/// sigma label of that fit; then geometry::WithTwoTicks. Finer tau ticks than
 /// the sigma axis's are taken only where the plot, narrowed by as much as
 /// their labels are wider than the `tauLabelsWidth` pixels the tau labels
 /// take beside the plot now, would still show two sigma ticks: the sigma
 /// axis's two ticks come first.
-std::optional<analysis::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
+std::optional<geometry::MohrAxes> FitAxesWithLabels(const analysis::MohrExtent& extent,
                                                     double width, double height,
                                                     const QFontMetricsF& metrics, double pixel,
                                                     const text::Separators& separators,

@@ -2,15 +2,16 @@
 
 #include <array>
 
-#include "analysis/label_places.h"
 #include "figures/figure_style.h"
 #include "figures/mohr_axes.h"
+#include "geometry/axes_fit.h"
+#include "geometry/label_places.h"
 
 namespace figures {
 namespace {
 
-using analysis::PlanePoint;
-using analysis::PlaneRect;
+using geometry::PlanePoint;
+using geometry::PlaneRect;
 
 PlaneRect ToPlane(const QRectF& r) {
   return {r.left(), r.top(), r.width(), r.height()};
@@ -29,7 +30,7 @@ std::vector<PlanePoint> Mapped(const MohrMap& map, const std::vector<analysis::M
 }  // namespace
 
 std::vector<MohrLabel> PlaceMohrLabels(const engine::MohrDiagram& diagram,
-                                       const analysis::MohrAxes& axes, const QRectF& plot,
+                                       const geometry::MohrAxes& axes, const QRectF& plot,
                                        const QFontMetricsF& metrics, double pixel) {
   const MohrMap map(plot, axes);
   const stress::PrincipalValues& v = diagram.values;
@@ -48,7 +49,7 @@ std::vector<MohrLabel> PlaceMohrLabels(const engine::MohrDiagram& diagram,
     at.push_back(map(diagram.joint->sigma, diagram.joint->tau));
   }
 
-  analysis::LabelScene scene;
+  geometry::LabelScene scene;
   scene.area = ToPlane(plot.adjusted(pixel, pixel, -pixel, -pixel));
   scene.markArm = (kCrossArm + 0.5) * pixel;
   scene.gap = 2.0 * pixel;
@@ -64,7 +65,7 @@ std::vector<MohrLabel> PlaceMohrLabels(const engine::MohrDiagram& diagram,
   }
   for (const analysis::MohrCircle& circle : analysis::MohrCircles(v)) {
     scene.lines.push_back(
-        {Mapped(map, analysis::HalfCircle(circle, kMohrCircleSegments)), analysis::kNamedLine});
+        {Mapped(map, analysis::HalfCircle(circle, kMohrCircleSegments)), geometry::kNamedLine});
   }
   if (diagram.limit.has_value()) {
     const stress::JointPlane& j = *diagram.limit;
@@ -73,20 +74,20 @@ std::vector<MohrLabel> PlaceMohrLabels(const engine::MohrDiagram& diagram,
         {Mapped(map, analysis::ClampToTauBand(
                          analysis::LimitLine(j.c, j.phi, axes.sigmaMin, axes.sigmaMax),
                          axes.tauMin - band, axes.tauMax + band)),
-         analysis::kNamedLine});
+         geometry::kNamedLine});
   }
   if (diagram.totalValues.has_value()) {
     for (const analysis::MohrCircle& circle : analysis::MohrCircles(*diagram.totalValues))
       scene.lines.push_back({Mapped(map, analysis::HalfCircle(circle, kMohrCircleSegments)), 1});
   }
 
-  std::vector<analysis::LabelRequest> requests;
+  std::vector<geometry::LabelRequest> requests;
   for (std::size_t i = 0; i < labels.size(); ++i) {
     requests.push_back({{at[i].x(), at[i].y()},
                         metrics.horizontalAdvance(labels[i].text),
                         metrics.ascent() + metrics.descent()});
   }
-  const std::vector<PlaneRect> boxes = analysis::PlaceLabels(requests, scene);
+  const std::vector<PlaneRect> boxes = geometry::PlaceLabels(requests, scene);
   for (std::size_t i = 0; i < labels.size(); ++i)
     labels[i].box = QRectF(boxes[i].left, boxes[i].top, boxes[i].width, boxes[i].height);
   return labels;

@@ -2,7 +2,7 @@
 // Where the Mohr diagram puts its marks' labels, for the window's chart and
 // the painted figure alike: each label beside its mark, clear of the other
 // labels, of the marks' crosses, of the circles and of the limit line, and
-// inside the plot (analysis::PlaceLabels).
+// inside the plot (geometry::PlaceLabels).
 
 #include <QFontMetricsF>
 #include <QPointF>
@@ -12,13 +12,14 @@
 
 #include "analysis/mohr_geometry.h"
 #include "engine/mohr_diagram.h"
+#include "geometry/axes_fit.h"
 
 namespace figures {
 
 /// Stress coordinates (sigma, tau) to device units of a plot that shows `axes`.
 class MohrMap {
  public:
-  MohrMap(const QRectF& plot, const analysis::MohrAxes& axes) : plot_(plot), axes_(axes) {}
+  MohrMap(const QRectF& plot, const geometry::MohrAxes& axes) : plot_(plot), axes_(axes) {}
   QPointF operator()(double sigma, double tau) const {
     const double x = (sigma - axes_.sigmaMin) / (axes_.sigmaMax - axes_.sigmaMin);
     const double y = (tau - axes_.tauMin) / (axes_.tauMax - axes_.tauMin);
@@ -27,7 +28,7 @@ class MohrMap {
 
  private:
   QRectF plot_;
-  analysis::MohrAxes axes_;
+  geometry::MohrAxes axes_;
 };
 
 struct MohrLabel {
@@ -41,7 +42,7 @@ struct MohrLabel {
 /// joint's when the diagram has its point. Every box lies inside the plot,
 /// a pixel from its edge.
 std::vector<MohrLabel> PlaceMohrLabels(const engine::MohrDiagram& diagram,
-                                       const analysis::MohrAxes& axes, const QRectF& plot,
+                                       const geometry::MohrAxes& axes, const QRectF& plot,
                                        const QFontMetricsF& metrics, double pixel);
 
 }  // namespace figures

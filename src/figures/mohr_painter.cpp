@@ -13,6 +13,7 @@
 #include "figures/figure_style.h"
 #include "figures/mohr_axes.h"
 #include "figures/mohr_labels.h"
+#include "geometry/axes_fit.h"
 
 namespace figures {
 namespace {
@@ -50,7 +51,7 @@ analysis::MohrExtent ExtentOf(const std::optional<Diagram>& diagram) {
 double TauLabelWidth(const QFontMetricsF& metrics, const analysis::MohrExtent& extent,
                      const QSizeF& plot, double pixel, const text::Separators& separators,
                      double labelWidth) {
-  const std::optional<analysis::MohrAxes> axes =
+  const std::optional<geometry::MohrAxes> axes =
       FitAxesWithLabels(extent, plot.width() / pixel, plot.height() / pixel, metrics, pixel,
                         separators, labelWidth / pixel);
   double width = 0.0;
@@ -99,7 +100,7 @@ void DrawAxes(QPainter& painter, const MohrFrame& frame, const QRectF& box, doub
   const QFontMetricsF labels(labelFont, painter.device());
   const QFontMetricsF titles(TitleFont(), painter.device());
   if (frame.axes.has_value()) {
-    const analysis::MohrAxes& axes = *frame.axes;
+    const geometry::MohrAxes& axes = *frame.axes;
     const MohrMap map(plot, axes);
     painter.setFont(labelFont);
     for (const AxisTick& tick : AxisTicks(axes.sigmaMin, axes.sigmaMax, axes.step, separators)) {
@@ -171,7 +172,7 @@ void PaintMohr(QPainter& painter, const QRectF& box, const engine::PassResults& 
     painter.restore();
     return;
   }
-  const analysis::MohrAxes& axes = *frame.axes;
+  const geometry::MohrAxes& axes = *frame.axes;
   const MohrMap map(frame.plot, axes);
   const stress::PrincipalValues& v = diagram->values;
 

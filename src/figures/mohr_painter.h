@@ -1,7 +1,7 @@
 #pragma once
 // The Mohr diagram of a pass, painted onto any QPainter: normal stress sigma
 // to the right, shear stress tau (magnitude) upward, compression positive,
-// the same scale on both axes (analysis::FitMohrAxes, as the window's chart).
+// the same scale on both axes (geometry::FitMohrAxes, as the window's chart).
 // It shows the three half-circles, the shaded admissible region, the marks
 // of s1, s2 and s3 (green, red, blue crosses, labelled as the window labels
 // them), and, when the joint's results were written, the joint's point and
@@ -14,6 +14,7 @@
 #include "analysis/mohr_geometry.h"
 #include "engine/pass_results.h"
 #include "figures/plane_dots.h"
+#include "geometry/axes_fit.h"
 #include "text/number_text.h"
 
 class QPainter;
@@ -24,7 +25,7 @@ namespace figures {
 struct MohrFrame {
   QRectF plot;  ///< device units
   /// Empty before the principal values are known, or when they cannot be scaled.
-  std::optional<analysis::MohrAxes> axes;
+  std::optional<geometry::MohrAxes> axes;
 };
 
 /// The frame of the diagram of `results` in `box` (device units of `painter`);

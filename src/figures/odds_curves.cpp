@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "figures/figure_style.h"
-#include "figures/round_steps.h"
+#include "geometry/steps.h"
 
 namespace figures {
 namespace {
@@ -57,10 +57,10 @@ void PaintOddsCurves(QPainter& painter, const QRectF& box, const std::vector<Odd
     low -= 1.0;
     high += 1.0;
   }
-  const double step = RoundStepAtLeast((high - low) / 6.0);
+  const double step = geometry::RoundStepAtLeast((high - low) / 6.0);
   low = std::floor(low / step) * step;
   high = std::ceil(high / step) * step;
-  const int decimals = DecimalsOfStep(step);
+  const int decimals = geometry::DecimalsOfStep(step);
 
   const QString xTitle = unit.isEmpty() ? QStringLiteral("Pore pressure increase")
                                         : QStringLiteral("Pore pressure increase (%1)").arg(unit);

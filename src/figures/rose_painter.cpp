@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "figures/figure_style.h"
-#include "figures/round_steps.h"
+#include "geometry/steps.h"
 
 namespace figures {
 namespace {
@@ -30,7 +30,7 @@ std::vector<int> RoseRings(int largest) {
   std::vector<int> rings;
   if (largest <= 0)
     return rings;
-  double step = std::max(1.0, RoundStepAtLeast(largest / 4.0));
+  double step = std::max(1.0, geometry::RoundStepAtLeast(largest / 4.0));
   if (step != std::round(step))
     step *= 2.0;  // 2.5 times a power of ten below 10 is no count: 5
   const int whole = static_cast<int>(std::lround(step));
@@ -117,7 +117,8 @@ void PaintRose(QPainter& painter, const QRectF& box, const analysis::RoseDiagram
   // The caption.
   QString first =
       QStringLiteral("%1, %2° bins, %3 planes")
-          .arg(what, text::FormatNumber(rose.binWidth, DecimalsOfStep(rose.binWidth), separators))
+          .arg(what, text::FormatNumber(rose.binWidth, geometry::DecimalsOfStep(rose.binWidth),
+                                        separators))
           .arg(text::FormatNumber(planes, 0, separators));
   QString second = rose.areaTrue
                        ? QStringLiteral("petal area in proportion to the count; rings at counts")

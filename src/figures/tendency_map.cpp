@@ -11,7 +11,7 @@
 
 #include "figures/figure_style.h"
 #include "figures/plane_dots.h"
-#include "figures/round_steps.h"
+#include "geometry/steps.h"
 #include "projection/contour_segments.h"
 
 namespace figures {
@@ -65,18 +65,18 @@ MapScale ScaleOf(MapQuantity quantity, const std::vector<float>& values) {
     // About five contours each side, the ends at the first round value past
     // the largest magnitude.
     const double reach = std::max(std::fabs(least), std::fabs(most));
-    const double step = reach > 0.0 ? RoundStepAtLeast(reach / 5.0) : 0.2;
+    const double step = reach > 0.0 ? geometry::RoundStepAtLeast(reach / 5.0) : 0.2;
     const double top = step * std::max(1.0, std::ceil(reach / step - 1e-9));
     scale = {-top, top, step, 0, true, false};
   } else {
     // F from 0; its top at twice the smallest F (at least 2, at most the
     // largest F), so that the planes near failure take most of the colours.
-    double top = RoundStepAtLeast(std::max(2.0, 2.0 * least));
+    double top = geometry::RoundStepAtLeast(std::max(2.0, 2.0 * least));
     if (most > 0.0 && !infinite)
-      top = std::min(top, RoundStepAtLeast(most));
-    scale = {0.0, top, RoundStepAtLeast(top / 10.0), 0, false, infinite || most > top};
+      top = std::min(top, geometry::RoundStepAtLeast(most));
+    scale = {0.0, top, geometry::RoundStepAtLeast(top / 10.0), 0, false, infinite || most > top};
   }
-  scale.decimals = DecimalsOfStep(scale.step);
+  scale.decimals = geometry::DecimalsOfStep(scale.step);
   return scale;
 }
 

@@ -28,10 +28,10 @@ QJsonValue NumberOrNull(const std::optional<double>& value) {
   return value ? NumberOrNull(*value) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonArray Texts(const std::array<QString, 7>& texts) {
+QJsonArray Texts(const std::array<std::string, 7>& texts) {
   QJsonArray array;
-  for (const QString& t : texts)
-    array.append(t);
+  for (const std::string& t : texts)
+    array.append(QString::fromStdString(t));
   return array;
 }
 
@@ -119,15 +119,15 @@ CaseError OutOfRange(const QString& path, const QString& why) {
   return CaseError(QStringLiteral("In the case, \"%1\": %2.").arg(path, why).toStdString());
 }
 
-std::array<QString, 7> ReadTexts(Node& node, const char* key) {
+std::array<std::string, 7> ReadTexts(Node& node, const char* key) {
   const QJsonArray array = node.Array(key);
   if (array.size() != 7)
     throw node.Wrong(key, "a list of 7 texts");
-  std::array<QString, 7> texts;
+  std::array<std::string, 7> texts;
   for (int i = 0; i < 7; ++i) {
     if (!array[i].isString())
       throw node.Wrong(key, "a list of 7 texts");
-    texts[i] = array[i].toString();
+    texts[i] = array[i].toString().toStdString();
   }
   return texts;
 }
@@ -141,7 +141,7 @@ QByteArray WriteCase(const Case& c) {
   QJsonObject inputs;
   for (int i = 0; i < engine::kInputCount; ++i)
     inputs[QLatin1String(kInputKeys[i])] = QJsonObject{
-        {QStringLiteral("value"), NumberOrNull(c.values[i])}, {QStringLiteral("text"), c.texts[i]}};
+        {QStringLiteral("value"), NumberOrNull(c.values[i])}, {QStringLiteral("text"), QString::fromStdString(c.texts[i])}};
   root[QStringLiteral("inputs")] = inputs;
   root[QStringLiteral("azimuth")] = c.azimuth == stress::Azimuth::kClockwiseFromNorth
                                         ? QStringLiteral("north")
@@ -150,8 +150,8 @@ QByteArray WriteCase(const Case& c) {
   root[QStringLiteral("direction_cosines_shown")] = c.cosinesShown;
   root[QStringLiteral("pore_pressure")] =
       QJsonObject{{QStringLiteral("value"), NumberOrNull(c.porePressure)},
-                  {QStringLiteral("text"), c.porePressureText}};
-  root[QStringLiteral("stress_unit")] = c.stressUnit;
+                  {QStringLiteral("text"), QString::fromStdString(c.porePressureText)}};
+  root[QStringLiteral("stress_unit")] = QString::fromStdString(c.stressUnit);
   root[QStringLiteral("depth_builder")] = QJsonObject{
       {QStringLiteral("typed"), c.depth.typed},
       {QStringLiteral("units"), c.depthInPsi ? QStringLiteral("psi/ft") : QStringLiteral("MPa/m")},
@@ -206,7 +206,7 @@ QByteArray WriteCase(const Case& c) {
     root[QStringLiteral("uncertainty")] = QJsonValue(QJsonValue::Null);
   }
   root[QStringLiteral("map")] = QLatin1String(kMaps[static_cast<int>(c.map)]);
-  root[QStringLiteral("dot_colouring")] = c.dotColouring;
+  root[QStringLiteral("dot_colouring")] = QString::fromStdString(c.dotColouring);
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -238,7 +238,7 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
     Node inputs = root.Child("inputs");
     for (int i = 0; i < engine::kInputCount; ++i) {
       Node input = inputs.Child(kInputKeys[i]);
-      c.texts[i] = input.Text("text");
+      c.texts[i] = input.Text("text").toStdString();
       c.values[i] = input.NumberOrNone("value");
     }
     c.azimuth = root.Choice("azimuth", {"north", "east"}) == 0
@@ -248,12 +248,12 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
     c.cosinesShown = root.Flag("direction_cosines_shown");
     {
       Node pp = root.Child("pore_pressure");
-      c.porePressureText = pp.Text("text");
+      c.porePressureText = pp.Text("text").toStdString();
       c.porePressure = pp.Number("value");
       if (!std::isfinite(c.porePressure))
         throw pp.Wrong("value", "a finite number");
     }
-    c.stressUnit = QLatin1String(kUnits[root.Choice("stress_unit", kUnits)]);
+    c.stressUnit = kUnits[root.Choice("stress_unit", kUnits)];
     {
       Node depth = root.Child("depth_builder");
       c.depth.typed = depth.Flag("typed");
@@ -352,7 +352,7 @@ Case ReadCase(const QByteArray& bytes, QStringList* unknown) {
       c.uncertainty = settings;
     }
     c.map = static_cast<engine::MapQuantity>(root.Choice("map", kMaps));
-    c.dotColouring = QLatin1String(kColourings[root.Choice("dot_colouring", kColourings)]);
+    c.dotColouring = kColourings[root.Choice("dot_colouring", kColourings)];
   }
   if (unknown != nullptr)
     *unknown = ignored;

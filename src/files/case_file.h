@@ -13,11 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "engine/pass_results.h"
-#include "engine/plane_set.h"
-#include "engine/slip_probability.h"
-#include "engine/tendency_map.h"
-#include "tables/plane_reader.h"
+#include "study/study.h"
 
 namespace files {
 
@@ -25,34 +21,9 @@ namespace files {
 inline constexpr char kCaseFormat[] = "kelvane-case";
 inline constexpr int kCaseVersion = 1;
 
-/// A dialog's boxes as typed, kept for its next showing.
-struct BuilderTexts {
-  bool typed = false;  ///< false: the built-in defaults
-  std::array<QString, 7> numbers;
-};
-
-struct Case {
-  /// The ten input boxes as typed, in engine::Input order, and the numbers
-  /// they stand for (empty where a text is no number): the window restores
-  /// the texts, a program that reads no texts the numbers.
-  std::array<QString, engine::kInputCount> texts;
-  std::array<std::optional<double>, engine::kInputCount> values;
-  stress::Azimuth azimuth = stress::Azimuth::kClockwiseFromNorth;
-  bool jointActive = false;
-  bool cosinesShown = false;
-  QString porePressureText = QStringLiteral("0");
-  double porePressure = 0.0;
-  QString stressUnit;  ///< "", "MPa", "kPa", "psi" or "bar"
-  BuilderTexts depth;  ///< depth, gradients, density, SHmax azimuth
-  bool depthInPsi = false;
-  bool svFromDensity = false;
-  BuilderTexts principal;
-  engine::PlaneSet planes;
-  std::optional<tables::PlaneReading> importReading;  ///< how the set was last imported
-  std::optional<engine::UncertaintySettings> uncertainty;
-  engine::MapQuantity map = engine::MapQuantity::kNone;
-  QString dotColouring = QStringLiteral("ts_normalized");
-};
+/// A case is a whole study (study/study.h): the file holds every field.
+using Case = study::Study;
+using BuilderTexts = study::BuilderTexts;
 
 /// Why a file cannot be read as a case; what() names what and where.
 class CaseError : public std::runtime_error {

@@ -6,16 +6,10 @@
 #include <cmath>
 
 #include "tables/csv.h"
+#include "tables/text_lines.h"
 
 namespace tables {
 namespace {
-
-constexpr std::size_t kLinesBetweenAsks = 4096;
-
-bool IsSkipped(std::string_view line) {
-  const std::string_view text = TrimBlanks(line);
-  return text.empty() || text.front() == '#';
-}
 
 std::string Shortest(double value, char decimal) {
   std::array<char, 32> buffer;
@@ -261,42 +255,26 @@ PlaneRow ReadPlaneRow(const std::vector<std::string_view>& fields, const PlaneRe
 PlaneImport ReadPlanes(std::string_view text, const PlaneReading& reading,
                        const std::function<bool(std::size_t)>& keepGoing) {
   PlaneImport result;
-  CsvSplitter splitter(reading.delimiter);
-  bool headerSeen = !reading.header;
-  std::size_t sinceAsked = 0;
   const auto message = [&](std::size_t line, const std::string& text) {
     result.messages.push_back("line " + std::to_string(line) + ": " + text);
   };
-  ForEachLine(text, [&](std::size_t number, std::string_view line, std::size_t offset) {
-    if (keepGoing && ++sinceAsked == kLinesBetweenAsks) {
-      sinceAsked = 0;
-      if (!keepGoing(offset)) {
-        result.cancelled = true;
-        return false;
-      }
-    }
-    if (IsSkipped(line))
-      return true;
-    if (!headerSeen) {
-      headerSeen = true;
-      return true;
-    }
-    if (!splitter.Split(line)) {
-      ++result.skipped;
-      message(number, "a quoted field is not closed");
-      return true;
-    }
-    PlaneRow row = ReadPlaneRow(splitter.Fields(), reading);
+  const auto read = [&](std::size_t number, const std::vector<std::string_view>& fields) {
+    PlaneRow row = ReadPlaneRow(fields, reading);
     if (!row.plane) {
       ++result.skipped;
       message(number, row.problem);
-      return true;
+      return;
     }
     if (!row.note.empty())
       message(number, row.note);
     result.set.push_back(*row.plane, std::move(row.id));
-    return true;
-  });
+  };
+  const auto unreadable = [&](std::size_t number) {
+    ++result.skipped;
+    message(number, "a quoted field is not closed");
+  };
+  result.cancelled =
+      !ForEachDataRow(text, reading.delimiter, reading.header, keepGoing, read, unreadable);
   return result;
 }
 

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_run.h"
 #include "engine/derived.h"
 #include "engine/pass.h"
 #include "engine/plane_results.h"
@@ -32,35 +33,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-/// Runs kelvane-cli with `args` (shell words) in a fresh folder holding
-/// `input` as in.csv.
-CliRun RunCli(const std::string& args, const std::string& input) {
-  const fs::path dir =
-      fs::temp_directory_path() / ("kelvane-cli-test-" + std::to_string(::getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  fs::create_directories(dir);
-  std::ofstream(dir / "in.csv", std::ios::binary) << input;
-  const std::string command =
-      "cd '" + dir.string() + "' && '" KELVANE_CLI "' " + args + " >out.txt 2>err.txt";
-  const int raw = std::system(command.c_str());
-  CliRun run{ReadAll(dir / "out.txt"), ReadAll(dir / "err.txt"),
-             WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
-  fs::remove_all(dir);
-  return run;
-}
+using cli_run::CliRun;
+using cli_run::ReadAll;
+using cli_run::RunCli;
 
 // The output header without and with a joint.
 const std::string kHeader =

@@ -26,6 +26,7 @@
 #include "recording_device.h"
 #include "test_names.h"
 #include "ui/charts/mohr_chart.h"
+#include "geometry/axes_fit.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ TEST(MohrPainter, MarksStandAtTheirSigmaInTheirColours) {
   const figures::MohrFrame frame = figures::MohrFrameOf(painter, box, results, kEnglish);
   painter.end();
   ASSERT_TRUE(frame.axes.has_value());
-  const analysis::MohrAxes& axes = *frame.axes;
+  const geometry::MohrAxes& axes = *frame.axes;
   const QColor colours[] = {QColor(0, 128, 0), QColor(255, 0, 0), QColor(0, 0, 255)};
   for (int i = 0; i < 3; ++i) {
     const double sigma = (*results.values)[i];

@@ -26,15 +26,15 @@ Case RandomCase(std::mt19937_64& random) {
   for (int i = 0; i < engine::kInputCount; ++i) {
     const double v = any(random);
     c.values[i] = coin(random) ? std::optional<double>(v) : std::nullopt;
-    c.texts[i] = c.values[i] ? QString::number(v, 'g', 17) : QStringLiteral("1x");
+    c.texts[i] = c.values[i] ? QString::number(v, 'g', 17).toStdString() : "1x";
   }
   c.azimuth = coin(random) ? stress::Azimuth::kClockwiseFromNorth
                            : stress::Azimuth::kCounterClockwiseFromEast;
   c.jointActive = coin(random);
   c.cosinesShown = coin(random);
   c.porePressure = any(random);
-  c.porePressureText = QStringLiteral("%1 MPa").arg(c.porePressure);
-  c.stressUnit = coin(random) ? QStringLiteral("MPa") : QString();
+  c.porePressureText = QStringLiteral("%1 MPa").arg(c.porePressure).toStdString();
+  c.stressUnit = coin(random) ? "MPa" : "";
   c.depth = {true, {"1", "2,5", "3", "4", "5", "6", "7\u00b0"}};
   c.depthInPsi = coin(random);
   c.principal.numbers = {"a", "b", "c", "d", "e", "f", "g"};
@@ -61,7 +61,7 @@ Case RandomCase(std::mt19937_64& random) {
     c.uncertainty = u;
   }
   c.map = static_cast<engine::MapQuantity>(std::uniform_int_distribution<int>(0, 4)(random));
-  c.dotColouring = QStringLiteral("p_slip");
+  c.dotColouring = "p_slip";
   return c;
 }
 

@@ -864,7 +864,7 @@ TEST_F(CommandsTest, UnsavedChangesAreAskedAbout) {
     EXPECT_EQ(Text("input_sx"), a.sx);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(files::ReadCase(file.readAll()).texts[2] == QStringLiteral("9"), a.fileHasTheChange);
+    EXPECT_EQ(files::ReadCase(file.readAll()).texts[2] == "9", a.fileHasTheChange);
     if (a.fileHasTheChange) {  // put the file back as it was
       window_->OpenCase(path);
       Type("input_sx", QStringLiteral("3.4"));

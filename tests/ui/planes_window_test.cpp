@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "engine/slip_probability.h"
+#include "files/case_file.h"
 #include "ui/planes/import_dialog.h"
 #include "ui/planes/plane_files.h"
 #include "ui/planes/plane_study.h"
@@ -172,7 +173,7 @@ TEST_F(PlanesTest, ImportAppendsWhenAskedAndUndoes) {
   ASSERT_EQ(study.Set().size(), 3u);
   EXPECT_EQ(study.Set().ids[0], "kept1");
   EXPECT_EQ(study.Set().ids[2], "new");
-  study.UndoStack()->undo();
+  study.Undo();
   ASSERT_EQ(study.Set().size(), 2u);
   EXPECT_EQ(study.Set().ids[1], "kept2");
 }
@@ -261,7 +262,7 @@ TEST_F(PlanesTest, DotsOnTheNetInTheirColours) {
     EXPECT_EQ(QColor(with.pixel(pixel)).name(), QColor(study.Colours()[i]).name());
     EXPECT_NE(QColor(before.pixel(pixel)).name(), QColor(study.Colours()[i]).name());
   }
-  study.UndoStack()->undo();
+  study.Undo();
   EXPECT_EQ(chart->grab().toImage(), before);
 }
 
@@ -405,6 +406,43 @@ TEST_F(PlanesTest, WindowPaintsThroughoutALongSlipProbabilityRun) {
   while (study.OddsRunning() && cancel.elapsed() < 2000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   EXPECT_LT(cancel.elapsed(), 100);
+}
+
+// The plane edits are edits of the study: undoing back to the opened case
+// leaves nothing unsaved (the caption's marker goes too), redoing brings it
+// back, and an opened case starts a fresh list (nothing to undo past it).
+TEST_F(PlanesTest, UndoBackToTheOpenedCaseLeavesNothingUnsaved) {
+  KeepTwoPlanes();
+  const QString path = folder_.filePath(QStringLiteral("two.kelvane"));
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(files::WriteCase(window_->CaseNow()));
+  }
+  window_->OpenCase(path);
+  PlaneStudy& study = window_->Planes();
+  ASSERT_EQ(study.Set().size(), 2u);
+  EXPECT_FALSE(window_->Modified());
+  EXPECT_FALSE(window_->Study().CanUndo());
+  EXPECT_FALSE(window_->isWindowModified());
+
+  engine::PlaneSet three;
+  for (int k = 0; k < 3; ++k)
+    three.push_back({10.0 * k, 30.0}, "");
+  study.Replace(three, QStringLiteral("Import"));
+  EXPECT_TRUE(window_->Modified());
+  EXPECT_TRUE(window_->isWindowModified());
+  study.Remove({0});
+  EXPECT_EQ(study.Set().size(), 2u);
+  study.Undo();
+  study.Undo();
+  EXPECT_EQ(study.Set().ids[0], "kept1");
+  EXPECT_FALSE(window_->Modified());
+  EXPECT_FALSE(window_->isWindowModified());
+  study.Redo();
+  EXPECT_EQ(study.Set().size(), 3u);
+  EXPECT_TRUE(window_->Modified());
+  EXPECT_EQ(window_->Planes().Poles().size(), 3u);  // the view followed the redo
 }
 
 }  // namespace

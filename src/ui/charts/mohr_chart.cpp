@@ -22,6 +22,7 @@
 #include "figures/mohr_axes.h"
 #include "figures/mohr_labels.h"
 #include "figures/plane_dots.h"
+#include "geometry/axes_fit.h"
 #include "text/result_rows.h"
 #include "ui/charts/chart_marks.h"
 #include "ui/charts/chart_setup.h"
@@ -215,7 +216,7 @@ void MohrChartView::SetAxis(QCategoryAxis* axis, double min, double max, double 
   axis->setRange(min, max);
 }
 
-// Equal scales (analysis::FitMohrAxes): the largest scale at which the
+// Equal scales (geometry::FitMohrAxes): the largest scale at which the
 // diagram's extent fits the plot area, each axis then running as far as the
 // plot area reaches at that scale. The plot area
 // comes from Qt's layout, which depends on the tick labels, which depend on
@@ -230,14 +231,14 @@ void MohrChartView::Fit() {
   double sigmaMax = extent.sigmaMax;
   double tauMin = 0.0;
   double tauMax = extent.tauMax;
-  std::optional<analysis::MohrAxes> shown;
+  std::optional<geometry::MohrAxes> shown;
   const auto apply = [&](const QSizeF& room) {
     // The room the tau labels take beside the plot area now.
     const QFontMetricsF tauMetrics(axisTau_->labelsFont());
     double tauLabels = 0.0;
     for (const QString& label : axisTau_->categoriesLabels())
       tauLabels = std::max(tauLabels, tauMetrics.horizontalAdvance(label));
-    const std::optional<analysis::MohrAxes> axes = figures::FitAxesWithLabels(
+    const std::optional<geometry::MohrAxes> axes = figures::FitAxesWithLabels(
         extent, room.width(), room.height(), QFontMetricsF(axisSigma_->labelsFont()), 1.0,
         separators_, tauLabels);
     if (!axes.has_value())
@@ -280,7 +281,7 @@ void MohrChartView::Fit() {
   PlaceMarkLabels(shown, room);
 }
 
-void MohrChartView::PlaceMarkLabels(const std::optional<analysis::MohrAxes>& axes,
+void MohrChartView::PlaceMarkLabels(const std::optional<geometry::MohrAxes>& axes,
                                     const QRectF& plot) {
   for (QGraphicsSimpleTextItem* label : markLabels_)
     label->hide();

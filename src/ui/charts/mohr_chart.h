@@ -6,7 +6,7 @@
 // beyond what the diagram needs (the tau axis starts just below 0, so that the
 // marks on the sigma axis are whole). Tick labels are written with
 // FormatNumber and the given separators.
-// Drawn from the stored results of a pass (ui/pass_results.h); the geometry
+// Drawn from the stored results of a pass (engine/pass_results.h); the geometry
 // comes from analysis/mohr_geometry.h.
 
 #include <QChartView>
@@ -21,6 +21,7 @@
 #include "engine/pass_results.h"
 #include "engine/plane_results.h"
 #include "figures/figure_style.h"
+#include "geometry/axes_fit.h"
 #include "text/number_text.h"
 #include "ui/charts/image_layer.h"
 
@@ -71,7 +72,7 @@ class MohrChartView : public QChartView {
   void DrawDots();
   /// Shows the marks' labels where figures::PlaceMohrLabels puts them in the
   /// plot area `plot` (chart coordinates) at `axes`; none without them.
-  void PlaceMarkLabels(const std::optional<analysis::MohrAxes>& axes, const QRectF& plot);
+  void PlaceMarkLabels(const std::optional<geometry::MohrAxes>& axes, const QRectF& plot);
 
   /// Above every series and the axes.
   static constexpr double kMarkLabelZ = 100.0;

@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
-#include <QUndoStack>
 #include <QUrl>
 #include <stdexcept>
 
@@ -61,6 +60,20 @@ void SetRecentCases(const QStringList& paths) {
       .setValue(QStringLiteral("recentCases"), paths);
 }
 
+/// A builder's seven boxes in the study's UTF-8, and back.
+std::array<std::string, 7> StdTexts(const std::array<QString, 7>& texts) {
+  std::array<std::string, 7> out;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    out[i] = texts[i].toStdString();
+  return out;
+}
+std::array<QString, 7> QTexts(const std::array<std::string, 7>& texts) {
+  std::array<QString, 7> out;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    out[i] = QString::fromStdString(texts[i]);
+  return out;
+}
+
 std::runtime_error ReadFailure(const QString& path, const QString& reason) {
   return std::runtime_error(QStringLiteral("Could not open %1: %2")
                                 .arg(QDir::toNativeSeparators(path), reason)
@@ -73,7 +86,7 @@ files::Case TFrmMorvane::CaseNow() const {
   files::Case c;
   for (int i = 0; i < engine::kInputCount; ++i) {
     const QString typed = Box(text::InputField(static_cast<engine::Input>(i)))->text();
-    c.texts[i] = typed;
+    c.texts[i] = typed.toStdString();
     try {
       c.values[i] = text::ReadNumber(typed, separators_);
     } catch (const std::exception&) {
@@ -84,26 +97,26 @@ files::Case TFrmMorvane::CaseNow() const {
   c.jointActive = chkJoint_->isChecked();
   c.cosinesShown = chkDirectiveCosines_->isChecked();
   c.porePressure = porePressure_;
-  c.porePressureText = porePressureText_;
-  c.stressUnit = stressUnit_;
-  c.depth = {depthTexts_.typed, depthTexts_.numbers};
+  c.porePressureText = porePressureText_.toStdString();
+  c.stressUnit = stressUnit_.toStdString();
+  c.depth = {depthTexts_.typed, StdTexts(depthTexts_.numbers)};
   c.depthInPsi = depthTexts_.units == analysis::UnitSystem::kPsiFoot;
   c.svFromDensity = depthTexts_.svFromDensity;
-  c.principal = {principalTexts_.typed, principalTexts_.numbers};
+  c.principal = {principalTexts_.typed, StdTexts(principalTexts_.numbers)};
   c.planes = planes_->Set();
   c.importReading = planes_->ImportReading();
   c.uncertainty = planes_->Uncertainty();
   c.map = mapQuantity_;
   for (const ColouringName& n : kColouringNames)
     if (n.quantity == planes_->Colouring())
-      c.dotColouring = QLatin1String(n.name);
+      c.dotColouring = n.name;
   return c;
 }
 
 void TFrmMorvane::ApplyCase(const files::Case& c) {
   for (int i = 0; i < engine::kInputCount; ++i) {
     QLineEdit* box = Box(text::InputField(static_cast<engine::Input>(i)));
-    box->setText(c.texts[i]);
+    box->setText(QString::fromStdString(c.texts[i]));
     box->setCursorPosition(0);
   }
   if (chkJoint_->isChecked() != c.jointActive)
@@ -111,20 +124,20 @@ void TFrmMorvane::ApplyCase(const files::Case& c) {
   if (chkDirectiveCosines_->isChecked() != c.cosinesShown)
     chkDirectiveCosines_->click();
   porePressure_ = c.porePressure;
-  porePressureText_ = c.porePressureText;
+  porePressureText_ = QString::fromStdString(c.porePressureText);
   mohr_->SetPorePressureText(porePressureText_);
-  SetStressUnit(c.stressUnit);
+  SetStressUnit(QString::fromStdString(c.stressUnit));
   depthTexts_.typed = c.depth.typed;
-  depthTexts_.numbers = c.depth.numbers;
+  depthTexts_.numbers = QTexts(c.depth.numbers);
   depthTexts_.units =
       c.depthInPsi ? analysis::UnitSystem::kPsiFoot : analysis::UnitSystem::kMegapascalMetre;
   depthTexts_.svFromDensity = c.svFromDensity;
   principalTexts_.typed = c.principal.typed;
-  principalTexts_.numbers = c.principal.numbers;
-  planes_->Open(c.planes);
-  planes_->SetImportReading(c.importReading);
+  principalTexts_.numbers = QTexts(c.principal.numbers);
+  // The study takes the case whole; its list of edits starts afresh.
+  study_->Reset(c);
   for (const ColouringName& n : kColouringNames)
-    if (c.dotColouring == QLatin1String(n.name))
+    if (c.dotColouring == n.name)
       planes_->SetColouring(n.quantity);
   mapQuantity_ = c.map;
   for (QAction* item : mapQuantities_->actions())
@@ -145,6 +158,7 @@ void TFrmMorvane::SetCasePath(const QString& path) {
   setWindowTitle(path.isEmpty() ? kCaption
                                 : kCaption + QStringLiteral(" \u2014 ") +
                                       QFileInfo(path).completeBaseName() + QStringLiteral("[*]"));
+  study_->MarkSaved();
   SetModified(false);
   if (path.isEmpty())
     return;
@@ -159,8 +173,12 @@ void TFrmMorvane::SetCasePath(const QString& path) {
 
 void TFrmMorvane::SetModified(bool modified) {
   modified_ = modified;
+  ShowModified();
+}
+
+void TFrmMorvane::ShowModified() {
   if (!casePath_.isEmpty())
-    setWindowModified(modified);
+    setWindowModified(Modified());
 }
 
 void TFrmMorvane::MarkModified() {
@@ -170,7 +188,7 @@ void TFrmMorvane::MarkModified() {
 
 bool TFrmMorvane::MayDiscard() {
   // Worth asking about: a named case, or a plane set.
-  if (!modified_ || (casePath_.isEmpty() && planes_->Set().empty()))
+  if (!Modified() || (casePath_.isEmpty() && planes_->Set().empty()))
     return true;
   const QString name =
       casePath_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(casePath_).completeBaseName();
@@ -258,7 +276,6 @@ void TFrmMorvane::OpenCase(const QString& given) {
       throw;
     }
     applyingCase_ = false;
-    planes_->UndoStack()->clear();
     SetCasePath(path);
     if (!unknown.isEmpty())
       throw std::runtime_error(
@@ -274,7 +291,6 @@ void TFrmMorvane::mnuNewClick() {
   applyingCase_ = true;
   RunGuarded(this, [this] { ApplyCase(defaultCase_); });
   applyingCase_ = false;
-  planes_->UndoStack()->clear();
   SetCasePath({});
 }
 

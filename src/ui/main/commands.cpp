@@ -223,7 +223,9 @@ void TFrmMorvane::mnuAboutClick() {
 void TFrmMorvane::mnuExitClick() {
   if (!MayDiscard())
     return;
-  modified_ = false;  // asked once: closing the window asks no more
+  // Asked once: closing the window asks no more.
+  modified_ = false;
+  study_->MarkSaved();
   RunGuarded(this, [] { QApplication::quit(); });
 }
 

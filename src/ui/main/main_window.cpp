@@ -341,7 +341,9 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMorvane"));
   setWindowTitle(QStringLiteral("Morvane in 3D space"));
 
-  planes_ = new PlaneStudy(this);
+  planes_ = new PlaneStudy(study_, this);
+  // An edit of the study, or its undo, may change whether it is unsaved.
+  studyObserver_ = study_->Observe([this](study::Changes) { ShowModified(); });
   BuildMenu();
   BuildLayout();
   FitFont();
@@ -372,6 +374,7 @@ TFrmMorvane::TFrmMorvane(QWidget* parent) : QMainWindow(parent) {
 // The plane set is a child made before the windows that show it: they go
 // first, so that none reads the set while it is taken down.
 TFrmMorvane::~TFrmMorvane() {
+  study_->Forget(studyObserver_);
   mohr_->SetPlaneDots(nullptr, nullptr);
   chart_->SetDots(nullptr, nullptr);
   delete oddsWindow_;
@@ -596,7 +599,6 @@ void TFrmMorvane::ConnectCommands() {
     connect(check, &QAbstractButton::clicked, this, &TFrmMorvane::MarkModified);
   for (QAction* item : {mnuAngleLeft_, mnuAngleRight_})
     connect(item, &QAction::triggered, this, &TFrmMorvane::MarkModified);
-  connect(planes_, &PlaneStudy::SetChanged, this, &TFrmMorvane::MarkModified);
   connect(planes_, &PlaneStudy::ColouringChanged, this, &TFrmMorvane::MarkModified);
   connect(mnuSlipProbability_, &QAction::triggered, this, &TFrmMorvane::mnuSlipProbabilityClick);
   connect(planes_, &PlaneStudy::OddsProgress, this, &TFrmMorvane::ShowOddsProgress);

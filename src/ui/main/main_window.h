@@ -1,5 +1,7 @@
 #pragma once
-// The one window of the program: inputs, results, the net and the commands.
+// The main window, TFrmMorvane: the inputs, the results, the net and the
+// commands. It holds the case that the other windows show, and opens and owns
+// them (the Mohr window, the Planes window, Slip probability) and the dialogs.
 // Frame x East, y North, z up; stresses as typed (compression positive);
 // azimuths and dips in degrees in the boxes, radians inside.
 // Every handler runs its work through RunGuarded, which shows the error box.
@@ -7,6 +9,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -19,6 +22,7 @@
 #include "projection/point_series.h"
 #include "projection/trace_cache.h"
 #include "stress/stress_state.h"
+#include "study/history.h"
 #include "text/number_text.h"
 #include "text/shown_fields.h"
 #include "ui/report/figure_dialog.h"
@@ -112,7 +116,11 @@ class TFrmMorvane : public QMainWindow {
   files::Case CaseNow() const;
   /// The named case's file; empty for a new one.
   const QString& CasePath() const { return casePath_; }
-  bool Modified() const { return modified_; }
+  /// Whether the case has unsaved changes: the study's edits since it was
+  /// saved or opened, or the window's own settings changed since.
+  bool Modified() const { return modified_ || study_->Modified(); }
+  /// The study the window shows: everything a case holds.
+  const study::StudyModel& Study() const { return *study_; }
   void mnuSlipProbabilityClick();
   /// The plane set and its results under the last pass.
   PlaneStudy& Planes() const { return *planes_; }
@@ -172,6 +180,8 @@ class TFrmMorvane : public QMainWindow {
   /// it is unchanged, and it heads the recent cases.
   void SetCasePath(const QString& path);
   void SetModified(bool modified);
+  /// The caption's unsaved marker, as Modified() says.
+  void ShowModified();
   /// Something the case holds changed (not while a case is being shown).
   void MarkModified();
   /// Whether unsaved work may go: true when there is none worth asking
@@ -239,6 +249,9 @@ class TFrmMorvane : public QMainWindow {
   SlipProbabilityWindow* oddsWindow_ = nullptr;
   QProgressDialog* oddsProgress_ = nullptr;
   FigureChoice figureChoice_;
+  /// Shared with the plane view, a child that outlives this object's members.
+  std::shared_ptr<study::StudyModel> study_ = std::make_shared<study::StudyModel>();
+  int studyObserver_ = -1;
   PlaneStudy* planes_ = nullptr;
   PlanesWindow* planesWindow_ = nullptr;
   QActionGroup* mapQuantities_ = nullptr;

@@ -3,7 +3,7 @@
 // table of the quantities derived from it, a status line and a Copy button.
 // A non-modal top-level window owned by the main window, created the first
 // time the user shows it. It shows the stored results of the passes
-// (ui/pass_results.h), never the boxes' texts; numbers are written with
+// (engine/pass_results.h), never the boxes' texts; numbers are written with
 // FormatNumber and the separators of the default QLocale, read again when the
 // application announces a change, as the main window does.
 

@@ -140,13 +140,13 @@ void ImportPlanesFrom(QWidget* parent, PlaneStudy& study, const QString& path) {
   if (!read)
     return;  // cancelled: the set is untouched
   const std::size_t imported = read->set.size();
-  study.SetImportReading(preview.Reading());
   // A pass that ran meanwhile makes the prepared results stale: the study
   // then assesses the planes again itself.
   if (append)
-    study.Append(read->set, QStringLiteral("Import"), std::move(prepared));
+    study.Append(read->set, QStringLiteral("Import"), std::move(prepared), preview.Reading());
   else
-    study.Replace(std::move(read->set), QStringLiteral("Import"), std::move(prepared));
+    study.Replace(std::move(read->set), QStringLiteral("Import"), std::move(prepared),
+                  preview.Reading());
 
   const QString summary = ImportSummary(imported, read->skipped);
   QMessageBox done(read->messages.empty() ? QMessageBox::Information : QMessageBox::Warning,

@@ -1,6 +1,5 @@
 #include "ui/planes/plane_study.h"
 
-#include <QUndoCommand>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include "engine/shares.h"
 #include "numeric/extended_math.h"
 #include "projection/equal_area.h"
+#include "study/edits.h"
 
 namespace ui {
 namespace {
@@ -39,160 +39,24 @@ bool SameDefaults(const engine::PlaneDefaults& a, const engine::PlaneDefaults& b
 /// Below this many planes one thread assesses them all.
 constexpr std::size_t kPlanesPerTask = 8192;
 
-/// An edit of the set, done and undone by swapping what it changed.
-class SetCommand : public QUndoCommand {
- public:
-  SetCommand(PlaneStudy& study, const QString& what) : QUndoCommand(what), study_(study) {}
-
- protected:
-  PlaneStudy& study_;
-};
-
-/// Replaces the whole set (an import that replaces).
-class ReplaceCommand : public SetCommand {
- public:
-  ReplaceCommand(PlaneStudy& study, engine::PlaneSet set, const QString& what,
-                 std::optional<PlaneStudy::Prepared> prepared)
-      : SetCommand(study, what), other_(std::move(set)), prepared_(std::move(prepared)) {}
-  void redo() override { Swap(); }
-  void undo() override { Swap(); }
-
- private:
-  void Swap() {
-    std::swap(study_.MutableSet(), other_);
-    // The prepared work serves the first redo only.
-    if (prepared_) {
-      study_.SetEdited(0, true, std::move(*prepared_));
-      prepared_.reset();
-    } else {
-      study_.SetEdited();
-    }
-  }
-  engine::PlaneSet other_;
-  std::optional<PlaneStudy::Prepared> prepared_;
-};
-
-/// Inserts planes at a row (append, paste, add).
-class InsertCommand : public SetCommand {
- public:
-  InsertCommand(PlaneStudy& study, std::size_t at, engine::PlaneSet planes, const QString& what,
-                std::optional<PlaneStudy::Prepared> prepared = std::nullopt)
-      : SetCommand(study, what),
-        at_(at),
-        planes_(std::move(planes)),
-        prepared_(std::move(prepared)) {}
-  void redo() override {
-    engine::PlaneSet& set = study_.MutableSet();
-    set.planes.insert(set.planes.begin() + static_cast<std::ptrdiff_t>(at_), planes_.planes.begin(),
-                      planes_.planes.end());
-    set.ids.Insert(at_, planes_.ids);
-    // The prepared work serves the first redo only.
-    if (prepared_) {
-      study_.SetEdited(at_, false, std::move(*prepared_));
-      prepared_.reset();
-    } else {
-      study_.SetEdited();
-    }
-  }
-  void undo() override {
-    engine::PlaneSet& set = study_.MutableSet();
-    const auto from = static_cast<std::ptrdiff_t>(at_);
-    const auto to = from + static_cast<std::ptrdiff_t>(planes_.size());
-    set.planes.erase(set.planes.begin() + from, set.planes.begin() + to);
-    set.ids.Erase(at_, at_ + planes_.size());
-    study_.SetEdited();
-  }
-
- private:
-  std::size_t at_;
-  engine::PlaneSet planes_;
-  std::optional<PlaneStudy::Prepared> prepared_;
-};
-
-/// Removes rows, keeping them (in ascending order) to put back.
-class RemoveCommand : public SetCommand {
- public:
-  RemoveCommand(PlaneStudy& study, std::vector<std::size_t> rows)
-      : SetCommand(study, QStringLiteral("Delete")), rows_(std::move(rows)) {
-    std::sort(rows_.begin(), rows_.end());
-  }
-  void redo() override {
-    engine::PlaneSet& set = study_.MutableSet();
-    removed_.clear();
-    for (const std::size_t row : rows_)
-      removed_.push_back(set.planes[row], set.ids[row]);
-    std::vector<char> gone(set.size(), 0);
-    for (const std::size_t row : rows_)
-      gone[row] = 1;
-    engine::PlaneSet kept;
-    kept.planes.reserve(set.size() - rows_.size());
-    kept.ids.reserve(set.size() - rows_.size());
-    for (std::size_t i = 0; i < set.size(); ++i)
-      if (gone[i] == 0)
-        kept.push_back(set.planes[i], set.ids[i]);
-    set = std::move(kept);
-    study_.SetEdited();
-  }
-  void undo() override {
-    // The kept and the removed rows merged back in one sweep: rows_ are the
-    // removed rows' places in the whole set, ascending.
-    engine::PlaneSet& set = study_.MutableSet();
-    engine::PlaneSet whole;
-    const std::size_t total = set.size() + rows_.size();
-    whole.planes.reserve(total);
-    whole.ids.reserve(total);
-    std::size_t kept = 0;
-    std::size_t removed = 0;
-    for (std::size_t i = 0; i < total; ++i) {
-      if (removed < rows_.size() && rows_[removed] == i) {
-        whole.push_back(removed_.planes[removed], removed_.ids[removed]);
-        ++removed;
-      } else {
-        whole.push_back(set.planes[kept], set.ids[kept]);
-        ++kept;
-      }
-    }
-    set = std::move(whole);
-    study_.SetEdited();
-  }
-
- private:
-  std::vector<std::size_t> rows_;
-  engine::PlaneSet removed_;
-};
-
-/// One row edited.
-class RowCommand : public SetCommand {
- public:
-  RowCommand(PlaneStudy& study, std::size_t row, const engine::Plane& plane, std::string id)
-      : SetCommand(study, QStringLiteral("Edit")), row_(row), plane_(plane), id_(std::move(id)) {}
-  void redo() override { Swap(); }
-  void undo() override { Swap(); }
-
- private:
-  void Swap() {
-    engine::PlaneSet& set = study_.MutableSet();
-    std::swap(set.planes[row_], plane_);
-    std::string previous(set.ids[row_]);
-    set.ids.Set(row_, id_);
-    id_ = std::move(previous);
-    study_.SetEdited();
-  }
-  std::size_t row_;
-  engine::Plane plane_;
-  std::string id_;
-};
-
 }  // namespace
 
-PlaneStudy::PlaneStudy(QObject* parent) : QObject(parent) {
+PlaneStudy::PlaneStudy(std::shared_ptr<study::StudyModel> model, QObject* parent)
+    : QObject(parent), model_(std::move(model)) {
   setObjectName(QStringLiteral("PlaneStudy"));
   connect(&oddsJob_, &LatestJob::Progress, this, &PlaneStudy::OddsProgress);
   // Out of memory: the odds shown stay.
   oddsJob_.SetErrorHandler([](std::exception_ptr) {});
+  observer_ = model_->Observe([this](study::Changes changes) {
+    if ((changes & study::kPlanes) != 0)
+      PlanesChanged();
+  });
+  PlanesChanged();
 }
 
-PlaneStudy::~PlaneStudy() = default;
+PlaneStudy::~PlaneStudy() {
+  model_->Forget(observer_);
+}
 
 void PlaneStudy::SetColouring(figures::DotQuantity quantity) {
   if (quantity == colouring_)
@@ -212,43 +76,76 @@ void PlaneStudy::Assess(const engine::PassResults& pass, const engine::PlaneDefa
   emit ResultsChanged();
 }
 
+void PlaneStudy::Edit(std::unique_ptr<study::Command> edit, std::size_t at, bool whole,
+                      std::optional<Prepared> prepared) {
+  if (prepared)
+    waiting_ = Waiting{at, whole, std::move(*prepared)};
+  model_->Do(std::move(edit));
+  waiting_.reset();  // it serves this edit only
+}
+
 void PlaneStudy::Replace(engine::PlaneSet set, const QString& what,
-                         std::optional<Prepared> prepared) {
-  undo_.push(new ReplaceCommand(*this, std::move(set), what, std::move(prepared)));
+                         std::optional<Prepared> prepared,
+                         std::optional<tables::PlaneReading> reading) {
+  if (!reading)
+    reading = ImportReading();
+  Edit(study::ReplacePlanes(what.toStdString(), std::move(set), std::move(reading)), 0, true,
+       std::move(prepared));
 }
 
 void PlaneStudy::Append(const engine::PlaneSet& planes, const QString& what,
-                        std::optional<Prepared> prepared) {
-  undo_.push(new InsertCommand(*this, set_.size(), planes, what, std::move(prepared)));
+                        std::optional<Prepared> prepared,
+                        std::optional<tables::PlaneReading> reading) {
+  const std::size_t at = Set().size();
+  std::unique_ptr<study::Command> insert = study::InsertPlanes(what.toStdString(), at, planes);
+  if (reading) {
+    std::vector<std::unique_ptr<study::Command>> both;
+    both.push_back(std::move(insert));
+    both.push_back(study::SetImportReading(std::move(reading)));
+    insert = study::Group(what.toStdString(), std::move(both));
+  }
+  Edit(std::move(insert), at, false, std::move(prepared));
 }
 
 void PlaneStudy::Insert(std::size_t at, const engine::PlaneSet& planes, const QString& what) {
-  undo_.push(new InsertCommand(*this, std::min(at, set_.size()), planes, what));
+  Edit(study::InsertPlanes(what.toStdString(), std::min(at, Set().size()), planes), 0, false,
+       std::nullopt);
 }
 
 void PlaneStudy::SetRow(std::size_t row, const engine::Plane& plane, const std::string& id) {
-  if (row < set_.size())
-    undo_.push(new RowCommand(*this, row, plane, id));
+  if (row < Set().size())
+    Edit(study::EditPlane(row, plane, id), 0, false, std::nullopt);
 }
 
 void PlaneStudy::Remove(std::vector<std::size_t> rows) {
   rows.erase(std::remove_if(rows.begin(), rows.end(),
-                            [this](std::size_t row) { return row >= set_.size(); }),
+                            [this](std::size_t row) { return row >= Set().size(); }),
              rows.end());
   if (!rows.empty())
-    undo_.push(new RemoveCommand(*this, std::move(rows)));
+    Edit(study::RemovePlanes(std::move(rows)), 0, false, std::nullopt);
+}
+
+void PlaneStudy::PlanesChanged() {
+  if (waiting_) {
+    Waiting waiting = std::move(*waiting_);
+    waiting_.reset();
+    SetEdited(waiting.at, waiting.whole, std::move(waiting.prepared));
+  } else {
+    SetEdited();
+  }
 }
 
 void PlaneStudy::ForEachShare(const std::function<void(std::size_t, std::size_t)>& work) const {
   // Contiguous shares; each writes its own planes' entries.
-  engine::ForEachShare(set_.size(), kPlanesPerTask, 0, work);
+  engine::ForEachShare(Set().size(), kPlanesPerTask, 0, work);
 }
 
 void PlaneStudy::SetEdited() {
-  poles_.resize(set_.size());
-  ForEachShare([this](std::size_t first, std::size_t last) {
+  const engine::PlaneSet& set = Set();
+  poles_.resize(set.size());
+  ForEachShare([this, &set](std::size_t first, std::size_t last) {
     for (std::size_t i = first; i < last; ++i)
-      poles_[i] = figures::PoleDotOf(set_.planes[i]);
+      poles_[i] = figures::PoleDotOf(set.planes[i]);
   });
   Reassess();
   emit SetChanged();
@@ -275,7 +172,7 @@ PlaneStudy::Prepared PlaneStudy::Prepare(const engine::PlaneSet& planes, const W
 
 void PlaneStudy::SetEdited(std::size_t at, bool whole, Prepared prepared) {
   const std::size_t added = prepared.poles.size();
-  const std::size_t before = whole ? 0 : set_.size() - added;
+  const std::size_t before = whole ? 0 : Set().size() - added;
   const bool current = prepared.generation == generation_ &&
                        !prepared.results.empty() == engine::CanAssessPlanes(pass_) &&
                        (whole || results_.size() == before);
@@ -293,7 +190,7 @@ void PlaneStudy::SetEdited(std::size_t at, bool whole, Prepared prepared) {
     else
       results_.insert(results_.begin() + static_cast<std::ptrdiff_t>(at), prepared.results.begin(),
                       prepared.results.end());
-    if (set_.empty() || !engine::CanAssessPlanes(pass_))
+    if (Set().empty() || !engine::CanAssessPlanes(pass_))
       results_.clear();
     RestartOdds();
     Recolour();
@@ -302,12 +199,12 @@ void PlaneStudy::SetEdited(std::size_t at, bool whole, Prepared prepared) {
 }
 
 void PlaneStudy::Reassess(bool sameState) {
-  if (set_.empty() || !engine::CanAssessPlanes(pass_)) {
+  if (Set().empty() || !engine::CanAssessPlanes(pass_)) {
     results_.clear();
   } else {
-    results_.resize(set_.size());
+    results_.resize(Set().size());
     ForEachShare([this](std::size_t first, std::size_t last) {
-      engine::AssessPlanes(pass_, set_, defaults_, first, last, results_.data());
+      engine::AssessPlanes(pass_, Set(), defaults_, first, last, results_.data());
     });
   }
   if (!sameState)
@@ -366,12 +263,12 @@ void PlaneStudy::CancelOdds() {
 }
 
 void PlaneStudy::StartOddsRun() {
-  if (!engine::CanAssessPlanes(pass_) || (set_.empty() && !pass_.joint.has_value())) {
+  if (!engine::CanAssessPlanes(pass_) || (Set().empty() && !pass_.joint.has_value())) {
     CancelOdds();
     return;
   }
   oddsJob_.Start(
-      [set = set_, pass = pass_, defaults = defaults_, settings = *uncertainty_,
+      [set = Set(), pass = pass_, defaults = defaults_, settings = *uncertainty_,
        joint = JointPlane()](JobControl& control) {
         OddsRun run;
         const std::function<bool()> keepGoing = control.KeepGoing();

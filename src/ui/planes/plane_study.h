@@ -1,13 +1,14 @@
 #pragma once
-// The set of planes the user works with, and its results under the last
-// pass: one object that the Planes window, the net, the Mohr window and the
-// export all read. Every edit is undoable; the results always belong to the
-// set and the pass they were computed from (never another state's).
+// The plane set of the study (study/study.h) with its results under the last
+// pass: one view that the Planes window, the net, the Mohr window and the
+// export all read. The set itself lives in the study and changes only through
+// its list of edits (undoable); this view follows every change. The results
+// always belong to the set and the pass they were computed from (never
+// another state's).
 // Angles in degrees clockwise from North; stresses in the user's unit.
 
 #include <QObject>
 #include <QPointF>
-#include <QUndoStack>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "engine/plane_set.h"
 #include "engine/slip_probability.h"
 #include "figures/plane_dots.h"
+#include "study/history.h"
 #include "tables/plane_reader.h"
 #include "text/number_text.h"
 #include "ui/common/latest_job.h"
@@ -30,10 +32,11 @@ class PlaneStudy : public QObject {
   Q_OBJECT
 
  public:
-  explicit PlaneStudy(QObject* parent = nullptr);
+  /// A view of `model`'s plane set (kept alive as long as this view).
+  explicit PlaneStudy(std::shared_ptr<study::StudyModel> model, QObject* parent = nullptr);
   ~PlaneStudy() override;
 
-  const engine::PlaneSet& Set() const { return set_; }
+  const engine::PlaneSet& Set() const { return model_->Now().planes; }
   /// One per plane of Set(), or empty when the last pass did not reach the
   /// principal axes.
   const std::vector<engine::PlaneResult>& Results() const { return results_; }
@@ -41,13 +44,12 @@ class PlaneStudy : public QObject {
   const std::vector<figures::DotPoint>& Poles() const { return poles_; }
   const engine::PlaneDefaults& Defaults() const { return defaults_; }
   /// How the set was last imported, when it was.
-  const std::optional<tables::PlaneReading>& ImportReading() const { return importReading_; }
-  void SetImportReading(std::optional<tables::PlaneReading> reading) {
-    importReading_ = std::move(reading);
+  const std::optional<tables::PlaneReading>& ImportReading() const {
+    return model_->Now().importReading;
   }
-  /// Replaces the set with an opened case's, as the one undo step "Open".
-  void Open(engine::PlaneSet set) { Replace(std::move(set), QStringLiteral("Open")); }
-  QUndoStack* UndoStack() { return &undo_; }
+  /// The study's Undo and Redo.
+  void Undo() { model_->Undo(); }
+  void Redo() { model_->Redo(); }
 
   /// The quantity the dots are coloured by, and its range over Results().
   figures::DotQuantity Colouring() const { return colouring_; }
@@ -109,27 +111,20 @@ class PlaneStudy : public QObject {
   static Prepared Prepare(const engine::PlaneSet& planes, const Work& work,
                           const std::function<bool()>& keepGoing = {});
 
-  // Edits, each one undoable step named `what` ("Import", "Paste"...). With
-  // `prepared` (for these planes, made by Prepare), their poles and, when
-  // still of the last pass, their results are taken as they are.
+  // Edits, each one undoable step of the study named `what` ("Import",
+  // "Paste"...). With `prepared` (for these planes, made by Prepare), their
+  // poles and, when still of the last pass, their results are taken as they
+  // are. With `reading`, how the planes were read is kept in the same step.
   void Replace(engine::PlaneSet set, const QString& what,
-               std::optional<Prepared> prepared = std::nullopt);
+               std::optional<Prepared> prepared = std::nullopt,
+               std::optional<tables::PlaneReading> reading = std::nullopt);
   void Append(const engine::PlaneSet& planes, const QString& what,
-              std::optional<Prepared> prepared = std::nullopt);
+              std::optional<Prepared> prepared = std::nullopt,
+              std::optional<tables::PlaneReading> reading = std::nullopt);
   void Insert(std::size_t at, const engine::PlaneSet& planes, const QString& what);
   void SetRow(std::size_t row, const engine::Plane& plane, const std::string& id);
   /// Removes the rows `rows` (any order, no repeats).
   void Remove(std::vector<std::size_t> rows);
-
-  /// The set as it stands, edits not going through the undo stack: for undo
-  /// commands only.
-  engine::PlaneSet& MutableSet() { return set_; }
-  /// After the set changed: poles and results computed again, signals sent.
-  void SetEdited();
-  /// After the set changed by `planes` new planes at `at` (the whole set when
-  /// `whole`), whose poles and results `prepared` holds: those are taken
-  /// (results only when of the last pass), signals sent.
-  void SetEdited(std::size_t at, bool whole, Prepared prepared);
 
  signals:
   /// Rows were added, removed, replaced or edited: the results too changed.
@@ -144,6 +139,19 @@ class PlaneStudy : public QObject {
   void OddsProgress(int permille);
 
  private:
+  /// Makes `edit` in the study; `prepared` serves the change it makes
+  /// (planes added at `at`, or the whole set when `whole`).
+  void Edit(std::unique_ptr<study::Command> edit, std::size_t at, bool whole,
+            std::optional<Prepared> prepared);
+  /// The study's plane set changed: poles and results computed again (or
+  /// taken from the prepared work waiting for this change), signals sent.
+  void PlanesChanged();
+  /// After the set changed: poles and results computed again.
+  void SetEdited();
+  /// After the set changed by `prepared`'s planes at `at` (the whole set
+  /// when `whole`): their poles taken, and their results when of the last
+  /// pass.
+  void SetEdited(std::size_t at, bool whole, Prepared prepared);
   /// With `sameState` (the pass read the same inputs as the last), the odds
   /// still hold and are kept.
   void Reassess(bool sameState = false);
@@ -162,7 +170,15 @@ class PlaneStudy : public QObject {
   /// and returns when all are done.
   void ForEachShare(const std::function<void(std::size_t, std::size_t)>& work) const;
 
-  engine::PlaneSet set_;
+  std::shared_ptr<study::StudyModel> model_;
+  int observer_ = -1;
+  /// Prepared work for the edit being made: where its planes go, and them.
+  struct Waiting {
+    std::size_t at = 0;
+    bool whole = false;
+    Prepared prepared;
+  };
+  std::optional<Waiting> waiting_;
   std::vector<engine::PlaneResult> results_;
   std::vector<figures::DotPoint> poles_;
   std::vector<QRgb> colours_;
@@ -171,9 +187,7 @@ class PlaneStudy : public QObject {
   std::uint64_t generation_ = 0;  ///< counts the passes assessed
   figures::DotQuantity colouring_ = figures::DotQuantity::kNormalizedSlipTendency;
   figures::DotRange range_;
-  QUndoStack undo_;
 
-  std::optional<tables::PlaneReading> importReading_;
   std::optional<engine::UncertaintySettings> uncertainty_;
   std::vector<engine::SlipOdds> odds_;
   std::optional<engine::SlipOdds> jointOdds_;

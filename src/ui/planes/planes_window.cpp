@@ -131,10 +131,8 @@ PlanesWindow::PlanesWindow(PlaneStudy& study, QWidget* parent)
           [this] { RunGuarded(this, [this] { DeleteSelectedRows(); }); });
   connect(paste, &QAction::triggered, this,
           [this] { RunGuarded(this, [this] { Paste(QGuiApplication::clipboard()->text()); }); });
-  connect(undo, &QAction::triggered, this,
-          [this] { RunGuarded(this, [this] { study_.UndoStack()->undo(); }); });
-  connect(redo, &QAction::triggered, this,
-          [this] { RunGuarded(this, [this] { study_.UndoStack()->redo(); }); });
+  connect(undo, &QAction::triggered, this, [this] { RunGuarded(this, [this] { study_.Undo(); }); });
+  connect(redo, &QAction::triggered, this, [this] { RunGuarded(this, [this] { study_.Redo(); }); });
   connect(colouring_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0)
       study_.SetColouring(kColourings[index].quantity);

@@ -112,10 +112,14 @@ UncertaintyDialog::UncertaintyDialog(const engine::UncertaintySettings& settings
   grid->addWidget(seed_, line, 1);
   grid->addWidget(newSeed, line++, 2);
 
-  auto* note = new QLabel(QStringLiteral("Each realization draws every input with an uncertainty; "
-                                         "a plane slips in it when CFF \u2265 0. The same seed "
-                                         "gives the same results."),
-                          this);
+  auto* note = new QLabel(
+      QStringLiteral("Each realization draws every input with an uncertainty; a plane slips in it "
+                     "when it is at or past the Coulomb line (\u0394Pc \u2264 0) and opens when "
+                     "\u03c3\u2032 < 0. A friction or cohesion drawn outside its range (\u03bc "
+                     "\u2264 0, \u03c6 outside 0 to 90\u00b0, c < 0) is drawn again. The same "
+                     "seed gives the same results."),
+      this);
+  note->setObjectName(QStringLiteral("uncertaintyNote"));
   note->setWordWrap(true);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Compute"));

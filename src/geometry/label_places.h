@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace analysis {
+namespace geometry {
 
 struct PlanePoint {
   double x = 0.0;
@@ -84,4 +84,4 @@ struct LabelRequest {
 std::vector<PlaneRect> PlaceLabels(const std::vector<LabelRequest>& labels,
                                    const LabelScene& scene);
 
-}  // namespace analysis
+}  // namespace geometry

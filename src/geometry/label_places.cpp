@@ -1,11 +1,11 @@
-#include "analysis/label_places.h"
+#include "geometry/label_places.h"
 
 #include <algorithm>
 #include <array>
 #include <tuple>
 #include <utility>
 
-namespace analysis {
+namespace geometry {
 namespace {
 
 /// Whether some point of the segment a-b lies in `rect`: the segment clipped
@@ -143,4 +143,4 @@ std::vector<PlaneRect> PlaceLabels(const std::vector<LabelRequest>& labels,
   return placed;
 }
 
-}  // namespace analysis
+}  // namespace geometry
