@@ -114,7 +114,8 @@ LineAngles LineOf(const stress::Vector3& axis) {
   const stress::Vector3 a = LowerAxis(axis);
   const double horizontal = std::hypot(a.x, a.y);
   const double trend = horizontal > 0.0 ? Azimuth360(std::atan2(a.x, a.y) / kRadian) : 0.0;
-  return {trend, std::atan2(-a.z, horizontal) / kRadian};
+  // + 0.0: a horizontal axis plunges 0, not -0.
+  return {trend, std::atan2(-a.z, horizontal) / kRadian + 0.0};
 }
 
 PlaneOrientation PlaneNormalTo(const stress::Vector3& axis) {

@@ -87,15 +87,12 @@ PoleDensity::PoleDensity(std::span<const WeightedAxis> axes, DensityMethod metho
     throw std::invalid_argument("k must be a finite number above 0.");
   long double sum = 0.0L;
   long double squares = 0.0L;
-  std::vector<stress::Vector3> unit;
-  unit.reserve(axes.size());
   for (const WeightedAxis& a : axes) {
     if (!(a.weight > 0.0) || !std::isfinite(a.weight))
       throw std::invalid_argument("Every weight must be finite and above 0.");
     const double length = std::sqrt(Dot(a.axis, a.axis));
     if (!(length > 0.0) || !std::isfinite(length))
       throw std::invalid_argument("Every axis must be a finite vector other than 0.");
-    unit.push_back({a.axis.x / length, a.axis.y / length, a.axis.z / length});
     sum += a.weight;
     squares += static_cast<long double>(a.weight) * a.weight;
   }
@@ -126,16 +123,28 @@ PoleDensity::PoleDensity(std::span<const WeightedAxis> axes, DensityMethod metho
       break;
   }
 
-  const auto keep = [this](const stress::Vector3& v, double w) {
-    xs_.push_back(v.x);
-    ys_.push_back(v.y);
-    zs_.push_back(v.z);
-    ws_.push_back(w);
+  // Each axis as a unit vector, downward (of either end when `downward` is
+  // false), computed again where needed rather than kept.
+  const auto unit = [&axes](std::size_t i, bool downward) {
+    const stress::Vector3& a = axes[i].axis;
+    const double length = std::sqrt(Dot(a, a));
+    const double side = downward && a.z > 0.0 ? -1.0 : 1.0;
+    return stress::Vector3{side * a.x / length, side * a.y / length, side * a.z / length};
   };
+  const std::size_t size = axes.size();
   if (capCosine_ <= 0.0) {  // every axis counts at every direction
     everywhere_ = true;
-    for (std::size_t i = 0; i < unit.size(); ++i)
-      keep(unit[i], axes[i].weight);
+    xs_.resize(size);
+    ys_.resize(size);
+    zs_.resize(size);
+    ws_.resize(size);
+    for (std::size_t i = 0; i < size; ++i) {
+      const stress::Vector3 u = unit(i, false);
+      xs_[i] = u.x;
+      ys_[i] = u.y;
+      zs_[i] = u.z;
+      ws_[i] = axes[i].weight;
+    }
     return;
   }
   // Cubes of side 2 / n_ >= 2 reach_ / 3: the ball of radius reach_ about a
@@ -143,36 +152,67 @@ PoleDensity::PoleDensity(std::span<const WeightedAxis> axes, DensityMethod metho
   // entries outside the cap, smaller ones more columns; this measured best.)
   reach_ = std::sqrt(2.0 * (1.0 - capCosine_)) * (1.0 + 1e-9) + 1e-12;
   n_ = std::clamp(static_cast<int>(3.0 / reach_), 1, kMostCubes);
-  const std::size_t count = 2 * unit.size();
-  const auto entry = [&unit](std::size_t i) {
-    const stress::Vector3& u = unit[i / 2];
-    return i % 2 == 0 ? u : stress::Vector3{-u.x, -u.y, -u.z};
+  // Sums are taken about a downward direction (an upward one is turned
+  // over first), whose cap holds an axis's downward end or, for an axis
+  // within reach_ of the horizon, maybe its upward end: the downward ends are
+  // kept, and the upward ends of those near the horizon.
+  const auto column = [this](const stress::Vector3& v) {
+    return static_cast<std::size_t>(Cube(v.x)) * n_ + Cube(v.y);
   };
-  std::vector<std::uint32_t> columnOf(count);
+  // A counting sort by column, then each column (a few dozen entries) by
+  // its cubes along z.
   columns_.assign(static_cast<std::size_t>(n_) * n_ + 1, 0);
-  for (std::size_t i = 0; i < count; ++i) {
-    const stress::Vector3 v = entry(i);
-    columnOf[i] = static_cast<std::uint32_t>(Cube(v.x) * n_ + Cube(v.y));
-    ++columns_[columnOf[i] + 1];
+  for (std::size_t i = 0; i < size; ++i) {
+    const stress::Vector3 u = unit(i, true);
+    ++columns_[column(u) + 1];
+    if (u.z >= -reach_)
+      ++columns_[column({-u.x, -u.y, -u.z}) + 1];
   }
   for (std::size_t c = 1; c < columns_.size(); ++c)
     columns_[c] += columns_[c - 1];
-  // A counting sort by column, then each column by its cubes along z.
+  const std::size_t count = columns_.back();
+  cubes_.resize(count);
+  xs_.resize(count);
+  ys_.resize(count);
+  zs_.resize(count);
+  ws_.resize(count);
   std::vector<std::uint32_t> next(columns_.begin(), columns_.end() - 1);
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> placed(count);  // (iz, entry)
-  for (std::size_t i = 0; i < count; ++i)
-    placed[next[columnOf[i]]++] = {static_cast<std::uint32_t>(Cube(entry(i).z)),
-                                   static_cast<std::uint32_t>(i)};
-  for (std::size_t c = 0; c + 1 < columns_.size(); ++c)
-    std::sort(placed.begin() + columns_[c], placed.begin() + columns_[c + 1]);
-  cubes_.reserve(count);
-  xs_.reserve(count);
-  ys_.reserve(count);
-  zs_.reserve(count);
-  ws_.reserve(count);
-  for (const auto& [iz, i] : placed) {
-    cubes_.push_back(iz);
-    keep(entry(i), axes[i / 2].weight);
+  const auto place = [&](const stress::Vector3& v, double w) {
+    const std::uint32_t e = next[column(v)]++;
+    cubes_[e] = static_cast<std::uint32_t>(Cube(v.z));
+    xs_[e] = v.x;
+    ys_[e] = v.y;
+    zs_[e] = v.z;
+    ws_[e] = w;
+  };
+  for (std::size_t i = 0; i < size; ++i) {
+    const stress::Vector3 u = unit(i, true);
+    place(u, axes[i].weight);
+    if (u.z >= -reach_)
+      place({-u.x, -u.y, -u.z}, axes[i].weight);
+  }
+  struct Entry {
+    std::uint32_t iz;
+    double x, y, z, w;
+  };
+  std::vector<Entry> sorting;
+  for (std::size_t c = 0; c + 1 < columns_.size(); ++c) {
+    const std::size_t first = columns_[c], last = columns_[c + 1];
+    if (std::is_sorted(cubes_.begin() + first, cubes_.begin() + last))
+      continue;
+    sorting.clear();
+    for (std::size_t e = first; e < last; ++e)
+      sorting.push_back({cubes_[e], xs_[e], ys_[e], zs_[e], ws_[e]});
+    std::stable_sort(sorting.begin(), sorting.end(),
+                     [](const Entry& a, const Entry& b) { return a.iz < b.iz; });
+    for (std::size_t e = first; e < last; ++e) {
+      const Entry& entry = sorting[e - first];
+      cubes_[e] = entry.iz;
+      xs_[e] = entry.x;
+      ys_[e] = entry.y;
+      zs_[e] = entry.z;
+      ws_[e] = entry.w;
+    }
   }
 }
 
@@ -253,8 +293,11 @@ void PoleDensity::ForEachNear(const stress::Vector3& u, const Visit& visit) cons
   }
 }
 
-double PoleDensity::Sum(const stress::Vector3& u) const {
+double PoleDensity::Sum(const stress::Vector3& up) const {
   const bool kernel = method_ == DensityMethod::kExponentialKamb;
+  // The same sum about the opposite direction: the entries kept are about
+  // downward ones.
+  const stress::Vector3 u = up.z > 0.0 ? stress::Vector3{-up.x, -up.y, -up.z} : up;
   double sum = 0.0;
   ForEachNear(u, [&](std::size_t begin, std::size_t end) {
     sum += kernel ? SumRange<true>(u, begin, end) : SumRange<false>(u, begin, end);
@@ -262,7 +305,11 @@ double PoleDensity::Sum(const stress::Vector3& u) const {
   return sum;
 }
 
-PoleDensity::KernelTerms PoleDensity::KernelSum(const stress::Vector3& u) const {
+PoleDensity::KernelTerms PoleDensity::KernelSum(const stress::Vector3& up) const {
+  // About the opposite direction the sum and Hessian are the same and the
+  // gradient turns over with it.
+  const double side = up.z > 0.0 ? -1.0 : 1.0;
+  const stress::Vector3 u{side * up.x, side * up.y, side * up.z};
   std::array<double, 10> t{};  // W, its gradient, its Hessian xx yy zz xy yz zx, over f and f^2
   const double c0 = everywhere_ ? -1.0 : capCosine_;
   ForEachNear(u, [&](std::size_t begin, std::size_t end) {
@@ -288,7 +335,7 @@ PoleDensity::KernelTerms PoleDensity::KernelSum(const stress::Vector3& u) const 
   const auto d = [&t](int i) { return t[i]; };
   const double f2 = f_ * f_;
   return {d(0),
-          {f_ * d(1), f_ * d(2), f_ * d(3)},
+          {side * f_ * d(1), side * f_ * d(2), side * f_ * d(3)},
           {f2 * d(4), f2 * d(5), f2 * d(6), f2 * d(7), f2 * d(8), f2 * d(9)}};
 }
 

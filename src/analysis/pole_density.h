@@ -23,9 +23,10 @@
 //   hemisphere, as 100 C / N: the percentage of the points in 1 % of the
 //   area, 1 where the sample is uniform.
 //
-// Evaluation: the axes (each with its opposite) are kept in a grid of cubes
-// of side at least two thirds of the cap's chord, so that a direction visits
-// only the cubes near it (at most four along each edge). The exponential
+// Evaluation: the axes' downward ends (and the upward ends of those near the
+// horizon) are kept in a grid of cubes of side at least two thirds of the
+// cap's chord, so that a downward direction (an upward one is turned over)
+// visits only the cubes near it (at most four along each edge). The exponential
 // kernel is cut where exp(f (c - 1)) < e^-36.84 = 1e-16 (c < 1 - 36.84 / f):
 // each term left out is below 1e-16 of its weight, so W is low by at most
 // 1e-16 N, which is at most 1e-16 k f sigma with unit weights (below 1e-10
@@ -114,7 +115,8 @@ class PoleDensity {
   double f_ = 0.0;  ///< the exponential kernel's f
   /// The axes as columns of coordinates and weights. Where every axis counts
   /// at every direction (no cap) they are all there is, taken once;
-  /// otherwise each axis and its opposite, sorted into a grid of n_^3 cubes
+  /// otherwise each axis's downward end, and the upward end of each within
+  /// reach_ of the horizon, sorted into a grid of n_^3 cubes
   /// of side 2 / n_ over [-1, 1]^3, column (ix, iy) by column and each column
   /// by iz.
   std::vector<double> xs_, ys_, zs_, ws_;

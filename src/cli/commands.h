@@ -13,6 +13,9 @@ int RunPlanes(const Options& options);
 int RunFigureCommand(Options& options);
 /// polygon: the stress polygon at one depth (and a state against it).
 int RunPolygon(const Options& options);
+/// fabric: the orientation statistics of a CSV file's planes or lines, for
+/// the whole file and for each set.
+int RunFabric(const Options& options);
 /// invert: the reduced stress that a file of faults or mechanisms records.
 int RunInvert(const Options& options);
 

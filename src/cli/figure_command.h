@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/pole_density.h"
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
 #include "engine/tendency_map.h"
@@ -16,12 +17,21 @@
 namespace cli {
 
 struct FigureJob {
-  stress::StressState stress;
+  /// Empty: a net without a state (with --density only).
+  std::optional<stress::StressState> stress;
   double porePressure = 0.0;
   engine::PlaneDefaults defaults;
   std::string planesFile;                          ///< empty for none
   std::optional<engine::PlaneSet> planesFromCase;  ///< in place of planesFile
   engine::MapQuantity map = engine::MapQuantity::kNone;
+  /// The planes' pole density contoured on the net.
+  std::optional<analysis::DensityMethod> density;
+  double k = 3.0;
+  std::optional<double> interval;  ///< between contours; empty: a round one
+  /// --what rose: strikes (else dip directions), the bin width, area-true.
+  std::optional<bool> roseOfStrikes;
+  std::optional<double> binWidth;
+  bool areaTrue = false;
   figures::FigureKind kind = figures::FigureKind::kNet;
   std::string output;
   std::optional<double> widthMm;   ///< default: 120 for the net, 160 for the Mohr diagram

@@ -25,6 +25,8 @@ int main(int argc, char* argv[]) {
       return cli::RunFigureCommand(options);
     if (options.command == "polygon")
       return cli::RunPolygon(options);
+    if (options.command == "fabric")
+      return cli::RunFabric(options);
     if (options.command == "invert")
       return cli::RunInvert(options);
     return cli::RunTensors(options);

@@ -21,6 +21,58 @@ std::optional<double> NumberOption(std::string_view text) {
   return ReadNumberField(text).value;
 }
 
+bool Named(const std::vector<std::string_view>& given, std::string_view option) {
+  return std::find(given.begin(), given.end(), option) != given.end();
+}
+
+/// fabric's options on fabric only, and fabric with no other command's; the
+/// cap into the scanline, the seed out of the slip odds' settings.
+std::optional<int> CheckFabricOptions(const std::vector<std::string_view>& given,
+                                      const std::optional<double>& cap, Options& options) {
+  constexpr std::string_view kFabricOnly[] = {"--lines", "--density",  "--k",  "--confidence",
+                                              "--sets",  "--scanline", "--cap"};
+  constexpr std::string_view kFabricToo[] = {"--notation", "--threads", "--seed", "--help",
+                                             "--version"};
+  if (options.command != "fabric") {
+    // figure contours the density of its planes by the same method.
+    const bool figure = options.command == "figure";
+    const bool invert = options.command == "invert";
+    for (const std::string_view option : kFabricOnly) {
+      const bool contours = option == "--density" || option == "--k";
+      const bool cone = option == "--confidence";
+      if (Named(given, option) && !(figure && contours) && !(invert && cone))
+        return Fail(std::string(option) + (contours ? " is for fabric and figure"
+                                           : cone   ? " is for fabric and invert"
+                                                    : " is for fabric"));
+    }
+    if (figure && Named(given, "--density")) {
+      if (!options.fabric.density)
+        return Fail("figure --density takes exponential-kamb, kamb or schmidt");
+      options.figure.density = options.fabric.density;
+      options.figure.k = options.fabric.k;
+    } else if (figure && Named(given, "--k")) {
+      return Fail("--k goes with --density");
+    }
+    return std::nullopt;
+  }
+  for (const std::string_view option : given)
+    if (std::find(std::begin(kFabricOnly), std::end(kFabricOnly), option) ==
+            std::end(kFabricOnly) &&
+        std::find(std::begin(kFabricToo), std::end(kFabricToo), option) == std::end(kFabricToo))
+      return Fail("fabric takes no " + std::string(option));
+  FabricOptions& fabric = options.fabric;
+  if (fabric.lines && options.strike.has_value())
+    return Fail("--notation is for planes, not --lines");
+  if (Named(given, "--seed") && !fabric.sets)
+    return Fail("--seed goes with --sets");
+  if (cap.has_value() && !fabric.scanline)
+    return Fail("--cap goes with --scanline");
+  if (cap.has_value())
+    fabric.scanline->cap = *cap;
+  options.uncertainty.reset();  // --seed's slip odds: none here
+  return std::nullopt;
+}
+
 }  // namespace
 
 int Fail(const std::string& message) {
@@ -33,6 +85,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
     return Fail("no command given; try 'kelvane-cli --help'");
   bool& fileGiven = options.fileGiven;
   bool frictionGiven = false;
+  std::vector<std::string_view> given;  // the options named, without values
+  std::optional<double> capGiven;
   std::string invertOnly;  // the last option that only invert takes
   bool oddsGiven = false;  // --realizations or --uncertainty
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -66,6 +120,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       return arg == option ||
              (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=');
     };
+    if (arg.starts_with("--") || arg == "-o")
+      given.push_back(arg.substr(0, arg.find('=')));
     if (arg == "--help" || arg == "-h") {
       std::fputs(Usage(), stdout);
       return 0;
@@ -185,10 +241,12 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
         return Fail("--bootstrap takes a whole number from 0 to 1000000");
       options.bootstrap = static_cast<int>(*n);
     } else if (named("--confidence")) {
+      // In percent, for invert and fabric; a value of 1 or less would be
+      // read as a fraction by some and as a percentage by others, so it is
+      // refused rather than guessed.
       const auto percent = number("--confidence");
-      invertOnly = "--confidence";
-      if (!(percent.has_value() && *percent > 0.0 && *percent < 100.0))
-        return Fail("--confidence takes a percentage above 0 and below 100");
+      if (!(percent.has_value() && *percent > 1.0 && *percent < 100.0))
+        return Fail("--confidence takes a percentage above 1 and below 100, such as 95");
       options.confidence = *percent / 100.0;
     } else if (named("--magnitudes")) {
       const auto text = value("--magnitudes");
@@ -247,8 +305,31 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
         options.figure.kind = figures::FigureKind::kNet;
       else if (what == "mohr")
         options.figure.kind = figures::FigureKind::kMohr;
+      else if (what == "rose")
+        options.figure.kind = figures::FigureKind::kRose;
       else
-        return Fail("--what takes net or mohr");
+        return Fail("--what takes net, mohr or rose");
+    } else if (named("--rose")) {
+      const auto of = value("--rose");
+      if (of == "strikes")
+        options.figure.roseOfStrikes = true;
+      else if (of == "dip-directions")
+        options.figure.roseOfStrikes = false;
+      else
+        return Fail("--rose takes strikes or dip-directions");
+    } else if (named("--bin")) {
+      const auto width = number("--bin");
+      const double bins = width.has_value() && *width > 0.0 ? 360.0 / *width : 0.0;
+      if (!(bins >= 1.0 && bins <= 360.0) || std::fabs(bins - std::round(bins)) > 1e-9)
+        return Fail("--bin takes degrees that divide 360, from 1 to 360");
+      options.figure.binWidth = *width;
+    } else if (named("--interval")) {
+      const auto interval = number("--interval");
+      if (!interval.has_value() || !(*interval > 0.0 && *interval <= 1e6))
+        return Fail("--interval takes a number above 0");
+      options.figure.interval = *interval;
+    } else if (arg == "--area-true") {
+      options.figure.areaTrue = true;
     } else if (named("--width") || named("--height")) {
       const bool width = named("--width");
       const auto mm = number(width ? "--width" : "--height");
@@ -266,6 +347,44 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       if (!file.has_value() || file->empty())
         return Fail("--planes takes a file");
       options.figure.planesFile = std::string(*file);
+    } else if (arg == "--lines") {
+      options.fabric.lines = true;
+    } else if (named("--density")) {
+      const auto method = value("--density");
+      if (method == "exponential-kamb")
+        options.fabric.density = analysis::DensityMethod::kExponentialKamb;
+      else if (method == "kamb")
+        options.fabric.density = analysis::DensityMethod::kKamb;
+      else if (method == "schmidt")
+        options.fabric.density = analysis::DensityMethod::kSchmidt;
+      else if (method == "none")
+        options.fabric.density.reset();
+      else
+        return Fail("--density takes exponential-kamb, kamb, schmidt or none");
+    } else if (named("--k")) {
+      const auto k = number("--k");
+      if (!k.has_value() || !(*k > 0.0 && *k <= 100.0))
+        return Fail("--k takes a number above 0, at most 100");
+      options.fabric.k = *k;
+    } else if (named("--sets")) {
+      const auto n = whole("--sets", 1, 100);
+      if (!n.has_value())
+        return Fail("--sets takes a whole number from 1 to 100");
+      options.fabric.sets = static_cast<int>(*n);
+    } else if (named("--scanline")) {
+      const auto text = value("--scanline");
+      tables::CsvSplitter splitter;
+      bool read = text.has_value() && splitter.Split(*text) && splitter.Fields().size() == 2;
+      const auto trend = read ? NumberOption(splitter.Fields()[0]) : std::nullopt;
+      const auto plunge = read ? NumberOption(splitter.Fields()[1]) : std::nullopt;
+      if (!trend.has_value() || !plunge.has_value() || !(*plunge >= -90.0 && *plunge <= 90.0))
+        return Fail("--scanline takes TREND,PLUNGE in degrees, the plunge from -90 to 90");
+      options.fabric.scanline = analysis::SamplingLine{*trend, *plunge, 10.0};
+    } else if (named("--cap")) {
+      const auto cap = number("--cap");
+      if (!cap.has_value() || !(*cap >= 1.0 && *cap <= 1e6))
+        return Fail("--cap takes a number from 1 to 1000000");
+      capGiven = *cap;
     } else if (arg == "-o" || named("--output")) {
       const auto file = value(arg == "-o" ? "-o" : "--output");
       if (!file.has_value() || file->empty())
@@ -275,7 +394,7 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       return Fail("unknown option " + std::string(arg) + "; try 'kelvane-cli --help'");
     } else if (options.command.empty()) {
       if (arg != "tensors" && arg != "planes" && arg != "figure" && arg != "polygon" &&
-          arg != "invert")
+          arg != "invert" && arg != "fabric")
         return Fail("unknown command " + std::string(arg) + "; try 'kelvane-cli --help'");
       options.command = std::string(arg);
     } else if (!fileGiven) {
@@ -293,6 +412,8 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
     return Fail("invert takes no --stress, --realizations or --uncertainty");
   if (options.command == "invert" && frictionGiven)
     return Fail("invert takes its friction as --friction MU|auto");
+  if (const std::optional<int> status = CheckFabricOptions(given, capGiven, options))
+    return status;
   if (!options.casePath.empty()) {
     if (options.command == "tensors" || options.command == "invert")
       return Fail("--case is for planes and figure");

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "analysis/fault_slip.h"
+#include "analysis/orientation_statistics.h"
+#include "analysis/pole_density.h"
 #include "analysis/stress_inversion.h"
 #include "cli/figure_command.h"
 #include "engine/plane_results.h"
@@ -24,6 +26,17 @@ inline constexpr const char* kProgram = "kelvane-cli";
 /// A usage or file error: its one-line message on standard error; returns
 /// the exit status 2.
 int Fail(const std::string& message);
+
+/// What `fabric` computes and how.
+struct FabricOptions {
+  bool lines = false;  ///< trend and plunge columns rather than planes
+  /// The density's method; none: the density columns left empty.
+  std::optional<analysis::DensityMethod> density = analysis::DensityMethod::kExponentialKamb;
+  double k = 3.0;
+  std::optional<int> sets;  ///< k-means sets in place of a set column
+  /// The scanline or well of Terzaghi's weights, with the cap (default 10).
+  std::optional<analysis::SamplingLine> scanline;
+};
 
 struct Options {
   std::string command;
@@ -46,13 +59,14 @@ struct Options {
   std::optional<engine::PlaneSet> casePlanes;  ///< the case's, for planes
   /// With --realizations, --seed or --uncertainty: the slip odds' settings.
   std::optional<engine::UncertaintySettings> uncertainty;
-  /// --seed as given: the slip odds' and the bootstrap's.
+  /// --seed as given: the slip odds', the bootstrap's and the k-means sets'.
   std::optional<std::uint64_t> seed;
   // invert
   /// --data, --method and --friction (empty: auto).
   analysis::InversionSettings inversion;
-  int bootstrap = 0;                                 ///< replicates; 0: none
-  double confidence = analysis::kDefaultConfidence;  ///< a share, from --confidence P %
+  int bootstrap = 0;  ///< replicates; 0: none
+  /// A share, from --confidence P %: the bootstrap's, and fabric's cone.
+  double confidence = analysis::kDefaultConfidence;
   /// --magnitudes S1,S3: s1 and s3 of the full tensor written.
   std::optional<std::pair<double, double>> magnitudes;
   /// --sense: the slip sense of rows whose notation needs one and has none.
@@ -60,6 +74,8 @@ struct Options {
   std::string perFaultFile;  ///< --per-fault FILE; empty: none
   // figure
   FigureJob figure;
+  // fabric
+  FabricOptions fabric;
 };
 
 /// Reads the command line (without the program's name) into `options`.

@@ -35,18 +35,12 @@ struct FileCloser {
   int fd;
 };
 
-/// One line of a chunk, with its place in the file.
-struct Line {
-  std::string_view text;  ///< without its line end
-  RowPlace place;
-};
-
 /// The rows of `lines` computed into `out`; false when some row failed.
-bool ComputeRows(const TableJob& job, char delimiter, const Line* begin, const Line* end,
+bool ComputeRows(const TableJob& job, char delimiter, const TableLine* begin, const TableLine* end,
                  std::string& out) {
   tables::CsvSplitter splitter(delimiter);
   bool allComputed = true;
-  for (const Line* line = begin; line != end; ++line) {
+  for (const TableLine* line = begin; line != end; ++line) {
     const bool split = splitter.Split(line->text);
     allComputed &= job.Row(split, splitter.Fields(), line->place, out);
   }
@@ -93,7 +87,7 @@ bool IsBlank(std::string_view line) {
 
 }  // namespace
 
-int RunTable(const std::string& file, unsigned threads, TableJob& job) {
+int ReadTable(const std::string& file, TableReader& reader) {
   const bool fromStdin = file == "-";
   const std::string name = fromStdin ? "<stdin>" : file;
   // A named file must be a regular one, looked at before it is opened: a
@@ -112,19 +106,14 @@ int RunTable(const std::string& file, unsigned threads, TableJob& job) {
     return Fail(name + ": " + std::strerror(EISDIR));
   Progress progress(regular && isatty(STDERR_FILENO), name, regular ? info.st_size : 0);
 
-  if (threads == 0)
-    threads = engine::DefaultThreads();
-  std::vector<std::string> outputs(threads);
   std::vector<char> buffer(kChunkBytes);
   std::size_t filled = 0;  // bytes in buffer, a partial line first
   long long bytesRead = 0;
   unsigned long long lineNumber = 0;
   unsigned long long rowNumber = 0;
   bool headerRead = false;
-  char delimiter = ',';
-  bool allComputed = true;
   bool atEnd = false;
-  std::vector<Line> lines;
+  std::vector<TableLine> lines;
   std::string error;
 
   while (!atEnd) {
@@ -161,36 +150,20 @@ int RunTable(const std::string& file, unsigned threads, TableJob& job) {
         continue;
       if (!headerRead) {
         // The header's line decides the delimiter, as the window's import does.
-        delimiter = tables::DetectDelimiter(text);
-        tables::CsvSplitter splitter(delimiter);
+        reader.SetDelimiter(tables::DetectDelimiter(text));
+        tables::CsvSplitter splitter(reader.Delimiter());
         if (!splitter.Split(text))
           return Fail(name + ":" + std::to_string(lineNumber) +
                       ": the header has a quoted field that is not closed");
-        std::string header;
-        if (!job.Header(splitter.Fields(), error, header))
+        if (!reader.Header(splitter.Fields(), error))
           return Fail(name + ":" + std::to_string(lineNumber) + ": " + error);
-        std::fwrite(header.data(), 1, header.size(), stdout);
         headerRead = true;
         continue;
       }
       lines.push_back({text, {lineNumber, ++rowNumber}});
     }
-
-    if (!lines.empty()) {
-      // Contiguous shares, one per thread, written back in order.
-      const std::size_t share = (lines.size() + threads - 1) / threads;
-      std::vector<char> computed(threads, 1);
-      engine::ForEachShare(lines.size(), share, threads, [&](std::size_t from, std::size_t to) {
-        const std::size_t t = from / share;
-        outputs[t].clear();
-        computed[t] =
-            ComputeRows(job, delimiter, lines.data() + from, lines.data() + to, outputs[t]);
-      });
-      for (std::size_t t = 0; t * share < lines.size(); ++t) {
-        allComputed &= computed[t] != 0;
-        std::fwrite(outputs[t].data(), 1, outputs[t].size(), stdout);
-      }
-    }
+    if (!lines.empty())
+      reader.Lines(lines);
     progress.Update(bytesRead, rowNumber);
 
     // The partial line moves to the front.
@@ -201,9 +174,59 @@ int RunTable(const std::string& file, unsigned threads, TableJob& job) {
   progress.Clear();
   if (!headerRead)
     return Fail(name + ": no header line");
+  return 0;
+}
+
+namespace {
+
+/// A row job as a reader: the output header written once read, each chunk's
+/// rows computed on threads and written in input order.
+class RowWriter : public TableReader {
+ public:
+  RowWriter(TableJob& job, unsigned threads)
+      : job_(job),
+        threads_(threads != 0 ? threads : engine::DefaultThreads()),
+        outputs_(threads_) {}
+  bool Header(const std::vector<std::string_view>& fields, std::string& error) override {
+    std::string header;
+    if (!job_.Header(fields, error, header))
+      return false;
+    std::fwrite(header.data(), 1, header.size(), stdout);
+    return true;
+  }
+  void Lines(std::span<const TableLine> lines) override {
+    // Contiguous shares, one per thread, written back in order.
+    const std::size_t share = (lines.size() + threads_ - 1) / threads_;
+    std::vector<char> computed(threads_, 1);
+    engine::ForEachShare(lines.size(), share, threads_, [&](std::size_t from, std::size_t to) {
+      const std::size_t t = from / share;
+      outputs_[t].clear();
+      computed[t] =
+          ComputeRows(job_, Delimiter(), lines.data() + from, lines.data() + to, outputs_[t]);
+    });
+    for (std::size_t t = 0; t * share < lines.size(); ++t) {
+      allComputed_ &= computed[t] != 0;
+      std::fwrite(outputs_[t].data(), 1, outputs_[t].size(), stdout);
+    }
+  }
+  bool AllComputed() const { return allComputed_; }
+
+ private:
+  TableJob& job_;
+  unsigned threads_;
+  std::vector<std::string> outputs_;
+  bool allComputed_ = true;
+};
+
+}  // namespace
+
+int RunTable(const std::string& file, unsigned threads, TableJob& job) {
+  RowWriter writer(job, threads);
+  if (const int status = ReadTable(file, writer); status != 0)
+    return status;
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
     return Fail(std::string("standard output: ") + std::strerror(errno));
-  return allComputed ? 0 : 1;
+  return writer.AllComputed() ? 0 : 1;
 }
 
 }  // namespace cli

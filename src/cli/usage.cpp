@@ -14,8 +14,19 @@ const char* Usage() {
                           [--map slip|dilation|pressure|safety|none]
                           [--what net|mohr] [--width MM] [--height MM]
                           [--dpi N] -o FILE.svg|FILE.png
+       kelvane-cli figure --density exponential-kamb|kamb|schmidt [--k K]
+                          [--interval I] --planes FILE [--stress ...]
+                          [options] -o FILE
+       kelvane-cli figure --what rose --planes FILE
+                          [--rose strikes|dip-directions] [--bin DEG]
+                          [--area-true] [options] -o FILE
        kelvane-cli polygon --sv SV --pp PP [--mu MU]
                            [--stress SX,SY,SZ,TXY,TYZ,TZX]
+       kelvane-cli fabric [--notation dipdir|strike] [--lines]
+                          [--density exponential-kamb|kamb|schmidt|none]
+                          [--k K] [--confidence P] [--sets K [--seed S]]
+                          [--scanline TREND,PLUNGE [--cap W]] [--threads N]
+                          [FILE|-]
        kelvane-cli invert [--data faults|mechanisms] [--method linear|iterative]
                           [--friction MU|auto] [--bootstrap N]
                           [--confidence P] [--seed S] [--magnitudes S1,S3]
@@ -111,6 +122,16 @@ the planes of a file (as the window's import reads them) as dots coloured by
 Ts/Ts,max; each row that is no plane, and each value taken otherwise than
 written, is listed on standard error with its line ("FILE: line 3: dip 95 is
 outside 0 to 90"), and the figure is drawn without the rows skipped.
+--density contours the density of those planes' poles on the net instead
+(filled bands at multiples of --interval, by default a round one near an
+eighth of the peak, light to dark, with a legend naming the method, its
+units and the peak; the dots left out), by fabric's methods;
+--stress is then optional (without it the net has no principal planes).
+--what rose draws the rose diagram of the planes of --planes: their strikes
+counted both ways (--rose strikes, the default) or their dip directions
+(--rose dip-directions), in bins of --bin degrees (10 by default; a divisor
+of 360), each petal as long as its count, or with --area-true its area in
+proportion to it (its length the root), rings at round counts; no stress.
 
 kelvane-cli polygon writes the stress polygon at one depth: the horizontal
 stresses that faults of the best orientation and friction coefficient MU
@@ -122,6 +143,54 @@ field (NF, SS or RF, divided at Shmin = Sv and SHmax = Sv), inside (yes or no)
 and excess: how far it lies beyond its field's limit, in the stress unit (0
 inside). Sv not above Pp has no polygon (status 1).
 
+kelvane-cli fabric writes the orientation statistics of the planes (taken as
+their poles) or, with --lines, the lines of a CSV file, every one an axis (a
+direction and its opposite are the same): one row for the whole file (set
+"all"), then one per set.
+
+Input: comma-separated, the first line that is not a comment the header.
+  dip_direction,dip     planes, read as planes reads them (or strike,dip;
+                        --notation as for planes); other columns ignored
+  trend,plunge          with --lines: lines (degrees; trend also azimuth or
+                        declination, plunge also inclination), the plunge
+                        from -90 to 90 (a negative one points up: the same
+                        axis as its opposite)
+  set                   optional: each row's set, named by any text; the
+                        sets in order of first appearance; a row with an
+                        empty set field counts in "all" only
+A row that is no plane or line is left out and listed on standard error as
+"kelvane-cli: FILE:LINE: reason"; the others are still used (status 1).
+
+Output columns: set, count (the rows), then
+  mean_trend, mean_plunge     the Fisher mean of the axes, each first taken
+                              into the hemisphere of the largest eigenvector
+  mean_dip_direction, mean_dip
+                              the plane whose pole is the mean (planes only)
+  resultant_length, mean_resultant_length
+                              R and R/N (N the count, or the sum of weights)
+  kappa                       (N - 1)/(N - R), "inf" where R = N
+  alpha                       the cone of confidence at --confidence about
+                              the mean (degrees), empty where it would cover
+                              the sphere
+  eigenvalue1..3              of T = (1/N) sum x x^T, largest first, sum 1
+  eigen1_trend .. eigen3_plunge
+                              their axes
+  woodcock_k, woodcock_c      ln(S1/S2)/ln(S2/S3) (above 1 a cluster, below
+                              1 a girdle) and ln(S1/S3); empty where an
+                              eigenvalue is 0 (below 1e-12), K also where
+                              S2 = S3
+  girdle_dip_direction, girdle_dip
+                              the best-fit great circle, normal to the third
+                              eigenvector (its pole, the pi-axis) (planes only)
+  density_max, density_max_trend, density_max_plunge
+                              the largest density on the lower hemisphere
+                              and where it is: exponential-kamb and kamb in
+                              standard deviations above a uniform sample's
+                              expectation, schmidt in % of the axes per 1 %
+                              of the hemisphere's area
+A set of fewer than 2 axes gets its count and empty statistics. With
+--scanline every axis is weighted by Terzaghi's 1/|cos a| (a between it and
+the line, at most --cap), and every statistic is formed with the weights.
 kelvane-cli invert finds the reduced stress tensor (the principal axes and the
 stress ratio) that best explains the slips of a file of faults or focal
 mechanisms (standard input when FILE is missing or "-"). The forward model is
@@ -177,7 +246,8 @@ Options:
                     (default: as its name says)
   --realizations N  planes: Monte Carlo realizations (1 to 1000000)
   --seed S          planes: the seed of the realizations; invert: of the
-                    bootstrap (default 1)
+                    bootstrap; fabric: of the k-means sets' first centres
+                    (default 1)
   --uncertainty KEY=SPREAD,...
                     planes: the inputs' uncertainties (see above)
   --case FILE.kelvane
@@ -195,17 +265,34 @@ Options:
                     invert: the friction of the instability (default auto)
   --bootstrap N     invert: replicates resampling the data (0 to 1000000;
                     default 0, none)
-  --confidence P    invert: the bootstrap's confidence, percent (default 95)
+  --confidence P    invert: the bootstrap's confidence; fabric: alpha's;
+                    in percent (default 95), above 1 and below 100 (a
+                    fraction such as 0.95 is refused rather than guessed)
   --magnitudes S1,S3
                     invert: s1 and s3 of the full tensor written (S1 >= S3)
   --sense normal|reverse|dextral|sinistral
                     invert: the sense of rows that need one and have none
   --per-fault FILE  invert: the fit of each datum, written atomically
+  --lines           fabric: the file holds lines (trend, plunge)
+  --density METHOD  fabric, figure: exponential-kamb (fabric's default; kernel
+                    exp(f (|cos| - 1)), f = 2 (1 + N/K^2)), kamb (counts in
+                    the cap whose uniform expectation is K sigma) or schmidt
+                    (counts in the 1 % cap |cos| >= 0.99), or none (the
+                    density columns empty)
+  --k K             fabric, figure: the Kamb methods' K (default 3; not used by
+                    schmidt), above 0, at most 100
+  --sets K          fabric: K sets (1 to 100) by k-means on the sphere with
+                    the axial distance, numbered 1 to K by decreasing size,
+                    in place of a set column
+  --scanline TREND,PLUNGE
+                    fabric: weight every axis for a sampling line's bias
+  --cap W           fabric: the largest such weight (1 or more, default 10)
   --planes FILE     figure: the planes drawn as dots (a regular file of at
                     most 2 GiB)
   --map QUANTITY    figure: the tendency map (slip, dilation, pressure,
                     safety or none)
-  --what net|mohr   figure: which figure
+  --what net|mohr|rose
+                    figure: which figure
   --width MM, --height MM, --dpi N
                     figure: its size (1 to 2000 mm) and PNG resolution
                     (30 to 2400)
@@ -214,7 +301,8 @@ Options:
                     atomically
   --azimuth north   azimuths clockwise from North (the default)
   --azimuth east    azimuths counter-clockwise from East
-  --threads N       compute on N threads (default: one per processor)
+  --threads N       compute on N threads (default: one per processor); the
+                    numbers are the same on any number
   --help            show this help and exit
   --version         show the version and exit
 
@@ -222,12 +310,14 @@ Exit status: 0 every row computed (figure: written, every row of --planes
 a plane; invert: the inversion made, rows left out or not), 1 some row not
 computed (figure: written without the rows of --planes that are no plane;
 invert: fewer than 4 usable faults, or data that determine no stress, as
-when all planes are parallel), 2 a usage or file error (unknown option,
-unreadable file, a FIFO, a device or a folder, a case or plane file over
-2 GiB, a line over 1 MiB, no header or a header without one of the required
-columns, a column named twice, a stress that is no number; figure: a stress
-state without principal axes, a figure that could not be written; invert:
-columns of no notation, a per-fault file that could not be written).
+when all planes are parallel; fabric: some row left out, or fewer than 2
+usable axes, or fewer than K for --sets K: then only the header is
+written), 2 a usage or file error (unknown option, unreadable file, a FIFO,
+a device or a folder, a case or plane file over 2 GiB, a line over 1 MiB,
+no header or a header without one of the required columns, a column named
+twice, a stress that is no number; figure: a stress state without principal
+axes, a figure that could not be written; invert: columns of no notation, a
+per-fault file that could not be written).
 )";
 }
 

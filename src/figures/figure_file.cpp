@@ -13,6 +13,7 @@
 #include "figures/mohr_painter.h"
 #include "figures/net_frame.h"
 #include "figures/net_painter.h"
+#include "figures/rose_painter.h"
 #include "files/saved_file.h"
 
 namespace figures {
@@ -60,26 +61,39 @@ void PaintFigure(QPainter& painter, const QRectF& page, const FigureRequest& req
   painter.fillRect(page, Qt::white);
   const double pixel = PixelsOn(painter.device()->logicalDpiX());
   const QRectF inner = page.adjusted(4.0 * pixel, 4.0 * pixel, -4.0 * pixel, -4.0 * pixel);
-  if (request.kind == FigureKind::kSlipProbability) {
+  if (request.kind == FigureKind::kRose) {
+    PaintRose(painter, inner, request.rose, request.roseOf, request.rosePlanes, request.separators);
+  } else if (request.kind == FigureKind::kSlipProbability) {
     PaintOddsCurves(painter, inner, request.curves, request.unit, request.separators);
   } else if (request.kind == FigureKind::kMohr) {
     PaintMohr(painter, inner, request.results, request.separators, request.unit, request.dots);
   } else {
     // The net as large as the page allows above its legend, centred across.
     const bool mapped = request.map.quantity != engine::MapQuantity::kNone;
-    const double legendHeight = mapped ? MapLegendHeight(painter) + 4.0 * pixel : 0.0;
+    const bool contoured = request.density.has_value() && !request.density->axes.empty();
+    const double legendHeight = (mapped ? MapLegendHeight(painter) + 4.0 * pixel : 0.0) +
+                                (contoured ? MapLegendHeight(painter) + 4.0 * pixel : 0.0);
     const double side = std::max(1.0, std::min(inner.width(), inner.height() - legendHeight));
     const QRectF box(inner.center().x() - side / 2.0, inner.top(), side, side);
     const TendencyMap map =
         NetMapFor(painter, box, request.results, request.map, request.separators);
-    PaintNet(painter, box, request.results, request.separators, request.dots, &map);
-    if (!map.Empty()) {
-      const QRectF plot = NetPlot(painter, box);
-      PaintMapLegend(painter,
-                     QRectF(plot.left(), box.bottom() + 2.0 * pixel,
-                            std::max(plot.width(), inner.right() - plot.left()), legendHeight),
-                     map);
+    DensityMap density;
+    if (contoured) {
+      double densityPixel = 1.0;
+      const analysis::NetRaster grid = NetMapGrid(painter, box, &densityPixel);
+      density = MakeDensityMap(*request.density, grid, request.separators, densityPixel);
     }
+    PaintNet(painter, box, request.results, request.separators, request.dots, &map, &density);
+    const QRectF plot = NetPlot(painter, box);
+    const double legendWidth = std::max(plot.width(), inner.right() - plot.left());
+    double legendTop = box.bottom() + 2.0 * pixel;
+    if (!map.Empty()) {
+      PaintMapLegend(painter, QRectF(plot.left(), legendTop, legendWidth, legendHeight), map);
+      legendTop += MapLegendHeight(painter) + 4.0 * pixel;
+    }
+    if (!density.Empty())
+      PaintDensityLegend(
+          painter, QRectF(plot.left(), legendTop, legendWidth, MapLegendHeight(painter)), density);
   }
   painter.restore();
 }
@@ -109,6 +123,7 @@ QByteArray FigureBytes(const FigureRequest& request, FigureFormat format) {
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(request.kind == FigureKind::kNet    ? QStringLiteral("Equal-area net")
                  : request.kind == FigureKind::kMohr ? QStringLiteral("Mohr diagram")
+                 : request.kind == FigureKind::kRose ? QStringLiteral("Rose diagram")
                                                      : QStringLiteral("Slip probability"));
     QPainter painter(&svg);
     PaintFigure(painter, QRectF(QPointF(0.0, 0.0), size), request);

@@ -7,7 +7,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 #include "engine/pass_results.h"
+#include "figures/density_map.h"
 #include "figures/odds_curves.h"
 #include "figures/plane_dots.h"
 #include "figures/tendency_map.h"
@@ -17,7 +20,7 @@ class QPainter;
 
 namespace figures {
 
-enum class FigureKind { kNet, kMohr, kSlipProbability };
+enum class FigureKind { kNet, kMohr, kSlipProbability, kRose };
 enum class FigureFormat { kPng, kSvg };
 
 struct FigureRequest {
@@ -28,8 +31,15 @@ struct FigureRequest {
   MapRequest map;
   /// A plane set's dots, or nullptr (not owned).
   const PlaneDots* dots = nullptr;
+  /// For kNet: the pole density contoured beneath the dots, with its legend
+  /// (in place of a tendency map's).
+  std::optional<DensityRequest> density;
   /// For kSlipProbability: the curves.
   std::vector<OddsCurve> curves;
+  /// For kRose: the bins, what they count ("Strikes") and of how many planes.
+  analysis::RoseDiagram rose;
+  QString roseOf;
+  int rosePlanes = 0;
   double widthMm = 120.0;
   double heightMm = 130.0;
   int dpi = 300;

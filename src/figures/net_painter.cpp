@@ -109,21 +109,27 @@ QRectF NetPlot(const QPainter& painter, const QRectF& box) {
   return LayOut(painter.device(), box).plot;
 }
 
-TendencyMap NetMapFor(const QPainter& painter, const QRectF& box,
-                      const engine::PassResults& results, const MapRequest& request,
-                      const text::Separators& separators) {
+analysis::NetRaster NetMapGrid(const QPainter& painter, const QRectF& box, double* pixel) {
   constexpr double kImageDpi = 300.0;
   const double dpi = painter.device()->logicalDpiX();
   const QRectF plot = NetPlot(painter, box);
   const double toImage = std::min(1.0, kImageDpi / dpi);
   const int pixels = std::max(1, static_cast<int>(std::ceil(plot.width() * toImage)));
-  return MakeTendencyMap(results, request, PlotGrid(pixels, kNetRange), separators,
-                         PixelsOn(static_cast<int>(dpi)) * toImage);
+  *pixel = PixelsOn(static_cast<int>(dpi)) * toImage;
+  return PlotGrid(pixels, kNetRange);
+}
+
+TendencyMap NetMapFor(const QPainter& painter, const QRectF& box,
+                      const engine::PassResults& results, const MapRequest& request,
+                      const text::Separators& separators) {
+  double pixel = 1.0;
+  const analysis::NetRaster grid = NetMapGrid(painter, box, &pixel);
+  return MakeTendencyMap(results, request, grid, separators, pixel);
 }
 
 void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
               const text::Separators& separators, const PlaneDots* dots,
-              const TendencyMap* tendencies) {
+              const TendencyMap* tendencies, const DensityMap* density) {
   const NetPoints net = NetPointsOf(results);
   const Layout layout = LayOut(painter.device(), box);
   const QRectF& plot = layout.plot;
@@ -160,6 +166,8 @@ void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& r
 
   if (tendencies != nullptr)
     PaintTendencyMap(painter, plot, kNetRange, *tendencies);
+  if (density != nullptr)
+    PaintDensityMap(painter, plot, kNetRange, *density);
 
   if (dots != nullptr && !dots->Empty()) {
     std::vector<QPointF> points(dots->poles->size());

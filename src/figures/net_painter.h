@@ -11,6 +11,7 @@
 #include <array>
 
 #include "engine/pass_results.h"
+#include "figures/density_map.h"
 #include "figures/plane_dots.h"
 #include "figures/tendency_map.h"
 #include "projection/point_series.h"
@@ -42,10 +43,16 @@ QRectF NetPlot(const QPainter& painter, const QRectF& box);
 /// Paints the net of `results` into `box`; value labels with `separators`.
 /// Leaves the painter's state as it found it.
 /// With `dots`, a plane set's poles are painted beneath the curves; with
-/// `map`, a tendency map beneath the dots (its legend is the caller's).
+/// `map`, a tendency map beneath the dots, and with `density` a pole density
+/// above the map and beneath the dots (their legends are the caller's).
 void PaintNet(QPainter& painter, const QRectF& box, const engine::PassResults& results,
               const text::Separators& separators, const PlaneDots* dots = nullptr,
-              const TendencyMap* map = nullptr);
+              const TendencyMap* map = nullptr, const DensityMap* density = nullptr);
+
+/// The grid of a map over the net painted into `box` by `painter`: the
+/// device's resolution up to 300 pixels per inch; and device units per 96
+/// dpi pixel of that grid.
+analysis::NetRaster NetMapGrid(const QPainter& painter, const QRectF& box, double* pixel);
 
 /// The map of `request` for a net painted into `box` by `painter`, at the
 /// device's resolution up to 300 pixels per inch.

@@ -132,12 +132,6 @@ QString UndefinedReason(const engine::PassResults& results, const MapRequest& re
   return {};
 }
 
-QFont MapFont() {
-  QFont font = LabelFont();
-  font.setPointSize(kMapLabelPoints);
-  return font;
-}
-
 /// Where to label a level: a point of its curve well inside the net, at
 /// least kLabelsApart from every point in `taken` (labels and marks placed
 /// before), the farthest from them up to twice that, then the nearest to the
@@ -168,6 +162,12 @@ std::optional<QPointF> LabelPlace(const std::vector<QLineF>& segments,
 }
 
 }  // namespace
+
+QFont MapFont() {
+  QFont font = LabelFont();
+  font.setPointSize(kMapLabelPoints);
+  return font;
+}
 
 engine::MapGrid PlotGrid(int pixels, double range) {
   return {pixels, pixels, -range, range, 2.0 * range / pixels};

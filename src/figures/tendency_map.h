@@ -7,6 +7,7 @@
 // else the net shows. Net coordinates x East, y North; distances in pixels of
 // a 96 dpi screen, scaled by `pixel` (device units per such pixel).
 
+#include <QFont>
 #include <QImage>
 #include <QLineF>
 #include <QPointF>
@@ -87,6 +88,9 @@ TendencyMap MakeTendencyMap(const engine::PassResults& results, const MapRequest
 /// Paints `map` (image, contours, labels, marks) into `plot`, the device
 /// rectangle of the net from -range to range on both axes.
 void PaintTendencyMap(QPainter& painter, const QRectF& plot, double range, const TendencyMap& map);
+
+/// The font of a map's labels and legend (and the pole density's).
+QFont MapFont();
 
 /// The legend in `box`: the quantity's name, the colour bar between its
 /// ends and, when part of the net has no value, a grey swatch saying why.
