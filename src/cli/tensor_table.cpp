@@ -31,14 +31,6 @@ constexpr std::array<NamedInput, 4> kJointColumns = {{
     {"c", Input::kJointCohesion},
 }};
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ')
-    text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ')
-    text.remove_suffix(1);
-  return text;
-}
-
 // Fields of the output after the id, before the error.
 constexpr int kBaseResults = 18;  // s1..s3, 3 x (azimuth, dip), 9 cosines
 constexpr int kJointResults = 3;  // sigma, tau, tau_lim
@@ -107,7 +99,7 @@ std::optional<TensorColumns> ReadHeader(const std::vector<std::string_view>& fie
     return true;
   };
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    const std::string_view name = Trimmed(fields[i]);
+    const std::string_view name = tables::TrimBlanks(fields[i]);
     bool ok = true;
     if (name == "id")
       ok = take(name, columns.id, i);

@@ -1,4 +1,5 @@
 #include "projection/trace_cache.h"
+#include "numeric/same_bits.h"
 
 #include <algorithm>
 #include <bit>
@@ -8,9 +9,7 @@ namespace projection {
 
 namespace {
 
-bool SameBits(double a, double b) {
-  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
+using numeric::SameBits;
 
 /// Passes every point on to `target` and keeps the last one.
 class LastPointKept final : public PointSeries {

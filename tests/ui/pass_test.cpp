@@ -28,10 +28,10 @@
 #include <utility>
 #include <vector>
 
+#include "figures/figure_style.h"
 #include "projection/point_series.h"
 #include "test_names.h"
 #include "ui/charts/net_chart.h"
-#include "ui/common/qt_colour.h"
 #include "ui/main/main_window.h"
 #include "window_fixture.h"
 
@@ -274,7 +274,7 @@ TEST_F(PassTest, QtChartsIsHandedOnlyChangedSeriesAndShowsTheStoredPoints) {
       }
       if (n != ui::NetChartView::kPoleSeries && !stored.empty()) {
         EXPECT_EQ(qobject_cast<QXYSeries*>(all.at(n - 1))->pen().color(),
-                  ui::ToQColor(stored.back().colour))
+                  figures::ToQColor(stored.back().colour))
             << "series " << n;
       }
     }
@@ -289,7 +289,7 @@ TEST_F(PassTest, QtChartsIsHandedOnlyChangedSeriesAndShowsTheStoredPoints) {
     for (std::size_t i = 0; i < stored.size(); ++i) {
       EXPECT_EQ(poles[i]->points(), QList<QPointF>{QPointF(stored[i].x, stored[i].y)}) << i;
       EXPECT_EQ(poles[i]->pointLabelsFormat().toStdString(), stored[i].label);
-      EXPECT_EQ(poles[i]->color(), ui::ToQColor(stored[i].colour)) << stored[i].label;
+      EXPECT_EQ(poles[i]->color(), figures::ToQColor(stored[i].colour)) << stored[i].label;
     }
   }
 }

@@ -26,7 +26,6 @@
 #include "text/result_rows.h"
 #include "ui/charts/chart_marks.h"
 #include "ui/charts/chart_setup.h"
-#include "ui/common/qt_colour.h"
 
 namespace ui {
 namespace {
@@ -106,7 +105,7 @@ MohrChartView::MohrChartView(QWidget* parent) : QChartView(parent) {
   const char* markNames[] = {"MohrMarkS1", "MohrMarkS2", "MohrMarkS3", "MohrMarkJoint"};
   for (std::size_t i = 0; i < marks_.size(); ++i) {
     marks_[i] = AddCrossSeries(c, QLatin1String(markNames[i]), labelFont_, true);
-    SetCrossColour(marks_[i], ToQColor(colours[i]));
+    SetCrossColour(marks_[i], figures::ToQColor(colours[i]));
     // Qt Charts stands a point's label centred above it, wherever that is:
     // the marks' labels are texts of their own, placed by Fit.
     marks_[i]->setPointLabelsVisible(false);

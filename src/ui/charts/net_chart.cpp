@@ -24,9 +24,9 @@
 
 #include "figures/figure_style.h"
 #include "figures/plane_dots.h"
+#include "numeric/same_bits.h"
 #include "ui/charts/chart_marks.h"
 #include "ui/charts/chart_setup.h"
-#include "ui/common/qt_colour.h"
 
 namespace ui {
 
@@ -49,9 +49,7 @@ QList<QPointF> ToQPoints(const std::vector<NetPoint>& points) {
   return result;
 }
 
-bool SameBits(double a, double b) {
-  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
+using numeric::SameBits;
 
 // The same point to the bit (a zero's sign included), label and colour.
 bool SamePoint(const NetPoint& a, const NetPoint& b) {
@@ -118,7 +116,7 @@ class LineSeriesAdapter final : public ChartSeries {
     const std::vector<NetPoint>& points = Points().Points();
     // A new pen makes Qt Charts lay the line out again, as a replace does.
     if (!points.empty()) {
-      const QPen pen = LinePen(ToQColor(points.back().colour));
+      const QPen pen = LinePen(figures::ToQColor(points.back().colour));
       if (series_->pen() != pen)
         series_->setPen(pen);
     }
@@ -164,7 +162,7 @@ class PoleSeriesAdapter final : public ChartSeries {
   static void ShowPole(Pole& pole, const NetPoint& p) {
     QScatterSeries* series = pole.series;
     if (!pole.shown || pole.shown->colour != p.colour)
-      SetCrossColour(series, ToQColor(p.colour));
+      SetCrossColour(series, figures::ToQColor(p.colour));
     if (!pole.shown || pole.shown->label != p.label)
       series->setPointLabelsFormat(LiteralLabelFormat(QString::fromStdString(p.label)));
     if (!pole.shown || !SameBits(pole.shown->x, p.x) || !SameBits(pole.shown->y, p.y))

@@ -8,8 +8,8 @@
 #include <QtMath>
 #include <cmath>
 
+#include "figures/figure_style.h"
 #include "projection/colour.h"
-#include "ui/common/qt_colour.h"
 
 namespace ui {
 namespace {
@@ -122,9 +122,9 @@ void DrawApplicationIcon(QPainter& painter, const QRectF& target) {
   painter.drawPath(Arc(QPointF(12.2, 51.8), QPointF(51.8, 51.8), 29.7, true));
 
   // The planes of s1, s2, s3 and their poles.
-  const QColor s1 = ToQColor(projection::kGreen);
-  const QColor s2 = ToQColor(projection::kRed);
-  const QColor s3 = ToQColor(projection::kBlue);
+  const QColor s1 = figures::ToQColor(projection::kGreen);
+  const QColor s2 = figures::ToQColor(projection::kRed);
+  const QColor s3 = figures::ToQColor(projection::kBlue);
   const auto plane = [&painter](const QColor& colour, const QPainterPath& path) {
     painter.setPen(QPen(colour, 2.4, Qt::SolidLine, Qt::RoundCap));
     painter.drawPath(path);

@@ -28,9 +28,9 @@
 #include <array>
 #include <tuple>
 
+#include "figures/figure_style.h"
 #include "ui/charts/net_chart.h"
 #include "ui/common/caption_font.h"
-#include "ui/common/qt_colour.h"
 #include "ui/mohr/mohr_window.h"
 #include "ui/planes/odds_window.h"
 #include "ui/planes/plane_study.h"
@@ -412,8 +412,8 @@ void TFrmMorvane::BuildLayout() {
   for (const TextColour& tint : kTextColours) {
     QWidget* control = Control(tint.name);
     QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(tint.colour));  // labels, group title
-    palette.setColor(QPalette::Text, ToQColor(tint.colour));        // boxes
+    palette.setColor(QPalette::WindowText, figures::ToQColor(tint.colour));  // labels, group title
+    palette.setColor(QPalette::Text, figures::ToQColor(tint.colour));        // boxes
     control->setPalette(palette);
   }
   for (int i = 0; i < 3; ++i) {
@@ -421,7 +421,7 @@ void TFrmMorvane::BuildLayout() {
       const Field field = text::CosineField(i, component);
       QWidget* box = Box(field);
       QPalette palette = box->palette();
-      palette.setColor(QPalette::Base, ToQColor(text::FieldOf(field).colour));
+      palette.setColor(QPalette::Base, figures::ToQColor(text::FieldOf(field).colour));
       palette.setColor(QPalette::Text, kCosineText[i]);
       box->setPalette(palette);
     }

@@ -11,6 +11,7 @@
 
 #include "engine/shares.h"
 #include "numeric/extended_math.h"
+#include "numeric/same_bits.h"
 #include "projection/equal_area.h"
 #include "study/edits.h"
 
@@ -19,11 +20,7 @@ namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
-/// Whether two values are the same to the bit (both empty counts as same).
-template <typename T>
-bool SameBits(const std::optional<T>& a, const std::optional<T>& b) {
-  return a.has_value() == b.has_value() && (!a || std::memcmp(&*a, &*b, sizeof(T)) == 0);
-}
+using numeric::SameBits;
 
 /// Whether two passes read the same inputs: their results are then the same.
 bool SameInputs(const engine::PassResults& a, const engine::PassResults& b) {
