@@ -73,6 +73,45 @@ std::optional<int> CheckFabricOptions(const std::vector<std::string_view>& given
   return std::nullopt;
 }
 
+/// Reads "sv=G,shmax=G,shmin=G,pp=G,azimuth=DEG" (gradients in MPa/km with
+/// depths in metres; the azimuth 0 when left out) into a gradient profile.
+std::optional<analysis::GradientProfile> ReadGradients(std::string_view text, std::string& error) {
+  constexpr const char* kKeys[] = {"sv", "shmax", "shmin", "pp", "azimuth"};
+  std::optional<double> values[5];
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', start), text.size());
+    const std::string_view item = text.substr(start, comma - start);
+    start = comma + 1;
+    const std::size_t equals = item.find('=');
+    const std::string_view key = item.substr(0, std::min(equals, item.size()));
+    const auto* found = std::find(std::begin(kKeys), std::end(kKeys), key);
+    const std::optional<double> number =
+        equals == std::string_view::npos ? std::nullopt : NumberOption(item.substr(equals + 1));
+    if (found == std::end(kKeys) || !number) {
+      error = "--gradients item '" + std::string(item) +
+              "' is not KEY=NUMBER with KEY sv, shmax, shmin, pp or azimuth";
+      return std::nullopt;
+    }
+    values[found - std::begin(kKeys)] = number;
+    if (comma == text.size())
+      break;
+  }
+  for (int k = 0; k < 4; ++k)
+    if (!values[k]) {
+      error = std::string("--gradients needs ") + kKeys[k] + "=G (MPa/km)";
+      return std::nullopt;
+    }
+  analysis::GradientProfile profile;
+  profile.gradients.units = analysis::UnitSystem::kMegapascalMetre;
+  profile.gradients.verticalGradient = *values[0];
+  profile.gradients.shMaxGradient = *values[1];
+  profile.gradients.shMinGradient = *values[2];
+  profile.gradients.porePressureGradient = *values[3];
+  profile.gradients.shMaxAzimuth = values[4].value_or(0.0);
+  return profile;
+}
+
 }  // namespace
 
 int Fail(const std::string& message) {
@@ -280,6 +319,20 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
       std::string error;
       if (!text.has_value() || !engine::ReadUncertainties(std::string(*text), settings, error))
         return Fail(text.has_value() ? error : "--uncertainty takes KEY=SPREAD,...");
+    } else if (named("--profile")) {
+      const auto file = value("--profile");
+      if (!file.has_value() || file->empty())
+        return Fail("--profile takes a profile file (depth,sv,shmax,shmin,pp,shmax_azimuth)");
+      options.profilePath = std::string(*file);
+    } else if (named("--gradients")) {
+      const auto text = value("--gradients");
+      std::string error;
+      std::optional<analysis::GradientProfile> gradients =
+          text.has_value() ? ReadGradients(*text, error) : std::nullopt;
+      if (!gradients)
+        return Fail(text.has_value() ? error
+                                     : "--gradients takes sv=G,shmax=G,shmin=G,pp=G,azimuth=DEG");
+      options.gradients = std::move(gradients);
     } else if (named("--case")) {
       const auto file = value("--case");
       if (!file.has_value() || file->empty())
@@ -414,6 +467,14 @@ std::optional<int> ParseOptions(const std::vector<std::string_view>& args, Optio
     return Fail("invert takes its friction as --friction MU|auto");
   if (const std::optional<int> status = CheckFabricOptions(given, capGiven, options))
     return status;
+  if (!options.profilePath.empty() || options.gradients) {
+    if (options.command != "planes")
+      return Fail("--profile and --gradients are for planes");
+    if (!options.profilePath.empty() && options.gradients)
+      return Fail("give --profile or --gradients, not both");
+    if (oddsGiven || !options.casePath.empty())
+      return Fail("planes at their depth take no --case, --realizations or --uncertainty");
+  }
   if (!options.casePath.empty()) {
     if (options.command == "tensors" || options.command == "invert")
       return Fail("--case is for planes and figure");

@@ -13,6 +13,7 @@
 #include "analysis/orientation_statistics.h"
 #include "analysis/pole_density.h"
 #include "analysis/stress_inversion.h"
+#include "analysis/stress_profile.h"
 #include "cli/figure_command.h"
 #include "engine/plane_results.h"
 #include "engine/plane_set.h"
@@ -52,6 +53,9 @@ struct Options {
   std::optional<double> mu;
   // polygon
   std::optional<double> sv;
+  // planes at their depth: a profile file, or gradients (MPa/km, metres)
+  std::string profilePath;
+  std::optional<analysis::GradientProfile> gradients;
   engine::PlaneDefaults defaults{std::nullopt, 0.0};
   std::optional<bool> strike;
   /// --case: a saved study in place of the stress, Pp and plane options.

@@ -32,6 +32,8 @@ const char* Usage() {
                           [--confidence P] [--seed S] [--magnitudes S1,S3]
                           [--sense normal|reverse|dextral|sinistral]
                           [--threads N] [--per-fault FILE] [FILE|-]
+       kelvane-cli planes --profile FILE | --gradients sv=G,shmax=G,shmin=G,pp=G,
+                          azimuth=DEG [--stress ... --pp PP] [options] [FILE|-]
        kelvane-cli planes|figure --case FILE.kelvane [options]
        kelvane-cli --help | --version
 
@@ -93,6 +95,19 @@ rake is Aki-Richards (0 left-lateral, 90 reverse, -90 normal, 180
 right-lateral), empty where tau is 0; slip_trend and slip_plunge give the
 hanging wall's motion, plunge negative upward. Without a friction angle
 tau_lim, factor_of_safety, cff, delta_pc and state are empty.
+
+With --profile FILE or --gradients, a file whose planes have a depth column
+(true vertical depth; also named tvd) has each plane assessed under the
+stresses and Pp of its own depth: Sv, SHmax, Shmin and Pp (vertical and
+horizontal principal stresses, SHmax at its azimuth clockwise from North), as
+the "depth and gradients" builder makes the state, with the same functions as
+under one state. --profile reads a table of depth,sv,shmax,shmin,pp,
+shmax_azimuth (MPa and metres, depths increasing; interpolated linearly, the
+azimuth along the shorter turn of the axis; never extrapolated); --gradients
+gives them as MPa/km from the surface (azimuth in degrees, 0 when left out).
+The columns depth, sv, shmax, shmin and pp, the local values, come before
+error; a plane outside the profile is an error row; a plane without a depth
+is assessed under --stress and --pp when given, else an error row.
 
 With --realizations, --seed or --uncertainty, each plane is also assessed in
 N realizations (default 10000) of uncertain inputs, and the columns p_slip
@@ -250,6 +265,9 @@ Options:
                     (default 1)
   --uncertainty KEY=SPREAD,...
                     planes: the inputs' uncertainties (see above)
+  --profile FILE    planes: the stress profile that planes with a depth take
+  --gradients sv=G,shmax=G,shmin=G,pp=G,azimuth=DEG
+                    planes: the same from gradients (MPa/km, metres)
   --case FILE.kelvane
                     planes, figure: a study saved by the window, in place of
                     --stress, --pp, --phi/--mu, --cohesion and the planes
