@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -195,6 +196,16 @@ bool ReadUncertainties(const std::string& text, UncertaintySettings& settings, s
     error = "give an uncertainty of phi or of mu, not both";
     return false;
   }
+  return true;
+}
+
+bool SameSettings(const UncertaintySettings& a, const UncertaintySettings& b) {
+  if (a.realizations != b.realizations || a.seed != b.seed)
+    return false;
+  for (int k = 0; k < kUncertainCount; ++k)
+    if (a.spreads[k].shape != b.spreads[k].shape ||
+        std::memcmp(&a.spreads[k].width, &b.spreads[k].width, sizeof(double)) != 0)
+      return false;
   return true;
 }
 

@@ -68,6 +68,10 @@ struct UncertaintySettings {
   const Spread& operator[](Uncertain input) const { return spreads[static_cast<int>(input)]; }
 };
 
+/// Whether two settings draw the same realizations: the same spreads (widths
+/// to the bit), realizations and seed.
+bool SameSettings(const UncertaintySettings& a, const UncertaintySettings& b);
+
 /// Reads "KEY=SPREAD,KEY=SPREAD" (SPREAD "uniform:H" or "normal:SD", H and SD
 /// finite and >= 0) into `settings`; false with `error` naming the first
 /// fault. phi and mu exclude each other.

@@ -30,17 +30,7 @@ inline bool SamePlanes(const engine::PlaneSet& a, const engine::PlaneSet& b) {
 
 inline bool SameUncertainty(const std::optional<engine::UncertaintySettings>& a,
                             const std::optional<engine::UncertaintySettings>& b) {
-  if (a.has_value() != b.has_value())
-    return false;
-  if (!a)
-    return true;
-  if (a->realizations != b->realizations || a->seed != b->seed)
-    return false;
-  for (int k = 0; k < engine::kUncertainCount; ++k)
-    if (a->spreads[k].shape != b->spreads[k].shape ||
-        !SameBits(a->spreads[k].width, b->spreads[k].width))
-      return false;
-  return true;
+  return a.has_value() == b.has_value() && (!a || engine::SameSettings(*a, *b));
 }
 
 /// Whether two studies hold the same, field by field.

@@ -32,18 +32,7 @@ bool SameInputs(const engine::PassResults& a, const engine::PassResults& b) {
 /// Whether two uncertainties are the same settings (both none counts as same).
 bool SameSettings(const std::optional<engine::UncertaintySettings>& a,
                   const std::optional<engine::UncertaintySettings>& b) {
-  if (a.has_value() != b.has_value())
-    return false;
-  if (!a)
-    return true;
-  if (a->realizations != b->realizations || a->seed != b->seed)
-    return false;
-  for (int k = 0; k < engine::kUncertainCount; ++k)
-    if (a->spreads[k].shape != b->spreads[k].shape ||
-        !SameBits(std::optional<double>(a->spreads[k].width),
-                  std::optional<double>(b->spreads[k].width)))
-      return false;
-  return true;
+  return a.has_value() == b.has_value() && (!a || engine::SameSettings(*a, *b));
 }
 
 bool SameDefaults(const engine::PlaneDefaults& a, const engine::PlaneDefaults& b) {
