@@ -26,7 +26,7 @@
 #include "ui/main/main_window.h"
 #include "ui/main/window_printer.h"
 #include "ui/mohr/mohr_window.h"
-#include "ui/planes/odds_window.h"
+#include "ui/planes/slip_probability_window.h"
 #include "ui/planes/plane_files.h"
 #include "ui/planes/plane_study.h"
 #include "ui/planes/planes_window.h"

@@ -32,7 +32,7 @@
 #include "ui/charts/net_chart.h"
 #include "ui/common/caption_font.h"
 #include "ui/mohr/mohr_window.h"
-#include "ui/planes/odds_window.h"
+#include "ui/planes/slip_probability_window.h"
 #include "ui/planes/plane_study.h"
 #include "ui/planes/planes_window.h"
 

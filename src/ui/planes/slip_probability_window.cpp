@@ -1,4 +1,4 @@
-#include "ui/planes/odds_window.h"
+#include "ui/planes/slip_probability_window.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
