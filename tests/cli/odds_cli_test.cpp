@@ -108,4 +108,22 @@ TEST(OddsCli, TheSeedChangesTheDrawsAndEachRowIsInOrder) {
   EXPECT_TRUE(anyDiffers);
 }
 
+// The plane 90/45 under 10,5,6 (sigma 8, tau 2) with Pp 9 +- 0.5 opens in
+// every realization and never reaches the line (dPc 4 +- 0.5): each odds
+// column in its place.
+TEST(OddsCli, ProbabilitiesInTheirColumns) {
+  const cli_run::CliRun run = RunCli(
+      "planes --stress 10,5,6,0,0,0 --pp 9 --mu 0.6 --cohesion 5 --realizations 1000 "
+      "--uncertainty pp=uniform:0.5 in.csv",
+      "id,dip_direction,dip\nq,90,45\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto rows = Rows(run.out);
+  ASSERT_EQ(rows.size(), 2u);
+  ASSERT_EQ(rows[0][19], "p_slip");
+  ASSERT_EQ(rows[0][23], "p_open");
+  EXPECT_EQ(rows[1][19], "0");
+  EXPECT_EQ(rows[1][23], "1");
+  EXPECT_GT(std::atof(rows[1][20].c_str()), 3.5);  // dPc P10 above 4 - 0.5
+}
+
 }  // namespace

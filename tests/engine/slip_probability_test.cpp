@@ -308,5 +308,21 @@ TEST_P(OddsShares, MatchTheExactShares) {
 
 INSTANTIATE_TEST_SUITE_P(Table, OddsShares, ::testing::ValuesIn(kOddsCases), test_names::RowName());
 
+// A plane exactly on the Coulomb line (dPc 0: the horizontal plane with Pp
+// equal to sz, no shear, no cohesion) slips, as the curve at 0 counts it.
+TEST(SlipOdds, APlaneOnTheLineSlips) {
+  PassInputs inputs = PassInputs::Of({11, 5, 9, 0, 0, 0}, stress::Azimuth::kClockwiseFromNorth);
+  inputs.porePressure = 9;
+  const PassResults pass = RunPass(inputs);
+  UncertaintySettings settings;
+  settings.realizations = 10;
+  const SlipSampler sampler(pass, PlaneDefaults{30.0, 0.0}, settings);
+  std::vector<double> scratch;
+  const SlipOdds odds = sampler.Odds(Plane{0.0, 0.0}, 0, scratch);
+  EXPECT_EQ(odds.deltaPcP50, 0.0);
+  EXPECT_EQ(odds.pSlip, 1.0);
+  EXPECT_EQ(odds.pOpen, 0.0);
+}
+
 }  // namespace
 }  // namespace engine
